@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("trimlet " TRIMLET_VERSION);
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Result codes of every file-level operation. The high half names the family:
+// 0x2000xxxx a call or resource problem, 0x2001xxxx a failure of one file,
+// 0x2002xxxx a decision of the user.
+
+#include <cstdint>
+
+namespace trimlet {
+
+using Result = std::uint32_t;
+
+inline constexpr Result RESULT_OK = 0;
+inline constexpr Result RESULT_INVALID_ARGUMENT = 0x20000002;
+inline constexpr Result RESULT_OUT_OF_MEMORY = 0x20000004;
+inline constexpr Result RESULT_BAD_PATH = 0x2000000E;
+inline constexpr Result RESULT_TOO_LARGE = 0x20000010;
+inline constexpr Result RESULT_ALREADY_LISTED = 0x20000011;
+inline constexpr Result RESULT_SCRIPT_NO_MEMORY = 0x2000FFFF;
+inline constexpr Result RESULT_FILE_ERROR = 0x20010000;
+inline constexpr Result RESULT_ACCESS_ERROR = 0x20010002;
+inline constexpr Result RESULT_READ_ONLY_KEPT = 0x20010003;
+inline constexpr Result RESULT_IS_FOLDER = 0x20010004;
+inline constexpr Result RESULT_FOLDER_BLOCKED = 0x20010005;
+inline constexpr Result RESULT_NOT_FOUND = 0x2001000B;
+inline constexpr Result RESULT_STOPPED = 0x20020003;
+inline constexpr Result RESULT_SKIPPED = 0x20020005;
+
+// The code's name ("RESULT_NOT_FOUND"), or "RESULT_0x........" for an unknown code.
+const char* ResultName(Result result);
+
+}  // namespace trimlet

@@ -1,0 +1,26 @@
+#pragma once
+// Entry points of the trim engine. Texts are byte strings with an explicit length;
+// an embedded NUL is an ordinary byte. No pass lengthens a text, so the output is
+// never longer than the input. The engine reads nothing but its arguments.
+
+#include <string>
+#include <string_view>
+
+#include "common/charset.h"
+#include "common/result.h"
+#include "engine/trim_mode.h"
+
+namespace trimlet {
+
+// Trims one HTML text: comments, script blocks, line ends, blanks, blank lines, the
+// ends of the text and blanks between tags, each as trimMode says. `out` is replaced
+// by the result (its capacity is reused). Returns RESULT_OK.
+[[nodiscard]] Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode,
+                                  Charset charset = Charset::Cp932);
+
+// Trims one script text in JavaScript or VBScript. `out` is replaced by the result.
+// Returns RESULT_OK (RESULT_SCRIPT_NO_MEMORY leaves `out` untouched).
+[[nodiscard]] Result TrimScriptText(std::string_view text, std::string& out, TrimMode trimMode,
+                                    bool isVbScript, Charset charset = Charset::Cp932);
+
+}  // namespace trimlet

@@ -1,0 +1,35 @@
+#pragma once
+// The trim mode: one 32-bit word of option bits that tells the engine what to remove.
+// Bits without a name here have no meaning; the engine never tests them and
+// the settings pages keep them as they read them.
+
+#include <cstdint>
+
+namespace trimlet {
+
+using TrimMode = std::uint32_t;
+
+inline constexpr TrimMode TM_COLLAPSE_SPACES = 0x00000004;
+inline constexpr TrimMode TM_TRIM_LINE_ENDS = 0x00000008;
+inline constexpr TrimMode TM_CR_REG_AS_WSP = 0x00000010;
+inline constexpr TrimMode TM_BLANK_LINES_DELETE = 0x00000020;
+inline constexpr TrimMode TM_BLANK_LINES_MERGE = 0x00000040;
+inline constexpr TrimMode TM_HTML_COMMENT_DEL = 0x00000800;
+inline constexpr TrimMode TM_KEEP_SSI = 0x00001000;
+inline constexpr TrimMode TM_KEEP_DOVETAG = 0x00002000;
+inline constexpr TrimMode TM_BODY_COMMENTS_ONLY = 0x00004000;
+inline constexpr TrimMode TM_ZENKAKU_AS_WSP = 0x00008000;
+inline constexpr TrimMode TM_BETWEEN_TAGS = 0x00010000;
+inline constexpr TrimMode TM_INSIDE_PRE = 0x00020000;
+inline constexpr TrimMode TM_SCRIPT_COMMENT_DEL = 0x00800000;
+inline constexpr TrimMode TM_SCRIPT_BLOCK_COMMENT = 0x01000000;
+inline constexpr TrimMode TM_SCRIPT_LINE_COMMENT = 0x02000000;
+inline constexpr TrimMode TM_VBS_REM_COMMENT = 0x04000000;
+inline constexpr TrimMode TM_KEEP_SCRIPT_HTML_COMMENT = 0x08000000;
+
+// The options added after task-file version 1.00 (bits 23 to 27).
+inline constexpr TrimMode TM_SCRIPT_OPTIONS_MASK = 0x0F800000;
+
+inline constexpr TrimMode kDefaultTrimMode = 0x0F81782C;  // 260143148
+
+}  // namespace trimlet

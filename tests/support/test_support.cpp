@@ -1,0 +1,44 @@
+#include "test_support.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace trimlet::test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "trimlet-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(path_, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(path_, ec);
+}
+
+std::string TempDir::File(std::string_view name) const { return (path_ / name).string(); }
+
+std::string TempDir::Write(std::string_view name, std::string_view bytes) const {
+    fs::path full = path_ / name;
+    std::error_code ec;
+    fs::create_directories(full.parent_path(), ec);
+    std::ofstream file(full, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return full.string();
+}
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+}  // namespace trimlet::test

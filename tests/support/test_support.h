@@ -1,0 +1,42 @@
+#pragma once
+// Helpers shared by the tests: result assertions that print code names, and
+// temporary folders that vanish with the test.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "common/result.h"
+
+#define EXPECT_RESULT(expr, expected) \
+    EXPECT_STREQ(::trimlet::ResultName(expr), ::trimlet::ResultName(expected))
+#define ASSERT_RESULT(expr, expected) \
+    ASSERT_STREQ(::trimlet::ResultName(expr), ::trimlet::ResultName(expected))
+
+namespace trimlet::test {
+
+// A fresh folder under the system's temporary folder, removed (with its content) on
+// destruction. Permissions inside are restored first so that removal cannot fail.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // path() / name as a string.
+    std::string File(std::string_view name) const;
+    // Writes bytes to path()/name (creating parent folders) and returns the full path.
+    std::string Write(std::string_view name, std::string_view bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadAll(const std::filesystem::path& path);
+
+}  // namespace trimlet::test
