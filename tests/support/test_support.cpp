@@ -25,7 +25,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::File(std::string_view name) const { return (path_ / name).string(); }
+std::string TempDir::File(std::string_view name) const {
+    return (path_ / name).string();
+}
 
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const {
     fs::path full = path_ / name;

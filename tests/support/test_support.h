@@ -20,7 +20,7 @@ namespace trimlet::test {
 // A fresh folder under the system's temporary folder, removed (with its content) on
 // destruction. Permissions inside are restored first so that removal cannot fail.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -32,7 +32,7 @@ public:
     // Writes bytes to path()/name (creating parent folders) and returns the full path.
     std::string Write(std::string_view name, std::string_view bytes) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
