@@ -1,0 +1,81 @@
+#include "batch/format.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/messages.h"
+
+namespace trimlet {
+
+namespace {
+
+// Wide enough for size * 100 with any 64-bit size.
+__extension__ typedef unsigned __int128 Wide;
+
+std::string Decimal(Wide value) {
+    char digits[40];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + static_cast<int>(value % 10));
+        value /= 10;
+    } while (value != 0);
+    std::reverse(digits, digits + count);
+    return std::string(digits, count);
+}
+
+// floor(part * 100 / whole) for a non-zero whole.
+Wide PercentOf(std::uint64_t part, std::uint64_t whole) {
+    return static_cast<Wide>(part) * 100 / whole;
+}
+
+}  // namespace
+
+std::string FormatSize(std::uint64_t size) {
+    const std::string digits = Decimal(size);
+    std::string text;
+    text.reserve(digits.size() + digits.size() / 3);
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text.push_back(',');
+        text.push_back(digits[i]);
+    }
+    return text;
+}
+
+std::string FormatPercent(std::uint64_t trimmedSize, std::uint64_t sourceSize) {
+    if (sourceSize == 0) return "(100%)";
+    const std::string digits = Decimal(PercentOf(trimmedSize, sourceSize));
+    std::string text = "(";
+    if (digits.size() < 3) text.append(3 - digits.size(), ' ');
+    text += digits;
+    text += "%)";
+    return text;
+}
+
+std::string FormatListTime(FileTime time) {
+    LocalTime local;
+    if (!FileTimeToLocal(time, local)) return std::string(kTimePlaceholder);
+    char text[64];
+    std::snprintf(text, sizeof text, "%d/%02d/%02d %d:%02d", local.year, local.month, local.day,
+                  local.hour, local.minute);
+    return text;
+}
+
+SummaryTexts FormatSummary(const ResultSummary& summary) {
+    SummaryTexts texts;
+    texts.successText = FormatMessage(MSG_FILE_COUNT, summary.succeededCount);
+    texts.skipText = FormatMessage(MSG_FILE_COUNT, summary.skippedCount);
+    if (summary.sourceTotal == 0) {
+        texts.sourceText = TXT_SUMMARY_NO_SIZE;
+        texts.trimmedText = TXT_SUMMARY_NO_SIZE;
+        texts.enabled = false;
+        return texts;
+    }
+    texts.sourceText = FormatSize(summary.sourceTotal);
+    texts.trimmedText = FormatSize(summary.trimmedTotal);
+    // The rate goes in as digits: it may exceed every integer type the formatter takes.
+    texts.rateText = FormatText(TXT_SUMMARY_RATE_FORMAT,
+                                {Decimal(PercentOf(summary.trimmedTotal, summary.sourceTotal))});
+    return texts;
+}
+
+}  // namespace trimlet
