@@ -1,0 +1,287 @@
+#pragma once
+// The texts the user sees, kept in one place: the numbered message table (id -> text)
+// and the fixed texts of the dialogs (titles, labels, buttons, report lines).
+// Texts are UTF-8. A message is shown with FormatMessage, which fills its "%s", "%d",
+// "%02d", ... from typed arguments and can neither overflow nor misread an argument.
+
+#include <concepts>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace trimlet {
+
+struct Message {
+    int id;
+    const char* text;
+};
+
+// ---- Message ids ---------------------------------------------------------------------
+
+// start-up
+inline constexpr int MSG_OLE_INIT_FAILED = 100;
+
+// list column titles
+inline constexpr int MSG_COLUMN_FILE_NAME = 15000;     // "ファイル名"
+inline constexpr int MSG_COLUMN_SOURCE_SIZE = 15001;   // "元のサイズ"
+inline constexpr int MSG_COLUMN_TRIMMED_SIZE = 15002;  // "処理後のサイズ"
+inline constexpr int MSG_COLUMN_MODIFIED = 15003;      // "更新時間"
+
+// stop confirmation, file dialog titles, output-exists dialog lines, notices
+inline constexpr int MSG_STOPPED = 15004;
+inline constexpr int MSG_TITLE_ADD_FILES = 15005;
+inline constexpr int MSG_TITLE_SAVE_TASK_AS = 15006;
+inline constexpr int MSG_TITLE_OPEN_TASK = 15007;
+inline constexpr int MSG_TITLE_RUN_TASK = 15008;
+inline constexpr int MSG_OUTPUT_IS_ORIGINAL = 15010;    // output field text, no "%"
+inline constexpr int MSG_OVERWRITING_ORIGINAL = 15011;  // message line, output == input
+inline constexpr int MSG_OUTPUT_EXISTS = 15012;         // message line otherwise
+inline constexpr int MSG_BLANK_OUTPUT_FOLDER_NOTICE = 15013;
+
+// questions before the list is thrown away
+inline constexpr int MSG_CONFIRM_CLEAR = 18000;
+inline constexpr int MSG_DISCARD_AND_OPEN = 18001;
+inline constexpr int MSG_DISCARD_AND_EXIT = 18002;
+inline constexpr int MSG_DISCARD_AND_NEW = 18003;
+
+// per-file messages ("%s" is a path unless said otherwise)
+inline constexpr int MSG_FILE_NOT_FOUND = 20000;
+inline constexpr int MSG_INPUT_IS_FOLDER = 20001;
+inline constexpr int MSG_OUTPUT_FOLDER_BLOCKED = 20002;
+inline constexpr int MSG_CANNOT_CREATE_FOLDER = 20003;
+inline constexpr int MSG_CREATE_FOLDER_QUESTION = 20005;  // text of the folder-creation dialog
+inline constexpr int MSG_OUTPUT_IS_FOLDER = 20006;
+inline constexpr int MSG_FILE_DESCRIPTION = 20007;  // path, size text, y, m, d, h, min
+inline constexpr int MSG_FILE_PROCESSING_ERROR = 20008;
+inline constexpr int MSG_FILES_ADDED = 20009;  // %d count
+inline constexpr int MSG_FILE_INFO_FAILED = 20010;
+inline constexpr int MSG_FOLDER_ALL_LISTED = 20011;  // %d count
+inline constexpr int MSG_FILE_DOES_NOT_EXIST = 20012;
+inline constexpr int MSG_OPEN_FAILED = 20013;
+inline constexpr int MSG_TASK_WRITE_ERROR = 20014;    // no argument
+inline constexpr int MSG_PROPOSED_TASK_NAME = 20015;  // %d number
+inline constexpr int MSG_OUTPUT_CREATE_FAILED = 20016;
+inline constexpr int MSG_NEWER_TASK_VERSION = 20017;  // %s version text
+inline constexpr int MSG_TASK_READ_ERROR = 20018;
+inline constexpr int MSG_READ_ONLY_OVERWRITE = 20019;
+inline constexpr int MSG_READ_ONLY_CLEAR_FAILED = 20020;
+inline constexpr int MSG_FILE_ACCESS_ERROR = 20021;
+inline constexpr int MSG_NOT_TEXT_FILE = 20022;
+inline constexpr int MSG_FILE_COUNT = 20023;             // "%d 個"
+inline constexpr int MSG_FOLDER_NOTHING_TO_ADD = 20024;  // %s folder
+inline constexpr int MSG_HELP_FILE_MISSING = 20025;
+inline constexpr int MSG_CONFIRM_REMOVE = 20026;  // %d count
+
+// errors and refusals
+inline constexpr int MSG_OUT_OF_MEMORY = 40000;
+inline constexpr int MSG_FOLDER_HAS_NO_FILES = 40001;
+inline constexpr int MSG_NOT_TASK_FILE = 40002;
+inline constexpr int MSG_TASK_READ_FAILED = 40003;
+inline constexpr int MSG_EXTENSION_EMPTY = 40004;
+inline constexpr int MSG_EXTENSION_BAD_CHARACTERS = 40005;
+inline constexpr int MSG_FOLDER_NAME_BAD_CHARACTERS = 40006;
+inline constexpr int MSG_EXTENSION_IS_SCRIPT = 40007;  // %s extension
+inline constexpr int MSG_EXTENSION_LISTED = 40008;     // %s extension
+inline constexpr int MSG_EXTENSION_IS_HTML = 40009;    // %s extension
+
+// ---- The table -----------------------------------------------------------------------
+
+// Every message, sorted by id, no id twice.
+std::span<const Message> AllMessages();
+
+// The text of message `id`; the empty text for an id not in the table.
+const char* MessageText(int id);
+
+bool HasMessage(int id);
+
+// ---- Formatting ----------------------------------------------------------------------
+
+// One argument of a formatted text: a text or an integer. Other types do not convert,
+// so a wrong argument is a compile error rather than garbage on screen.
+class FormatArg {
+  public:
+    enum class Kind { Text, Signed, Unsigned };
+
+    FormatArg(std::string_view text) : kind_(Kind::Text), text_(text) {}
+    FormatArg(const std::string& text) : kind_(Kind::Text), text_(text) {}
+    FormatArg(const char* text) : kind_(Kind::Text), text_(text ? text : "") {}
+    template <std::signed_integral T>
+    FormatArg(T value) : kind_(Kind::Signed), signed_(value) {}
+    template <std::unsigned_integral T>
+    FormatArg(T value) : kind_(Kind::Unsigned), unsigned_(value) {}
+    FormatArg(bool) = delete;
+    FormatArg(char) = delete;
+
+    Kind kind() const { return kind_; }
+    std::string_view text() const { return text_; }
+    long long signedValue() const { return signed_; }
+    unsigned long long unsignedValue() const { return unsigned_; }
+
+  private:
+    Kind kind_;
+    std::string_view text_;
+    long long signed_ = 0;
+    unsigned long long unsigned_ = 0;
+};
+
+// Fills `format` from `args` in order, printf style: "%%", and conversions s, d, i, u, x,
+// X, o with the flags "-+ #0", a width and a precision (length modifiers are accepted and
+// ignored; the argument's own type decides). Integers keep their value whatever their
+// width: an unsigned value is never shown negative. A text given for a number is inserted
+// as it is, a number given for "%s" in decimal. A conversion without an argument, or one
+// not understood, stays in the result as written. Argument texts are copied, never
+// interpreted, so a "%" inside a path stays a "%".
+std::string FormatText(std::string_view format, std::initializer_list<FormatArg> args);
+
+// Message `id` filled with `args`; "(missing message <id>)" for an id not in the table.
+template <typename... Args>
+std::string FormatMessage(int id, const Args&... args) {
+    if (!HasMessage(id)) return FormatText("(missing message %d)", {id});
+    return FormatText(MessageText(id), {FormatArg(args)...});
+}
+
+// ---- Fixed texts of windows and dialogs ------------------------------------------------
+
+inline constexpr const char* TXT_APP_TITLE = "Trimlet HTML!";
+inline constexpr const char* TXT_UNTITLED_TASK = "新規タスク";
+
+// buttons
+inline constexpr const char* TXT_BUTTON_OK = "OK";
+inline constexpr const char* TXT_BUTTON_CANCEL_SHORT = "ｷｬﾝｾﾙ";
+inline constexpr const char* TXT_BUTTON_CANCEL = "キャンセル";
+inline constexpr const char* TXT_BUTTON_YES = "はい";
+inline constexpr const char* TXT_BUTTON_NO = "いいえ";
+
+// placeholders of a row whose preview failed
+inline constexpr const char* TXT_PLACEHOLDER_SIZE = "---";
+inline constexpr const char* TXT_PLACEHOLDER_TRIMMED = "---( --%)";
+inline constexpr const char* TXT_PLACEHOLDER_TIME = "----/--/-- --:--";
+
+// folder-creation dialog
+inline constexpr const char* TXT_FOLDER_CREATION_TITLE = "フォルダ作成の確認";
+inline constexpr const char* TXT_FOLDER_CREATION_AUTO =
+    "以後、フォルダが存在しない場合には自動的に作成する(&A)";
+
+// output-exists dialog
+inline constexpr const char* TXT_OUTPUT_EXISTS_TITLE = "出力ファイル既存時の処理";
+inline constexpr const char* TXT_OUTPUT_EXISTS_ORIGINAL = "オリジナル　 ：";
+inline constexpr const char* TXT_OUTPUT_EXISTS_OUTPUT = "出力ファイル：";
+inline constexpr const char* TXT_OUTPUT_EXISTS_OVERWRITE = "上書き";
+inline constexpr const char* TXT_OUTPUT_EXISTS_SKIP = "スキップ";
+inline constexpr const char* TXT_OUTPUT_EXISTS_IF_NEWER = "オリジナルの方が新しければ上書き";
+inline constexpr const char* TXT_OUTPUT_EXISTS_FOR_ALL = "以後すべて";
+
+// result summary dialog
+inline constexpr const char* TXT_SUMMARY_TITLE = "トリムレット処理の結果";
+inline constexpr const char* TXT_SUMMARY_HEADING = "トリムレット処理が完了しました！";
+inline constexpr const char* TXT_SUMMARY_SUCCEEDED = "処理に成功したファイル：";
+inline constexpr const char* TXT_SUMMARY_SKIPPED = "処理をスキップしたファイル：";
+inline constexpr const char* TXT_SUMMARY_SKIPPED_NOTE = "(または処理に失敗したファイル)";
+inline constexpr const char* TXT_SUMMARY_SOURCE_TOTAL = "処理前のファイルサイズ合計：";
+inline constexpr const char* TXT_SUMMARY_TRIMMED_TOTAL = "処理後のファイルサイズ合計：";
+inline constexpr const char* TXT_SUMMARY_RATE = "平均トリムレット率：";
+inline constexpr const char* TXT_SUMMARY_NO_SIZE = "***,***";
+inline constexpr const char* TXT_SUMMARY_RATE_FORMAT = "%d %%";
+
+// settings-mismatch dialog
+inline constexpr const char* TXT_MISMATCH_TITLE = "設定の読み込みの確認";
+inline constexpr const char* TXT_MISMATCH_TEXT =
+    "　現在のトリムレットに関する設定と、タスクファイルに記録されている設定が異なります。\n\n"
+    "現在の設定を破棄し、タスクファイルの設定を読み込みますか？";
+inline constexpr const char* TXT_MISMATCH_DONT_ASK =
+    "以後、この警告を表示せずにタスクファイルの設定を読み込む(&R)";
+inline constexpr const char* TXT_MISMATCH_REPORT_LABEL = "設定の相違点(D)：";
+
+// the difference report of the settings-mismatch dialog
+inline constexpr const char* TXT_REPORT_STARS = "*********************************\r\n";
+inline constexpr const char* TXT_REPORT_SECTION_SEPARATOR = "\r\n\r\n";
+inline constexpr const char* TXT_REPORT_ITEM_SEPARATOR = "\r\n";
+inline constexpr const char* TXT_REPORT_CURRENT_ON =
+    "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n";
+inline constexpr const char* TXT_REPORT_CURRENT_OFF =
+    "　 現在の設定：OFF　タスクファイルの設定：ON\r\n";
+inline constexpr const char* TXT_REPORT_WHITESPACE_HEADING = "*****  　空白文字の削除\r\n\r\n";
+inline constexpr const char* TXT_REPORT_TRIM_LINE_ENDS = "○ 行頭、行末の空白文字を削除する\r\n";
+inline constexpr const char* TXT_REPORT_COLLAPSE_SPACES =
+    "○ 連続する空白文字を \"半角ブランク１つ\" にまとめる\r\n";
+inline constexpr const char* TXT_REPORT_ZENKAKU_AS_WSP = "○ 全角ブランクを空白文字とみなす\r\n";
+inline constexpr const char* TXT_REPORT_CR_REG_AS_WSP = "○ 改行コードを空白文字とみなす\r\n";
+inline constexpr const char* TXT_REPORT_BLANK_LINES = "○ 空白行の扱い\r\n";
+inline constexpr const char* TXT_REPORT_BETWEEN_TAGS = "○ タグ間の空白文字を削除する\r\n";
+inline constexpr const char* TXT_REPORT_INSIDE_PRE = "○ <PRE>タグ内部でも空白文字の処理を行う\r\n";
+inline constexpr const char* TXT_REPORT_BLANK_DELETE_CURRENT =
+    "　 現在の設定\t：空白行を削除する\r\n";
+inline constexpr const char* TXT_REPORT_BLANK_DELETE_FILE =
+    "　 タスクファイル\t：空白行を削除する\r\n";
+inline constexpr const char* TXT_REPORT_BLANK_MERGE_CURRENT =
+    "　 現在の設定\t：連続する空白行を１行にまとめる\r\n";
+inline constexpr const char* TXT_REPORT_BLANK_MERGE_FILE =
+    "　 タスクファイル\t：連続する空白行を１行にまとめる\r\n";
+inline constexpr const char* TXT_REPORT_BLANK_NONE_CURRENT =
+    "　 現在の設定\t：空白行についての処理は行わない\r\n";
+inline constexpr const char* TXT_REPORT_BLANK_NONE_FILE =
+    "　 タスクファイル\t：空白行についての処理は行わない\r\n";
+inline constexpr const char* TXT_REPORT_HTML_COMMENT_HEADING = "*****  HTMLのコメント削除\r\n\r\n";
+inline constexpr const char* TXT_REPORT_HTML_COMMENT_DEL = "○ コメントを削除する\r\n";
+inline constexpr const char* TXT_REPORT_BODY_COMMENTS_ONLY =
+    "○ <BODY>タグ内部のコメントのみ削除\r\n";
+inline constexpr const char* TXT_REPORT_KEEP_SCRIPT_HTML_COMMENT =
+    "○ <SCRIPT>タグ内部のHTMLコメントは削除しない\r\n";
+inline constexpr const char* TXT_REPORT_KEEP_SSI = "○ SSI は削除しない\r\n";
+inline constexpr const char* TXT_REPORT_KEEP_DOVETAG = "○ <!-- Dovetag --> は削除しない\r\n";
+inline constexpr const char* TXT_REPORT_SCRIPT_COMMENT_HEADING =
+    "*****  スクリプトのコメント削除\r\n\r\n";
+inline constexpr const char* TXT_REPORT_SCRIPT_COMMENT_DEL = "○ スクリプトのコメントを削除する\r\n";
+inline constexpr const char* TXT_REPORT_SCRIPT_BLOCK_COMMENT = "○ /* */ の削除\r\n";
+inline constexpr const char* TXT_REPORT_SCRIPT_LINE_COMMENT = "○ // 以後行末までを削除\r\n";
+inline constexpr const char* TXT_REPORT_VBS_REM_COMMENT =
+    "○ REM，シングルクォート(’) 以後行末までを削除\r\n";
+inline constexpr const char* TXT_REPORT_FOLDER_HEADING = "*****  　出力フォルダの名前\r\n\r\n";
+inline constexpr const char* TXT_REPORT_FOLDER_CURRENT = "　現在の設定\t:";
+inline constexpr const char* TXT_REPORT_FOLDER_FILE = "　タスクファイル\t:";
+
+// old-version dialog
+inline constexpr const char* TXT_OLD_VERSION_TITLE = "新しいオプションの指定";
+inline constexpr const char* TXT_OLD_VERSION_TEXT =
+    "このタスクファイルは古いバージョン V1.00 で作成されたものです。\n"
+    "以下に示す新しい設定のうち、必要なものにチェックをつけてください。";
+inline constexpr const char* TXT_OLD_VERSION_KEEP_SCRIPT_HTML_COMMENT =
+    "<SCRIPT>タグ内のHTMLコメントは削除しない(&I)";
+inline constexpr const char* TXT_OLD_VERSION_SCRIPT_COMMENT_DEL =
+    "スクリプトのコメントを削除する(&C)";
+inline constexpr const char* TXT_OLD_VERSION_SCRIPT_BLOCK_COMMENT = "/* */ 削除(&N)";
+inline constexpr const char* TXT_OLD_VERSION_SCRIPT_LINE_COMMENT = "// 以後行末までを削除(&G)";
+inline constexpr const char* TXT_OLD_VERSION_VBS_REM_COMMENT =
+    "REM，シングルクォート(’) 以後行末までを削除(&R)";
+
+// line-break hint dialog
+inline constexpr const char* TXT_LINE_BREAK_HINT_TITLE = "改行コードを空白文字とみなす場合の注意";
+inline constexpr const char* TXT_LINE_BREAK_HINT_TEXT =
+    "「改行コードを空白文字とみなす」を設定すると、自動的に以下の処理が行われますのでご注意ください"
+    "。";
+inline constexpr const char* TXT_LINE_BREAK_HINT_ITEM1 =
+    "JavaScript のシングルラインコメントは強制的に削除されます。";
+inline constexpr const char* TXT_LINE_BREAK_HINT_ITEM2 =
+    "VBScript を記述している部分にはこの設定は適用されません。";
+inline constexpr const char* TXT_LINE_BREAK_HINT_DONT_SHOW = "今後このヒントを表示しない(&A)";
+
+// add-extension dialog
+inline constexpr const char* TXT_ADD_EXTENSION_TITLE = "拡張子の追加";
+inline constexpr const char* TXT_ADD_EXTENSION_LABEL = "拡張子：";
+inline constexpr const char* TXT_ADD_EXTENSION_BUTTON = "追加";
+
+// file and folder choosers
+inline constexpr const char* TXT_FILTER_TASK_FILES = "タスクファイル(*.trh)";
+inline constexpr const char* TXT_FILTER_TASK_FILES_PATTERN = "*.trh";
+inline constexpr const char* TXT_TASK_FILE_EXTENSION = "trh";
+inline constexpr const char* TXT_FILTER_HTML = "HTMLドキュメント(*.htm;*.html)";
+inline constexpr const char* TXT_FILTER_HTML_PATTERN = "*.htm;*.html";
+inline constexpr const char* TXT_FILTER_TEXT = "テキストファイル(*.txt)";
+inline constexpr const char* TXT_FILTER_TEXT_PATTERN = "*.txt";
+inline constexpr const char* TXT_FILTER_ALL = "すべてのファイル(*.*)";
+inline constexpr const char* TXT_FILTER_ALL_PATTERN = "*.*";
+inline constexpr const char* TXT_BROWSE_FOLDER_TITLE = "処理対象のフォルダ選択";
+
+}  // namespace trimlet
