@@ -66,14 +66,11 @@ TEST(ResolveOutputFolderTest, WindowsEdges) {
         {
             // blanks and empty components
             {"blanks inside", R"(C:\docs\web\)", R"( a \ b )", RESULT_OK, R"(C:\docs\web\a\b)"},
-            {"tab blanks", R"(C:\docs\web\)", "\ta\t\\\tb", RESULT_OK, R"(C:\docs\web\a\b)"},
-            {"blank component", R"(C:\docs\web\)", R"(a\ \b)", RESULT_OK, R"(C:\docs\web\a\b)"},
             {"blank dotdot is dotdot", R"(C:\docs\web\)", R"( .. )", RESULT_OK, R"(C:\docs)"},
             {"server removed", R"(\\srv\share\)", R"(..\..\x)", RESULT_BAD_PATH, ""},
             {"dotdot in base", R"(C:\a\..\b\)", "out", RESULT_OK, R"(C:\b\out)"},
             // absolute and rooted names are not reduced
             {"absolute kept exactly", R"(C:\docs\)", R"(D:\x\..\y )", RESULT_OK, R"(D:\x\..\y )"},
-            {"network name", R"(C:\docs\)", R"(\\other\s\)", RESULT_OK, R"(\\other\s\)"},
             {"rooted kept exactly", R"(C:\docs\)", R"(\x\..\y\)", RESULT_OK, R"(C:\x\..\y\)"},
             {"leading blank is relative", R"(C:\docs\web\)", R"( D:\x)", RESULT_OK,
              R"(C:\docs\web\D:\x)"},
@@ -81,18 +78,12 @@ TEST(ResolveOutputFolderTest, WindowsEdges) {
             {"slash is ordinary", R"(C:\docs\)", "a/b", RESULT_OK, R"(C:\docs\a/b)"},
             // base folders that are not absolute
             {"relative base", R"(docs\web\)", "Trimlet", RESULT_INVALID_ARGUMENT, ""},
-            {"relative base, absolute name", R"(docs\web\)", R"(D:\out)", RESULT_INVALID_ARGUMENT,
-             ""},
             {"rooted base", R"(\docs\)", "", RESULT_INVALID_ARGUMENT, ""},
             {"drive only base", "C:", "", RESULT_INVALID_ARGUMENT, ""},
-            {"empty base", "", "", RESULT_INVALID_ARGUMENT, ""},
             // Shift_JIS trail bytes: 0x95 0x5C is one character, not a separator
             {"trail 5C in name", R"(C:\docs\)", "\x95\x5C..", RESULT_OK, "C:\\docs\\\x95\x5C.."},
-            {"trail 5C then separator", R"(C:\docs\)", "\x95\x5C\\x", RESULT_OK,
-             "C:\\docs\\\x95\x5C\\x"},
             {"trail 5C in base", "C:\\\x95\x5C\\", "..", RESULT_OK, "C:"},
             {"trail 5C in server", "\\\\\x95\x5C\\s\\", "\\out", RESULT_OK, "\\\\\x95\x5C\\s\\out"},
-            {"lone lead byte", R"(C:\docs\)", "\x95", RESULT_OK, "C:\\docs\\\x95"},
         });
 }
 
@@ -102,44 +93,20 @@ TEST(ResolveOutputFolderTest, PosixExamples) {
         {
             {"default name", "/docs/web/", "Trimlet", RESULT_OK, "/docs/web/Trimlet"},
             {"empty name", "/docs/web/", "", RESULT_OK, "/docs/web"},
-            {"dot", "/docs/web/", ".", RESULT_OK, "/docs/web"},
             {"up one", "/docs/web/", "../out", RESULT_OK, "/docs/out"},
             {"up two", "/docs/web/", "../../out", RESULT_OK, "/out"},
             {"up past root", "/docs/web/", "../../../out", RESULT_BAD_PATH, ""},
             {"up to root", "/docs/", "..", RESULT_OK, "/"},
             {"root removed", "/", "..", RESULT_BAD_PATH, ""},
-            {"root and name", "/", "out", RESULT_OK, "/out"},
             {"blanks around", "/docs/web/", " sub / deep ", RESULT_OK, "/docs/web/sub/deep"},
-            {"dot and double separator", "/docs/web/", "a/./b//c", RESULT_OK, "/docs/web/a/b/c"},
-            {"three dots", "/docs/web/", "...", RESULT_OK, "/docs/web/..."},
             {"absolute", "/docs/web/", "/out/", RESULT_OK, "/out/"},
             {"absolute kept exactly", "/docs/", "/x/../y ", RESULT_OK, "/x/../y "},
-            {"backslash is ordinary", "/docs/", "a\\b", RESULT_OK, "/docs/a\\b"},
             {"leading blank is relative", "/docs/", " /x", RESULT_OK, "/docs/x"},
             {"doubled separators in base", "//docs//web/", "out", RESULT_OK, "/docs/web/out"},
-            {"base without trailing separator", "/docs/web", "out", RESULT_OK, "/docs/web/out"},
             // real folder names keep their blanks; the setting's components are trimmed
             {"blanks in base kept", "/my docs / web/", " out ", RESULT_OK, "/my docs / web/out"},
             {"relative base", "docs/web/", "Trimlet", RESULT_INVALID_ARGUMENT, ""},
-            {"windows base", R"(C:\docs\)", "Trimlet", RESULT_INVALID_ARGUMENT, ""},
-            // UTF-8 names
-            {"utf8 name", "/文書/", "出力", RESULT_OK, "/文書/出力"},
         });
-}
-
-TEST(IsAbsolutePathTest, BothStyles) {
-    EXPECT_TRUE(IsAbsolutePath(kWin, R"(C:\)"));
-    EXPECT_TRUE(IsAbsolutePath(kWin, "\x95:\\x"));  // any first byte
-    EXPECT_TRUE(IsAbsolutePath(kWin, R"(\\srv)"));
-    EXPECT_FALSE(IsAbsolutePath(kWin, "C:"));
-    EXPECT_FALSE(IsAbsolutePath(kWin, "C:dir"));
-    EXPECT_FALSE(IsAbsolutePath(kWin, R"(\dir)"));
-    EXPECT_FALSE(IsAbsolutePath(kWin, "C:/dir"));
-    EXPECT_FALSE(IsAbsolutePath(kWin, ""));
-    EXPECT_TRUE(IsAbsolutePath(kPosix, "/"));
-    EXPECT_FALSE(IsAbsolutePath(kPosix, "docs/"));
-    EXPECT_FALSE(IsAbsolutePath(kPosix, R"(C:\)"));
-    EXPECT_EQ(NativePathStyle(), kPosix);
 }
 
 TEST(CutTrailingSeparatorsTest, BothStyles) {
@@ -154,13 +121,9 @@ TEST(CutTrailingSeparatorsTest, BothStyles) {
         {"trail 5C kept", kWin, "C:\\\x95\x5C", "C:\\\x95\x5C"},
         {"trail 5C before separator", kWin, "C:\\\x95\x5C\\ ", "C:\\\x95\x5C"},
         {"81 as a trail byte starts no blank", kWin, "C:\\\x88\x81\x40", "C:\\\x88\x81\x40"},
-        {"tab", kWin, "a\t\\", "a"},
         {"slash kept", kWin, "a/", "a/"},
-        {"all cut", kWin, " \\ ", ""},
         {"posix run", kPosix, "/docs/ \xE3\x80\x80//", "/docs"},
         {"posix root", kPosix, "/", ""},
-        {"posix backslash kept", kPosix, "/a\\", "/a\\"},
-        {"posix utf8 char kept", kPosix, "/\xE6\x96\x87", "/\xE6\x96\x87"},
         {"posix broken blank kept", kPosix, "/a\xE3\x80", "/a\xE3\x80"},
     };
     for (const Case& c : cases) {
@@ -191,11 +154,8 @@ TEST(SplitFolderAndNameTest, BothStyles) {
     const Case cases[] = {
         {"drive", kWin, R"(C:\docs\a.htm)", RESULT_OK, R"(C:\docs\)", "a.htm"},
         {"trail 5C name", kWin, "C:\\\x95\x5C", RESULT_OK, "C:\\", "\x95\x5C"},
-        {"trail 5C only", kWin, "\x95\x5C.htm", RESULT_BAD_PATH, "", ""},
-        {"slash is no separator", kWin, "a/b.htm", RESULT_BAD_PATH, "", ""},
         {"posix", kPosix, "/docs/a.htm", RESULT_OK, "/docs/", "a.htm"},
         {"posix root", kPosix, "/a.htm", RESULT_OK, "/", "a.htm"},
-        {"posix trailing separator", kPosix, "/docs/", RESULT_OK, "/docs/", ""},
         {"posix none", kPosix, "a.htm", RESULT_BAD_PATH, "", ""},
     };
     for (const Case& c : cases) {
@@ -255,13 +215,6 @@ TEST(CreateFolderPathTest, WalksFromTheTopDown) {
         EXPECT_TRUE(CreateFolderPath(kWin, R"(\\srv\share\out\x)", folders));
         EXPECT_EQ(folders.log, (Log{R"(exists \\srv\share\out\)", R"(create \\srv\share\out\)",
                                     R"(exists \\srv\share\out\x)", R"(create \\srv\share\out\x)"}));
-    }
-    {
-        SCOPED_TRACE("trail 5C is not a level");
-        FakeFolders folders;
-        folders.existing = {"C:\\\x95\x5C"};
-        EXPECT_TRUE(CreateFolderPath(kWin, "C:\\\x95\x5C", folders));
-        EXPECT_EQ(folders.log, (Log{"exists C:\\\x95\x5C"}));
     }
     {
         SCOPED_TRACE("posix starts after the root");
