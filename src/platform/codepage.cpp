@@ -1,0 +1,102 @@
+#include "platform/codepage.h"
+
+#include <errno.h>
+#include <iconv.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+
+namespace trimlet {
+
+namespace {
+
+// One conversion descriptor, closed when it goes out of scope.
+class Iconv {
+  public:
+    Iconv(const char* to, const char* from) : handle_(::iconv_open(to, from)) {}
+    ~Iconv() noexcept {
+        if (valid()) ::iconv_close(handle_);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts all of `in`, appending to `out`. False on any invalid or incomplete input.
+    bool Convert(std::string_view in, std::size_t maxOutput, std::string& out) {
+        std::size_t start = out.size();
+        out.resize(start + maxOutput);
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = out.data() + start;
+        std::size_t outLeft = maxOutput;
+        while (inLeft > 0) {
+            if (::iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
+                if (errno != E2BIG) {
+                    out.resize(start);
+                    return false;
+                }
+                std::size_t used = static_cast<std::size_t>(outPtr - out.data());
+                out.resize(out.size() + maxOutput / 2 + 16);
+                outPtr = out.data() + used;
+                outLeft = out.size() - used;
+            }
+        }
+        out.resize(static_cast<std::size_t>(outPtr - out.data()));
+        return true;
+    }
+
+  private:
+    iconv_t handle_;
+};
+
+Result Convert(const char* to, const char* from, std::string_view in, std::size_t maxOutput,
+               std::string& out) {
+    try {
+        Iconv converter(to, from);
+        if (!converter.valid()) return RESULT_OUT_OF_MEMORY;
+        return converter.Convert(in, maxOutput, out) ? RESULT_OK : RESULT_OUT_OF_MEMORY;
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
+}  // namespace
+
+bool LooksLikeUtf16Le(std::string_view bytes, bool complete) {
+    if (bytes.size() < 4 || bytes.size() % 2 != 0) return false;
+    std::size_t units = bytes.size() / 2;
+    std::size_t zeroHighBytes = 0;
+    for (std::size_t i = 0; i < units; ++i) {
+        auto low = static_cast<std::uint8_t>(bytes[2 * i]);
+        auto high = static_cast<std::uint8_t>(bytes[2 * i + 1]);
+        if (high == 0) {
+            if (low == 0) return false;
+            ++zeroHighBytes;
+        } else if (high >= 0xD8 && high <= 0xDB) {
+            if (i + 1 == units) {
+                if (complete) return false;
+                break;
+            }
+            auto nextHigh = static_cast<std::uint8_t>(bytes[2 * i + 3]);
+            if (nextHigh < 0xDC || nextHigh > 0xDF) return false;
+            ++i;
+        } else if (high >= 0xDC && high <= 0xDF) {
+            return false;
+        }
+    }
+    return zeroHighBytes >= 2 && zeroHighBytes * 3 >= units;
+}
+
+Result Utf16ToUtf8(std::string_view utf16, bool bigEndian, std::string& out) {
+    // A unit gives at most 3 bytes; a surrogate pair (two units) gives 4.
+    return Convert("UTF-8", bigEndian ? "UTF-16BE" : "UTF-16LE", utf16, utf16.size() / 2 * 3, out);
+}
+
+Result Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out) {
+    // A byte gives at most one unit; a 4-byte sequence gives two.
+    return Convert(bigEndian ? "UTF-16BE" : "UTF-16LE", "UTF-8", utf8, utf8.size() * 2, out);
+}
+
+}  // namespace trimlet

@@ -1,0 +1,132 @@
+#include "platform/atomic_write.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "test_support.h"
+
+namespace trimlet {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadAll;
+using test::TempDir;
+
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(stat(path.c_str(), &st), 0);
+    return st.st_mode & 07777;
+}
+
+class ScopedUmask {
+  public:
+    explicit ScopedUmask(mode_t mask) : old_(umask(mask)) {}
+    ~ScopedUmask() { umask(old_); }
+
+  private:
+    mode_t old_;
+};
+
+TEST(WriteFileAtomically, CreatesANewFileWithTheUsualPermissions) {
+    ScopedUmask mask(022);
+    TempDir dir;
+    std::string path = dir.File("out.html");
+    ASSERT_RESULT(WriteFileAtomically(path, std::string_view("a\0b", 3)), RESULT_OK);
+    EXPECT_EQ(ReadAll(path), std::string_view("a\0b", 3));
+    EXPECT_EQ(ModeOf(path), 0644u);
+    EXPECT_EQ(Names(dir.path()), std::set<std::string>{"out.html"});
+}
+
+TEST(WriteFileAtomically, ReplacesAFileAndKeepsItsPermissions) {
+    TempDir dir;
+    for (mode_t mode : {0600u, 0640u, 0755u, 0444u}) {
+        SCOPED_TRACE(mode);
+        std::string path = dir.Write("page.html", "old content that is longer");
+        ASSERT_EQ(chmod(path.c_str(), mode), 0);
+        ASSERT_RESULT(WriteFileAtomically(path, "new"), RESULT_OK);
+        EXPECT_EQ(ReadAll(path), "new");
+        EXPECT_EQ(ModeOf(path), mode);
+        ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    }
+    EXPECT_EQ(Names(dir.path()), std::set<std::string>{"page.html"});
+}
+
+TEST(WriteFileAtomically, AFailedWriteLeavesTheTargetAsItWas) {
+    TempDir dir;
+    std::string path = dir.Write("page.html", "original");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    const std::string big(100000, 'x');
+    for (std::uint64_t failAfter : {0ull, 1ull, 65536ull, 99999ull}) {
+        SCOPED_TRACE(failAfter);
+        EXPECT_RESULT(WriteFileAtomically(path, big, WriteFault{failAfter}), RESULT_ACCESS_ERROR);
+        EXPECT_EQ(ReadAll(path), "original");
+        EXPECT_EQ(ModeOf(path), 0640u);
+        EXPECT_EQ(Names(dir.path()), std::set<std::string>{"page.html"});
+    }
+    // A fault beyond the end does not trigger.
+    EXPECT_RESULT(WriteFileAtomically(path, big, WriteFault{big.size()}), RESULT_OK);
+    EXPECT_EQ(ReadAll(path), big);
+}
+
+TEST(WriteFileAtomically, AFailedWriteCreatesNothing) {
+    TempDir dir;
+    EXPECT_RESULT(WriteFileAtomically(dir.File("new.html"), "abc", WriteFault{2}),
+                  RESULT_ACCESS_ERROR);
+    EXPECT_TRUE(Names(dir.path()).empty());
+}
+
+TEST(WriteFileAtomically, ReportsTargetsThatCannotBeWritten) {
+    TempDir dir;
+    ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
+    EXPECT_RESULT(WriteFileAtomically(dir.File("folder"), "x"), RESULT_IS_FOLDER);
+    EXPECT_RESULT(WriteFileAtomically(dir.File("missing/out.html"), "x"), RESULT_NOT_FOUND);
+    EXPECT_RESULT(WriteFileAtomically("", "x"), RESULT_INVALID_ARGUMENT);
+    EXPECT_EQ(Names(dir.File("folder")).size(), 0u);
+}
+
+TEST(WriteFileAtomically, ReportsAFolderThatMayNotBeWritten) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+    TempDir dir;
+    ASSERT_EQ(mkdir(dir.File("locked").c_str(), 0555), 0);
+    EXPECT_RESULT(WriteFileAtomically(dir.File("locked/out.html"), "x"), RESULT_ACCESS_ERROR);
+}
+
+TEST(WriteFileAtomically, ReplacesTheFileALinkPointsTo) {
+    TempDir dir;
+    std::string real = dir.Write("real.html", "old");
+    std::string link = dir.File("link.html");
+    ASSERT_EQ(symlink("real.html", link.c_str()), 0);
+    ASSERT_RESULT(WriteFileAtomically(link, "new"), RESULT_OK);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadAll(real), "new");
+    EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"link.html", "real.html"}));
+}
+
+TEST(WriteFileAtomically, WritesIntoAFifoInsteadOfReplacingIt) {
+    TempDir dir;
+    std::string fifo = dir.File("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_RESULT(WriteFileAtomically(fifo, "through"), RESULT_OK);
+    char buffer[16] = {};
+    EXPECT_EQ(read(reader, buffer, sizeof buffer), 7);
+    EXPECT_EQ(std::string(buffer), "through");
+    close(reader);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+}  // namespace
+}  // namespace trimlet

@@ -1,0 +1,106 @@
+#include "platform/codepage.h"
+
+#include <string>
+#include <string_view>
+
+#include "test_support.h"
+
+namespace trimlet {
+namespace {
+
+using namespace std::string_view_literals;
+
+TEST(LooksLikeUtf16Le, Table) {
+    struct Case {
+        const char* name;
+        std::string_view bytes;
+        bool complete;
+        bool expected;
+    };
+    const Case cases[] = {
+        // UTF-16LE markup
+        {"ascii markup", "<\0p\0>\0x\0"sv, true, true},
+        {"japanese among markup", "<\0p\0>\0\x42\x30\x44\x30<\0/\0p\0>\0"sv, true, true},
+        {"surrogate pair", "<\0p\0>\0\x3D\xD8\x00\xDE"sv, true, true},
+        {"exactly a third zero", "a\0b\0\x42\x30\x44\x30\x46\x30\x48\x30"sv, true, true},
+        // not UTF-16
+        {"empty", ""sv, true, false},
+        {"two bytes", "a\0"sv, true, false},
+        {"odd length", "<\0p\0>"sv, true, false},
+        {"zero unit", "<\0\0\0p\0>\0"sv, true, false},
+        {"below a third zero", "a\0\x42\x30\x44\x30\x46\x30\x48\x30"sv, true, false},
+        {"lone high surrogate", "<\0p\0\x3D\xD8>\0"sv, true, false},
+        {"lone low surrogate", "<\0p\0\x00\xDE>\0"sv, true, false},
+        {"high surrogate last", "<\0p\0>\0\x3D\xD8"sv, true, false},
+        {"high surrogate last, start of a file", "<\0p\0>\0\x3D\xD8"sv, false, true},
+        // byte texts with a stray NUL
+        {"ascii with a NUL", "<p>\0hello</p>!"sv, true, false},
+        {"short ascii with a NUL", "a\0bc"sv, true, false},
+        {"cp932 with a NUL, even place", "\x82\xA0\0<\x82\xA2\x82\xA4"sv, true, false},
+        {"cp932 with a NUL, odd place", "\x82\xA0<\0\x82\xA2\x82\xA4"sv, true, false},
+        {"utf-8 with a NUL", "\xE3\x81\x82\0\xE3\x81\x84<b>!"sv, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LooksLikeUtf16Le(c.bytes, c.complete), c.expected);
+    }
+}
+
+TEST(Utf16Conversion, RoundTripsEveryCharacter) {
+    // "<p>", U+3042, U+FEFF inside the text, U+1F600, a NUL unit, "\r\n"
+    const std::string_view le = "<\0p\0>\0\x42\x30\xFF\xFE\x3D\xD8\x00\xDE\0\0\r\0\n\0"sv;
+    const std::string_view utf8 = "<p>\xE3\x81\x82\xEF\xBB\xBF\xF0\x9F\x98\x80\0\r\n"sv;
+    std::string out = "kept:";
+    ASSERT_RESULT(Utf16ToUtf8(le, false, out), RESULT_OK);
+    EXPECT_EQ(out, "kept:" + std::string(utf8));
+
+    std::string back;
+    ASSERT_RESULT(Utf8ToUtf16(utf8, false, back), RESULT_OK);
+    EXPECT_EQ(back, le);
+
+    std::string be;
+    ASSERT_RESULT(Utf8ToUtf16(utf8, true, be), RESULT_OK);
+    ASSERT_EQ(be.size(), le.size());
+    for (std::size_t i = 0; i < le.size(); i += 2) {
+        EXPECT_EQ(be[i], le[i + 1]);
+        EXPECT_EQ(be[i + 1], le[i]);
+    }
+    std::string fromBe;
+    ASSERT_RESULT(Utf16ToUtf8(be, true, fromBe), RESULT_OK);
+    EXPECT_EQ(fromBe, utf8);
+}
+
+TEST(Utf16Conversion, RefusesWhatCannotBeConvertedAndLeavesOutputAlone) {
+    struct Case {
+        const char* name;
+        std::string_view utf16;
+    };
+    const Case cases[] = {
+        {"lone high surrogate", "a\0\x3D\xD8z\0"sv},
+        {"lone low surrogate", "a\0\x00\xDEz\0"sv},
+        {"high surrogate at the end", "a\0\x3D\xD8"sv},
+        {"odd trailing byte", "a\0b"sv},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string out = "before";
+        EXPECT_RESULT(Utf16ToUtf8(c.utf16, false, out), RESULT_OUT_OF_MEMORY);
+        EXPECT_EQ(out, "before");
+    }
+
+    std::string out = "before";
+    EXPECT_RESULT(Utf8ToUtf16("a\xE3\x81"sv, false, out), RESULT_OUT_OF_MEMORY);
+    EXPECT_RESULT(Utf8ToUtf16("\xED\xA0\x80"sv, false, out), RESULT_OUT_OF_MEMORY);
+    EXPECT_RESULT(Utf8ToUtf16("\x82\xA0"sv, false, out), RESULT_OUT_OF_MEMORY);
+    EXPECT_EQ(out, "before");
+}
+
+TEST(Utf16Conversion, EmptyTextIsEmpty) {
+    std::string out;
+    EXPECT_RESULT(Utf16ToUtf8("", false, out), RESULT_OK);
+    EXPECT_RESULT(Utf8ToUtf16("", true, out), RESULT_OK);
+    EXPECT_TRUE(out.empty());
+}
+
+}  // namespace
+}  // namespace trimlet
