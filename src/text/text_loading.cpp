@@ -1,0 +1,153 @@
+#include "text/text_loading.h"
+
+#include <cstdint>
+#include <new>
+
+#include "platform/codepage.h"
+#include "platform/read_file.h"
+
+namespace trimlet {
+
+namespace {
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+    return bytes.substr(0, prefix.size()) == prefix;
+}
+
+constexpr std::string_view kMarkLittleEndian = "\xFF\xFE";
+constexpr std::string_view kMarkBigEndian = "\xFE\xFF";
+constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
+
+}  // namespace
+
+Result ReadFileStart(const std::string& path, bool wholeFile, std::size_t count,
+                     std::string& bytes) {
+    bytes.clear();
+    if (path.empty() || (!wholeFile && count == 0)) return RESULT_INVALID_ARGUMENT;
+    std::uint64_t fileSize = 0;
+    Result result = ReadRegularFile(path, wholeFile ? kMaxFileSize : count, bytes, fileSize);
+    switch (result) {
+        case RESULT_NOT_FOUND:
+        case RESULT_IS_FOLDER:
+        case RESULT_FILE_ERROR:
+            return RESULT_ACCESS_ERROR;
+        default:
+            return result;
+    }
+}
+
+bool IsUnicodeText(std::string_view bytes, bool complete) {
+    return StartsWith(bytes, kMarkLittleEndian) || StartsWith(bytes, kMarkBigEndian) ||
+           LooksLikeUtf16Le(bytes, complete);
+}
+
+Result LooksLikeNonText(const std::string& path, std::size_t count, bool& nonText) {
+    nonText = false;
+    std::string bytes;
+    if (Result r = ReadFileStart(path, false, count, bytes); r != RESULT_OK) return r;
+    bool complete = bytes.size() < count;
+    if (!IsUnicodeText(bytes, complete) && bytes.find('\0') != std::string::npos) nonText = true;
+    return RESULT_OK;
+}
+
+Result ToAnsiText(std::string_view wideBytes, bool bigEndian, std::string& ansi) {
+    ansi.clear();
+    return Utf16ToUtf8(wideBytes, bigEndian, ansi);
+}
+
+Result ToWideText(std::string_view ansi, ByteOrderMark mark, std::string& wide) {
+    try {
+        wide.clear();
+        if (mark == ByteOrderMark::LittleEndian) wide.append(kMarkLittleEndian);
+        if (mark == ByteOrderMark::BigEndian) wide.append(kMarkBigEndian);
+        Result result = Utf8ToUtf16(ansi, mark == ByteOrderMark::BigEndian, wide);
+        if (result != RESULT_OK) wide.clear();
+        return result;
+    } catch (const std::bad_alloc&) {
+        wide.clear();
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    while (i < n) {
+        auto lead = static_cast<std::uint8_t>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length;
+        std::uint8_t low = 0x80, high = 0xBF;  // the allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;   // no overlong forms
+            if (lead == 0xED) high = 0x9F;  // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;   // no overlong forms
+            if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+        } else {
+            return false;
+        }
+        if (n - i < length) return false;
+        auto second = static_cast<std::uint8_t>(bytes[i + 1]);
+        if (second < low || second > high) return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            auto next = static_cast<std::uint8_t>(bytes[i + k]);
+            if (next < 0x80 || next > 0xBF) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+Charset DetectCharset(std::string_view bytes) {
+    if (StartsWith(bytes, kUtf8Signature)) return Charset::Utf8;
+    bool highByte = false;
+    for (char c : bytes) {
+        if (static_cast<std::uint8_t>(c) >= 0x80) {
+            highByte = true;
+            break;
+        }
+    }
+    return highByte && IsValidUtf8(bytes) ? Charset::Utf8 : Charset::Cp932;
+}
+
+Result DecodeFileText(std::string bytes, FileText& fileText) {
+    try {
+        fileText = FileText{};
+        if (!IsUnicodeText(bytes)) {
+            fileText.charset = DetectCharset(bytes);
+            fileText.text = std::move(bytes);
+            return RESULT_OK;
+        }
+        std::string_view units = bytes;
+        if (StartsWith(units, kMarkLittleEndian)) {
+            fileText.mark = ByteOrderMark::LittleEndian;
+            units.remove_prefix(2);
+        } else if (StartsWith(units, kMarkBigEndian)) {
+            fileText.mark = ByteOrderMark::BigEndian;
+            units.remove_prefix(2);
+        }
+        fileText.utf16 = true;
+        fileText.charset = Charset::Utf8;
+        return ToAnsiText(units, fileText.mark == ByteOrderMark::BigEndian, fileText.text);
+    } catch (const std::bad_alloc&) {
+        fileText = FileText{};
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
+Result EncodeFileText(const FileText& fileText, std::string trimmed, std::string& bytes) {
+    if (!fileText.utf16) {
+        bytes = std::move(trimmed);
+        return RESULT_OK;
+    }
+    return ToWideText(trimmed, fileText.mark, bytes);
+}
+
+}  // namespace trimlet

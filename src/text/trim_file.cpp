@@ -1,0 +1,81 @@
+#include "text/trim_file.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "engine/trim_engine.h"
+#include "platform/read_file.h"
+#include "text/text_loading.h"
+
+namespace trimlet {
+
+namespace {
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+bool IsListed(std::string_view extension, std::string_view list) {
+    for (;;) {
+        std::string_view::size_type colon = list.find(':');
+        if (EqualIgnoringCase(list.substr(0, colon), extension)) return true;
+        if (colon == std::string_view::npos) return false;
+        list.remove_prefix(colon + 1);
+    }
+}
+
+Result TrimText(const FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out) {
+    if (kind == FileKind::Html) return TrimHtmlText(fileText.text, out, trimMode, fileText.charset);
+    return TrimScriptText(fileText.text, out, trimMode, kind == FileKind::VbScript,
+                          fileText.charset);
+}
+
+}  // namespace
+
+FileKind KindOfPath(std::string_view path, std::string_view scriptExtensions) {
+    std::string_view::size_type dot = path.rfind('.');
+    if (dot == std::string_view::npos) return FileKind::Html;
+    std::string_view extension = path.substr(dot + 1);
+    if (!IsListed(extension, scriptExtensions)) return FileKind::Html;
+    return EqualIgnoringCase(extension, "vbs") ? FileKind::VbScript : FileKind::JavaScript;
+}
+
+Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
+                std::string& outBytes, std::uint64_t& inputSize, std::uint64_t& outputSize) {
+    inputSize = 0;
+    outputSize = 0;
+    if (path.empty()) return RESULT_INVALID_ARGUMENT;
+    try {
+        std::string bytes;
+        if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize); r != RESULT_OK)
+            return r;
+
+        FileText fileText;
+        if (Result r = DecodeFileText(std::move(bytes), fileText); r != RESULT_OK) return r;
+
+        // An engine failure must not pass for an empty result: a run would write it out.
+        std::string trimmed;
+        if (TrimText(fileText, KindOfPath(path, scriptExtensions), trimMode, trimmed) != RESULT_OK)
+            return RESULT_OUT_OF_MEMORY;
+
+        std::string result;
+        if (Result r = EncodeFileText(fileText, std::move(trimmed), result); r != RESULT_OK)
+            return r;
+        outputSize = result.size();
+        outBytes.swap(result);
+        return RESULT_OK;
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    } catch (const std::length_error&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
+}  // namespace trimlet

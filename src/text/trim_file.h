@@ -1,0 +1,37 @@
+#pragma once
+// Trimming one file into memory: the one way the rest of the program trims a file.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/result.h"
+#include "engine/trim_mode.h"
+
+namespace trimlet {
+
+enum class FileKind { Html, JavaScript, VbScript };
+
+// The trimmer a file gets by its name. The extension is the text after the last "." of the
+// whole path. A file is a script when its extension is one of the entries of the
+// colon-separated `scriptExtensions` (letter case ignored), VBScript when the extension is
+// "vbs", JavaScript otherwise; every other file is HTML.
+[[nodiscard]] FileKind KindOfPath(std::string_view path, std::string_view scriptExtensions);
+
+// Reads the file at `path`, trims it by its kind and encoding and puts the trimmed bytes in
+// `outBytes`. Writes nothing. Both sizes are set to 0 first; `inputSize` becomes the file's
+// size once it is open, `outputSize` the size of `outBytes` on success. Returns
+//   RESULT_INVALID_ARGUMENT  an empty path,
+//   RESULT_NOT_FOUND         the path's attributes cannot be read,
+//   RESULT_IS_FOLDER         it is a folder (nothing is opened),
+//   RESULT_FILE_ERROR        it cannot be opened (or is not a regular file),
+//   RESULT_TOO_LARGE         it holds 4 GiB or more (`inputSize` stays 0),
+//   RESULT_ACCESS_ERROR      reading it fails,
+//   RESULT_OUT_OF_MEMORY     memory runs out, its UTF-16 cannot be converted, or the
+//                            engine fails.
+// On failure `outBytes` is left as it was.
+[[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
+                              std::string_view scriptExtensions, std::string& outBytes,
+                              std::uint64_t& inputSize, std::uint64_t& outputSize);
+
+}  // namespace trimlet
