@@ -3,6 +3,7 @@
 // when it is created, partly reloaded after the options sheet closes with OK, and the
 // remembered folders and the base folder bar written back when it goes away.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 

@@ -1,5 +1,5 @@
 #pragma once
-// Sets or unsets an environment variable for the life of the object, then restores it.
+// Sets (or, with nullopt, unsets) an environment variable until the end of the scope.
 
 #include <stdlib.h>
 
@@ -10,26 +10,22 @@ namespace trimlet::test {
 
 class ScopedEnv {
   public:
-    // Sets `name` to `value`, or unsets it when `value` is nullopt.
     ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
         if (const char* old = getenv(name)) saved_ = old;
-        if (value) {
-            setenv(name, value->c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
+        Set(value);
     }
-    ~ScopedEnv() {
-        if (saved_) {
-            setenv(name_, saved_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
+    ~ScopedEnv() { Set(saved_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
   private:
+    void Set(const std::optional<std::string>& v) {
+        if (v) {
+            setenv(name_, v->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
     const char* name_;
     std::optional<std::string> saved_;
 };
