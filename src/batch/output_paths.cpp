@@ -114,10 +114,11 @@ std::string_view WindowsRoot(std::string_view base) {
     return base.substr(0, shareEnd);
 }
 
+// Under Posix a folder name may really end in a blank, so only separators are cut there.
 bool IsTrailingCut(PathStyle style, std::string_view c) {
-    if (c.size() == 1) return c[0] == ' ' || c[0] == '\t' || c[0] == PathSeparator(style);
-    if (style == PathStyle::Windows) return c == "\x81\x40";
-    return c == "\xE3\x80\x80";
+    if (style == PathStyle::Posix) return c.size() == 1 && c[0] == '/';
+    if (c.size() == 1) return c[0] == ' ' || c[0] == '\t' || c[0] == '\\';
+    return c == "\x81\x40";
 }
 
 char AsciiLower(char c) {

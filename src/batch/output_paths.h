@@ -75,9 +75,9 @@ bool IsAbsolutePath(PathStyle style, std::string_view path);
 // empty name returns the folder unchanged.
 std::string JoinFolderAndName(PathStyle style, std::string_view folder, std::string_view name);
 
-// `text` without its trailing run of spaces, tabs, full-width blanks (CP932 81 40 in
-// Windows style, UTF-8 E3 80 80 in Posix style) and separators. Whole characters are
-// tested, so a double-byte character whose trail byte is 0x5C stays.
+// `text` without its trailing run of separators and, in Windows style, of spaces, tabs and
+// full-width blanks (CP932 81 40). Whole characters are tested, so a double-byte character
+// whose trail byte is 0x5C stays. In Posix style blanks belong to the folder's name.
 std::string CutTrailingSeparators(PathStyle style, std::string_view text);
 
 // Splits `path` at its last separator: `folder` gets the text up to and including it,
