@@ -1,6 +1,7 @@
 #include "text/text_loading.h"
 
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "platform/codepage.h"
@@ -17,6 +18,21 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) {
 constexpr std::string_view kMarkLittleEndian = "\xFF\xFE";
 constexpr std::string_view kMarkBigEndian = "\xFE\xFF";
 constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
+
+// The index of the first byte of 0x80 or more at or after `i`, or the size. Looks at
+// eight bytes at a time: markup is mostly ASCII.
+std::size_t SkipAscii(std::string_view bytes, std::size_t i) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (bytes.size() - i >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & kHighBits) != 0) break;
+        i += 8;
+    }
+    while (i < bytes.size() && static_cast<std::uint8_t>(bytes[i]) < 0x80)
+        ++i;
+    return i;
+}
 
 }  // namespace
 
@@ -73,6 +89,8 @@ bool IsValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     const std::size_t n = bytes.size();
     while (i < n) {
+        i = SkipAscii(bytes, i);
+        if (i == n) break;
         auto lead = static_cast<std::uint8_t>(bytes[i]);
         if (lead < 0x80) {
             ++i;
@@ -107,14 +125,9 @@ bool IsValidUtf8(std::string_view bytes) {
 
 Charset DetectCharset(std::string_view bytes) {
     if (StartsWith(bytes, kUtf8Signature)) return Charset::Utf8;
-    bool highByte = false;
-    for (char c : bytes) {
-        if (static_cast<std::uint8_t>(c) >= 0x80) {
-            highByte = true;
-            break;
-        }
-    }
-    return highByte && IsValidUtf8(bytes) ? Charset::Utf8 : Charset::Cp932;
+    std::size_t firstHigh = SkipAscii(bytes, 0);
+    if (firstHigh == bytes.size()) return Charset::Cp932;
+    return IsValidUtf8(bytes.substr(firstHigh)) ? Charset::Utf8 : Charset::Cp932;
 }
 
 Result DecodeFileText(std::string bytes, FileText& fileText) {
