@@ -73,84 +73,79 @@ constexpr std::string_view kPage =
     "<html>\n  <body>\n    <!-- about -->\n    <p>  two  blanks  </p>\n"
     "    <script>\n      // note\n      var a = 1 ;\n    </script>\n  </body>\n</html>\n";
 
-TEST(TrimCommand, WritesTheTrimmedBytesToStandardOutput) {
+TEST(TrimCommand, WritesTheTrimmedBytesToStandardOutputOrAFile) {
     TempDir dir;
     std::string page = dir.Write("page.html", kPage);
+    const std::string expected = TrimmedInProcess(page, kDefaultTrimMode, "JS:VBS");
     Outcome outcome = RunCli(dir, {"trim", page});
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, TrimmedInProcess(page, kDefaultTrimMode, "JS:VBS"));
+    EXPECT_EQ(outcome.out, expected);
     EXPECT_EQ(outcome.err, "");
+
+    std::string out = dir.Write("out.html", "previous");
+    ASSERT_EQ(chmod(out.c_str(), 0640), 0);
+    outcome = RunCli(dir, {"trim", "-o", out, page});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(ReadAll(out), expected);
+    struct stat st {};
+    ASSERT_EQ(stat(out.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    // Over itself: read whole before anything is written.
+    EXPECT_EQ(RunCli(dir, {"trim", "-o", page, page}).status, 0);
+    EXPECT_EQ(ReadAll(page), expected);
 }
 
 TEST(TrimCommand, TakesModeAndScriptExtensions) {
     TempDir dir;
     std::string page = dir.Write("page.html", kPage);
-    for (const char* mode : {"0", "0x0", "0X00000000"}) {
+    for (const char* mode : {"0", "--mode=0x0", "0X00000000"}) {
         SCOPED_TRACE(mode);
-        Outcome outcome = RunCli(dir, {"trim", "--mode", mode, page});
+        Outcome outcome = mode[0] == '-' ? RunCli(dir, {"trim", mode, page})
+                                         : RunCli(dir, {"trim", "--mode", mode, page});
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.out, kPage);
     }
-    Outcome outcome = RunCli(dir, {"trim", "--mode=2048", page});
-    EXPECT_EQ(outcome.out, TrimmedInProcess(page, 2048, "JS:VBS"));
-
+    EXPECT_EQ(RunCli(dir, {"trim", "--mode=2048", page}).out,
+              TrimmedInProcess(page, 2048, "JS:VBS"));
     std::string script = dir.Write("app.mjs", kPage);
-    outcome = RunCli(dir, {"trim", "--script-extensions", "mjs", "--", script});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, TrimmedInProcess(script, kDefaultTrimMode, "MJS"));
-}
-
-TEST(TrimCommand, WritesToAnOutputFileKeepingItsPermissions) {
-    TempDir dir;
-    std::string page = dir.Write("page.html", kPage);
-    std::string out = dir.Write("out.html", "previous");
-    ASSERT_EQ(chmod(out.c_str(), 0640), 0);
-    Outcome outcome = RunCli(dir, {"trim", "-o", out, page});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(ReadAll(out), TrimmedInProcess(page, kDefaultTrimMode, "JS:VBS"));
-    struct stat st {};
-    ASSERT_EQ(stat(out.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-}
-
-TEST(TrimCommand, TrimsAFileOverItself) {
-    TempDir dir;
-    std::string page = dir.Write("page.html", kPage);
-    std::string expected = TrimmedInProcess(page, kDefaultTrimMode, "JS:VBS");
-    Outcome outcome = RunCli(dir, {"trim", "-o", page, page});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(ReadAll(page), expected);
+    EXPECT_EQ(RunCli(dir, {"trim", "--script-extensions", "mjs", "--", script}).out,
+              TrimmedInProcess(script, kDefaultTrimMode, "MJS"));
 }
 
 TEST(TrimCommand, ReportsAFailureNamingTheFile) {
     TempDir dir;
-    std::string missing = dir.File("missing.html");
-    Outcome outcome = RunCli(dir, {"trim", missing});
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "trimlet: cannot trim " + missing + ": RESULT_NOT_FOUND\n");
-
-    outcome = RunCli(dir, {"trim", dir.path().string()});
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_NE(outcome.err.find("RESULT_IS_FOLDER"), std::string::npos);
-
     std::string page = dir.Write("page.html", kPage);
-    outcome = RunCli(dir, {"trim", "-o", dir.File("none/out.html"), page});
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err,
-              "trimlet: cannot write " + dir.File("none/out.html") + ": RESULT_NOT_FOUND\n");
-}
-
-TEST(TrimCommand, LeavesAReadOnlyOutputAlone) {
-    TempDir dir;
-    std::string page = dir.Write("page.html", kPage);
-    std::string out = dir.Write("out.html", "protected");
-    ASSERT_EQ(chmod(out.c_str(), 0444), 0);
-    Outcome outcome = RunCli(dir, {"trim", "-o", out, page});
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "trimlet: cannot write " + out + ": RESULT_ACCESS_ERROR\n");
-    EXPECT_EQ(ReadAll(out), "protected");
+    std::string readOnly = dir.Write("read-only.html", "protected");
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+    const std::string missing = dir.File("missing.html");
+    const std::string noFolder = dir.File("none/out.html");
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"missing", {"trim", missing}, "cannot trim " + missing + ": RESULT_NOT_FOUND"},
+        {"folder",
+         {"trim", dir.path().string()},
+         "cannot trim " + dir.path().string() + ": RESULT_IS_FOLDER"},
+        {"no output folder",
+         {"trim", "-o", noFolder, page},
+         "cannot write " + noFolder + ": RESULT_NOT_FOUND"},
+        {"read-only output",
+         {"trim", "-o", readOnly, page},
+         "cannot write " + readOnly + ": RESULT_ACCESS_ERROR"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Outcome outcome = RunCli(dir, c.args);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, "trimlet: " + c.err + "\n");
+    }
+    EXPECT_EQ(ReadAll(readOnly), "protected");
 }
 
 TEST(TrimCommand, BadUsageExitsWithTwo) {
@@ -170,32 +165,27 @@ TEST(TrimCommand, BadUsageExitsWithTwo) {
         {"mode over 32 bits", {"trim", "--mode", "0x100000000", page}},
         {"empty mode", {"trim", "--mode=", page}},
         {"output without value", {"trim", page, "-o"}},
+        {"unknown command", {"frobnicate", page}},
+        {"no command", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Outcome outcome = RunCli(dir, c.args);
         EXPECT_EQ(outcome.status, 2);
         EXPECT_EQ(outcome.out, "");
-        EXPECT_NE(outcome.err.find("usage: trimlet trim [--mode MODE]"), std::string::npos)
-            << outcome.err;
+        EXPECT_NE(outcome.err.find("trimlet trim [--mode MODE]"), std::string::npos) << outcome.err;
     }
-    Outcome outcome = RunCli(dir, {"frobnicate"});
-    EXPECT_EQ(outcome.status, 2);
-    outcome = RunCli(dir, {});
-    EXPECT_EQ(outcome.status, 2);
 }
 
 TEST(TrimCommand, HelpAndVersion) {
     TempDir dir;
-    Outcome outcome = RunCli(dir, {"--version"});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, "trimlet " TRIMLET_VERSION "\n");
-    outcome = RunCli(dir, {"--help"});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_NE(outcome.out.find("trimlet trim"), std::string::npos);
-    outcome = RunCli(dir, {"trim", "--help"});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_NE(outcome.out.find("usage: trimlet trim"), std::string::npos);
+    EXPECT_EQ(RunCli(dir, {"--version"}).out, "trimlet " TRIMLET_VERSION "\n");
+    for (const std::vector<std::string>& help :
+         {std::vector<std::string>{"--help"}, std::vector<std::string>{"trim", "--help"}}) {
+        Outcome outcome = RunCli(dir, help);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_NE(outcome.out.find("trimlet trim [--mode MODE]"), std::string::npos);
+    }
 }
 
 }  // namespace
