@@ -1,0 +1,186 @@
+#include "batch/run_step.h"
+
+#include "batch/format.h"
+#include "common/messages.h"
+#include "platform/file_info.h"
+#include "platform/read_file.h"
+#include "settings/profile_keys.h"
+#include "text/trim_file.h"
+
+namespace trimlet {
+
+namespace {
+
+// The file's find record, provided the file can also be opened for reading: a file the
+// user may not read gets no description and no time comparison.
+bool ReadableRecord(const std::string& path, FindRecord& record) {
+    std::string none;
+    std::uint64_t size = 0;
+    if (path.empty() || ReadRegularFile(path, 0, none, size) != RESULT_OK) return false;
+    return GetFindRecord(path, record) == RESULT_OK;
+}
+
+// A per-file problem: the message names `path`; OK skips the file with `onSkip`, Cancel
+// stops the run.
+Result AskSkip(Dialogs& dialogs, int id, const std::string& path, Result onSkip,
+               MessageIcon icon = MessageIcon::Exclamation) {
+    MessageAnswer answer = dialogs.Ask(id, icon, MessageButtons::OkCancel, path);
+    return answer == MessageAnswer::Cancel ? RESULT_STOPPED : onSkip;
+}
+
+int ValidChoice(int index) {
+    return index >= OVERWRITE_CHOICE_OVERWRITE && index <= OVERWRITE_CHOICE_IF_NEWER
+               ? index
+               : OVERWRITE_CHOICE_OVERWRITE;
+}
+
+// Whether a choice says to write over the existing output.
+bool ChoiceWrites(int choice, const std::string& inputPath, const std::string& outputPath) {
+    if (choice == OVERWRITE_CHOICE_SKIP) return false;
+    if (choice == OVERWRITE_CHOICE_IF_NEWER) return CompareWriteTimes(inputPath, outputPath) >= 0;
+    return true;
+}
+
+// The choice remembered for the rest of the run, or -1 when none was fixed.
+int FixedChoice(std::uint32_t runFlags) {
+    if ((runFlags & RUN_CHOICE_FIXED) == 0) return -1;
+    if ((runFlags & RUN_OVERWRITE_ALL) != 0) return OVERWRITE_CHOICE_OVERWRITE;
+    if ((runFlags & RUN_SKIP_ALL) != 0) return OVERWRITE_CHOICE_SKIP;
+    if ((runFlags & RUN_NEWER_ALL) != 0) return OVERWRITE_CHOICE_IF_NEWER;
+    return OVERWRITE_CHOICE_OVERWRITE;
+}
+
+// An output file exists: decides by the remembered choice or asks. RESULT_OK means write.
+Result DecideOverwrite(RunContext& ctx, const std::string& inputPath, const std::string& outputPath,
+                       std::uint32_t& runFlags) {
+    if (int fixed = FixedChoice(runFlags); fixed >= 0)
+        return ChoiceWrites(fixed, inputPath, outputPath) ? RESULT_OK : RESULT_SKIPPED;
+
+    OutputExistsRequest request;
+    bool overInput = IsSamePath(ctx.style, inputPath, outputPath);
+    request.message = MessageText(overInput ? MSG_OVERWRITING_ORIGINAL : MSG_OUTPUT_EXISTS);
+    request.inputText = DescribeFile(inputPath);
+    request.outputText = overInput ? MessageText(MSG_OUTPUT_IS_ORIGINAL) : DescribeFile(outputPath);
+    request.radioIndex = ValidChoice(ReadFileOverwriteMethod(ctx.profile));
+    request.forAllEnabled = (runFlags & RUN_SINGLE_ROW) == 0;
+
+    OutputExistsAnswer answer = ctx.dialogs.OutputExistsDialog(request);
+    if (answer.closedWith == OutputExistsClose::Cancel) return RESULT_STOPPED;
+    int choice = ValidChoice(answer.radioIndex);
+    if (ctx.rememberOverwriteChoice) WriteFileOverwriteMethod(ctx.profile, choice);
+    if (answer.closedWith == OutputExistsClose::ForAll && request.forAllEnabled) {
+        static constexpr std::uint32_t kChoiceBits[] = {RUN_OVERWRITE_ALL, RUN_SKIP_ALL,
+                                                        RUN_NEWER_ALL};
+        runFlags |= RUN_CHOICE_FIXED | kChoiceBits[choice];
+    }
+    return ChoiceWrites(choice, inputPath, outputPath) ? RESULT_OK : RESULT_SKIPPED;
+}
+
+// Makes sure the output folder exists, asking before creating it when so set.
+Result PrepareOutputFolder(RunContext& ctx, const std::string& folder, std::uint32_t& runFlags) {
+    std::uint32_t attributes = 0;
+    if (GetFileAttributes(folder, attributes)) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return RESULT_OK;
+        return AskSkip(ctx.dialogs, MSG_OUTPUT_FOLDER_BLOCKED, folder, RESULT_FOLDER_BLOCKED);
+    }
+    if ((runFlags & RUN_CONFIRM_FOLDER) != 0) {
+        FolderCreationAnswer answer =
+            ctx.dialogs.FolderCreationDialog(FormatMessage(MSG_CREATE_FOLDER_QUESTION, folder));
+        if (!answer.accepted) return RESULT_STOPPED;
+        if (answer.createFromNowOn) {
+            runFlags &= ~RUN_CONFIRM_FOLDER;
+            WriteAlertCreateOutputFolder(ctx.profile, false);
+            if (ctx.onFolderAlertOff) ctx.onFolderAlertOff();
+        }
+    }
+    if (!CreateFolderPath(ctx.style, folder))
+        return AskSkip(ctx.dialogs, MSG_CANNOT_CREATE_FOLDER, folder, RESULT_FILE_ERROR);
+    return RESULT_OK;
+}
+
+// Asks before a read-only output is overwritten and clears its read-only state on Yes.
+Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
+    MessageAnswer answer = ctx.dialogs.Ask(MSG_READ_ONLY_OVERWRITE, MessageIcon::Question,
+                                           MessageButtons::YesNoCancel, outputPath);
+    if (answer == MessageAnswer::Cancel) return RESULT_STOPPED;
+    if (answer != MessageAnswer::Yes) return RESULT_READ_ONLY_KEPT;
+    if (!SetReadOnly(outputPath, false))
+        return AskSkip(ctx.dialogs, MSG_READ_ONLY_CLEAR_FAILED, outputPath, RESULT_ACCESS_ERROR);
+    return RESULT_OK;
+}
+
+}  // namespace
+
+Result TrimFileToOutput(RunContext& ctx, const std::string& inputPath,
+                        std::string_view outputFolderName, std::uint64_t& sourceSize,
+                        std::uint64_t& trimmedSize, std::uint32_t& runFlags) {
+    sourceSize = 0;
+    trimmedSize = 0;
+    if (inputPath.empty()) return RESULT_INVALID_ARGUMENT;
+
+    std::uint32_t attributes = 0;
+    if (!GetFileAttributes(inputPath, attributes))
+        return AskSkip(ctx.dialogs, MSG_FILE_NOT_FOUND, inputPath, RESULT_NOT_FOUND);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return AskSkip(ctx.dialogs, MSG_INPUT_IS_FOLDER, inputPath, RESULT_IS_FOLDER);
+
+    std::string baseFolder, name;
+    if (SplitFolderAndName(ctx.style, inputPath, baseFolder, name) != RESULT_OK)
+        return RESULT_BAD_PATH;
+
+    std::string outputFolder;
+    Result r = ResolveOutputFolder(ctx.style, baseFolder, outputFolderName, outputFolder);
+    if (r == RESULT_INVALID_ARGUMENT || r == RESULT_OUT_OF_MEMORY) {
+        ctx.dialogs.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
+        return RESULT_STOPPED;
+    }
+    if (r != RESULT_OK)
+        return AskSkip(ctx.dialogs, MSG_OUTPUT_CREATE_FAILED, inputPath, RESULT_FILE_ERROR,
+                       MessageIcon::None);
+
+    if (r = PrepareOutputFolder(ctx, outputFolder, runFlags); r != RESULT_OK) return r;
+
+    std::string outputPath = JoinFolderAndName(ctx.style, outputFolder, name);
+    std::uint32_t outputAttributes = 0;
+    if (GetFileAttributes(outputPath, outputAttributes)) {
+        if ((outputAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return AskSkip(ctx.dialogs, MSG_OUTPUT_IS_FOLDER, outputPath, RESULT_IS_FOLDER);
+        if (r = DecideOverwrite(ctx, inputPath, outputPath, runFlags); r != RESULT_OK) return r;
+        if ((outputAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            if (r = ClearReadOnly(ctx, outputPath); r != RESULT_OK) return r;
+        }
+    }
+
+    r = WriteTrimmedFile(ctx, inputPath, outputPath, sourceSize, trimmedSize, runFlags);
+    if (r != RESULT_OK) return AskSkip(ctx.dialogs, MSG_FILE_PROCESSING_ERROR, inputPath, r);
+    return RESULT_OK;
+}
+
+Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
+                        const std::string& outputPath, std::uint64_t& sourceSize,
+                        std::uint64_t& trimmedSize, std::uint32_t runFlags) {
+    sourceSize = 0;
+    trimmedSize = 0;
+    std::string trimmed;
+    Result r = TrimFile(inputPath, runFlags & ~kRunBits, ctx.scriptExtensions, trimmed, sourceSize,
+                        trimmedSize);
+    if (r != RESULT_OK) return r;
+    return WriteFileAtomically(outputPath, trimmed, ctx.writeFault);
+}
+
+int CompareWriteTimes(const std::string& input, const std::string& output) {
+    FindRecord in, out;
+    if (!ReadableRecord(input, in) || !ReadableRecord(output, out)) return -1;
+    if (in.lastWriteTime < out.lastWriteTime) return -1;
+    return in.lastWriteTime > out.lastWriteTime ? 1 : 0;
+}
+
+std::string DescribeFile(const std::string& path) {
+    FindRecord record;
+    LocalTime time;
+    if (!ReadableRecord(path, record) || !FileTimeToLocal(record.lastWriteTime, time)) return path;
+    return FormatMessage(MSG_FILE_DESCRIPTION, path, FormatSize(record.size), time.year, time.month,
+                         time.day, time.hour, time.minute);
+}
+
+}  // namespace trimlet
