@@ -29,21 +29,34 @@ class FileDescriptor {
 
 constexpr std::size_t kGrowStep = 64 * 1024;
 
-// Reads until `limit` bytes or the end of the file. False when a read fails.
+ssize_t ReadSome(int fd, char* buffer, std::size_t count) {
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, count);
+        if (got >= 0 || errno != EINTR) return got;
+    }
+}
+
+// Reads until `limit` bytes or the end of the file; `expected` is the size the file
+// reported. False when a read fails.
 bool ReadUpTo(int fd, std::uint64_t limit, std::uint64_t expected, std::string& bytes) {
     std::size_t used = 0;
     bytes.resize(static_cast<std::size_t>(std::min(limit, expected)));
     while (used < limit) {
         if (used == bytes.size()) {
+            // All that was expected is in. One probe byte tells the usual end of the file
+            // without growing (and copying) the buffer.
+            char probe;
+            ssize_t got = ReadSome(fd, &probe, 1);
+            if (got < 0) return false;
+            if (got == 0) break;
             // The file is longer than it said (or said nothing): grow and keep reading.
             auto grown = std::min<std::uint64_t>(limit, used + std::max(kGrowStep, used / 2));
             bytes.resize(static_cast<std::size_t>(grown));
+            bytes[used++] = probe;
+            continue;
         }
-        ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
+        ssize_t got = ReadSome(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0) return false;
         if (got == 0) break;
         used += static_cast<std::size_t>(got);
     }
