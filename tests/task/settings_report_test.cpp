@@ -1,0 +1,133 @@
+#include "task/settings_report.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "common/scripted_dialogs.h"
+#include "settings/memory_profile.h"
+#include "settings/profile_keys.h"
+
+namespace trimlet {
+namespace {
+
+constexpr TrimMode kDefault = kDefaultTrimMode;
+constexpr const char* kStars = "*********************************\r\n";
+
+TEST(SettingsReport, ReportsEachDifferingItemInItsSection) {
+    struct Case {
+        const char* name;
+        TrimMode current;
+        const char* currentFolder;
+        TrimMode file;
+        const char* fileFolder;
+        std::string report;
+    };
+    const Case cases[] = {
+        {"PreOnAndSsiOff", kDefault, "Trimlet", (kDefault | TM_INSIDE_PRE) & ~TM_KEEP_SSI,
+         "Trimlet",
+         std::string(kStars) +
+             "*****  　空白文字の削除\r\n"
+             "\r\n"
+             "○ <PRE>タグ内部でも空白文字の処理を行う\r\n"
+             "　 現在の設定：OFF　タスクファイルの設定：ON\r\n"
+             "\r\n"
+             "\r\n" +
+             kStars +
+             "*****  HTMLのコメント削除\r\n"
+             "\r\n"
+             "○ SSI は削除しない\r\n"
+             "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"},
+        {"OnlyTheFolderName", kDefault, "Trimlet", kDefault, "out",
+         std::string(kStars) + "*****  　出力フォルダの名前\r\n"
+                               "\r\n"
+                               "　現在の設定\t:Trimlet\r\n"
+                               "　タスクファイル\t:out\r\n"},
+        {"OnlyABitWithoutMeaning", kDefault, "Trimlet", kDefault | 0x80000000, "TRIMLET", ""},
+        // the blank-line item reports both choices, even when they read the same
+        {"BothBlankLineBitsAgainstDelete", 0x60, "a", 0x20, "a",
+         std::string(kStars) + "*****  　空白文字の削除\r\n\r\n"
+                               "○ 空白行の扱い\r\n"
+                               "　 現在の設定\t：空白行を削除する\r\n"
+                               "　 タスクファイル\t：空白行を削除する\r\n"},
+        // an old task file whose script options were not switched on
+        {"ScriptSectionAndFolder", TM_SCRIPT_LINE_COMMENT | TM_VBS_REM_COMMENT, "Trimlet", 0,
+         "site",
+         std::string(kStars) +
+             "*****  スクリプトのコメント削除\r\n\r\n"
+             "○ // 以後行末までを削除\r\n"
+             "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"
+             "\r\n"
+             "○ REM，シングルクォート(’) 以後行末までを削除\r\n"
+             "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"
+             "\r\n\r\n" +
+             kStars + "*****  　出力フォルダの名前\r\n\r\n　現在の設定\t:Trimlet\r\n" +
+             "　タスクファイル\t:site\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(BuildSettingsReport(c.current, c.currentFolder, c.file, c.fileFolder), c.report);
+    }
+}
+
+TEST(SettingsReport, DifferenceIgnoresOnlyTheCaseOfFolderNames) {
+    EXPECT_FALSE(TaskSettingsDiffer(kDefault, "Trimlet", kDefault, "TRIMLET"));
+    EXPECT_TRUE(TaskSettingsDiffer(kDefault, "Trimlet", kDefault, "Trimlet "));
+    EXPECT_TRUE(TaskSettingsDiffer(kDefault, "Trimlet", kDefault | 1, "Trimlet"));
+    EXPECT_TRUE(TaskSettingsDiffer(kDefault, "Äout", kDefault, "äout"));  // ASCII letters only
+}
+
+struct StepFixture : testing::Test {
+    ScriptedDialogs dialogs;
+    MemoryProfile profile;
+
+    SettingsStepOutcome Step(TrimMode fileMode, std::string_view fileFolder) {
+        return RunSettingsStep(dialogs, profile, kDefault, "Trimlet", fileMode, fileFolder);
+    }
+};
+
+TEST_F(StepFixture, YesWithTheBoxTakesAndStopsAsking) {
+    dialogs.AnswerSettingsMismatch({MessageAnswer::Yes, false})
+        .AnswerSettingsMismatch({MessageAnswer::Yes, true});
+    EXPECT_EQ(Step(0x80000000, "Trimlet"), SettingsStepOutcome::Taken);
+    EXPECT_EQ(ReadTrimMode(profile), 0x80000000u);
+    EXPECT_FALSE(profile.HasKey("ALERT_SETTING_NOT_SAME"));
+
+    EXPECT_EQ(Step(kDefault, ""), SettingsStepOutcome::Taken);
+    EXPECT_EQ(dialogs.Calls()[1].text, BuildSettingsReport(kDefault, "Trimlet", kDefault, ""));
+    EXPECT_EQ(ReadTrimMode(profile), kDefault);
+    EXPECT_EQ(profile.FindString("OUTPUT_FOLDER_NAME"), "");
+    EXPECT_EQ(profile.FindInteger("ALERT_SETTING_NOT_SAME"), 0);
+
+    // from now on a differing task is taken without a question
+    EXPECT_EQ(Step(0x2C, "Out"), SettingsStepOutcome::Taken);
+    EXPECT_EQ(dialogs.Calls().size(), 2u);
+    EXPECT_EQ(ReadOutputFolderName(profile), "Out");
+}
+
+TEST_F(StepFixture, EqualSettingsNoAndCancelWriteNothingWhateverTheBox) {
+    dialogs.AnswerSettingsMismatch({MessageAnswer::No, true})
+        .AnswerSettingsMismatch({MessageAnswer::Cancel, true});
+    EXPECT_EQ(Step(kDefault, "trimlet"), SettingsStepOutcome::Kept);
+    EXPECT_EQ(dialogs.PendingAnswers(), 2u) << "equal settings ask nothing";
+    EXPECT_EQ(Step(0x2C, "out"), SettingsStepOutcome::Kept);
+    EXPECT_EQ(Step(0x2C, "out"), SettingsStepOutcome::Cancelled);
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    EXPECT_EQ(profile.ChangeCount(), 0);
+}
+
+TEST(OldVersionOptions, BoxesStartFromTheStoredModeAndOnlyAdd) {
+    ScriptedDialogs dialogs;
+    MemoryProfile profile;
+    profile.WriteInteger("MODE", 0x0000082C);
+    dialogs.AnswerAlertVersion(TM_SCRIPT_BLOCK_COMMENT)
+        .AnswerAlertVersion(std::nullopt)
+        .AnswerAlertVersion(0xFFFFFFFF);
+    EXPECT_EQ(AskOldVersionOptions(dialogs, profile), TM_SCRIPT_BLOCK_COMMENT);
+    EXPECT_EQ(AskOldVersionOptions(dialogs, profile), 0u);
+    EXPECT_EQ(AskOldVersionOptions(dialogs, profile), TM_SCRIPT_OPTIONS_MASK);
+    ASSERT_EQ(dialogs.Calls().size(), 3u);
+    EXPECT_EQ(dialogs.Calls()[0].initialMode, 0x0000082Cu);
+}
+
+}  // namespace
+}  // namespace trimlet
