@@ -4,15 +4,39 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <memory>
+
+#include "settings/migration.h"
+#include "settings/profile_keys.h"
+#include "settings/qt_profile.h"
 
 namespace trimlet::cli {
 
+namespace {
+
+std::unique_ptr<Profile>& ProfileSlot() {
+    static std::unique_ptr<Profile> profile;
+    return profile;
+}
+
+}  // namespace
+
+void OpenCliProfile(const std::string& path) {
+    ProfileSlot() = OpenProfile(path);
+    MigrateProfile(*ProfileSlot());
+}
+
+Profile& CliProfile() {
+    if (!ProfileSlot()) OpenCliProfile({});
+    return *ProfileSlot();
+}
+
 TrimMode DefaultTrimMode() {
-    return kDefaultTrimMode;
+    return ReadTrimMode(CliProfile());
 }
 
 std::string DefaultScriptExtensions() {
-    return "JS:VBS";
+    return ReadScriptExtensions(CliProfile());
 }
 
 std::optional<TrimMode> ParseTrimMode(std::string_view text) {

@@ -9,6 +9,7 @@
 
 #include "common/result.h"
 #include "engine/trim_mode.h"
+#include "settings/profile.h"
 
 namespace trimlet::cli {
 
@@ -22,10 +23,17 @@ inline constexpr std::string_view kProgram = "trimlet";
 inline constexpr std::string_view kUsageHeader = "usage:";
 inline constexpr std::string_view kTrimUsage =
     "trimlet trim [--mode MODE] [--script-extensions LIST] [-o OUT] FILE";
-inline constexpr std::string_view kCommonUsage = "common options: --help, --version";
+inline constexpr std::string_view kPreviewUsage =
+    "trimlet preview [--mode MODE] [--script-extensions LIST] FILE...";
+inline constexpr std::string_view kCommonUsage =
+    "common options: --profile FILE, --help, --version";
 inline constexpr std::string_view kTrimHelp =
     "Trims FILE as a run would (encoding and kind by extension) and writes the trimmed\n"
     "bytes to standard output, or to OUT. MODE is decimal or 0x hexadecimal.";
+inline constexpr std::string_view kPreviewHelp =
+    "Prints one line per FILE with the list's columns, separated by tabs: path, size,\n"
+    "size after trimming with its percentage, last write time. A file that cannot be\n"
+    "trimmed gets placeholders. MODE is decimal or 0x hexadecimal.";
 inline constexpr std::string_view kUnknownCommand = "unknown command";
 inline constexpr std::string_view kUnknownOption = "unknown option";
 inline constexpr std::string_view kMissingValue = "missing value for";
@@ -38,7 +46,13 @@ inline constexpr std::string_view kCannotWrite = "cannot write";
 
 using Args = std::span<const std::string_view>;
 
-// The trim mode and script extension list used when none is given.
+// Opens the profile of this run and brings an old one up to date: the INI file `path` (from
+// --profile) when it is not empty, else the one TRIMLET_PROFILE names, else the user's own.
+void OpenCliProfile(const std::string& path);
+// The profile opened by OpenCliProfile (opened without a path on first use otherwise).
+Profile& CliProfile();
+
+// The trim mode and script extension list used when none is given: the profile's.
 TrimMode DefaultTrimMode();
 std::string DefaultScriptExtensions();
 

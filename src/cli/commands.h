@@ -9,4 +9,7 @@ namespace trimlet::cli {
 // trimlet trim [--mode MODE] [--script-extensions LIST] [-o OUT] FILE
 int RunTrimCommand(Args args);
 
+// trimlet preview [--mode MODE] [--script-extensions LIST] FILE...
+int RunPreviewCommand(Args args);
+
 }  // namespace trimlet::cli

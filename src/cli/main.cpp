@@ -2,6 +2,7 @@
 // its own file and is listed once in the table below.
 
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"trim", RunTrimCommand, text::kTrimUsage},
+    {"preview", RunPreviewCommand, text::kPreviewUsage},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -27,7 +29,36 @@ void PrintUsage(std::ostream& out) {
     out << "  " << text::kCommonUsage << '\n';
 }
 
-int Main(Args args) {
+// Takes the common option --profile FILE (or --profile=FILE) out of `args`, wherever it
+// stands before a "--". Returns false when it has no value.
+bool TakeProfileOption(std::vector<std::string_view>& args, std::string& profilePath) {
+    std::vector<std::string_view> rest;
+    for (std::size_t i = 0; i < args.size();) {
+        if (args[i] == "--") {
+            rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+            break;
+        }
+        bool missing = false;
+        if (auto path = OptionValue(args, i, "--profile", missing)) {
+            if (path->empty()) return false;
+            profilePath = *path;
+            continue;
+        }
+        if (missing) return false;
+        rest.push_back(args[i++]);
+    }
+    args = std::move(rest);
+    return true;
+}
+
+int Main(std::vector<std::string_view> all) {
+    std::string profilePath;
+    if (!TakeProfileOption(all, profilePath)) {
+        std::cerr << text::kProgram << ": " << text::kMissingValue << " '--profile'\n";
+        PrintUsage(std::cerr);
+        return kExitBadUsage;
+    }
+    Args args = all;
     if (args.empty()) {
         PrintUsage(std::cerr);
         return kExitBadUsage;
@@ -42,7 +73,9 @@ int Main(Args args) {
         return kExitOk;
     }
     for (const Command& command : kCommands) {
-        if (command.name == first) return command.run(args.subspan(1));
+        if (command.name != first) continue;
+        OpenCliProfile(profilePath);
+        return command.run(args.subspan(1));
     }
     std::cerr << text::kProgram << ": " << text::kUnknownCommand << ' ' << first << '\n';
     PrintUsage(std::cerr);
@@ -53,6 +86,5 @@ int Main(Args args) {
 }  // namespace trimlet::cli
 
 int main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    return trimlet::cli::Main(args);
+    return trimlet::cli::Main(std::vector<std::string_view>(argv + 1, argv + argc));
 }
