@@ -1,0 +1,65 @@
+// Pass 5: deletes blank lines, or merges each run of them into one empty line.
+
+#include "engine/passes.h"
+
+namespace trimlet::engine {
+
+void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view in) {
+    const size_t n = in.size();
+    const Charset cs = ctx.charset;
+    const std::string_view nl = ctx.newline;
+    const char first = nl[0];
+    const bool merge = (ctx.mode & TM_BLANK_LINES_MERGE) != 0;
+    const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
+    const BlankSet blanks{ctx.FullWidthBlanks(), false};
+    bool insidePre = false;
+    bool blankRun = false;  // positioned at the line break of a blank line
+    unsigned blankLines = 0;
+    size_t copyFrom = 0;
+    size_t i = 0;
+    const size_t lead = SkipBlanks(cs, in, 0, blanks);
+    if (StartsWithAt(in, lead, nl)) {  // the text begins with a blank line
+        blankRun = true;
+        copyFrom = i = lead;
+    }
+    while (i < n) {
+        if (insidePre) {
+            i = SkipPreContent(cs, in, i, insidePre);
+            continue;
+        }
+        while (i < n && in[i] != first && in[i] != '<')
+            ++i;
+        if (i >= n) break;
+        if (in[i] == '<') {
+            if (StartsWithNoCaseAt(in, i, "<script")) {
+                i = FindScriptBlock(cs, in, i).end;
+                continue;
+            }
+            if (preBlocks && StartsWithNoCaseAt(in, i, "<pre")) insidePre = true;
+            ++i;
+            continue;
+        }
+        if (!StartsWithAt(in, i, nl)) {
+            ++i;
+            continue;
+        }
+        const size_t next = i + nl.size();
+        if (blankRun && !(++blankLines == 1 && merge)) {
+            Append(out, in, copyFrom, i);
+            copyFrom = next;
+        }
+        const size_t j = SkipBlanks(cs, in, next, blanks);
+        if (StartsWithAt(in, j, nl)) {  // the next line is blank too: its blanks go
+            blankRun = true;
+            Append(out, in, copyFrom, next);
+            copyFrom = i = j;
+        } else {
+            blankRun = false;
+            blankLines = 0;
+            i = next;
+        }
+    }
+    Append(out, in, copyFrom, n);
+}
+
+}  // namespace trimlet::engine

@@ -1,0 +1,546 @@
+#include "engine/scan.h"
+
+namespace trimlet::engine {
+
+namespace {
+
+// Characters after which a '/' starts a regular expression rather than a division.
+constexpr std::array<bool, 256> kRegexPrefix = [] {
+    std::array<bool, 256> t{};
+    for (char c : std::string_view("(,=:[!&|?{};+-*%<>~^"))
+        t[static_cast<uint8_t>(c)] = true;
+    return t;
+}();
+
+// Bytes the script scanner stops at: bit 1 in JavaScript, bit 2 in VBScript, bit 4 a
+// CP932 lead byte (so that a trail byte is never read as a backquote).
+enum : uint8_t { kJsStop = 1, kVbsStop = 2, kLeadStop = 4 };
+constexpr std::array<uint8_t, 256> kScriptStops = [] {
+    std::array<uint8_t, 256> t{};
+    for (char c : std::string_view("\"'`/<"))
+        t[static_cast<uint8_t>(c)] |= kJsStop;
+    for (char c : std::string_view("\"'rR:<"))
+        t[static_cast<uint8_t>(c)] |= kVbsStop;
+    for (int c = 0; c < 256; ++c) {
+        if (kByteClass[c] & kLead932) t[c] |= kLeadStop;
+    }
+    return t;
+}();
+
+bool IsRegexKeyword(std::string_view word) {
+    static constexpr std::string_view kKeywords[] = {
+        "return", "typeof", "case", "do",    "else",       "in",    "of",
+        "new",    "delete", "void", "throw", "instanceof", "yield", "await"};
+    for (std::string_view k : kKeywords) {
+        if (word == k) return true;
+    }
+    return false;
+}
+
+bool RemAt(std::string_view t, size_t i) {
+    if (!StartsWithNoCaseAt(t, i, "rem")) return false;
+    return i + 3 >= t.size() || IsBlankOrBreak(ByteAt(t, i + 3));
+}
+
+// End of a line comment starting at i: the next CR or LF. Inside an HTML page a
+// "</script" ends it too, as it ends the script for a browser; a comment on the last
+// line of a script ("f(); // done</script>") must not swallow the closing tag.
+size_t LineCommentEnd(std::string_view t, size_t i, bool inHtml) {
+    const size_t end = NextLineBreak(t, i);
+    if (!inHtml) return end;
+    const size_t close = FindNoCase(t.substr(0, end), i, "</script");
+    return close < end ? close : end;
+}
+
+bool IsAsciiLetter(uint8_t c) {
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+}
+
+bool IsAttributeValueChar(uint8_t c) {
+    return ((kByteClass[c] & kWord) && c != '$') || c == '-' || c == '.' || c == ':';
+}
+
+// Skips an attribute value: a quoted value, or a run of letters, digits, '-', '.', ':'
+// and '_'.
+size_t SkipAttributeValue(std::string_view t, size_t i) {
+    if (i < t.size() && (t[i] == '"' || t[i] == '\'')) {
+        const size_t close = FindByte(t, i + 1, t[i]);
+        return close == kNone ? t.size() : close + 1;
+    }
+    while (i < t.size() && IsAttributeValueChar(ByteAt(t, i)))
+        ++i;
+    return i;
+}
+
+struct AttributeValue {
+    std::string_view text;
+    size_t next;  // where the attribute scan goes on
+};
+
+// The value after an attribute's '=': blanks, one optional quote, blanks, then up to
+// the matching quote, or up to a blank or '>' when unquoted.
+AttributeValue ReadAttributeValue(std::string_view t, size_t i) {
+    const size_t n = t.size();
+    i = SkipBlanks(Charset::Cp932, t, i, {false, true});
+    if (i < n && (t[i] == '"' || t[i] == '\'')) {
+        const size_t close = FindByte(t, i + 1, t[i]);
+        const size_t begin = SkipBlanks(Charset::Cp932, t, i + 1, {false, true});
+        const size_t end = close == kNone ? n : close;
+        return {t.substr(begin < end ? begin : end, begin < end ? end - begin : 0),
+                close == kNone ? n : close + 1};
+    }
+    size_t end = i;
+    while (end < n && !IsBlankOrBreak(ByteAt(t, end)) && t[end] != '>')
+        ++end;
+    return {t.substr(i, end - i), end};
+}
+
+bool EqualsNoCase(std::string_view s, std::string_view lower) {
+    return s.size() == lower.size() && StartsWithNoCaseAt(s, 0, lower);
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlankOrBreak(static_cast<uint8_t>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlankOrBreak(static_cast<uint8_t>(s.back())))
+        s.remove_suffix(1);
+    return s;
+}
+
+// A "type" value that names a language this engine trims as script.
+bool IsScriptType(std::string_view value) {
+    value = TrimBlanks(value);
+    const size_t params = value.find(';');
+    if (params != kNone) value = TrimBlanks(value.substr(0, params));
+    static constexpr std::string_view kTypes[] = {
+        "",
+        "module",
+        "text/javascript",
+        "application/javascript",
+        "text/ecmascript",
+        "application/ecmascript",
+        "application/x-javascript",
+        "application/x-ecmascript",
+        "text/x-javascript",
+        "text/x-ecmascript",
+        "text/jscript",
+        "text/livescript",
+        "text/javascript1.0",
+        "text/javascript1.1",
+        "text/javascript1.2",
+        "text/javascript1.3",
+        "text/javascript1.4",
+        "text/javascript1.5",
+    };
+    for (std::string_view type : kTypes) {
+        if (EqualsNoCase(value, type)) return true;
+    }
+    return StartsWithNoCaseAt(value, 0, "text/vbs");
+}
+
+// An encoded script ("JScript.Encode", "VBScript.Encode") must not be touched.
+bool IsEncodedLanguage(std::string_view value) {
+    value = TrimBlanks(value);
+    constexpr std::string_view kSuffix = ".encode";
+    return value.size() >= kSuffix.size() &&
+           StartsWithNoCaseAt(value, value.size() - kSuffix.size(), kSuffix);
+}
+
+bool AttributeNameAt(std::string_view t, size_t i, std::string_view lower) {
+    if (!StartsWithNoCaseAt(t, i, lower)) return false;
+    const size_t after = i + lower.size();
+    return after < t.size() && (IsBlankOrBreak(ByteAt(t, after)) || t[after] == '=');
+}
+
+}  // namespace
+
+size_t FindNoCase(std::string_view t, size_t from, std::string_view lower) {
+    const char first = lower[0];
+    size_t i = from;
+    while ((i = FindByte(t, i, first)) != kNone) {
+        if (StartsWithNoCaseAt(t, i, lower)) return i;
+        ++i;
+    }
+    return t.size();
+}
+
+std::string_view LineBreakConvention(std::string_view t) {
+    size_t lf = FindByte(t, 0, '\n');
+    if (lf != kNone) {
+        for (;;) {
+            if (lf > 0 && t[lf - 1] == '\r') return "\r\n";
+            lf = FindByte(t, lf + 1, '\n');
+            if (lf == kNone) return "\n";
+        }
+    }
+    return FindByte(t, 0, '\r') != kNone ? "\r" : "\r\n";
+}
+
+size_t TagEnd(std::string_view t, size_t lt) {
+    const size_t n = t.size();
+    size_t i = lt + 1;
+    while (i < n) {
+        const char c = t[i];
+        if (c == '>') return i + 1;
+        if (c == '"' || c == '\'') {
+            const size_t close = FindByte(t, i + 1, c);
+            if (close == kNone) return n;
+            i = close + 1;
+            continue;
+        }
+        ++i;
+    }
+    return n;
+}
+
+ScriptKind ScriptLanguageOf(std::string_view t, size_t lt) {
+    const size_t n = t.size();
+    Cursor cur(t, Charset::Cp932, lt);
+    int decided = -1;  // -1 nothing yet, 0 JavaScript, 1 VBScript
+    bool notScript = false;
+    while (!cur.AtEnd()) {
+        const int c = cur.Peek();
+        if (c == '>') break;
+        if (IsBlankOrBreak(static_cast<uint8_t>(c))) {
+            cur.Move(1);
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            const size_t close = FindByte(t, cur.Pos() + 1, static_cast<char>(c));
+            cur.Move((close == kNone ? n : close + 1) - cur.Pos());
+            continue;
+        }
+        if (c == '=') {
+            cur.Move(SkipAttributeValue(t, cur.Pos() + 1) - cur.Pos());
+            continue;
+        }
+        const bool isLanguage = AttributeNameAt(t, cur.Pos(), "language");
+        if (isLanguage || AttributeNameAt(t, cur.Pos(), "type")) {
+            const size_t afterName = cur.Pos() + (isLanguage ? 8 : 4);
+            const size_t eq = SkipBlanks(Charset::Cp932, t, afterName, {false, true});
+            size_t next;
+            if (eq < n && t[eq] == '=') {
+                const AttributeValue value = ReadAttributeValue(t, eq + 1);
+                if (decided < 0) {
+                    decided = StartsWithNoCaseAt(value.text, 0, isLanguage ? "vbs" : "text/vbs");
+                }
+                if (isLanguage ? IsEncodedLanguage(value.text) : !IsScriptType(value.text)) {
+                    notScript = true;
+                }
+                next = value.next;
+            } else {
+                next = SkipAttributeValue(t, eq);  // the next word is skipped as a value
+            }
+            cur.Move(next - cur.Pos());
+            continue;
+        }
+        // Any other name: its first character, then the letters that follow.
+        cur.MoveChar();
+        while (!cur.AtEnd() && IsAsciiLetter(static_cast<uint8_t>(cur.Peek())))
+            cur.Move(1);
+    }
+    if (notScript) return ScriptKind::Data;
+    return decided == 1 ? ScriptKind::VbScript : ScriptKind::JavaScript;
+}
+
+size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
+                     ScriptPiece* last) {
+    if (kind == ScriptKind::Data) return FindNoCase(t, bodyStart, "</script");
+    ScriptScanner scanner(charset, t, bodyStart, kind == ScriptKind::VbScript, true);
+    for (;;) {
+        const ScriptToken token = scanner.Next();
+        if (token.kind == PieceKind::End) return token.codeEnd;
+        if (last) *last = {token.kind, token.codeEnd, token.end};
+    }
+}
+
+ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt) {
+    const size_t n = t.size();
+    ScriptBlock block;
+    block.kind = ScriptLanguageOf(t, lt);
+    block.tagEnd = TagEnd(t, lt);
+    block.bodyEnd = block.tagEnd >= n ? n : ScriptBodyEnd(charset, t, block.tagEnd, block.kind);
+    block.end = block.bodyEnd >= n ? n : TagEnd(t, block.bodyEnd);
+    return block;
+}
+
+size_t StringLiteralEnd(Charset charset, std::string_view t, size_t i, bool vbScript) {
+    const size_t n = t.size();
+    size_t j = i + 1;
+    if (vbScript) {
+        for (; j < n; ++j) {
+            const char c = t[j];
+            if (c == '"') return j + 1;
+            if (c == '\r' || c == '\n') return j;
+        }
+        return n;
+    }
+    const char quote = t[i];
+    const bool cp932 = charset == Charset::Cp932;
+    while (j < n) {
+        const uint8_t c = ByteAt(t, j);
+        if (c == static_cast<uint8_t>(quote)) return j + 1;
+        if (c == '\r' || c == '\n') return j;
+        if (c == '\\') {
+            if (j + 1 >= n) return n;
+            if (t[j + 1] == '\r' && j + 2 < n && t[j + 2] == '\n') {
+                j += 3;
+            } else {
+                j += 1 + CharLength(charset, t, j + 1);
+            }
+            continue;
+        }
+        j += cp932 && c >= 0x80 ? CharLength(charset, t, j) : 1;
+    }
+    return n;
+}
+
+size_t TemplateLiteralEnd(Charset charset, std::string_view t, size_t i, bool inHtml) {
+    // levels[k] < 0: inside template text; >= 0: inside a `${` expression, at that brace depth.
+    constexpr int kMaxLevels = 32;
+    int levels[kMaxLevels];
+    int depth = 0;
+    levels[depth++] = -1;
+    const size_t n = t.size();
+    size_t j = i + 1;
+    while (j < n) {
+        const char c = t[j];
+        if (c == '<' && inHtml && StartsWithNoCaseAt(t, j, "</script")) return j;
+        int& top = levels[depth - 1];
+        if (top < 0) {
+            if (c == '\\') {
+                ++j;
+                if (j < n) j += CharLength(charset, t, j);
+            } else if (c == '`') {
+                if (--depth == 0) return j + 1;
+                ++j;
+            } else if (c == '$' && j + 1 < n && t[j + 1] == '{' && depth < kMaxLevels) {
+                levels[depth++] = 0;
+                j += 2;
+            } else {
+                j += CharLength(charset, t, j);
+            }
+            continue;
+        }
+        switch (c) {
+            case '{':
+                ++top;
+                ++j;
+                break;
+            case '}':
+                if (top == 0) {
+                    --depth;
+                } else {
+                    --top;
+                }
+                ++j;
+                break;
+            case '`':
+                if (depth < kMaxLevels) levels[depth++] = -1;
+                ++j;
+                break;
+            case '"':
+            case '\'':
+                j = StringLiteralEnd(charset, t, j, false);
+                break;
+            case '/':
+                if (j + 1 < n && t[j + 1] == '/') {
+                    j = LineCommentEnd(t, j, inHtml);
+                } else if (j + 1 < n && t[j + 1] == '*') {
+                    j = BlockCommentEnd(t, j);
+                } else {
+                    ++j;
+                }
+                break;
+            default:
+                j += CharLength(charset, t, j);
+        }
+    }
+    return n;
+}
+
+size_t RegexLiteralEnd(Charset charset, std::string_view t, size_t i, bool inHtml, size_t* stop) {
+    const size_t n = t.size();
+    bool inClass = false;
+    size_t j = i + 1;
+    while (j < n) {
+        const uint8_t c = ByteAt(t, j);
+        if (c == '\r' || c == '\n') break;
+        if (c == '\\') {
+            ++j;
+            if (j >= n || (kByteClass[ByteAt(t, j)] & kBreak)) break;
+            j += CharLength(charset, t, j);
+            continue;
+        }
+        if (c == '<' && inHtml && StartsWithNoCaseAt(t, j, "</script")) break;
+        if (inClass) {
+            if (c == ']') inClass = false;
+        } else if (c == '[') {
+            inClass = true;
+        } else if (c == '/') {
+            ++j;
+            while (j < n && IsAsciiLetter(ByteAt(t, j)))
+                ++j;
+            return j;
+        }
+        j += c >= 0x80 ? CharLength(charset, t, j) : 1;
+    }
+    *stop = j < n ? j : n;
+    return kNone;
+}
+
+size_t BlockCommentEnd(std::string_view t, size_t i) {
+    size_t j = i + 2;
+    while ((j = FindByte(t, j, '*')) != kNone) {
+        if (j + 1 < t.size() && t[j + 1] == '/') return j + 2;
+        ++j;
+    }
+    return t.size();
+}
+
+bool VbsCommentAt(std::string_view t, size_t i) {
+    if (i >= t.size()) return false;
+    if (t[i] == '\'') return true;
+    if (t[i] == ':') return RemAt(t, SkipSpacesTabs(t, i + 1));
+    return RemAt(t, i);
+}
+
+ScriptScanner::ScriptScanner(Charset charset, std::string_view text, size_t pos, bool vbScript,
+                             bool inHtml)
+    : text_(text),
+      pos_(pos),
+      charset_(charset),
+      vbScript_(vbScript),
+      inHtml_(inHtml),
+      stopMask_(static_cast<uint8_t>((vbScript ? kVbsStop : kJsStop) |
+                                     (charset == Charset::Cp932 ? kLeadStop : 0))) {}
+
+bool ScriptScanner::WordStartAt(size_t runStart, size_t at, size_t mbEnd) const {
+    if (at == runStart) return true;
+    return at != mbEnd && !IsWordish(ByteAt(text_, at - 1));
+}
+
+// Decides from the last significant character before `at` whether a '/' there may
+// start a regular expression. Only the current stretch of code is looked at; what came
+// before it is summed up in regexAllowed_.
+bool ScriptScanner::RegexAllowedAt(size_t runStart, size_t at, size_t mbEnd) const {
+    size_t j = at;
+    while (j > runStart && IsBlankOrBreak(ByteAt(text_, j - 1)))
+        --j;
+    if (j == runStart) return regexAllowed_;
+    if (j == mbEnd) return false;  // after a double-byte character, as after a name
+    const uint8_t c = ByteAt(text_, j - 1);
+    if (c >= 0x80) return false;
+    if (kRegexPrefix[c]) {
+        // "x++ /" and "x-- /" divide.
+        return !((c == '+' || c == '-') && j - 1 > runStart && ByteAt(text_, j - 2) == c);
+    }
+    if (!(kByteClass[c] & kWord)) return false;
+    size_t k = j - 1;
+    while (k > runStart && k != mbEnd && (kByteClass[ByteAt(text_, k - 1)] & kWord))
+        --k;
+    if (k == mbEnd) return false;
+    if (k > runStart && (text_[k - 1] == '.' || ByteAt(text_, k - 1) >= 0x80)) return false;
+    return IsRegexKeyword(text_.substr(k, j - k));
+}
+
+ScriptToken ScriptScanner::Next() {
+    const size_t n = text_.size();
+    const size_t runStart = pos_;
+    size_t mbEnd = kNone;  // end of the last double-byte character of this stretch
+    size_t i = pos_;
+    for (;;) {
+        while (i < n && !(kScriptStops[ByteAt(text_, i)] & stopMask_))
+            ++i;
+        if (i >= n) {
+            pos_ = n;
+            return {n, n, PieceKind::End, mbEnd == n};
+        }
+        const uint8_t c = ByteAt(text_, i);
+        if (c >= 0x80) {  // a CP932 lead byte: step over the whole character
+            const size_t len = CharLength(charset_, text_, i);
+            i += len;
+            if (len > 1) mbEnd = i;
+            continue;
+        }
+        PieceKind kind;
+        size_t end;
+        switch (c) {
+            case '"':
+                kind = PieceKind::String;
+                end = StringLiteralEnd(charset_, text_, i, vbScript_);
+                break;
+            case '\'':
+                if (vbScript_) {
+                    kind = PieceKind::LineComment;
+                    end = LineCommentEnd(text_, i, inHtml_);
+                } else {
+                    kind = PieceKind::String;
+                    end = StringLiteralEnd(charset_, text_, i, false);
+                }
+                break;
+            case '`':
+                kind = PieceKind::Template;
+                end = TemplateLiteralEnd(charset_, text_, i, inHtml_);
+                break;
+            case '/': {
+                const bool more = i + 1 < n;
+                if (more && text_[i + 1] == '/') {
+                    kind = PieceKind::LineComment;
+                    end = LineCommentEnd(text_, i, inHtml_);
+                    break;
+                }
+                if (more && text_[i + 1] == '*') {
+                    kind = PieceKind::BlockComment;
+                    end = BlockCommentEnd(text_, i);
+                    break;
+                }
+                if (i >= noRegexUntil_ && RegexAllowedAt(runStart, i, mbEnd)) {
+                    size_t stop = n;
+                    end = RegexLiteralEnd(charset_, text_, i, inHtml_, &stop);
+                    if (end != kNone) {
+                        kind = PieceKind::Regex;
+                        break;
+                    }
+                    // Nothing closes it on this line; no later '/' there opens one either,
+                    // which keeps the scan linear.
+                    noRegexUntil_ = stop;
+                }
+                ++i;
+                continue;
+            }
+            case '<':
+                if (inHtml_ && StartsWithNoCaseAt(text_, i, "</script")) {
+                    pos_ = i;
+                    return {i, i, PieceKind::End, mbEnd == i};
+                }
+                ++i;
+                continue;
+            case ':':
+                if (VbsCommentAt(text_, i)) {
+                    kind = PieceKind::LineComment;
+                    end = LineCommentEnd(text_, i, inHtml_);
+                    break;
+                }
+                ++i;
+                continue;
+            default:  // 'r' or 'R' in VBScript
+                if (WordStartAt(runStart, i, mbEnd) && RemAt(text_, i)) {
+                    kind = PieceKind::LineComment;
+                    end = LineCommentEnd(text_, i, inHtml_);
+                    break;
+                }
+                ++i;
+                continue;
+        }
+        if (kind == PieceKind::LineComment || kind == PieceKind::BlockComment) {
+            regexAllowed_ = RegexAllowedAt(runStart, i, mbEnd);
+        } else {
+            regexAllowed_ = false;  // a literal is a value: a '/' after it divides
+        }
+        pos_ = end;
+        return {i, end, kind, mbEnd == i};
+    }
+}
+
+}  // namespace trimlet::engine
