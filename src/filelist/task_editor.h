@@ -1,0 +1,210 @@
+#pragma once
+// The task editor: everything the main view does, without a window. It holds the task's
+// file list, whether the task has unsaved changes, the task file's path and the working
+// copies of the settings; it talks to the user only through Dialogs. A window shows its
+// rows (FileList) and forwards the commands to it.
+//
+// The members are implemented by concern: task_editor_core.cpp (construction, settings,
+// rows), task_editor_preview.cpp (sizes shown per row), task_editor_adding.cpp (adding
+// files and folders), task_editor_commands.cpp (list commands and their enabling rules),
+// task_editor_run.cpp (the run of the checked rows).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/output_paths.h"
+#include "common/dialogs.h"
+#include "common/result.h"
+#include "filelist/file_list.h"
+#include "platform/file_info.h"
+#include "settings/profile.h"
+#include "settings/working_settings.h"
+
+namespace trimlet {
+
+// Flags of AddFileByPath and AddFolderFiles.
+inline constexpr std::uint32_t ADD_QUIET = 0x40000;             // no message boxes
+inline constexpr std::uint32_t ADD_SELECT = 0x80000;            // select each added row
+inline constexpr std::uint32_t ADD_KEEP_UNMODIFIED = 0x100000;  // leave taskModified alone
+
+// Commands routed to the editor, by id.
+inline constexpr int CMD_ADD_FOLDER_FILES = 32771;
+inline constexpr int CMD_RUN = 32772;
+inline constexpr int CMD_ADD_FILES = 32773;
+inline constexpr int CMD_TOGGLE_BASE_FOLDER_BAR = 32774;
+inline constexpr int CMD_OPTIONS = 32775;
+inline constexpr int CMD_REMOVE = 32784;
+inline constexpr int CMD_REFRESH = 32786;
+inline constexpr int CMD_RUN_TASK = 32788;
+inline constexpr int CMD_MARK = 32790;
+inline constexpr int CMD_UNMARK = 32791;
+inline constexpr int CMD_OPEN_TASK = 57601;
+inline constexpr int CMD_SAVE_TASK = 57603;
+inline constexpr int CMD_SAVE_TASK_AS = 57604;
+inline constexpr int CMD_CLEAR = 57632;
+inline constexpr int CMD_PASTE = 57637;
+inline constexpr int CMD_SELECT_ALL = 57642;
+inline constexpr int CMD_HELP_CONTENTS = 57666;
+
+// Both extension lists as one, blanks around each list trimmed: "HTM:HTML" and "JS:VBS"
+// give "HTM:HTML:JS:VBS"; an empty list adds nothing.
+std::string CombinedExtensions(std::string_view htmlExtensions, std::string_view scriptExtensions);
+// The items of an extension list, left to right, blanks around each trimmed, empty ones
+// left out.
+std::vector<std::string> ExtensionItems(std::string_view list);
+
+// What a folder holds for the list: files not yet listed and files listed already.
+struct FolderCount {
+    std::uint32_t newCount = 0;
+    std::uint32_t listedCount = 0;
+};
+
+class TaskEditor {
+  public:
+    // ---- Life and state (task_editor_core.cpp) ----
+
+    // Loads the working copies of the settings from `profile`; an empty remembered folder
+    // becomes the documents folder found by `lookup` (the system's by default).
+    TaskEditor(Dialogs& dialogs, Profile& profile, PathStyle style = NativePathStyle());
+    TaskEditor(Dialogs& dialogs, Profile& profile, PathStyle style, DocumentsFolderLookup lookup);
+    TaskEditor(const TaskEditor&) = delete;
+    TaskEditor& operator=(const TaskEditor&) = delete;
+
+    // Writes back what changed only in memory: the base folder bar and both remembered
+    // folders. The window calls it once when it goes away.
+    void Close();
+
+    FileList& List() { return list_; }
+    const FileList& List() const { return list_; }
+    WorkingSettings& Settings() { return settings_; }
+    const WorkingSettings& Settings() const { return settings_; }
+    Dialogs& GetDialogs() { return dialogs_; }
+    Profile& GetProfile() { return profile_; }
+    PathStyle Style() const { return style_; }
+
+    // Whether the task has changes not yet saved.
+    bool TaskModified() const { return taskModified_; }
+    void SetTaskModified(bool modified) { taskModified_ = modified; }
+    // The task file's path; empty for an untitled task.
+    const std::string& TaskPath() const { return taskPath_; }
+    void SetTaskPath(std::string path) { taskPath_ = std::move(path); }
+
+    // After the options sheet closed with OK: re-reads the settings it edits, then
+    // recomputes every row (RefreshAll).
+    void ReloadAfterOptions();
+
+    // ---- Rows (task_editor_core.cpp) ----
+
+    // Adds the file `findData` of `folder` as a row at `index` (callers pass the row
+    // count) and computes its preview. A file already listed (same full path under the
+    // path style) is selected instead, with RESULT_ALREADY_LISTED; a folder record, an
+    // empty name or folder give RESULT_INVALID_ARGUMENT. When the trim fails the row is
+    // added all the same, unchecked and with placeholders, and the trim's code returned.
+    // A new row starts checked and selected.
+    [[nodiscard]] Result AddEntry(std::size_t index, const FindRecord& findData,
+                                  std::string_view folder);
+    // Looks `path` up and adds it with AddEntry at the end, telling the user about a
+    // failure (unless ADD_QUIET): OK returns the code, Cancel RESULT_STOPPED. Sets
+    // taskModified when a row was added, unless ADD_KEEP_UNMODIFIED.
+    [[nodiscard]] Result AddFileByPath(std::string_view path, std::uint32_t flags);
+    // The image a new row gets for `name` under the current extension lists.
+    int ImageForName(std::string_view name) const;
+    // Deletes every row and empties the base folder label; asks nothing, changes no flag.
+    void EmptyList();
+    // Sorts the rows by full path, ascending, leaving the column-click state alone.
+    void SortListByPath();
+
+    // ---- Preview (task_editor_preview.cpp) ----
+
+    // Measures the row's file again and shows its size, trimmed size and time; the image
+    // stays. A file that cannot be opened is reported (20012 or 20021, 20013 for its time):
+    // OK gives RESULT_NOT_FOUND or RESULT_ACCESS_ERROR, Cancel RESULT_STOPPED; a trim that
+    // fails is not reported and returns its code. Failures leave placeholders.
+    // RESULT_INVALID_ARGUMENT for a row without entry. The entry keeps what the row shows.
+    [[nodiscard]] Result RefreshRow(std::size_t row);
+    // RefreshRow for every row, in order, until the user stops (then 15004).
+    void RefreshAll();
+    // The placeholder texts in columns 1 to 3; the stored sizes become 0, the image stays.
+    void ShowPlaceholders(std::size_t row);
+
+    // ---- Adding files (task_editor_adding.cpp) ----
+
+    std::string CombinedExtensions() const;
+    // Counts the files of `folder` (not its sub-folders) matching the extension lists;
+    // listed ones are selected. A file matching two items counts twice.
+    FolderCount CountFolderFiles(std::string_view folder);
+    // Adds the matching files of `folder` at the end, asking before a file that does not
+    // look like text. `added` counts the rows added. False when the scan failed (reported
+    // with 40000 unless ADD_QUIET); a stop on the text question still returns true.
+    [[nodiscard]] bool AddFolderFiles(std::string_view folder, std::uint32_t& added,
+                                      std::uint32_t flags);
+    // Adds dropped or pasted paths, files and folders, in order.
+    void AddDroppedFiles(const std::vector<std::string>& paths);
+
+    // Add files: the chooser, then AddChosenFiles.
+    void AddFilesCommand();
+    // Add files after the chooser returned `chosen`.
+    void AddChosenFiles(const ChosenFiles& chosen);
+    // Add folder files: the folder browser, then AddChosenFolder.
+    void AddFolderCommand();
+    // Add folder files after the browser returned `folder`.
+    void AddChosenFolder(std::string_view folder);
+    // Paste of a file list taken from the clipboard.
+    void Paste(const std::vector<std::string>& paths) { AddDroppedFiles(paths); }
+
+    // ---- List commands (task_editor_commands.cpp) ----
+
+    // Double click on `row` (-1: on no row): checks or unchecks it.
+    void ToggleCheck(int row);
+    void MarkSelected();
+    void UnmarkSelected();
+    // Asks 20026 and removes the selected rows.
+    void RemoveSelected();
+    void SelectAll();
+    // Asks 18000 and empties the list.
+    void Clear();
+    void ToggleBaseFolderBar();
+
+    // Enabling rules of the commands.
+    bool CanRun() const { return list_.CheckedCount() > 0; }
+    bool CanRemove() const { return list_.SelectedCount() > 0; }
+    bool CanMark() const { return list_.SelectedCount() > 0; }
+    bool CanUnmark() const { return list_.SelectedCount() > 0; }
+    bool CanSave() const { return taskModified_ && !list_.Empty(); }
+    bool CanSaveAs() const { return !list_.Empty(); }
+    bool CanClear() const { return !list_.Empty(); }
+    bool CanSelectAll() const { return !list_.Empty(); }
+    // Any command by id; Paste depends on what the clipboard holds, which the window knows.
+    bool IsCommandEnabled(int command, bool clipboardHoldsFileList) const;
+    // The bar toggle shows a check mark while the bar is shown.
+    bool IsBaseFolderBarShown() const { return settings_.showBaseFolder; }
+
+    // ---- Run (task_editor_run.cpp) ----
+
+    // Trims every checked row into its output folder and shows the summary; stops at the
+    // user's Cancel with 15004 and no summary.
+    void RunCheckedFiles();
+
+    // ---- Task files ----
+
+  private:
+    enum class TextVerdict { Add, Skip, Stop };
+
+    // The not-text question for `path`, when its first bytes do not look like text.
+    TextVerdict AskIfNotText(const std::string& path);
+    // Sort by path after adding into a list that was empty.
+    void FinishAdding(bool listWasEmpty);
+
+    Dialogs& dialogs_;
+    Profile& profile_;
+    PathStyle style_;
+    DocumentsFolderLookup documentsLookup_;
+    WorkingSettings settings_;
+    FileList list_;
+    bool taskModified_ = false;
+    std::string taskPath_;
+};
+
+}  // namespace trimlet

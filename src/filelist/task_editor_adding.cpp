@@ -1,0 +1,271 @@
+#include "filelist/task_editor.h"
+#include "platform/folder_listing.h"
+#include "platform/folders.h"
+#include "text/text_loading.h"
+
+namespace trimlet {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+
+// How much of a file the text test looks at.
+constexpr std::size_t kTextTestBytes = 1024;
+
+std::string_view TrimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+}  // namespace
+
+std::string CombinedExtensions(std::string_view htmlExtensions, std::string_view scriptExtensions) {
+    const std::string_view html = TrimBlanks(htmlExtensions);
+    const std::string_view script = TrimBlanks(scriptExtensions);
+    if (html.empty()) return std::string(script);
+    if (script.empty()) return std::string(html);
+    std::string combined(html);
+    combined.push_back(':');
+    combined.append(script);
+    return combined;
+}
+
+std::vector<std::string> ExtensionItems(std::string_view list) {
+    std::vector<std::string> items;
+    for (;;) {
+        const std::size_t colon = list.find(':');
+        const std::string_view item = TrimBlanks(list.substr(0, colon));
+        if (!item.empty()) items.emplace_back(item);
+        if (colon == std::string_view::npos) break;
+        list.remove_prefix(colon + 1);
+    }
+    return items;
+}
+
+std::string TaskEditor::CombinedExtensions() const {
+    return trimlet::CombinedExtensions(settings_.htmlExtensions, settings_.scriptExtensions);
+}
+
+TaskEditor::TextVerdict TaskEditor::AskIfNotText(const std::string& path) {
+    bool nonText = false;
+    // A file that cannot be examined is listed without a question.
+    if (LooksLikeNonText(path, kTextTestBytes, nonText) != RESULT_OK || !nonText) {
+        return TextVerdict::Add;
+    }
+    switch (
+        dialogs_.Ask(MSG_NOT_TEXT_FILE, MessageIcon::Question, MessageButtons::YesNoCancel, path)) {
+        case MessageAnswer::Yes:
+            return TextVerdict::Add;
+        case MessageAnswer::No:
+            return TextVerdict::Skip;
+        default:
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            return TextVerdict::Stop;
+    }
+}
+
+void TaskEditor::FinishAdding(bool listWasEmpty) {
+    list_.RefreshBaseFolder(settings_.showBaseFolder);
+    if (listWasEmpty) SortListByPath();
+}
+
+FolderCount TaskEditor::CountFolderFiles(std::string_view folder) {
+    FolderCount count;
+    std::vector<std::string> names;
+    if (ListFolderFiles(std::string(folder), names) != RESULT_OK) return count;
+    for (const std::string& item : ExtensionItems(CombinedExtensions())) {
+        for (const std::string& name : names) {
+            if (!NameHasExtension(name, item)) continue;
+            // Joined as AddFolderFiles joins it, so a folder given with a trailing separator
+            // still finds its listed files.
+            if (list_.SelectRowByPath(JoinFolderAndName(style_, folder, name))) {
+                ++count.listedCount;
+            } else {
+                ++count.newCount;
+            }
+        }
+    }
+    return count;
+}
+
+bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
+                                std::uint32_t flags) {
+    std::size_t insertAt = list_.RowCount();
+    std::vector<std::string> names;
+    if (ListFolderFiles(std::string(folder), names) != RESULT_OK) return true;
+    for (const std::string& item : ExtensionItems(CombinedExtensions())) {
+        for (const std::string& name : names) {
+            if (!NameHasExtension(name, item)) continue;
+            const std::string path = JoinFolderAndName(style_, folder, name);
+            const TextVerdict verdict = AskIfNotText(path);
+            if (verdict == TextVerdict::Stop) return true;
+            if (verdict == TextVerdict::Skip) continue;
+
+            FindRecord record;
+            // A file that vanished since the listing, or became a folder, is passed over.
+            if (GetFindRecord(path, record) != RESULT_OK ||
+                (record.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                continue;
+            }
+            const std::size_t rowsBefore = list_.RowCount();
+            const Result result = AddEntry(insertAt, record, folder);
+            if (result == RESULT_ALREADY_LISTED) continue;
+            if (list_.RowCount() == rowsBefore) {
+                if ((flags & ADD_QUIET) == 0) {
+                    dialogs_.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
+                }
+                return false;
+            }
+            // Listed, whether its preview succeeded or left placeholders.
+            taskModified_ = true;
+            ++added;
+            if ((flags & ADD_SELECT) != 0) list_.SetSelected(insertAt, true);
+            ++insertAt;
+        }
+    }
+    return true;
+}
+
+void TaskEditor::AddDroppedFiles(const std::vector<std::string>& paths) {
+    list_.DeselectAll();
+    const bool listWasEmpty = list_.Empty();
+    std::uint32_t added = 0;
+
+    for (const std::string& path : paths) {
+        std::uint32_t attributes = 0;
+        if (!GetFileAttributes(path, attributes)) {
+            if (dialogs_.Ask(MSG_FILE_NOT_FOUND, MessageIcon::Exclamation, MessageButtons::OkCancel,
+                             path) == MessageAnswer::Cancel) {
+                break;
+            }
+            continue;
+        }
+
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            const FolderCount count = CountFolderFiles(path);
+            if (count.newCount == 0) {
+                MessageRequest request;
+                if (count.listedCount != 0) {
+                    request.id = MSG_FOLDER_ALL_LISTED;
+                    request.text = FormatMessage(MSG_FOLDER_ALL_LISTED, count.listedCount);
+                    request.text += "\n\n";
+                    request.text += path;
+                } else {
+                    request.id = MSG_FOLDER_NOTHING_TO_ADD;
+                    request.text = FormatMessage(MSG_FOLDER_NOTHING_TO_ADD, path);
+                }
+                request.buttons = MessageButtons::OkCancel;
+                if (dialogs_.ShowMessage(request) == MessageAnswer::Cancel) {
+                    dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+                    break;
+                }
+                continue;
+            }
+            if (!AddFolderFiles(path, added, ADD_SELECT | ADD_QUIET)) {
+                dialogs_.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
+                break;
+            }
+            continue;
+        }
+
+        const TextVerdict verdict = AskIfNotText(path);
+        if (verdict == TextVerdict::Stop) break;
+        if (verdict == TextVerdict::Skip) continue;
+        const Result result = AddFileByPath(path, ADD_QUIET);
+        if (result == RESULT_OK) {
+            list_.SelectRowByPath(path);
+            ++added;
+        } else if (result == RESULT_OUT_OF_MEMORY) {
+            dialogs_.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
+            break;
+        } else if (result == RESULT_NOT_FOUND) {
+            if (dialogs_.Ask(MSG_FILE_NOT_FOUND, MessageIcon::Exclamation, MessageButtons::OkCancel,
+                             path) == MessageAnswer::Cancel) {
+                break;
+            }
+        }
+    }
+    FinishAdding(listWasEmpty);
+}
+
+void TaskEditor::AddFilesCommand() {
+    std::uint32_t attributes = 0;
+    if (!GetFileAttributes(settings_.lastFileOpenFolder, attributes) ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        std::string documents;
+        if (documentsLookup_(documents)) settings_.lastFileOpenFolder = documents;
+    }
+    const std::optional<ChosenFiles> chosen = dialogs_.AddFilesDialog(settings_.lastFileOpenFolder);
+    if (!chosen) return;
+    AddChosenFiles(*chosen);
+}
+
+void TaskEditor::AddChosenFiles(const ChosenFiles& chosen) {
+    if (chosen.names.empty()) return;
+    settings_.lastFileOpenFolder = chosen.folder;
+    const bool listWasEmpty = list_.Empty();
+    list_.DeselectAll();
+
+    if (chosen.names.size() == 1) {
+        const std::string path = JoinFolderAndName(style_, chosen.folder, chosen.names.front());
+        bool nonText = false;
+        if (LooksLikeNonText(path, kTextTestBytes, nonText) == RESULT_OK && nonText &&
+            dialogs_.Ask(MSG_NOT_TEXT_FILE, MessageIcon::Question, MessageButtons::YesNoCancel,
+                         path) != MessageAnswer::Yes) {
+            // With a single file, declining it ends the command as a stop does.
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+        } else {
+            static_cast<void>(AddFileByPath(path, 0));
+            list_.SelectRowByPath(path);
+        }
+    } else {
+        for (const std::string& name : chosen.names) {
+            const std::string path = JoinFolderAndName(style_, chosen.folder, name);
+            const TextVerdict verdict = AskIfNotText(path);
+            if (verdict == TextVerdict::Stop) break;
+            if (verdict == TextVerdict::Skip) continue;
+            const Result result = AddFileByPath(path, 0);
+            if (result == RESULT_OUT_OF_MEMORY) break;
+            if (result == RESULT_STOPPED) {
+                dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+                break;
+            }
+            list_.SelectRowByPath(path);
+        }
+    }
+    FinishAdding(listWasEmpty);
+}
+
+void TaskEditor::AddFolderCommand() {
+    const std::optional<std::string> folder = dialogs_.BrowseFolderDialog();
+    if (!folder) return;
+    AddChosenFolder(*folder);
+}
+
+void TaskEditor::AddChosenFolder(std::string_view folder) {
+    const FolderCount count = CountFolderFiles(folder);
+    if (count.newCount == 0) {
+        if (count.listedCount != 0) {
+            dialogs_.Ask(MSG_FOLDER_ALL_LISTED, MessageIcon::None, MessageButtons::Ok,
+                         count.listedCount);
+        } else {
+            dialogs_.Ask(MSG_FOLDER_NOTHING_TO_ADD, MessageIcon::None, MessageButtons::Ok, folder);
+        }
+        return;
+    }
+
+    list_.DeselectAll();
+    const bool listWasEmpty = list_.Empty();
+    std::uint32_t added = 0;
+    static_cast<void>(AddFolderFiles(folder, added, ADD_SELECT));
+    FinishAdding(listWasEmpty);
+
+    if (added > 0) {
+        dialogs_.Ask(MSG_FILES_ADDED, MessageIcon::Information, MessageButtons::Ok, added);
+    } else {
+        dialogs_.Ask(MSG_FOLDER_HAS_NO_FILES, MessageIcon::None, MessageButtons::Ok);
+    }
+}
+
+}  // namespace trimlet
