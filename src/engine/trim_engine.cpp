@@ -12,77 +12,85 @@ namespace {
 
 using engine::PassContext;
 
-// Whether `text` lies in the storage of `s`, which the call is about to
-// overwrite.
-bool Overlaps(std::string_view text, const std::string &s) {
-  const std::less<const char *> before;
-  return !text.empty() && !before(text.data(), s.data()) &&
-         before(text.data(), s.data() + s.capacity());
+// Whether `text` lies in the storage of `s`, which the call is about to overwrite.
+bool Overlaps(std::string_view text, const std::string& s) {
+    const std::less<const char*> before;
+    return !text.empty() && !before(text.data(), s.data()) &&
+           before(text.data(), s.data() + s.capacity());
 }
 
-} // namespace
+}  // namespace
 
-Result TrimHtmlText(std::string_view text, std::string &out, TrimMode trimMode,
-                    Charset charset) {
-  try {
-    std::string ownCopy;
-    if (Overlaps(text, out)) {
-      ownCopy.assign(text);
-      text = ownCopy;
+Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset) {
+    try {
+        std::string ownCopy;
+        if (Overlaps(text, out)) {
+            ownCopy.assign(text);
+            text = ownCopy;
+        }
+        engine::ScriptBuffers scripts;
+        PassContext ctx;
+        ctx.mode = trimMode;
+        ctx.charset = charset;
+        ctx.newline = engine::LineBreakConvention(text);
+        ctx.scripts = &scripts;
+
+        // The passes write alternately into `out` and `spare`; no pass lengthens the
+        // text, so neither buffer grows after this.
+        std::string spare;
+        out.clear();
+        out.reserve(text.size());
+        spare.reserve(text.size());
+        std::string* target = &out;
+        std::string* other = &spare;
+        std::string_view current = text;
+        const auto run = [&](void (*pass)(const PassContext&, std::string&, std::string_view)) {
+            target->clear();
+            pass(ctx, *target, current);
+            current = *target;
+            std::swap(target, other);
+        };
+
+        if (trimMode & TM_HTML_COMMENT_DEL) run(engine::DeleteHtmlComments);
+        run(engine::TrimScriptBlocks);
+        if (trimMode & TM_TRIM_LINE_ENDS) run(engine::TrimLineEnds);
+        if (trimMode & TM_COLLAPSE_SPACES) run(engine::CollapseSpaces);
+        if (!(trimMode & TM_CR_REG_AS_WSP) &&
+            (trimMode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
+            run(engine::DeleteBlankLines);
+        }
+        if (trimMode & TM_TRIM_LINE_ENDS) run(engine::TrimTextEnds);
+        if (trimMode & TM_BETWEEN_TAGS) run(engine::DeleteBetweenTags);
+
+        if (current.data() == spare.data()) {
+            out.swap(spare);
+        } else if (current.data() != out.data()) {
+            out.assign(current);  // no pass ran
+        }
+        return RESULT_OK;
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
     }
-    PassContext ctx;
-    ctx.mode = trimMode;
-    ctx.charset = charset;
-    ctx.newline = engine::LineBreakConvention(text);
-
-    // The passes write alternately into `out` and `spare`; no pass lengthens
-    // the text, so neither buffer grows after this.
-    std::string spare;
-    out.clear();
-    out.reserve(text.size());
-    spare.reserve(text.size());
-    std::string *target = &out;
-    std::string *other = &spare;
-    std::string_view current = text;
-    const auto run = [&](void (*pass)(const PassContext &, std::string &,
-                                      std::string_view)) {
-      target->clear();
-      pass(ctx, *target, current);
-      current = *target;
-      std::swap(target, other);
-    };
-
-    if (trimMode & TM_HTML_COMMENT_DEL)
-      run(engine::DeleteHtmlComments);
-    if (trimMode & TM_TRIM_LINE_ENDS)
-      run(engine::TrimLineEnds);
-    if (trimMode & TM_COLLAPSE_SPACES)
-      run(engine::CollapseSpaces);
-    if (!(trimMode & TM_CR_REG_AS_WSP) &&
-        (trimMode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
-      run(engine::DeleteBlankLines);
-    }
-    if (trimMode & TM_TRIM_LINE_ENDS)
-      run(engine::TrimTextEnds);
-    if (trimMode & TM_BETWEEN_TAGS)
-      run(engine::DeleteBetweenTags);
-
-    if (current.data() == spare.data()) {
-      out.swap(spare);
-    } else if (current.data() != out.data()) {
-      out.assign(current); // no pass ran
-    }
-    return RESULT_OK;
-  } catch (const std::bad_alloc &) {
-    return RESULT_OUT_OF_MEMORY;
-  }
 }
 
-Result TrimScriptText(std::string_view text, std::string &out, TrimMode, bool,
-                      Charset) {
-  std::string copy(text);
-  out.swap(copy);
-  return RESULT_OK;
+Result TrimScriptText(std::string_view text, std::string& out, TrimMode trimMode, bool isVbScript,
+                      Charset charset) {
+    try {
+        engine::ScriptBuffers buffers;
+        const std::string_view result =
+            engine::TrimScript(trimMode, charset, isVbScript, buffers, text);
+        if (result.data() == buffers.first.data()) {
+            out.swap(buffers.first);
+        } else if (result.data() == buffers.second.data()) {
+            out.swap(buffers.second);
+        } else {
+            std::string copy(text);
+            out.swap(copy);
+        }
+        return RESULT_OK;
+    } catch (const std::bad_alloc&) {
+        return RESULT_SCRIPT_NO_MEMORY;
+    }
 }
 
-} // namespace trimlet
+}  // namespace trimlet

@@ -1,0 +1,93 @@
+// Script steps 3 and 4: deleting VBScript and JavaScript comments.
+
+#include "engine/passes.h"
+
+namespace trimlet::engine {
+
+namespace {
+
+// Characters that end a unit of a VBScript line and belong to it.
+constexpr std::array<bool, 256> kVbsUnitSeparator = [] {
+    std::array<bool, 256> t{};
+    for (char c : std::string_view("()+*/-[]&|!#.,"))
+        t[static_cast<uint8_t>(c)] = true;
+    return t;
+}();
+
+// Where the code of the VBScript line starting at `first` ends: at a comment, or at
+// the line break (or the end). Strings are whole units, so a quote inside one is no
+// comment; a string may also start in the middle of a unit ("x=""it's""").
+size_t VbsCodeEnd(Charset cs, std::string_view in, size_t first) {
+    const size_t n = in.size();
+    size_t q = first;
+    while (q < n) {
+        const uint8_t c = ByteAt(in, q);
+        if (c == '\r' || c == '\n') return q;
+        if (c == '"') {
+            q = SkipSpacesTabs(in, StringLiteralEnd(cs, in, q, true));
+            continue;
+        }
+        if (VbsCommentAt(in, q)) return q;
+        do {
+            const uint8_t u = ByteAt(in, q);
+            if (IsBlankOrBreak(u) || u == '"' || u == '\'') break;
+            if (kVbsUnitSeparator[u]) {
+                ++q;
+                break;
+            }
+            q += CharLength(cs, in, q);
+        } while (q < n);
+        q = SkipSpacesTabs(in, q);
+    }
+    return n;
+}
+
+}  // namespace
+
+// Lines end at CR LF, CR or LF alike, so a stray CR or LF of a mixed text ends a line
+// too and no code after it can be taken for the rest of a comment.
+void DeleteVbsComments(const PassContext& ctx, std::string& out, std::string_view in) {
+    const size_t n = in.size();
+    size_t i = 0;
+    while (i < n) {
+        const size_t lineStart = i;
+        const size_t first = SkipSpacesTabs(in, i);
+        if (VbsCommentAt(in, first)) {  // a comment line goes with its line break
+            const size_t br = NextLineBreak(in, first);
+            i = br + LineBreakLength(in, br);
+            continue;
+        }
+        const size_t codeEnd = VbsCodeEnd(ctx.charset, in, first);
+        const size_t br = NextLineBreak(in, codeEnd);
+        i = br + LineBreakLength(in, br);
+        Append(out, in, lineStart, codeEnd);
+        Append(out, in, br, i);
+    }
+}
+
+void DeleteJsComments(const PassContext& ctx, std::string& out, std::string_view in) {
+    const bool blockComments = (ctx.mode & TM_SCRIPT_BLOCK_COMMENT) != 0;
+    const bool lineComments = (ctx.mode & TM_SCRIPT_LINE_COMMENT) != 0;
+    ScriptScanner scanner(ctx.charset, in, 0, false, false);
+    size_t copyFrom = 0;
+    for (;;) {
+        const ScriptToken token = scanner.Next();
+        if (token.kind == PieceKind::End) break;
+        const bool isBlock = token.kind == PieceKind::BlockComment;
+        if (!(isBlock && blockComments) &&
+            !(token.kind == PieceKind::LineComment && lineComments)) {
+            continue;
+        }
+        Append(out, in, copyFrom, token.codeEnd);
+        copyFrom = token.end;
+        // "a/**/b" must not become one name.
+        if (isBlock && !out.empty() &&
+            (IsWordish(static_cast<uint8_t>(out.back())) || token.afterMultibyte) &&
+            token.end < in.size() && IsWordish(ByteAt(in, token.end))) {
+            out += ' ';
+        }
+    }
+    Append(out, in, copyFrom, in.size());
+}
+
+}  // namespace trimlet::engine

@@ -1,0 +1,107 @@
+// Both charsets: the same text in CP932 and in UTF-8 gives the same result, trail bytes
+// are never taken for ASCII characters, and malformed text hides no '<'.
+
+#include <utility>
+
+#include "engine_cases.h"
+
+namespace trimlet::test {
+namespace {
+
+// Characters the tests use, as UTF-8 (this file's encoding) and as CP932.
+const std::pair<std::string_view, std::string_view> kCp932[] = {
+    {"表", "\x95\x5C"},                      // trail byte '\'
+    {"ソ", "\x83\x5C"},                      // trail byte '\'
+    {"ポ", "\x83\x7C"},                      // trail byte '|'
+    {"チ", "\x83\x60"},                      // trail byte '`'
+    {"ビ", "\x83\x72"},                      // trail byte 'r'
+    {"あ", "\x82\xA0"}, {"　", "\x81\x40"},  // full-width blank
+};
+
+std::string Encode(std::string_view utf8, Charset cs) {
+    if (cs == Charset::Utf8) return std::string(utf8);
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        bool found = false;
+        for (const auto& [u, c] : kCp932) {
+            if (utf8.substr(i, u.size()) == u) {
+                out += c;
+                i += u.size();
+                found = true;
+                break;
+            }
+        }
+        if (!found) {
+            EXPECT_LT(static_cast<unsigned char>(utf8[i]), 0x80) << "no CP932 bytes for " << utf8;
+            out += utf8[i++];
+        }
+    }
+    return out;
+}
+
+TEST(Charsets, SameResultInBoth) {
+    const Case html[] = {
+        {"page", kDefault, "<body>\r\n  <p>表　ソ  ポ</p>\r\n\r\n  <!-- チ -->\r\n</body>",
+         "<body>\r\n<p>表　ソ ポ</p>\r\n</body>"},
+        {"full-width blanks", kDefault | TM_ZENKAKU_AS_WSP, "<p>表　ソ  ポ　</p>　\r\n　<b>",
+         "<p>表 ソ ポ </p>\r\n<b>"},
+        {"full-width blank between tags", TM_BETWEEN_TAGS | TM_ZENKAKU_AS_WSP, "<p>　 <b>表</b>",
+         "<p><b>表</b>"},
+        {"script strings", kDefault,
+         "<script>\r\n  s = \"表\";  // ソ\r\n  t = 'ポ' + `チ  ${ a }`;\r\n</script>",
+         "<script>s=\"表\";\r\nt='ポ'+`チ  ${ a }`;\r\n</script>"},
+        {"VBScript", kDefault,
+         "<script language=vbscript>\r\nx = \"ソ\" ' 表\r\ny = ビem + 1\r\n</script>",
+         "<script language=vbscript>x=\"ソ\"\r\ny=ビem+1\r\n</script>"},
+    };
+    for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
+        for (const Case& c : html) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(cs == Charset::Cp932 ? "CP932" : "UTF-8");
+            EXPECT_EQ(Html(Encode(c.input, cs), c.mode, cs), Encode(c.expected, cs));
+        }
+    }
+}
+
+TEST(Charsets, TrailBytesPassUnchanged) {
+    const std::string text = Encode("表ソポチビem表", Charset::Cp932);
+    const std::string page = "<p>" + text + "</p>";
+    for (TrimMode mode :
+         {kDefault, kDefault | TM_ZENKAKU_AS_WSP | TM_CR_REG_AS_WSP, ~TrimMode{0}}) {
+        SCOPED_TRACE(mode);
+        EXPECT_EQ(Html(page, mode), page);
+        EXPECT_EQ(Script(text, mode, false), text);
+        EXPECT_EQ(Script(text, mode, true), text);
+    }
+}
+
+TEST(Charsets, MalformedTextHidesNothing) {
+    const Case cp932[] = {
+        {"lead before <", TM_BETWEEN_TAGS, "\x81<b>  </b>", "\x81<b></b>"},
+        {"lead at the end", TM_COLLAPSE_SPACES, "a  \x81", "a \x81"},
+    };
+    ExpectHtml(cp932, Charset::Cp932);
+    const Case utf8[] = {
+        {"lead before <", TM_BETWEEN_TAGS, "\xE3<b>  </b>", "\xE3<b></b>"},
+        {"cut full-width blank", TM_TRIM_LINE_ENDS | TM_ZENKAKU_AS_WSP, "a \xE3\x80", "a \xE3\x80"},
+        {"stray continuation", TM_COLLAPSE_SPACES, "\x80  \xBF", "\x80 \xBF"},
+    };
+    ExpectHtml(utf8, Charset::Utf8);
+    EXPECT_EQ(Script("s = \x81\"a // b\"; // c", kDefault, false), "s=\x81\"a // b\";");
+    EXPECT_EQ(Script("s = \xE8\"a // b\"; // c", kDefault, false, Charset::Utf8),
+              "s=\xE8\"a // b\";");
+}
+
+TEST(Charsets, NulIsAnOrdinaryByte) {
+    const Case cases[] = {
+        {"collapse", TM_COLLAPSE_SPACES, "a  \0  b"sv, "a \0 b"sv},
+        {"comment", TM_HTML_COMMENT_DEL, "<!--\0-->x\0"sv, "x\0"sv},
+        {"between tags", TM_BETWEEN_TAGS, "<p>\0</p>  <b>"sv, "<p>\0</p><b>"sv},
+        {"script after NUL", kDefault, "\0<script> a = 1; </script>"sv,
+         "\0<script>a=1;</script>"sv},
+    };
+    ExpectHtml(cases);
+}
+
+}  // namespace
+}  // namespace trimlet::test

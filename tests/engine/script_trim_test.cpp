@@ -1,0 +1,113 @@
+// TrimScriptText: the script steps in both languages, and the cases where code must be
+// read by its tokens rather than byte by byte.
+
+#include "engine_cases.h"
+
+namespace trimlet::test {
+namespace {
+
+constexpr TrimMode kVbsComments = TM_SCRIPT_COMMENT_DEL | TM_VBS_REM_COMMENT;
+
+TEST(JavaScriptSteps, Table) {
+    const Case cases[] = {
+        {"sum", kDefault, "a = b + c; // sum", "a=b+c;"},
+        {"string kept", kDefault, "s = \"a // b\"; /* c */ t = 1;", "s=\"a // b\";t=1;"},
+        {"line comment forced", TM_CR_REG_AS_WSP | TM_COLLAPSE_SPACES, "x = 1\r\n// c\r\ny = 2",
+         "x=1 y=2"},
+        {"no step applies", TM_HTML_COMMENT_DEL, "a  =  b; // c\r\n\r\n", "a  =  b; // c\r\n\r\n"},
+        {"line comments only", TM_SCRIPT_COMMENT_DEL | TM_SCRIPT_LINE_COMMENT, "a/* x */b// y",
+         "a/* x */b"},
+        {"master bit off", TM_SCRIPT_BLOCK_COMMENT | TM_SCRIPT_LINE_COMMENT, "a/* x */b// y",
+         "a/* x */b// y"},
+        {"comment text at a line end", TM_TRIM_LINE_ENDS, "a // c  \r\n  b", "a // c\r\nb"},
+        {"merge to one", TM_BLANK_LINES_MERGE, "a\r\n\r\n\r\n", "a\r\n\r\n"},
+        {"delete", TM_BLANK_LINES_DELETE, "a\r\n\r\n\r\n", "a\r\n"},
+        {"blank last line merge", TM_BLANK_LINES_MERGE, "a\r\n\r\n", "a\r\n"},
+        {"blank last line delete", TM_BLANK_LINES_DELETE, "a\r\n\r\n", "a\r\n"},
+        {"no blank lines with CR_REG", TM_BLANK_LINES_DELETE | TM_CR_REG_AS_WSP, "a\r\n\r\nb",
+         "a\r\n\r\nb"},
+        {"unterminated block comment", kDefault, "a = 1; /* x\r\n y", "a=1;"},
+        {"unterminated string", kDefault, "s = \"a  b\r\nt  =  1", "s=\"a  b\r\nt=1"},
+    };
+    ExpectScript(cases, false);
+}
+
+TEST(VbScriptSteps, Table) {
+    const Case cases[] = {
+        {"example", kDefault, "If a = 1 Then ' check\r\nREM whole line\r\n  b = 2\r\n",
+         "If a=1 Then\r\nb=2\r\n"},
+        {"line breaks kept, blank lines go", TM_CR_REG_AS_WSP | TM_COLLAPSE_SPACES,
+         "a = 1\r\n\r\nb = 2\r\n", "a=1\r\nb=2\r\n"},
+        {": REM", kVbsComments, "x = 1 : REM note", "x = 1 "},
+        {"remark is a name", kVbsComments, "remark = 2", "remark = 2"},
+        {"string holds apostrophe", kVbsComments, "s = \"it's\" ' c", "s = \"it's\" "},
+        {"REM at the end", kVbsComments, "x = 1\r\nrem", "x = 1\r\n"},
+        {"comment line goes whole", kVbsComments, "  ' a\r\nx\r\n", "x\r\n"},
+        {"no operator & or ^", kDefault, "a = b & c ^ d", "a=b & c ^ d"},
+    };
+    ExpectScript(cases, true);
+}
+
+// Where reading code byte by byte gives a wrong result.
+TEST(JavaScriptTokens, Table) {
+    const Case cases[] = {
+        // literals read by characters
+        {"trail 0x5C in a string", kDefault, "s = \"\x95\x5C\"; // c", "s=\"\x95\x5C\";"},
+        {"trail 0x5C in apostrophes", kDefault, "s = '\x95\x5C'; // c", "s='\x95\x5C';"},
+        {"trail 0x60 is no backquote", kDefault, "x = \x83\x60 + 1; // c", "x=\x83\x60+1;"},
+        // apostrophe strings
+        {"apostrophe string", kDefault, "s = 'a // b'; t = 1; // c", "s='a // b';t=1;"},
+        // template literals
+        {"template over lines", kDefault, "s = `a  // b\r\n  c`; // d", "s=`a  // b\r\n  c`;"},
+        {"nested template", kDefault, "s = `x${ f(`a  b`) }  y`;", "s=`x${ f(`a  b`) }  y`;"},
+        {"blank line in template", TM_BLANK_LINES_DELETE, "s = `a\r\n\r\nb`;\r\n\r\n",
+         "s = `a\r\n\r\nb`;\r\n"},
+        // regular expressions
+        {"regex with quote and class", kDefault, "r = /[/]\"/; // c", "r=/[/]\"/;"},
+        {"division", kDefault, "x = a / b; // c / d", "x=a/b;"},
+        {"after return", kDefault, "return /'/.test(s); // c", "return/'/.test(s);"},
+        {"unclosed on its line", kDefault, "f(/ 2)\r\n// c", "f(/2)\r\n"},
+        {"after x++", kDefault, "y = x++ / 2; // c", "y=x++/2;"},
+        // no new tokens
+        {"plus plus", kDefault, "a = b + ++c;", "a=b+ ++c;"},
+        {"minus minus", kDefault, "x = y - -1;", "x=y- -1;"},
+        {"arrow-like", kDefault, "if (x-- > 0) f();", "if(x-- >0)f();"},
+        {"<!", kDefault, "a = b < !c;", "a=b< !c;"},
+        {"</", kDefault, "x = a < /re/.source;", "x=a< /re/.source;"},
+        {"number and dot", kDefault, "n = 1 .toString();", "n=1 .toString();"},
+        {"comment between names", kDefault, "a = b/**/c;", "a=b c;"},
+        // line breaks and NUL
+        {"stray LF ends a line comment", kDefault, "a = 1; // c\nb = 2;\r\n", "a=1;\nb=2;\r\n"},
+        {"NUL is a byte", kDefault, "a = 1; \0 b = 2; // c"sv, "a=1;\0 b=2;"sv},
+        {"NUL in a string", kDefault, "s = \"a\0  b\"; // c"sv, "s=\"a\0  b\";"sv},
+    };
+    ExpectScript(cases, false);
+}
+
+TEST(VbScriptTokens, Table) {
+    const Case cases[] = {
+        {"backslash is ordinary", kDefault, "x = \"C:\\\" ' c", "x=\"C:\\\""},
+        {": remark is code", kVbsComments, "x = 1 : remark = 2", "x = 1 : remark = 2"},
+        {"line continuation", kDefault, "MsgBox \"a\", _\r\n  \"b\"", "MsgBox \"a\", _\r\n\"b\""},
+        {"stray LF ends a line", kDefault, "x = 1 ' c\ny = 2\r\n", "x=1 \ny=2\r\n"},
+        {"string inside a unit", kVbsComments, "x=\"it's\" ' c", "x=\"it's\" "},
+        {"trail byte r", kDefault,
+         "x = \x83\x72"
+         "em + 1 ' c",
+         "x=\x83\x72"
+         "em+1"},
+    };
+    ExpectScript(cases, true);
+}
+
+TEST(ScriptOutput, ReplacesAndMayAliasInput) {
+    std::string text = "a  =  1";
+    EXPECT_RESULT(TrimScriptText(text, text, kDefault, false), RESULT_OK);
+    EXPECT_EQ(text, "a=1");
+    text = "a  b";
+    EXPECT_RESULT(TrimScriptText(text, text, 0, true), RESULT_OK);
+    EXPECT_EQ(text, "a  b");
+}
+
+}  // namespace
+}  // namespace trimlet::test
