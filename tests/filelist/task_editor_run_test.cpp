@@ -1,0 +1,103 @@
+// The run of the checked rows.
+
+#include <filesystem>
+
+#include "editor_fixture.h"
+#include "settings/profile_keys.h"
+
+namespace trimlet::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+
+class RunTest : public EditorTest {
+  protected:
+    // first/a.htm, then site/b.htm ... site/e.htm, all listed; b unchecked; c's output
+    // exists already; d vanished after it was listed.
+    void ListFiles() {
+        Write("first/a.htm");
+        for (const char* name : {"b.htm", "c.htm", "d.htm", "e.htm"})
+            Write(std::string("site/") + name);
+        Write("site/Trimlet/c.htm", "old");
+        Editor().AddDroppedFiles({dir.File("first"), dir.File("site")});
+        ASSERT_THAT(Names(), ElementsAre("first/a.htm", "site/b.htm", "site/c.htm", "site/d.htm",
+                                         "site/e.htm"));
+        Editor().ToggleCheck(1);
+        fs::remove(dir.File("site/d.htm"));
+        Write("site/b.htm", "<p>changed</p>");
+        dialogs.ClearCalls();
+    }
+};
+
+TEST_F(RunTest, TrimsCheckedRowsSkipsAndFailsOthersAndShowsTheSummary) {
+    ListFiles();
+    const std::vector<std::string> uncheckedTexts = SizeTexts(1);
+    const std::vector<std::string> skippedTexts = SizeTexts(2);
+
+    dialogs.AnswerFolderCreation({true, true})
+        .AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_SKIP})
+        .AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Ok);
+    Editor().RunCheckedFiles();
+
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("FolderCreationDialog", "OutputExistsDialog",
+                                                "message 20000", "ResultSummaryDialog"));
+    // Ticking "create automatically" holds for later runs too.
+    EXPECT_FALSE(Editor().Settings().alertCreateOutputFolder);
+    EXPECT_FALSE(ReadAlertCreateOutputFolder(profile));
+    // "以後すべて" counts rows, not checked rows.
+    EXPECT_TRUE(dialogs.Calls()[1].outputExists.forAllEnabled);
+
+    const RunSummary& summary = dialogs.Calls().back().summary;
+    EXPECT_EQ(summary.succeededCount, 2u);
+    EXPECT_EQ(summary.skippedCount, 2u);
+    EXPECT_EQ(summary.sourceTotal, 16u);
+    EXPECT_EQ(summary.trimmedTotal, 16u);
+
+    // Trimmed rows lose their check mark; skipped and failed ones keep it.
+    EXPECT_THAT(Images(),
+                ElementsAre(ImageHtml, ImageHtml, ImageHtmlChecked, ImageHtmlChecked, ImageHtml));
+    EXPECT_EQ(ReadAll(dir.File("first/Trimlet/a.htm")), kPlainHtml);
+    EXPECT_EQ(ReadAll(dir.File("site/Trimlet/e.htm")), kPlainHtml);
+    EXPECT_EQ(ReadAll(dir.File("site/Trimlet/c.htm")), "old");
+    EXPECT_THAT(SizeTexts(0), ElementsAre("8", "8(100%)", TimeText(dir.File("first/a.htm"))));
+    EXPECT_EQ(SizeTexts(1), uncheckedTexts);
+    EXPECT_EQ(SizeTexts(2), skippedTexts);
+    EXPECT_EQ(SizeTexts(3), Placeholders());
+}
+
+TEST_F(RunTest, CancelStopsWithoutSummaryAndKeepsWhatWasDone) {
+    ListFiles();
+    dialogs.AnswerFolderCreation({true, false})
+        .AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_SKIP})
+        .AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Cancel);
+    Editor().RunCheckedFiles();
+
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("FolderCreationDialog", "OutputExistsDialog",
+                                                "message 20000", "message 15004"));
+    EXPECT_TRUE(Editor().Settings().alertCreateOutputFolder);
+    EXPECT_THAT(Images(), ElementsAre(ImageHtml, ImageHtml, ImageHtmlChecked, ImageHtmlChecked,
+                                      ImageHtmlChecked));
+    EXPECT_FALSE(fs::exists(dir.File("site/Trimlet/e.htm")));
+    EXPECT_TRUE(Editor().CanRun());
+}
+
+TEST_F(RunTest, SingleRowDisablesForAllAndOverwriteRefreshesFromTheTrimmedFile) {
+    const std::string page = Write("page.htm");
+    ASSERT_RESULT(Editor().AddFileByPath(page, 0), RESULT_OK);
+    Editor().Settings().outputFolderName = "";
+    Write("page.htm", "<p>b</p>\n");
+
+    dialogs.AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_OVERWRITE});
+    Editor().RunCheckedFiles();
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("OutputExistsDialog", "ResultSummaryDialog"));
+    EXPECT_FALSE(dialogs.Calls()[0].outputExists.forAllEnabled);
+    // Written over itself: the row now shows the trimmed file.
+    const std::uint64_t size = fs::file_size(page);
+    EXPECT_EQ(List().Text(0, 1), std::to_string(size));
+    EXPECT_EQ(dialogs.Calls()[1].summary.trimmedTotal, size);
+    EXPECT_THAT(Images(), ElementsAre(ImageHtml));
+}
+
+}  // namespace
+}  // namespace trimlet::test
