@@ -62,7 +62,8 @@ struct RunContext {
 // a choice and lose RUN_CONFIRM_FOLDER. Both sizes are 0 on entry and hold the input and
 // output byte counts after RESULT_OK. Returns
 //   RESULT_OK               the output was written,
-//   RESULT_STOPPED          the user cancelled, or memory ran out (message 40000 shown),
+//   RESULT_STOPPED          the user cancelled, or the output folder could not be worked
+//                           out (a relative input path, no memory; message 40000 shown),
 //   RESULT_SKIPPED          the overwrite choice kept an existing output,
 //   RESULT_READ_ONLY_KEPT   the user declined to overwrite a read-only output,
 //   RESULT_BAD_PATH         the input path has no separator (no message),
