@@ -20,6 +20,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"trim", RunTrimCommand, text::kTrimUsage},
     {"preview", RunPreviewCommand, text::kPreviewUsage},
+    {"run", RunRunCommand, text::kRunUsage},
+    {"task", RunTaskCommand, text::kTaskCreateUsage},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -7,7 +7,9 @@
 // The members are implemented by concern: task_editor_core.cpp (construction, settings,
 // rows), task_editor_preview.cpp (sizes shown per row), task_editor_adding.cpp (adding
 // files and folders), task_editor_commands.cpp (list commands and their enabling rules),
-// task_editor_run.cpp (the run of the checked rows).
+// task_editor_run.cpp (the run of the checked rows); src/task/task_editor_tasks.cpp (task
+// files: write, open, run) and src/task/task_editor_task_commands.cpp (the task commands and
+// the recent-task list).
 
 #include <cstdint>
 #include <string>
@@ -18,6 +20,7 @@
 #include "common/dialogs.h"
 #include "common/result.h"
 #include "filelist/file_list.h"
+#include "platform/atomic_write.h"
 #include "platform/file_info.h"
 #include "settings/profile.h"
 #include "settings/working_settings.h"
@@ -47,6 +50,20 @@ inline constexpr int CMD_CLEAR = 57632;
 inline constexpr int CMD_PASTE = 57637;
 inline constexpr int CMD_SELECT_ALL = 57642;
 inline constexpr int CMD_HELP_CONTENTS = 57666;
+inline constexpr int CMD_NEW_TASK = 57600;
+// The entries of the recent-task list, newest first.
+inline constexpr int CMD_RECENT_TASK_FIRST = 57616;
+inline constexpr int CMD_RECENT_TASK_LAST = 57631;
+
+// What a run of a task file came to.
+struct TaskRunReport {
+    bool ran = false;      // the files were gone through and the summary shown (also after a stop)
+    bool stopped = false;  // the user stopped the run
+    // Files not trimmed for another reason than the overwrite choice (a skip chosen there is
+    // not a failure), included in summary.skippedCount.
+    std::uint32_t failedCount = 0;
+    RunSummary summary;
+};
 
 // Both extension lists as one, blanks around each list trimmed: "HTM:HTML" and "JS:VBS"
 // give "HTM:HTML:JS:VBS"; an empty list adds nothing.
@@ -187,7 +204,61 @@ class TaskEditor {
     // user's Cancel with 15004 and no summary.
     void RunCheckedFiles();
 
-    // ---- Task files ----
+    // ---- Task files (src/task/task_editor_tasks.cpp) ----
+
+    // Writes the task: the working trim mode and output folder name, then the path of every
+    // row in display order. A failure leaves an existing file as it was. Results as
+    // SaveTaskFile; nothing is shown.
+    [[nodiscard]] Result WriteTaskFile(const std::string& path);
+    // Opens a task file: checks its header and version, lets the user take its settings,
+    // then replaces the list by its paths (quietly, taskModified left alone), reporting
+    // each path that cannot be listed. Afterwards the path is the task path and the newest
+    // recent task, the rows are sorted by path and taskModified is clear. True when the list
+    // now holds the file's paths (some of them when the user stopped); false when the open
+    // ended before the list was touched, or on a read error.
+    bool OpenTaskFile(const std::string& path);
+    // Trims every file the task file lists with the file's own trim mode and output folder
+    // name, then shows the summary (also after a stop) and makes it the newest recent task.
+    // The list, the working settings, the task path and taskModified are not touched.
+    TaskRunReport RunTaskFile(const std::string& path);
+    // Makes the task file writes fail part-way (tests).
+    void SetTaskWriteFault(WriteFault fault) { taskWriteFault_ = fault; }
+    // False: a choice in the output-exists dialog of a task run does not become the next
+    // preselection (when an option of the command line gives the answer).
+    void SetRememberOverwriteChoice(bool remember) { rememberOverwriteChoice_ = remember; }
+
+    // ---- Task commands (src/task/task_editor_task_commands.cpp) ----
+
+    // New task: empties the list, after asking 18003 when it has unsaved changes.
+    void NewTask() { OpenRequestedTask({}); }
+    // Open task: asks 18001 when the list has unsaved changes, then the open dialog.
+    void OpenTaskCommand();
+    // Run task: the open dialog, then RunTaskFile; the list is not touched, so nothing is
+    // asked about it.
+    void RunTaskCommand();
+    // Save task: writes to the task path (Save as for an untitled task).
+    void SaveTask();
+    // Save task as: the save dialog with a proposed name, then the write.
+    void SaveTaskAs();
+    // The recent tasks, newest first; entry i is command CMD_RECENT_TASK_FIRST + i.
+    std::vector<std::string> RecentTasks() const;
+    // A recent task chosen from the menu: OpenRequestedTask with its path.
+    void OpenRecentTask(std::size_t index);
+    // A task path from the recent-task list, from a request of the shell (while running),
+    // or empty for New task. A path is run when mruOpenAction is non-zero, else opened
+    // after asking 18001 when the list has unsaved changes.
+    void OpenRequestedTask(std::string_view path);
+    // The first update of the view: opens the task named on the command line (always
+    // opened, never run), then clears taskModified. The result of the open, or true.
+    bool InitialUpdate(const std::string& commandLineTask);
+    // When documentFolder does not exist, it becomes the documents folder (unchanged when
+    // that cannot be found).
+    void EnsureDocumentFolder();
+    // The name proposed for a new task file in `folder`: "TrimletHTML タスク(n).trh" with the
+    // first n from 1 to 255 whose file does not exist there; n = 1 when all do.
+    std::string ProposeTaskFileName(std::string_view folder) const;
+    // The window title's task name: the task file's name, or "新規タスク" while untitled.
+    std::string TaskTitle() const;
 
   private:
     enum class TextVerdict { Add, Skip, Stop };
@@ -205,6 +276,11 @@ class TaskEditor {
     FileList list_;
     bool taskModified_ = false;
     std::string taskPath_;
+
+    // Task files.
+    void ShowTaskWriteError(Result result, const std::string& path);
+    WriteFault taskWriteFault_;
+    bool rememberOverwriteChoice_ = true;
 };
 
 }  // namespace trimlet

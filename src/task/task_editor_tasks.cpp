@@ -1,0 +1,184 @@
+// Task files on the task editor: writing the task, opening a task file into the list, and
+// running a task file without touching the list.
+
+#include <new>
+#include <vector>
+
+#include "batch/run_step.h"
+#include "filelist/task_editor.h"
+#include "task/recent_tasks.h"
+#include "task/settings_report.h"
+#include "task/task_file.h"
+
+namespace trimlet {
+
+namespace {
+
+// Reads the task file and its first two lines, telling the user what went wrong. The line
+// reader views `bytes`.
+bool ReadTaskStart(Dialogs& dialogs, const std::string& path, std::string& bytes,
+                   TaskLineReader& lines, TaskHeader& header) {
+    if (const Result read = ReadTaskFileBytes(path, bytes); read != RESULT_OK) {
+        dialogs.Ask(TaskReadMessageId(read), MessageIcon::Stop, MessageButtons::Ok, path);
+        return false;
+    }
+    lines = TaskLineReader(bytes);
+    const TaskHeaderStatus status = ReadTaskSignatureAndVersion(lines, header);
+    if (status != TaskHeaderStatus::Ok) {
+        dialogs.Ask(TaskHeaderMessageId(status), MessageIcon::Stop, MessageButtons::Ok, path);
+        return false;
+    }
+    return true;
+}
+
+bool ReadTaskRest(Dialogs& dialogs, const std::string& path, TaskLineReader& lines,
+                  TaskHeader& header) {
+    const TaskHeaderStatus status = ReadTaskSettings(lines, header);
+    if (status != TaskHeaderStatus::Ok) {
+        dialogs.Ask(TaskHeaderMessageId(status), MessageIcon::Stop, MessageButtons::Ok, path);
+        return false;
+    }
+    return true;
+}
+
+bool ContinueWithNewerVersion(Dialogs& dialogs, const std::string& version) {
+    return dialogs.Ask(MSG_NEWER_TASK_VERSION, MessageIcon::Question, MessageButtons::YesNo,
+                       version) == MessageAnswer::Yes;
+}
+
+}  // namespace
+
+Result TaskEditor::WriteTaskFile(const std::string& path) {
+    if (path.empty()) return RESULT_INVALID_ARGUMENT;
+    std::vector<std::string> paths;
+    try {
+        paths.reserve(list_.RowCount());
+        for (std::size_t row = 0; row < list_.RowCount(); ++row) {
+            // A row without its record has no path to keep.
+            if (const FileEntry* entry = list_.Entry(row)) {
+                paths.push_back(TaskRowPath(style_, entry->folder, entry->findData.name));
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+    return SaveTaskFile(path, settings_.trimMode, settings_.outputFolderName, paths,
+                        taskWriteFault_);
+}
+
+void TaskEditor::ShowTaskWriteError(Result result, const std::string& path) {
+    if (const int id = TaskWriteMessageId(result); id != 0) {
+        dialogs_.Ask(id, MessageIcon::Stop, MessageButtons::Ok, path);
+    }
+}
+
+bool TaskEditor::OpenTaskFile(const std::string& path) {
+    std::string bytes;
+    TaskLineReader lines{std::string_view()};
+    TaskHeader header;
+    if (!ReadTaskStart(dialogs_, path, bytes, lines, header)) return false;
+
+    TrimMode addedBits = 0;
+    switch (JudgeVersionToOpen(header.version)) {
+        case TaskVersionKind::Old:
+            addedBits = AskOldVersionOptions(dialogs_, profile_);
+            break;
+        case TaskVersionKind::Current:
+            break;
+        case TaskVersionKind::Newer:
+            if (!ContinueWithNewerVersion(dialogs_, header.version)) return false;
+            break;
+    }
+    if (!ReadTaskRest(dialogs_, path, lines, header)) return false;
+    const TrimMode fileMode = header.trimMode | addedBits;
+
+    switch (RunSettingsStep(dialogs_, profile_, settings_.trimMode, settings_.outputFolderName,
+                            fileMode, header.outputFolderName)) {
+        case SettingsStepOutcome::Taken:
+            settings_.trimMode = fileMode;
+            settings_.outputFolderName = header.outputFolderName;
+            break;
+        case SettingsStepOutcome::Kept:
+            break;
+        case SettingsStepOutcome::Cancelled:
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            return false;
+    }
+
+    EmptyList();
+    while (const std::optional<std::string_view> line = lines.Next()) {
+        // An empty line names no file, so it is a file that cannot be found.
+        Result result = line->empty() ? RESULT_NOT_FOUND
+                                      : AddFileByPath(*line, ADD_QUIET | ADD_KEEP_UNMODIFIED);
+        if (result == RESULT_OK) continue;
+        if (result == RESULT_OUT_OF_MEMORY) {
+            dialogs_.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
+            break;
+        }
+        // A folder, a path without a folder part or one listed already is skipped like any
+        // file that cannot be accessed; none of them is a lack of memory.
+        const int id = result == RESULT_NOT_FOUND ? MSG_FILE_NOT_FOUND : MSG_FILE_ACCESS_ERROR;
+        if (dialogs_.Ask(id, MessageIcon::None, MessageButtons::OkCancel, *line) ==
+            MessageAnswer::Cancel) {
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            break;
+        }
+    }
+
+    AddRecentTask(profile_, path, style_);
+    taskPath_ = path;
+    list_.RefreshBaseFolder(settings_.showBaseFolder);
+    SortListByPath();
+    taskModified_ = false;
+    return true;
+}
+
+TaskRunReport TaskEditor::RunTaskFile(const std::string& path) {
+    TaskRunReport report;
+    std::string bytes;
+    TaskLineReader lines{std::string_view()};
+    TaskHeader header;
+    if (!ReadTaskStart(dialogs_, path, bytes, lines, header)) return report;
+    if (AskBeforeRunningVersion(header.version) &&
+        !ContinueWithNewerVersion(dialogs_, header.version)) {
+        report.stopped = true;
+        return report;
+    }
+    if (!ReadTaskRest(dialogs_, path, lines, header)) return report;
+
+    RunContext ctx(dialogs_, profile_, settings_.scriptExtensions);
+    ctx.style = style_;
+    ctx.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
+    ctx.rememberOverwriteChoice = rememberOverwriteChoice_;
+
+    // The file's own mode without run bits: missing folders are made without asking, and
+    // "以後すべて" can always be pressed.
+    std::uint32_t runFlags = header.trimMode & ~kRunBits;
+    RunSummary& summary = report.summary;
+    while (const std::optional<std::string_view> line = lines.Next()) {
+        std::uint64_t sourceSize = 0;
+        std::uint64_t trimmedSize = 0;
+        const Result result = TrimFileToOutput(ctx, std::string(*line), header.outputFolderName,
+                                               sourceSize, trimmedSize, runFlags);
+        if (result == RESULT_STOPPED) {
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            report.stopped = true;
+            break;
+        }
+        if (result == RESULT_OK) {
+            ++summary.succeededCount;
+            summary.sourceTotal += sourceSize;
+            summary.trimmedTotal += trimmedSize;
+        } else {
+            ++summary.skippedCount;
+            if (result != RESULT_SKIPPED) ++report.failedCount;
+        }
+    }
+
+    AddRecentTask(profile_, path, style_);
+    dialogs_.ResultSummaryDialog(summary);
+    report.ran = true;
+    return report;
+}
+
+}  // namespace trimlet
