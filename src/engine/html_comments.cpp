@@ -42,7 +42,7 @@ void CopyCodeOutsideComments(std::string& out, std::string_view in, size_t begin
 size_t CopyScriptWithoutComments(const PassContext& ctx, std::string& out, std::string_view in,
                                  size_t lt) {
     const size_t n = in.size();
-    const ScriptKind kind = ScriptLanguageOf(in, lt);
+    const ScriptKind kind = ScriptLanguageOf(ctx.charset, in, lt);
     const size_t tagEnd = TagEnd(in, lt);
     if (kind == ScriptKind::Data) {
         const size_t bodyEnd = tagEnd >= n ? n : FindNoCase(in, tagEnd, "</script");

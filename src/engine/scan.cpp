@@ -193,9 +193,9 @@ size_t TagEnd(std::string_view t, size_t lt) {
     return n;
 }
 
-ScriptKind ScriptLanguageOf(std::string_view t, size_t lt) {
+ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt) {
     const size_t n = t.size();
-    Cursor cur(t, Charset::Cp932, lt);
+    Cursor cur(t, charset, lt);
     int decided = -1;  // -1 nothing yet, 0 JavaScript, 1 VBScript
     bool notScript = false;
     while (!cur.AtEnd()) {
@@ -257,7 +257,7 @@ size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, Scri
 ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt) {
     const size_t n = t.size();
     ScriptBlock block;
-    block.kind = ScriptLanguageOf(t, lt);
+    block.kind = ScriptLanguageOf(charset, t, lt);
     block.tagEnd = TagEnd(t, lt);
     block.bodyEnd = block.tagEnd >= n ? n : ScriptBodyEnd(charset, t, block.tagEnd, block.kind);
     block.end = block.bodyEnd >= n ? n : TagEnd(t, block.bodyEnd);

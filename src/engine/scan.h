@@ -260,7 +260,7 @@ enum class ScriptKind : uint8_t {
 // The kind of the SCRIPT tag at lt: the first "language" or "type" attribute with a
 // value decides between VBScript and JavaScript; a "type" that names no script
 // language, or an encoded script, makes it Data.
-ScriptKind ScriptLanguageOf(std::string_view t, size_t lt);
+ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt);
 
 enum class PieceKind : uint8_t { End, String, Template, Regex, LineComment, BlockComment };
 

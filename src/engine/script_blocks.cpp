@@ -87,7 +87,7 @@ void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_vie
 // Writes the SCRIPT block at lt with its body trimmed; returns where the walk goes on.
 size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, size_t lt) {
     const size_t n = in.size();
-    const ScriptKind kind = ScriptLanguageOf(in, lt);
+    const ScriptKind kind = ScriptLanguageOf(ctx.charset, in, lt);
     const size_t tagEnd = TagEnd(in, lt);
     if (tagEnd >= n) {
         Append(out, in, lt, n);

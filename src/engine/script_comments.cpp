@@ -70,21 +70,23 @@ void DeleteJsComments(const PassContext& ctx, std::string& out, std::string_view
     const bool lineComments = (ctx.mode & TM_SCRIPT_LINE_COMMENT) != 0;
     ScriptScanner scanner(ctx.charset, in, 0, false, false);
     size_t copyFrom = 0;
+    bool wordBefore = false;  // the last character written may be part of a name
     for (;;) {
         const ScriptToken token = scanner.Next();
         if (token.kind == PieceKind::End) break;
         const bool isBlock = token.kind == PieceKind::BlockComment;
-        if (!(isBlock && blockComments) &&
-            !(token.kind == PieceKind::LineComment && lineComments)) {
+        if (!(isBlock && blockComments) && !(token.kind == PieceKind::LineComment && lineComments)) {
             continue;
+        }
+        if (token.codeEnd > copyFrom) {
+            wordBefore = token.afterMultibyte || IsWordish(ByteAt(in, token.codeEnd - 1));
         }
         Append(out, in, copyFrom, token.codeEnd);
         copyFrom = token.end;
         // "a/**/b" must not become one name.
-        if (isBlock && !out.empty() &&
-            (IsWordish(static_cast<uint8_t>(out.back())) || token.afterMultibyte) &&
-            token.end < in.size() && IsWordish(ByteAt(in, token.end))) {
+        if (isBlock && wordBefore && token.end < in.size() && IsWordish(ByteAt(in, token.end))) {
             out += ' ';
+            wordBefore = false;
         }
     }
     Append(out, in, copyFrom, in.size());

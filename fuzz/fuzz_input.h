@@ -1,0 +1,80 @@
+#pragma once
+// Shared by the engine's fuzz targets: how an input is split into settings and text,
+// and the invariants every result must keep.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "common/charset.h"
+#include "engine/trim_mode.h"
+
+namespace trimlet::fuzz {
+
+// Byte 0: bit 0 UTF-8 (else CP932), bit 1 VBScript (script target); bytes 1-4: the
+// trim mode, little-endian; the rest: the text.
+struct Input {
+    Charset charset = Charset::Cp932;
+    bool vbScript = false;
+    TrimMode mode = 0;
+    std::string_view text;
+};
+
+inline bool Decode(const uint8_t* data, size_t size, Input& in) {
+    if (size < 5) return false;
+    in.charset = (data[0] & 1) ? Charset::Utf8 : Charset::Cp932;
+    in.vbScript = (data[0] & 2) != 0;
+    in.mode = TrimMode{data[1]} | TrimMode{data[2]} << 8 | TrimMode{data[3]} << 16 |
+              TrimMode{data[4]} << 24;
+    in.text = std::string_view(reinterpret_cast<const char*>(data + 5), size - 5);
+    return true;
+}
+
+inline void Require(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// The text with every byte mapped onto letters, digits (no 'r', so no "rem") and
+// single-byte katakana: nothing any pass acts on, so it must come back unchanged.
+inline std::string PlainVariant(std::string_view text) {
+    static constexpr std::string_view kPlain =
+        "0123456789abcdefghijklmnopqstuvwxyzABCDEFGHIJKLMNOPQSTUVWXYZ\xA6\xB1\xC1\xDD";
+    std::string plain(text.size(), 'a');
+    for (size_t i = 0; i < text.size(); ++i) {
+        plain[i] = kPlain[static_cast<uint8_t>(text[i]) % kPlain.size()];
+    }
+    return plain;
+}
+
+// Well-formed UTF-8 (no overlong forms checked): trimming removes only whole
+// characters, so well-formed input must give well-formed output.
+inline bool IsWellFormedUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const uint8_t c = static_cast<uint8_t>(s[i]);
+        size_t more;
+        if (c < 0x80) {
+            more = 0;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+        } else {
+            return false;
+        }
+        if (s.size() - i <= more) return false;
+        for (size_t k = 1; k <= more; ++k) {
+            if ((static_cast<uint8_t>(s[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+}  // namespace trimlet::fuzz

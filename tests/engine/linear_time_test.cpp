@@ -1,0 +1,36 @@
+// Every pass is one forward scan: texts made of one construct repeated half a million
+// times (unterminated, nested, never closed) must trim in well under a second.
+
+#include <chrono>
+
+#include "engine_cases.h"
+
+namespace trimlet::test {
+namespace {
+
+TEST(LinearTime, RepeatedConstructs) {
+    const std::string_view patterns[] = {
+        "(/[ ",         "<script>(/[ ", "`${",         "${`",         "<pre ",
+        "<!--",         "<script x='>", "</",          "<<a",         "-->",
+        "' x",          "rem ",         "/*",          "\"\\",        "<body ",
+        "\r\n  \r\n",   "a < b ",       ": rem",       "<script>-->", "\x81\x40 \x95",
+        "<!--<script>", "/x/ ",         "return /[/ ", "x++ / ",
+    };
+    for (std::string_view pattern : patterns) {
+        SCOPED_TRACE(std::string(pattern));
+        std::string text;
+        while (text.size() < 500'000)
+            text += pattern;
+        const auto start = std::chrono::steady_clock::now();
+        std::string out;
+        EXPECT_RESULT(TrimHtmlText(text, out, ~TrimMode{0}), RESULT_OK);
+        EXPECT_RESULT(TrimHtmlText(text, out, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT), RESULT_OK);
+        EXPECT_RESULT(TrimScriptText(text, out, kDefault, false), RESULT_OK);
+        EXPECT_RESULT(TrimScriptText(text, out, kDefault, true, Charset::Utf8), RESULT_OK);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(elapsed, std::chrono::seconds(5));
+    }
+}
+
+}  // namespace
+}  // namespace trimlet::test
