@@ -1,6 +1,6 @@
 #pragma once
-// Runs the trimlet program of this build (or TRIMLET_CLI) in a shell, in a given folder,
-// with standard input from /dev/null (no terminal), and collects what it printed.
+// Runs the trimlet program of this build (TRIMLET_CLI, else the one beside the test) in a
+// shell, with standard input from /dev/null (no terminal), and collects what it printed.
 
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -18,22 +18,18 @@ struct CliOutcome {
     std::string out, err;
 };
 
-inline std::string CliProgram() {
-    const char* cli = getenv("TRIMLET_CLI");
-    if (cli && *cli) return cli;
-    return std::filesystem::read_symlink("/proc/self/exe")
-        .parent_path()
-        .parent_path()
-        .append("trimlet")
-        .string();
-}
-
-// Runs the program with `args` in `folder` (dir itself when empty). The arguments are
+// Runs the program with `args` in `folder` (the temporary folder when empty). Arguments are
 // single-quoted for the shell, so they may hold anything but a single quote.
 inline CliOutcome RunCliIn(const TempDir& dir, const std::vector<std::string>& args,
                            const std::string& folder = {}) {
+    const char* cli = getenv("TRIMLET_CLI");
+    const std::string program =
+        cli && *cli ? std::string(cli)
+                    : (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
+                       "trimlet")
+                          .string();
     std::string command =
-        "cd '" + (folder.empty() ? dir.path().string() : folder) + "' && '" + CliProgram() + "'";
+        "cd '" + (folder.empty() ? dir.path().string() : folder) + "' && '" + program + "'";
     for (const std::string& arg : args)
         command += " '" + arg + "'";
     command += " </dev/null >'" + dir.File("out") + "' 2>'" + dir.File("err") + "'";
