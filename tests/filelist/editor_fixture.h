@@ -52,17 +52,13 @@ class EditorTest : public ::testing::Test {
     // The folder path of the temporary folder with one trailing separator.
     std::string Base() { return dir.path().string() + "/"; }
 
-    std::vector<std::string> Paths() {
-        std::vector<std::string> paths;
-        for (std::size_t row = 0; row < List().RowCount(); ++row)
-            paths.push_back(List().FullPath(row));
-        return paths;
-    }
-    // Paths relative to the temporary folder, for shorter expectations.
+    // The rows' full paths, relative to the temporary folder where they lie in it.
     std::vector<std::string> Names() {
         std::vector<std::string> names;
-        for (const std::string& path : Paths())
+        for (std::size_t row = 0; row < List().RowCount(); ++row) {
+            const std::string path = List().FullPath(row);
             names.push_back(path.rfind(Base(), 0) == 0 ? path.substr(Base().size()) : path);
+        }
         return names;
     }
     std::vector<int> Images() {
@@ -82,7 +78,9 @@ class EditorTest : public ::testing::Test {
     std::vector<std::string> SizeTexts(std::size_t row) {
         return {List().Text(row, 1), List().Text(row, 2), List().Text(row, 3)};
     }
-    std::vector<std::string> Placeholders() { return {"---", "---( --%)", "----/--/-- --:--"}; }
+    static std::vector<std::string> Placeholders() {
+        return {"---", "---( --%)", "----/--/-- --:--"};
+    }
     // Column 3 as the list shows the file's current time.
     std::string TimeText(const std::string& path) {
         FindRecord record;
