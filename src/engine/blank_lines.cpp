@@ -12,6 +12,8 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     const bool merge = (ctx.mode & TM_BLANK_LINES_MERGE) != 0;
     const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
     const BlankSet blanks{ctx.FullWidthBlanks(), false};
+    const char stopChars[] = {first, '<'};
+    const StopSet stops(std::string_view(stopChars, 2), false);
     bool insidePre = false;
     bool blankRun = false;  // positioned at the line break of a blank line
     unsigned blankLines = 0;
@@ -24,15 +26,13 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     }
     while (i < n) {
         if (insidePre) {
-            i = SkipPreContent(cs, in, i, insidePre);
+            i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
             continue;
         }
-        while (i < n && in[i] != first && in[i] != '<')
-            ++i;
-        if (i >= n) break;
+        if ((i = stops.Find(in, i, n)) >= n) break;
         if (in[i] == '<') {
             if (StartsWithNoCaseAt(in, i, "<script")) {
-                i = FindScriptBlock(cs, in, i).end;
+                i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 continue;
             }
             if (preBlocks && StartsWithNoCaseAt(in, i, "<pre")) insidePre = true;

@@ -11,28 +11,27 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
     const bool breaksAreBlanks = (ctx.mode & TM_CR_REG_AS_WSP) != 0;
     const BlankSet blanks{ctx.FullWidthBlanks(), breaksAreBlanks};
     const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
-    const uint8_t stop = kBlank | kLess | ctx.FullWidthStop() | (breaksAreBlanks ? kBreak : 0);
+    const CollapseStops stops(breaksAreBlanks, "<", ctx.FullWidthBlanks());
     bool insidePre = false;
     size_t copyFrom = 0;
     size_t i = 0;
     while (i < n) {
         if (insidePre) {
-            i = SkipPreContent(cs, in, i, insidePre);
+            i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
             continue;
         }
-        while (i < n && !(kByteClass[ByteAt(in, i)] & stop))
-            ++i;
-        if (i >= n) break;
+        if ((i = stops.Find(in, i, n)) >= n) break;
         const uint8_t c = ByteAt(in, i);
-        const uint8_t cls = kByteClass[c] & stop;
-        if (cls & kLess) {
+        if (c == '<') {
             if (StartsWithNoCaseAt(in, i, "<script")) {
-                i = FindScriptBlock(cs, in, i).end;
+                i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 continue;
             }
             if (preBlocks && StartsWithNoCaseAt(in, i, "<pre")) insidePre = true;
             ++i;
-        } else if ((cls & (kBlank | kBreak)) || FullWidthBlankLength(cs, in, i) != 0) {
+        } else if (c >= 0x80 && FullWidthBlankLength(cs, in, i) == 0) {
+            i += CharLength(cs, in, i);
+        } else {
             const size_t j = SkipBlanks(cs, in, i, blanks);
             if (j - i != 1 || c != ' ') {  // a single space is already what the run becomes
                 Append(out, in, copyFrom, i);
@@ -40,8 +39,6 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
                 copyFrom = j;
             }
             i = j;
-        } else {
-            i += CharLength(cs, in, i);
         }
     }
     Append(out, in, copyFrom, n);

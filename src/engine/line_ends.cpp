@@ -7,47 +7,49 @@ namespace trimlet::engine {
 void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in) {
     const size_t n = in.size();
     const Charset cs = ctx.charset;
-    const BlankSet blanks{ctx.FullWidthBlanks(), false};
+    const bool fullWidth = ctx.FullWidthBlanks();
+    const BlankSet blanks{fullWidth, false};
     const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
-    const uint8_t stop = kBlank | kBreak | kLess | ctx.FullWidthStop();
+    const StopSet stops("\r\n<", false);
     bool insidePre = false;
     size_t i = SkipBlanks(cs, in, 0, blanks);
     size_t copyFrom = i;
+    size_t lineFrom = i;  // blanks before a line break are looked for back to here
+    const auto dropBlanksBefore = [&](size_t end) {
+        const size_t start = TrailingBlanksStart(cs, in, lineFrom, end, fullWidth);
+        if (start < end) {
+            Append(out, in, copyFrom, start);
+            copyFrom = end;
+        }
+    };
     while (i < n) {
         if (insidePre) {
-            i = SkipPreContent(cs, in, i, insidePre);
+            i = lineFrom = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
             continue;
         }
-        while (i < n && !(kByteClass[ByteAt(in, i)] & stop))
-            ++i;
-        if (i >= n) break;
-        const uint8_t cls = kByteClass[ByteAt(in, i)] & stop;
-        if (cls & kLess) {
+        if ((i = stops.Find(in, i, n)) >= n) {
+            dropBlanksBefore(n);
+            break;
+        }
+        if (in[i] == '<') {
             if (StartsWithNoCaseAt(in, i, "<script")) {
-                i = FindScriptBlock(cs, in, i).end;
+                i = lineFrom = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 continue;
             }
             if (preBlocks && StartsWithNoCaseAt(in, i, "<pre")) insidePre = true;
             ++i;
-        } else if (cls & kBreak) {
-            // Copy the line break, drop the next line's leading blanks.
-            ++i;
-            const size_t j = SkipBlanks(cs, in, i, blanks);
-            if (j > i) {
-                Append(out, in, copyFrom, i);
-                copyFrom = i = j;
-            }
-        } else if ((cls & kBlank) || FullWidthBlankLength(cs, in, i) != 0) {
-            // A run of blanks before a line break or the end goes; any other stays.
-            const size_t j = SkipBlanks(cs, in, i, blanks);
-            if (j >= n || (kByteClass[ByteAt(in, j)] & kBreak)) {
-                Append(out, in, copyFrom, i);
-                copyFrom = j;
-            }
-            i = j;
-        } else {
-            i += CharLength(cs, in, i);
+            continue;
         }
+        // A line break: the blanks before it go, it stays, the next line's leading
+        // blanks go.
+        dropBlanksBefore(i);
+        ++i;
+        const size_t j = SkipBlanks(cs, in, i, blanks);
+        if (j > i) {
+            Append(out, in, copyFrom, i);
+            copyFrom = j;
+        }
+        i = lineFrom = j;
     }
     Append(out, in, copyFrom, n);
 }

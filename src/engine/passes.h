@@ -5,6 +5,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "engine/scan.h"
 
@@ -29,12 +31,39 @@ void DeleteScriptBlankLines(const PassContext& ctx, std::string& out, std::strin
 void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_view in);
 
 // Runs the script steps over `text`. The result views one of `buffers`, or `text` itself
-// when no step applies. Throws std::bad_alloc when a buffer cannot grow.
+// when no step applies. `pieces`, when given, are the literals and comments of `text`
+// (no piece reaches past its end). Throws std::bad_alloc when a buffer cannot grow.
 std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
-                            ScriptBuffers& buffers, std::string_view text);
+                            ScriptBuffers& buffers, std::string_view text,
+                            const PieceList* pieces = nullptr);
+
+// SCRIPT blocks that passes 3 to 5 copy unchanged. A block's extent depends on its own
+// bytes only, so each of these passes notes where the blocks it copied land in its
+// output, and the next one takes their lengths from there instead of scanning them again.
+class CopiedScriptBlocks {
+  public:
+    // End of the SCRIPT block at lt in `in`; the block lands at outPos of the output.
+    size_t BlockEnd(Charset charset, std::string_view in, size_t lt, size_t outPos);
+    // The blocks noted in this pass become the known blocks of the next one.
+    void EndPass();
+
+  private:
+    std::vector<std::pair<size_t, size_t>> known_;  // start and length in the pass's input
+    std::vector<std::pair<size_t, size_t>> noted_;  // start and length in its output
+    size_t next_ = 0;
+};
+
+// End of the SCRIPT block at lt for passes 3 to 5; `outPos` is where it lands in `out`.
+inline size_t CopiedBlockEnd(const PassContext& ctx, std::string_view in, size_t lt,
+                             size_t outPos) {
+    return ctx.blocks ? ctx.blocks->BlockEnd(ctx.charset, in, lt, outPos)
+                      : FindScriptBlock(ctx.charset, in, lt).end;
+}
 
 // Inside a PRE block (passes 3 to 5): moves from i over the block's content, stepping
 // over SCRIPT blocks, to the next "</pre", where it clears insidePre; or to the end.
-size_t SkipPreContent(Charset charset, std::string_view in, size_t i, bool& insidePre);
+// Input position p lands at output position p + outShift (modulo size_t).
+size_t SkipPreContent(const PassContext& ctx, std::string_view in, size_t i, bool& insidePre,
+                      size_t outShift);
 
 }  // namespace trimlet::engine

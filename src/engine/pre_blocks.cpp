@@ -1,13 +1,15 @@
-// PRE blocks, whose content passes 3 to 5 copy unchanged.
+// PRE blocks, whose content passes 3 to 5 copy unchanged, and the SCRIPT blocks these
+// passes copy unchanged.
 
 #include "engine/passes.h"
 
 namespace trimlet::engine {
 
-size_t SkipPreContent(Charset charset, std::string_view in, size_t i, bool& insidePre) {
+size_t SkipPreContent(const PassContext& ctx, std::string_view in, size_t i, bool& insidePre,
+                      size_t outShift) {
     while ((i = FindByte(in, i, '<')) != kNone) {
         if (StartsWithNoCaseAt(in, i, "<script")) {
-            i = FindScriptBlock(charset, in, i).end;
+            i = CopiedBlockEnd(ctx, in, i, i + outShift);
         } else if (StartsWithNoCaseAt(in, i, "</pre")) {
             insidePre = false;
             return i;
@@ -16,6 +18,23 @@ size_t SkipPreContent(Charset charset, std::string_view in, size_t i, bool& insi
         }
     }
     return in.size();
+}
+
+size_t CopiedScriptBlocks::BlockEnd(Charset charset, std::string_view in, size_t lt,
+                                    size_t outPos) {
+    while (next_ < known_.size() && known_[next_].first < lt)
+        ++next_;
+    const size_t length = next_ < known_.size() && known_[next_].first == lt
+                              ? known_[next_].second
+                              : FindScriptBlock(charset, in, lt).end - lt;
+    noted_.emplace_back(outPos, length);
+    return lt + length;
+}
+
+void CopiedScriptBlocks::EndPass() {
+    known_.swap(noted_);
+    noted_.clear();
+    next_ = 0;
 }
 
 }  // namespace trimlet::engine

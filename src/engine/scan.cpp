@@ -12,20 +12,28 @@ constexpr std::array<bool, 256> kRegexPrefix = [] {
     return t;
 }();
 
-// Bytes the script scanner stops at: bit 1 in JavaScript, bit 2 in VBScript, bit 4 a
-// CP932 lead byte (so that a trail byte is never read as a backquote).
-enum : uint8_t { kJsStop = 1, kVbsStop = 2, kLeadStop = 4 };
-constexpr std::array<uint8_t, 256> kScriptStops = [] {
-    std::array<uint8_t, 256> t{};
-    for (char c : std::string_view("\"'`/<"))
-        t[static_cast<uint8_t>(c)] |= kJsStop;
-    for (char c : std::string_view("\"'rR:<"))
-        t[static_cast<uint8_t>(c)] |= kVbsStop;
-    for (int c = 0; c < 256; ++c) {
-        if (kByteClass[c] & kLead932) t[c] |= kLeadStop;
-    }
-    return t;
-}();
+// The bytes the script scanner stops at; in CP932 also every byte from 0x80 up, so that
+// it steps over double-byte characters whole and never reads a trail byte as a '`'.
+const StopSet& ScriptStops(bool vbScript, bool cp932) {
+    static const StopSet kSets[4] = {
+        StopSet("\"'`/<", false),
+        StopSet("\"'`/<", true),
+        StopSet("\"'rR:<", false),
+        StopSet("\"'rR:<", true),
+    };
+    return kSets[(vbScript ? 2 : 0) + (cp932 ? 1 : 0)];
+}
+
+// The bytes a JavaScript string literal stops at.
+const StopSet& StringStops(char quote, bool cp932) {
+    static const StopSet kSets[4] = {
+        StopSet("\"\\\r\n", false),
+        StopSet("\"\\\r\n", true),
+        StopSet("'\\\r\n", false),
+        StopSet("'\\\r\n", true),
+    };
+    return kSets[(quote == '\'' ? 2 : 0) + (cp932 ? 1 : 0)];
+}
 
 bool IsRegexKeyword(std::string_view word) {
     static constexpr std::string_view kKeywords[] = {
@@ -176,6 +184,86 @@ std::string_view LineBreakConvention(std::string_view t) {
     return FindByte(t, 0, '\r') != kNone ? "\r" : "\r\n";
 }
 
+size_t TrailingBlanksStart(Charset charset, std::string_view t, size_t begin, size_t end,
+                           bool fullWidth) {
+    size_t j = end;
+    while (j > begin) {
+        if (kByteClass[ByteAt(t, j - 1)] & kBlank) {
+            --j;
+        } else if (!fullWidth) {
+            break;
+        } else if (charset == Charset::Utf8) {
+            // E3 is never a continuation byte, so E3 80 80 is a whole character.
+            if (j - begin < 3 || FullWidthBlankLength(charset, t, j - 3) != 3) break;
+            j -= 3;
+        } else {
+            if (j - begin < 2 || FullWidthBlankLength(charset, t, j - 2) != 2) break;
+            // 81 40 is a blank only where 81 starts a character: the lead bytes before it
+            // pair up from the last byte that cannot be a lead (after which a character
+            // starts in any case), so their count must be even.
+            size_t k = j - 2;
+            while (k > begin && (kByteClass[ByteAt(t, k - 1)] & kLead932))
+                --k;
+            if ((j - 2 - k) % 2 != 0) break;
+            j -= 2;
+        }
+    }
+    return j;
+}
+
+CollapseStops::CollapseStops(bool lineBreaks, std::string_view others, bool high)
+    : lineBreaks_(lineBreaks), high_(high) {
+    single_['\t'] = blank_[' '] = blank_['\t'] = true;
+    if (lineBreaks) single_['\r'] = single_['\n'] = blank_['\r'] = blank_['\n'] = true;
+    for (size_t k = 0; k < 2; ++k) {
+        const char c = others.empty() ? '\t' : others[k < others.size() ? k : 0];
+        single_[static_cast<uint8_t>(c)] = true;
+#if defined(__SSE2__)
+        others_[k] = _mm_set1_epi8(c);
+#endif
+    }
+    if (high) {
+        for (size_t c = 0x80; c < 0x100; ++c)
+            single_[c] = blank_[c] = true;
+    }
+}
+
+size_t CollapseStops::Find(std::string_view t, size_t i, size_t end) const {
+    const char* p = t.data();
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    // Each block also reads the byte after it, to see whether a space starts a run.
+    while (i + 17 <= end) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+        __m128i single = _mm_or_si128(
+            _mm_cmpeq_epi8(x, tab),
+            _mm_or_si128(_mm_cmpeq_epi8(x, others_[0]), _mm_cmpeq_epi8(x, others_[1])));
+        __m128i next = _mm_or_si128(_mm_cmpeq_epi8(y, space), _mm_cmpeq_epi8(y, tab));
+        if (lineBreaks_) {
+            single =
+                _mm_or_si128(single, _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, lf)));
+            next = _mm_or_si128(next, _mm_or_si128(_mm_cmpeq_epi8(y, cr), _mm_cmpeq_epi8(y, lf)));
+        }
+        unsigned bits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(single, _mm_and_si128(_mm_cmpeq_epi8(x, space), next))));
+        if (high_) {
+            bits |= static_cast<unsigned>(_mm_movemask_epi8(x)) |
+                    (static_cast<unsigned>(_mm_movemask_epi8(y)) &
+                     static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, space))));
+        }
+        if (bits != 0) return i + static_cast<size_t>(__builtin_ctz(bits));
+        i += 16;
+    }
+#endif
+    while (i < end && !StopsAt(t, i, end))
+        ++i;
+    return i;
+}
+
 size_t TagEnd(std::string_view t, size_t lt) {
     const size_t n = t.size();
     size_t i = lt + 1;
@@ -244,13 +332,13 @@ ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt) {
 }
 
 size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
-                     ScriptPiece* last) {
+                     PieceList* pieces) {
     if (kind == ScriptKind::Data) return FindNoCase(t, bodyStart, "</script");
     ScriptScanner scanner(charset, t, bodyStart, kind == ScriptKind::VbScript, true);
     for (;;) {
         const ScriptToken token = scanner.Next();
         if (token.kind == PieceKind::End) return token.codeEnd;
-        if (last) *last = {token.kind, token.codeEnd, token.end};
+        if (pieces) pieces->push_back({token.kind, token.afterMultibyte, token.codeEnd, token.end});
     }
 }
 
@@ -277,7 +365,8 @@ size_t StringLiteralEnd(Charset charset, std::string_view t, size_t i, bool vbSc
     }
     const char quote = t[i];
     const bool cp932 = charset == Charset::Cp932;
-    while (j < n) {
+    const StopSet& stops = StringStops(quote, cp932);
+    while ((j = stops.Find(t, j, n)) < n) {
         const uint8_t c = ByteAt(t, j);
         if (c == static_cast<uint8_t>(quote)) return j + 1;
         if (c == '\r' || c == '\n') return j;
@@ -412,8 +501,7 @@ ScriptScanner::ScriptScanner(Charset charset, std::string_view text, size_t pos,
       charset_(charset),
       vbScript_(vbScript),
       inHtml_(inHtml),
-      stopMask_(static_cast<uint8_t>((vbScript ? kVbsStop : kJsStop) |
-                                     (charset == Charset::Cp932 ? kLeadStop : 0))) {}
+      stops_(ScriptStops(vbScript, charset == Charset::Cp932)) {}
 
 bool ScriptScanner::WordStartAt(size_t runStart, size_t at, size_t mbEnd) const {
     if (at == runStart) return true;
@@ -432,8 +520,12 @@ bool ScriptScanner::RegexAllowedAt(size_t runStart, size_t at, size_t mbEnd) con
     const uint8_t c = ByteAt(text_, j - 1);
     if (c >= 0x80) return false;
     if (kRegexPrefix[c]) {
-        // "x++ /" and "x-- /" divide.
-        return !((c == '+' || c == '-') && j - 1 > runStart && ByteAt(text_, j - 2) == c);
+        // "x++ /" and "x-- /" divide; after "<!--", which comments out its line, a
+        // line starts afresh.
+        if ((c == '+' || c == '-') && j - 1 > runStart && ByteAt(text_, j - 2) == c) {
+            return c == '-' && j - 3 > runStart && StartsWithAt(text_, j - 4, "<!--");
+        }
+        return true;
     }
     if (!(kByteClass[c] & kWord)) return false;
     size_t k = j - 1;
@@ -450,8 +542,7 @@ ScriptToken ScriptScanner::Next() {
     size_t mbEnd = kNone;  // end of the last double-byte character of this stretch
     size_t i = pos_;
     for (;;) {
-        while (i < n && !(kScriptStops[ByteAt(text_, i)] & stopMask_))
-            ++i;
+        i = stops_.Find(text_, i, n);
         if (i >= n) {
             pos_ = n;
             return {n, n, PieceKind::End, mbEnd == n};

@@ -10,6 +10,11 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "common/charset.h"
 #include "engine/trim_mode.h"
@@ -72,18 +77,36 @@ inline bool IsWordish(uint8_t c) {
 // ---------------------------------------------------------------------------------
 // Context of one pass
 
+enum class PieceKind : uint8_t { End, String, Template, Regex, LineComment, BlockComment };
+
+// A literal or a comment of script code.
+struct ScriptPiece {
+    PieceKind kind = PieceKind::End;
+    bool afterMultibyte = false;  // the code just before it is a double-byte character
+    size_t begin = 0;
+    size_t end = 0;
+};
+
+using PieceList = std::vector<ScriptPiece>;
+
 // Working buffers of the script steps, reused for every SCRIPT body of one text.
 struct ScriptBuffers {
     std::string first;
     std::string second;
+    PieceList firstPieces;
+    PieceList secondPieces;
+    PieceList bodyPieces;  // pass 2: the pieces found while looking for a body's end
 };
 
 struct PassContext {
     TrimMode mode = 0;
     Charset charset = Charset::Cp932;
-    std::string_view newline = "\r\n";  // the text's line-break convention
-    bool vbScript = false;              // script steps: the language of the text
-    ScriptBuffers* scripts = nullptr;   // pass 2: buffers for trimming SCRIPT bodies
+    std::string_view newline = "\r\n";           // the text's line-break convention
+    bool vbScript = false;                       // script steps: the language of the text
+    ScriptBuffers* scripts = nullptr;            // pass 2: buffers for trimming SCRIPT bodies
+    class CopiedScriptBlocks* blocks = nullptr;  // passes 3 to 5: blocks already measured
+    const PieceList* pieces = nullptr;           // script steps: the input's pieces, when known
+    PieceList* outPieces = nullptr;              // script steps: receives the output's pieces
 
     bool FullWidthBlanks() const { return (mode & TM_ZENKAKU_AS_WSP) != 0; }
     // The byte class a hot loop must stop at so that it can see a full-width blank.
@@ -185,6 +208,63 @@ inline void Append(std::string& out, std::string_view in, size_t begin, size_t e
     if (end > begin) out.append(in.data() + begin, end - begin);
 }
 
+// A set of up to six ASCII bytes, and optionally every byte from 0x80 up, that a scan
+// stops at. Find moves over everything else sixteen bytes at a time.
+class StopSet {
+  public:
+    static constexpr size_t kMaxChars = 6;
+
+    StopSet(std::string_view chars, bool high) : high_(high) {
+        for (size_t k = 0; k < kMaxChars; ++k) {
+            const char c = chars[k < chars.size() ? k : 0];
+            table_[static_cast<uint8_t>(c)] = true;
+#if defined(__SSE2__)
+            vec_[k] = _mm_set1_epi8(c);
+#endif
+        }
+        if (high) {
+            for (size_t c = 0x80; c < 0x100; ++c)
+                table_[c] = true;
+        }
+    }
+
+    bool Has(uint8_t c) const {
+        return table_[c];
+    }
+
+    // The first position in [i, end) holding a stop byte, or end (end <= t.size()).
+    size_t Find(std::string_view t, size_t i, size_t end) const {
+        const char* p = t.data();
+        // Stops are often near: look at a few bytes one by one first.
+        for (const size_t near = end - i < 8 ? end : i + 8; i < near; ++i) {
+            if (table_[static_cast<uint8_t>(p[i])]) return i;
+        }
+#if defined(__SSE2__)
+        while (i + 16 <= end) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i hit = _mm_or_si128(
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, vec_[0]), _mm_cmpeq_epi8(x, vec_[1])),
+                             _mm_or_si128(_mm_cmpeq_epi8(x, vec_[2]), _mm_cmpeq_epi8(x, vec_[3]))),
+                _mm_or_si128(_mm_cmpeq_epi8(x, vec_[4]), _mm_cmpeq_epi8(x, vec_[5])));
+            unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
+            if (high_) bits |= static_cast<unsigned>(_mm_movemask_epi8(x));
+            if (bits != 0) return i + static_cast<size_t>(__builtin_ctz(bits));
+            i += 16;
+        }
+#endif
+        while (i < end && !table_[static_cast<uint8_t>(p[i])])
+            ++i;
+        return i;
+    }
+
+  private:
+    bool high_;
+    std::array<bool, 256> table_{};
+#if defined(__SSE2__)
+    __m128i vec_[kMaxChars];
+#endif
+};
+
 // ---------------------------------------------------------------------------------
 // Blanks and line breaks
 
@@ -219,6 +299,38 @@ inline size_t SkipBlanks(Charset charset, std::string_view t, size_t i, BlankSet
     return SkipBlanks(charset, t, i, set, t.size());
 }
 
+// Start of the run of blanks (spaces and tabs, and full-width blanks when `fullWidth`)
+// that ends at `end`, going back no further than `begin`, a character start.
+size_t TrailingBlanksStart(Charset charset, std::string_view t, size_t begin, size_t end,
+                           bool fullWidth);
+
+// Finds where a run of blanks needs collapsing: a tab (or a line break when those count
+// as blanks), a space followed by another blank, one of up to two `others`, or, with
+// `high`, a byte from 0x80 up (a space before such a byte counts as a possible run).
+// A single space between other characters is not a stop.
+class CollapseStops {
+  public:
+    CollapseStops(bool lineBreaks, std::string_view others, bool high);
+    bool IsBlank(uint8_t c) const { return blank_[c]; }
+    // The first stop in [i, end), or end (end <= t.size()).
+    size_t Find(std::string_view t, size_t i, size_t end) const;
+
+  private:
+    bool StopsAt(std::string_view t, size_t i, size_t end) const {
+        const uint8_t c = static_cast<uint8_t>(t[i]);
+        if (c != ' ') return single_[c];
+        return i + 1 < end && blank_[static_cast<uint8_t>(t[i + 1])];
+    }
+
+    std::array<bool, 256> single_{};  // stops by itself
+    std::array<bool, 256> blank_{};   // makes a run with a space before it
+    bool lineBreaks_;
+    bool high_;
+#if defined(__SSE2__)
+    __m128i others_[2];
+#endif
+};
+
 inline size_t SkipSpacesTabs(std::string_view t, size_t i) {
     while (i < t.size() && (kByteClass[ByteAt(t, i)] & kBlank))
         ++i;
@@ -234,6 +346,12 @@ inline size_t NextLineBreak(std::string_view t, size_t i) {
     while (i < t.size() && !(kByteClass[ByteAt(t, i)] & kBreak))
         ++i;
     return i;
+}
+
+// The line-break string `nl` ("\r\n", "\n" or "\r") starts at i.
+inline bool LineBreakAt(std::string_view t, size_t i, std::string_view nl) {
+    return i < t.size() && t[i] == nl[0] &&
+           (nl.size() == 1 || (i + 1 < t.size() && t[i + 1] == nl[1]));
 }
 
 // Length of the line break at i: 2 for CR LF, 1 for a lone CR or LF, 0 for anything else.
@@ -262,19 +380,11 @@ enum class ScriptKind : uint8_t {
 // language, or an encoded script, makes it Data.
 ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt);
 
-enum class PieceKind : uint8_t { End, String, Template, Regex, LineComment, BlockComment };
-
-struct ScriptPiece {
-    PieceKind kind = PieceKind::End;
-    size_t begin = 0;
-    size_t end = 0;
-};
-
 // End of the script body that starts at bodyStart: the position of the "</script"
-// that ends it, outside literals and comments, or t.size(). When `last` is given it
-// receives the last literal or comment of the body.
+// that ends it, outside literals and comments, or t.size(). When `pieces` is given it
+// receives the body's literals and comments.
 size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
-                     ScriptPiece* last = nullptr);
+                     PieceList* pieces = nullptr);
 
 struct ScriptBlock {
     ScriptKind kind;
@@ -339,27 +449,44 @@ class ScriptScanner {
     Charset charset_;
     bool vbScript_;
     bool inHtml_;
-    uint8_t stopMask_;
+    const StopSet& stops_;
     bool regexAllowed_ = true;  // a '/' may start a regular expression before the current code
     size_t noRegexUntil_ = 0;   // a '/' before this position does not start one
 };
 
 // Calls code(begin, end) for every stretch of code and of comment text, and
-// literal(begin, end) for every literal, in the order of the text.
+// literal(begin, end) for every literal, in the order of the text. The pieces come from
+// ctx.pieces when known, else from a scan; where they land in `out` (which code and
+// literal append to) goes to ctx.outPieces when given.
 template <class Code, class Literal>
-void ForEachScriptStretch(const PassContext& ctx, std::string_view text, Code&& code,
-                          Literal&& literal) {
-    ScriptScanner scanner(ctx.charset, text, 0, ctx.vbScript, false);
+void ForEachScriptStretch(const PassContext& ctx, std::string_view text, const std::string& out,
+                          Code&& code, Literal&& literal) {
+    const auto piece = [&](const ScriptPiece& p) {
+        const size_t outBegin = out.size();
+        if (p.kind == PieceKind::LineComment || p.kind == PieceKind::BlockComment) {
+            code(p.begin, p.end);
+        } else {
+            literal(p.begin, p.end);
+        }
+        if (ctx.outPieces)
+            ctx.outPieces->push_back({p.kind, p.afterMultibyte, outBegin, out.size()});
+    };
     size_t pos = 0;
+    if (ctx.pieces) {
+        for (const ScriptPiece& p : *ctx.pieces) {
+            if (p.begin > pos) code(pos, p.begin);
+            piece(p);
+            pos = p.end;
+        }
+        if (text.size() > pos) code(pos, text.size());
+        return;
+    }
+    ScriptScanner scanner(ctx.charset, text, 0, ctx.vbScript, false);
     for (;;) {
         const ScriptToken token = scanner.Next();
         if (token.codeEnd > pos) code(pos, token.codeEnd);
         if (token.kind == PieceKind::End) return;
-        if (token.kind == PieceKind::LineComment || token.kind == PieceKind::BlockComment) {
-            code(token.codeEnd, token.end);
-        } else {
-            literal(token.codeEnd, token.end);
-        }
+        piece({token.kind, token.afterMultibyte, token.codeEnd, token.end});
         pos = token.end;
     }
 }

@@ -14,7 +14,7 @@ void DeleteScriptBlankLines(const PassContext& ctx, std::string& out, std::strin
     bool atLineStart = true;
     bool done = false;  // a blank last line ended the walk
     ForEachScriptStretch(
-        ctx, in,
+        ctx, in, out,
         [&](size_t begin, size_t end) {
             if (done) return;
             size_t copyFrom = begin;

@@ -38,83 +38,71 @@ void TrimScriptLineEnds(const PassContext& ctx, std::string& out, std::string_vi
     const size_t n = in.size();
     const Charset cs = ctx.charset;
     const std::string_view nl = ctx.newline;
-    const BlankSet blanks{ctx.FullWidthBlanks(), false};
-    const uint8_t stop = kBlank | kBreak | ctx.FullWidthStop();
-    bool atLineStart = true;
+    const bool fullWidth = ctx.FullWidthBlanks();
+    const BlankSet blanks{fullWidth, false};
     ForEachScriptStretch(
-        ctx, in,
+        ctx, in, out,
         [&](size_t begin, size_t end) {
             size_t copyFrom = begin;
-            size_t i = begin;
-            while (i < end) {
-                const size_t from = i;
-                while (i < end && !(kByteClass[ByteAt(in, i)] & stop))
-                    ++i;
-                if (i > from) atLineStart = false;
-                if (i >= end) break;
-                const uint8_t cls = kByteClass[ByteAt(in, i)] & stop;
-                if (cls & kBreak) {
-                    const bool isBreak = StartsWithAt(in, i, nl);
-                    i += isBreak ? nl.size() : 1;
-                    atLineStart = isBreak;
-                } else if ((cls & kBlank) || FullWidthBlankLength(cs, in, i) != 0) {
-                    const size_t j = SkipBlanks(cs, in, i, blanks, end);
-                    if (atLineStart || j >= n || StartsWithAt(in, j, nl)) {
-                        Append(out, in, copyFrom, i);
-                        copyFrom = j;
-                    }
-                    atLineStart = false;
-                    i = j;
-                } else {
-                    i += CharLength(cs, in, i);
-                    atLineStart = false;
+            const auto drop = [&](size_t from, size_t to) {
+                if (to > from) {
+                    Append(out, in, copyFrom, from);
+                    copyFrom = to;
                 }
+            };
+            size_t i = begin;
+            if (begin == 0) drop(0, i = SkipBlanks(cs, in, 0, blanks, end));
+            size_t lineFrom = i;  // blanks before a line break are looked for back to here
+            const std::string_view stretch = in.substr(0, end);
+            while ((i = FindByte(stretch, i, nl[0])) != kNone) {
+                if (!LineBreakAt(in, i, nl)) {
+                    ++i;
+                    continue;
+                }
+                drop(TrailingBlanksStart(cs, in, lineFrom, i, fullWidth), i);
+                i += nl.size();
+                const size_t j = SkipBlanks(cs, in, i, blanks, end);
+                drop(i, j);
+                i = lineFrom = j;
+            }
+            // Comment text that ends its line: its trailing blanks go too.
+            if (end >= n || LineBreakAt(in, end, nl)) {
+                drop(TrailingBlanksStart(cs, in, lineFrom, end, fullWidth), end);
             }
             Append(out, in, copyFrom, end);
         },
-        [&](size_t begin, size_t end) {
-            atLineStart = false;
-            Append(out, in, begin, end);
-        });
+        [&](size_t begin, size_t end) { Append(out, in, begin, end); });
 }
 
 void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_view in) {
     const Charset cs = ctx.charset;
     const bool breaksAreBlanks = !ctx.vbScript && (ctx.mode & TM_CR_REG_AS_WSP);
     const BlankSet blanks{ctx.FullWidthBlanks(), breaksAreBlanks};
-    const uint8_t stop = kBlank | ctx.FullWidthStop() | (breaksAreBlanks ? kBreak : 0);
+    const CollapseStops stops(breaksAreBlanks, "", ctx.FullWidthBlanks());
     bool spaceWritten = false;  // the last byte written is a collapsed blank
     ForEachScriptStretch(
-        ctx, in,
+        ctx, in, out,
         [&](size_t begin, size_t end) {
+            const size_t written = out.size();
             size_t copyFrom = begin;
             size_t i = begin;
-            while (i < end) {
-                const size_t from = i;
-                while (i < end && !(kByteClass[ByteAt(in, i)] & stop))
-                    ++i;
-                if (i > from) spaceWritten = false;
-                if (i >= end) break;
+            if (spaceWritten) copyFrom = i = SkipBlanks(cs, in, begin, blanks, end);
+            while ((i = stops.Find(in, i, end)) < end) {
                 const uint8_t c = ByteAt(in, i);
-                if (!((kByteClass[c] & stop & (kBlank | kBreak)) ||
-                      FullWidthBlankLength(cs, in, i) != 0)) {
+                if (c >= 0x80 && FullWidthBlankLength(cs, in, i) == 0) {
                     i += CharLength(cs, in, i);
-                    spaceWritten = false;
                     continue;
                 }
                 const size_t j = SkipBlanks(cs, in, i, blanks, end);
-                if (spaceWritten) {
-                    Append(out, in, copyFrom, i);
-                    copyFrom = j;
-                } else if (j - i != 1 || c != ' ') {
+                if (j - i != 1 || c != ' ') {
                     Append(out, in, copyFrom, i);
                     out += ' ';
                     copyFrom = j;
                 }
-                spaceWritten = true;
                 i = j;
             }
             Append(out, in, copyFrom, end);
+            spaceWritten = out.size() > written ? out.back() == ' ' : spaceWritten;
         },
         [&](size_t begin, size_t end) {
             spaceWritten = false;
@@ -122,60 +110,43 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
         });
 }
 
+// A space goes when the character before it or the one after it is an operator, unless
+// the two would then join into another token. After step 6 spaces stand alone.
 void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_view in) {
     const size_t n = in.size();
     const Charset cs = ctx.charset;
     const uint8_t op = ctx.vbScript ? kVbsOperator : kJsOperator;
-    const uint8_t stop = op | kBlank | (cs == Charset::Cp932 ? kLead932 : 0);
-    uint8_t prev = 0;  // the last character written; 0 for none or a double-byte one
-    // Whether the space before `right` must stay after `left`.
-    const auto spaceNeeded = [&](uint8_t left, size_t right) {
-        if (right >= n) return false;
-        return FormsToken(left, ByteAt(in, right)) ||
-               (ctx.vbScript && IsLineContinuation(in, right));
-    };
+    const StopSet stops(" ", cs == Charset::Cp932);
+    uint8_t prev = 0;  // the character before the current stretch; 0 for a double-byte one
     ForEachScriptStretch(
-        ctx, in,
+        ctx, in, out,
         [&](size_t begin, size_t end) {
             size_t copyFrom = begin;
+            size_t mbEnd = kNone;  // end of the last double-byte character
             size_t i = begin;
-            while (i < end) {
-                const size_t from = i;
-                while (i < end && !(kByteClass[ByteAt(in, i)] & stop))
-                    ++i;
-                if (i > from) prev = ByteAt(in, i - 1);
-                if (i >= end) break;
-                const uint8_t c = ByteAt(in, i);
-                if (c >= 0x80) {  // a double-byte character: its trail byte is no operator
-                    i += CharLength(cs, in, i);
-                    prev = 0;
-                } else if (c == ' ') {
-                    if (i + 1 < n && (kByteClass[ByteAt(in, i + 1)] & op) &&
-                        !spaceNeeded(prev, i + 1)) {
-                        Append(out, in, copyFrom, i);
-                        copyFrom = i + 1;
-                    } else {
-                        prev = c;
-                    }
-                    ++i;
-                } else if (!(kByteClass[c] & op)) {  // a tab
-                    prev = c;
-                    ++i;
-                } else {
-                    prev = c;
-                    ++i;
-                    if (i < end && in[i] == ' ' && !spaceNeeded(c, i + 1)) {
-                        Append(out, in, copyFrom, i);
-                        copyFrom = ++i;
-                    }
+            while ((i = stops.Find(in, i, end)) < end) {
+                if (ByteAt(in, i) != ' ') {  // a CP932 double-byte character
+                    const size_t len = CharLength(cs, in, i);
+                    i += len;
+                    if (len > 1) mbEnd = i;
+                    continue;
                 }
+                const uint8_t left = i == mbEnd ? 0 : i == begin ? prev : ByteAt(in, i - 1);
+                const uint8_t right = i + 1 < n ? ByteAt(in, i + 1) : 0;
+                if (((kByteClass[left] & op) || (i + 1 < n && (kByteClass[right] & op))) &&
+                    !(i + 1 < n && FormsToken(left, right)) &&
+                    !(ctx.vbScript && i + 1 < n && IsLineContinuation(in, i + 1))) {
+                    Append(out, in, copyFrom, i);
+                    copyFrom = i + 1;
+                }
+                ++i;
             }
             Append(out, in, copyFrom, end);
+            prev = end == mbEnd ? 0 : ByteAt(in, end - 1);
         },
         [&](size_t begin, size_t end) {
             Append(out, in, begin, end);
-            const uint8_t last = ByteAt(in, end - 1);
-            prev = last < 0x80 ? last : 0;
+            prev = ByteAt(in, end - 1);
         });
 }
 

@@ -18,7 +18,7 @@ struct ClosingMarker {
 };
 
 ClosingMarker FindClosingMarker(const PassContext& ctx, std::string_view in, size_t bodyStart,
-                                size_t bodyEnd, const ScriptPiece& last) {
+                                size_t bodyEnd, const PieceList& pieces) {
     ClosingMarker marker{bodyEnd};
     size_t j = bodyEnd;
     while (j > bodyStart && IsBlankOrBreak(ByteAt(in, j - 1)))
@@ -31,6 +31,7 @@ ClosingMarker FindClosingMarker(const PassContext& ctx, std::string_view in, siz
     const bool slashes = k - bodyStart >= 2 && in[k - 2] == '/' && in[k - 1] == '/';
     // A "-->" inside a literal or a comment belongs to it (as in "f(); // end -->"),
     // unless that comment is the "//" right before it.
+    const ScriptPiece last = pieces.empty() ? ScriptPiece{} : pieces.back();
     const bool insidePiece = last.kind != PieceKind::End && last.begin <= cut && cut < last.end;
     if (insidePiece && !(slashes && last.kind == PieceKind::LineComment && last.begin == k - 2)) {
         return marker;
@@ -73,11 +74,21 @@ size_t ClosingTagEnd(std::string_view in, size_t from) {
     return n;
 }
 
-void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_view body,
-                       bool vbScript) {
+// `pieces` are the body's literals and comments, found while looking for its end; the
+// script steps take them from there instead of scanning the body again.
+void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_view in,
+                       size_t bodyStart, size_t bodyEnd, bool vbScript, PieceList& pieces) {
+    const std::string_view body = in.substr(bodyStart, bodyEnd - bodyStart);
+    while (!pieces.empty() && pieces.back().begin >= bodyEnd)
+        pieces.pop_back();
+    if (!pieces.empty() && pieces.back().end > bodyEnd) pieces.back().end = bodyEnd;
+    for (ScriptPiece& piece : pieces) {
+        piece.begin -= bodyStart;
+        piece.end -= bodyStart;
+    }
     std::string_view trimmed = body;
     try {
-        trimmed = TrimScript(ctx.mode, ctx.charset, vbScript, *ctx.scripts, body);
+        trimmed = TrimScript(ctx.mode, ctx.charset, vbScript, *ctx.scripts, body, &pieces);
     } catch (const std::bad_alloc&) {
         // No room to trim: the body goes out as it was.
     }
@@ -110,11 +121,12 @@ size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, 
                 bodyStart = p + ctx.newline.size();
             }
         }
-        ScriptPiece last;
-        bodyEnd = ScriptBodyEnd(ctx.charset, in, bodyStart, kind, &last);
-        const ClosingMarker marker = FindClosingMarker(ctx, in, bodyStart, bodyEnd, last);
-        AppendTrimmedBody(ctx, out, in.substr(bodyStart, marker.cut - bodyStart),
-                          kind == ScriptKind::VbScript);
+        PieceList& pieces = ctx.scripts->bodyPieces;
+        pieces.clear();
+        bodyEnd = ScriptBodyEnd(ctx.charset, in, bodyStart, kind, &pieces);
+        const ClosingMarker marker = FindClosingMarker(ctx, in, bodyStart, bodyEnd, pieces);
+        AppendTrimmedBody(ctx, out, in, bodyStart, marker.cut, kind == ScriptKind::VbScript,
+                          pieces);
         if (marker.found) {
             if (marker.lineBreak) out += ctx.newline;
             if (marker.slashes) out += "//";

@@ -66,30 +66,43 @@ void DeleteVbsComments(const PassContext& ctx, std::string& out, std::string_vie
 }
 
 void DeleteJsComments(const PassContext& ctx, std::string& out, std::string_view in) {
+    const size_t n = in.size();
     const bool blockComments = (ctx.mode & TM_SCRIPT_BLOCK_COMMENT) != 0;
     const bool lineComments = (ctx.mode & TM_SCRIPT_LINE_COMMENT) != 0;
-    ScriptScanner scanner(ctx.charset, in, 0, false, false);
     size_t copyFrom = 0;
     bool wordBefore = false;  // the last character written may be part of a name
-    for (;;) {
-        const ScriptToken token = scanner.Next();
-        if (token.kind == PieceKind::End) break;
-        const bool isBlock = token.kind == PieceKind::BlockComment;
-        if (!(isBlock && blockComments) && !(token.kind == PieceKind::LineComment && lineComments)) {
-            continue;
+    const auto visit = [&](const ScriptPiece& piece) {
+        const bool isBlock = piece.kind == PieceKind::BlockComment;
+        if (!(isBlock && blockComments) &&
+            !(piece.kind == PieceKind::LineComment && lineComments)) {
+            if (ctx.outPieces) {
+                const size_t at = out.size() + (piece.begin - copyFrom);
+                ctx.outPieces->push_back(
+                    {piece.kind, piece.afterMultibyte, at, at + (piece.end - piece.begin)});
+            }
+            return;
         }
-        if (token.codeEnd > copyFrom) {
-            wordBefore = token.afterMultibyte || IsWordish(ByteAt(in, token.codeEnd - 1));
+        if (piece.begin > copyFrom) {
+            wordBefore = piece.afterMultibyte || IsWordish(ByteAt(in, piece.begin - 1));
         }
-        Append(out, in, copyFrom, token.codeEnd);
-        copyFrom = token.end;
+        Append(out, in, copyFrom, piece.begin);
+        copyFrom = piece.end;
         // "a/**/b" must not become one name.
-        if (isBlock && wordBefore && token.end < in.size() && IsWordish(ByteAt(in, token.end))) {
+        if (isBlock && wordBefore && piece.end < n && IsWordish(ByteAt(in, piece.end))) {
             out += ' ';
             wordBefore = false;
         }
+    };
+    if (ctx.pieces) {
+        for (const ScriptPiece& piece : *ctx.pieces)
+            visit(piece);
+    } else {
+        ScriptScanner scanner(ctx.charset, in, 0, false, false);
+        for (ScriptToken t = scanner.Next(); t.kind != PieceKind::End; t = scanner.Next()) {
+            visit({t.kind, t.afterMultibyte, t.codeEnd, t.end});
+        }
     }
-    Append(out, in, copyFrom, in.size());
+    Append(out, in, copyFrom, n);
 }
 
 }  // namespace trimlet::engine

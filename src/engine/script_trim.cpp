@@ -20,34 +20,47 @@ TrimMode EffectiveScriptMode(TrimMode mode) {
 }  // namespace
 
 std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
-                            ScriptBuffers& buffers, std::string_view text) {
+                            ScriptBuffers& buffers, std::string_view text,
+                            const PieceList* pieces) {
     PassContext ctx;
     ctx.mode = EffectiveScriptMode(trimMode);
     ctx.charset = charset;
     ctx.newline = LineBreakConvention(text);
     ctx.vbScript = vbScript;
 
+    // Text and pieces go back and forth between two buffers each. The literals and
+    // comments found once are handed from step to step, as the steps copy literals
+    // unchanged; only the VBScript comment step, which works by lines, does not.
     std::string_view current = text;
     std::string* target = &buffers.first;
     std::string* spare = &buffers.second;
-    const auto run = [&](void (*step)(const PassContext&, std::string&, std::string_view),
-                         const PassContext& stepCtx) {
+    const PieceList* known = pieces;
+    PieceList* noted = &buffers.firstPieces;
+    PieceList* notedSpare = &buffers.secondPieces;
+    using Step = void (*)(const PassContext&, std::string&, std::string_view);
+    const auto run = [&](Step step, const PassContext& stepCtx, bool handsOnPieces) {
+        PassContext c = stepCtx;
+        c.pieces = known;
+        c.outPieces = handsOnPieces ? noted : nullptr;
+        if (handsOnPieces) noted->clear();
         target->clear();
         target->reserve(current.size());
-        step(stepCtx, *target, current);
+        step(c, *target, current);
         current = *target;
         std::swap(target, spare);
+        known = handsOnPieces ? noted : nullptr;
+        if (handsOnPieces) std::swap(noted, notedSpare);
     };
 
     const TrimMode mode = ctx.mode;
     if (mode & TM_SCRIPT_COMMENT_DEL) {
-        if (vbScript && (mode & TM_VBS_REM_COMMENT)) run(DeleteVbsComments, ctx);
+        if (vbScript && (mode & TM_VBS_REM_COMMENT)) run(DeleteVbsComments, ctx, false);
         if (!vbScript && (mode & (TM_SCRIPT_BLOCK_COMMENT | TM_SCRIPT_LINE_COMMENT))) {
-            run(DeleteJsComments, ctx);
+            run(DeleteJsComments, ctx, true);
         }
     }
-    if (mode & TM_TRIM_LINE_ENDS) run(TrimScriptLineEnds, ctx);
-    if (mode & TM_COLLAPSE_SPACES) run(CollapseScriptSpaces, ctx);
+    if (mode & TM_TRIM_LINE_ENDS) run(TrimScriptLineEnds, ctx, true);
+    if (mode & TM_COLLAPSE_SPACES) run(CollapseScriptSpaces, ctx, true);
 
     // Blank lines: not in JavaScript when line breaks are blanks; always deleted in
     // VBScript then, whose line breaks stay.
@@ -61,10 +74,10 @@ std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
         }
     }
     if (blankLines && (linesCtx.mode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
-        run(DeleteScriptBlankLines, linesCtx);
+        run(DeleteScriptBlankLines, linesCtx, true);
     }
 
-    if (mode & TM_COLLAPSE_SPACES) run(DeleteOperatorSpaces, ctx);
+    if (mode & TM_COLLAPSE_SPACES) run(DeleteOperatorSpaces, ctx, false);
     return current;
 }
 

@@ -29,11 +29,13 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
             text = ownCopy;
         }
         engine::ScriptBuffers scripts;
+        engine::CopiedScriptBlocks blocks;
         PassContext ctx;
         ctx.mode = trimMode;
         ctx.charset = charset;
         ctx.newline = engine::LineBreakConvention(text);
         ctx.scripts = &scripts;
+        ctx.blocks = &blocks;
 
         // The passes write alternately into `out` and `spare`; no pass lengthens the
         // text, so neither buffer grows after this.
@@ -53,11 +55,16 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
 
         if (trimMode & TM_HTML_COMMENT_DEL) run(engine::DeleteHtmlComments);
         run(engine::TrimScriptBlocks);
-        if (trimMode & TM_TRIM_LINE_ENDS) run(engine::TrimLineEnds);
-        if (trimMode & TM_COLLAPSE_SPACES) run(engine::CollapseSpaces);
+        // Passes 3 to 5 copy SCRIPT blocks unchanged and hand their extents on.
+        const auto runCopyingBlocks = [&](auto pass) {
+            run(pass);
+            blocks.EndPass();
+        };
+        if (trimMode & TM_TRIM_LINE_ENDS) runCopyingBlocks(engine::TrimLineEnds);
+        if (trimMode & TM_COLLAPSE_SPACES) runCopyingBlocks(engine::CollapseSpaces);
         if (!(trimMode & TM_CR_REG_AS_WSP) &&
             (trimMode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
-            run(engine::DeleteBlankLines);
+            runCopyingBlocks(engine::DeleteBlankLines);
         }
         if (trimMode & TM_TRIM_LINE_ENDS) run(engine::TrimTextEnds);
         if (trimMode & TM_BETWEEN_TAGS) run(engine::DeleteBetweenTags);

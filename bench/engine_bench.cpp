@@ -1,0 +1,71 @@
+// Throughput of the trim engine over generated pages and scripts of 8 MB and more,
+// built once outside the timed loop.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "corpus.h"
+#include "engine/trim_engine.h"
+
+namespace trimlet {
+namespace {
+
+constexpr std::size_t kCorpusBytes = 8u << 20;
+
+const std::string& HtmlCorpus(Charset charset) {
+    static const std::string cp932 = bench::MakeHtmlCorpus(Charset::Cp932, kCorpusBytes);
+    static const std::string utf8 = bench::MakeHtmlCorpus(Charset::Utf8, kCorpusBytes);
+    return charset == Charset::Cp932 ? cp932 : utf8;
+}
+
+const std::string& ScriptCorpus() {
+    static const std::string text = bench::MakeScriptCorpus(Charset::Cp932, kCorpusBytes);
+    return text;
+}
+
+void TrimHtml(benchmark::State& state, Charset charset, TrimMode mode) {
+    const std::string& text = HtmlCorpus(charset);
+    std::string out;
+    for (auto _ : state) {
+        if (TrimHtmlText(text, out, mode, charset) != RESULT_OK) state.SkipWithError("failed");
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+    state.counters["reduction_%"] = 100.0 * (1.0 - double(out.size()) / double(text.size()));
+}
+
+void BM_TrimHtmlCp932(benchmark::State& state) {
+    TrimHtml(state, Charset::Cp932, kDefaultTrimMode);
+}
+void BM_TrimHtmlUtf8(benchmark::State& state) {
+    TrimHtml(state, Charset::Utf8, kDefaultTrimMode);
+}
+void BM_TrimHtmlCp932AllOptions(benchmark::State& state) {
+    TrimHtml(
+        state, Charset::Cp932,
+        (kDefaultTrimMode | TM_ZENKAKU_AS_WSP | TM_CR_REG_AS_WSP) & ~TM_KEEP_SCRIPT_HTML_COMMENT);
+}
+
+void BM_TrimScriptJavaScript(benchmark::State& state) {
+    const std::string& text = ScriptCorpus();
+    std::string out;
+    for (auto _ : state) {
+        if (TrimScriptText(text, out, kDefaultTrimMode, false) != RESULT_OK) {
+            state.SkipWithError("failed");
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+}
+
+BENCHMARK(BM_TrimHtmlCp932)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrimHtmlUtf8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrimHtmlCp932AllOptions)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrimScriptJavaScript)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace trimlet
