@@ -3,6 +3,7 @@
 // answer (see terminal_dialogs.h).
 
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 

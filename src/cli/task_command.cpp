@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <iostream>
 #include <optional>
 #include <string>
