@@ -1,10 +1,14 @@
 #include "cli/cli_support.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "settings/migration.h"
 #include "settings/profile_keys.h"
@@ -19,6 +23,23 @@ std::unique_ptr<Profile>& ProfileSlot() {
     return profile;
 }
 
+// The option at args[i], moving i past it; returns what the option's `take` returns, or
+// kExitBadUsage when it is no option of the command or lacks its value.
+int TakeOption(Args args, std::size_t& i, std::string_view usage, std::span<const Option> options) {
+    const std::string_view arg = args[i];
+    bool missing = false;
+    for (const Option& option : options) {
+        if (!option.takesValue) {
+            if (arg != option.name && (option.alias.empty() || arg != option.alias)) continue;
+            ++i;
+            return option.take({});
+        }
+        if (std::optional<std::string_view> value = OptionValue(args, i, option.name, missing))
+            return option.take(*value);
+    }
+    return BadUsage(usage, missing ? text::kMissingValue : text::kUnknownOption, arg);
+}
+
 }  // namespace
 
 void OpenCliProfile(const std::string& path) {
@@ -29,14 +50,6 @@ void OpenCliProfile(const std::string& path) {
 Profile& CliProfile() {
     if (!ProfileSlot()) OpenCliProfile({});
     return *ProfileSlot();
-}
-
-TrimMode DefaultTrimMode() {
-    return ReadTrimMode(CliProfile());
-}
-
-std::string DefaultScriptExtensions() {
-    return ReadScriptExtensions(CliProfile());
 }
 
 std::optional<TrimMode> ParseTrimMode(std::string_view text) {
@@ -88,6 +101,81 @@ std::optional<std::string_view> OptionValue(Args args, std::size_t& i, std::stri
         return arg.substr(name.size() + 1);
     }
     return std::nullopt;
+}
+
+int PrintHelp(const CommandHelp& command) {
+    std::cout << text::kUsageHeader << ' ' << command.usage << '\n' << command.help << '\n';
+    return kExitOk;
+}
+
+std::optional<int> ReadArgs(Args args, const CommandHelp& command, std::span<const Option> options,
+                            const std::function<int(std::string_view arg)>& positional) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size();) {
+        const std::string_view arg = args[i];
+        int status = kExitOk;
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            status = positional(arg);
+            ++i;
+        } else if (arg == "--") {
+            optionsEnded = true;
+            ++i;
+        } else if (arg == "--help" || arg == "-h") {
+            return PrintHelp(command);
+        } else {
+            status = TakeOption(args, i, command.usage, options);
+        }
+        if (status != kExitOk) return status;
+    }
+    return std::nullopt;
+}
+
+std::string AbsolutePath(std::string_view path) {
+    std::string whole;
+    if (path.empty() || path[0] != '/') {
+        std::vector<char> buffer(4096);
+        while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+            if (errno != ERANGE || buffer.size() > (1u << 20)) return {};
+            buffer.resize(buffer.size() * 2);
+        }
+        whole = buffer.data();
+        whole += '/';
+    }
+    whole += path;
+
+    std::string result;
+    std::size_t i = 0;
+    while (i < whole.size()) {
+        std::size_t end = whole.find('/', i);
+        if (end == std::string::npos) end = whole.size();
+        std::string_view part(whole.data() + i, end - i);
+        if (!part.empty() && part != ".") (result += '/') += part;
+        i = end + 1;
+    }
+    return result.empty() ? "/" : result;
+}
+
+Option TrimSettingArgs::ModeOption(std::string_view usage) {
+    return {.name = "--mode", .takesValue = true, .take = [this, usage](std::string_view value) {
+                mode = ParseTrimMode(value);
+                return mode ? kExitOk : BadUsage(usage, text::kBadMode, value);
+            }};
+}
+
+Option TrimSettingArgs::ScriptExtensionsOption() {
+    return {
+        .name = "--script-extensions", .takesValue = true, .take = [this](std::string_view value) {
+            scriptExtensions = std::string(value);
+            return kExitOk;
+        }};
+}
+
+TrimMode TrimSettingArgs::Mode() const {
+    return mode ? *mode : ReadTrimMode(CliProfile());
+}
+
+std::string TrimSettingArgs::ScriptExtensions() const {
+    return scriptExtensions ? *scriptExtensions : ReadScriptExtensions(CliProfile());
 }
 
 }  // namespace trimlet::cli

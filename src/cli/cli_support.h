@@ -2,6 +2,7 @@
 // What the commands of the command line share: exit codes, the texts they print, the
 // defaults of their options and the parsing of option values.
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -39,6 +40,7 @@ inline constexpr std::string_view kUnknownOption = "unknown option";
 inline constexpr std::string_view kMissingValue = "missing value for";
 inline constexpr std::string_view kBadMode = "MODE must be decimal or 0x hexadecimal, not";
 inline constexpr std::string_view kMissingFile = "missing FILE";
+inline constexpr std::string_view kMissingTask = "missing TASK.trh";
 inline constexpr std::string_view kExtraArgument = "unexpected argument";
 inline constexpr std::string_view kCannotTrim = "cannot trim";
 inline constexpr std::string_view kCannotWrite = "cannot write";
@@ -52,12 +54,13 @@ void OpenCliProfile(const std::string& path);
 // The profile opened by OpenCliProfile (opened without a path on first use otherwise).
 Profile& CliProfile();
 
-// The trim mode and script extension list used when none is given: the profile's.
-TrimMode DefaultTrimMode();
-std::string DefaultScriptExtensions();
-
 // A 32-bit trim mode in decimal or "0x" hexadecimal; nothing when the text is not one.
 std::optional<TrimMode> ParseTrimMode(std::string_view text);
+
+// `path` made absolute against the current folder, with its "." components and repeated
+// separators left out ("a/./b" -> "/cwd/a/b"). ".." stays, since a link before it decides
+// what it means. Empty when the current folder cannot be had.
+std::string AbsolutePath(std::string_view path);
 
 // Prints "trimlet: PROBLEM[ 'DETAIL']" and "usage: USAGE" on standard error; returns
 // kExitBadUsage.
@@ -69,10 +72,51 @@ int Failure(std::string_view what, std::string_view path, Result result);
 // Writes all bytes to standard output and flushes it; false when that fails.
 bool WriteStdout(std::string_view bytes);
 
-// Reads the value of the option `name` at args[i] (as "--name VALUE" or "--name=VALUE"),
-// moving i past what it used. Nothing when args[i] is not that option; `missing` is set
-// (and otherwise left alone) when it is but has no value.
+// Reads the value of the option `name` at args[i] (as "--name VALUE" or "--name=VALUE",
+// the second form for long names only), moving i past what it used. Nothing when args[i] is
+// not that option; `missing` is set (and otherwise left alone) when it is but has no value.
 std::optional<std::string_view> OptionValue(Args args, std::size_t& i, std::string_view name,
                                             bool& missing);
+
+// A command's usage line and the text its --help prints after it.
+struct CommandHelp {
+    std::string_view usage;
+    std::string_view help;
+};
+
+// One option of a command. A flag ("--yes", or its alias "-y") stands alone; an option that
+// takes a value is written "NAME VALUE" or "NAME=VALUE".
+struct Option {
+    std::string_view name;
+    std::string_view alias = {};  // another spelling of a flag; empty for none
+    bool takesValue = false;
+    // Takes the value (empty for a flag); returns kExitOk to go on, else the exit status.
+    std::function<int(std::string_view value)> take;
+};
+
+// Prints "usage: USAGE" and the help text on standard output; returns kExitOk.
+int PrintHelp(const CommandHelp& command);
+
+// Reads a command's arguments in order, as every command does: "--help" or "-h" prints the
+// command's help; "--" ends the options; any other argument of two or more characters that
+// starts with '-' must be one of `options` (else "unknown option", or "missing value for"
+// when its value is missing); every other argument goes to `positional`, which returns
+// kExitOk to go on. Returns the exit status to end the command with, or nothing to go on.
+std::optional<int> ReadArgs(Args args, const CommandHelp& command, std::span<const Option> options,
+                            const std::function<int(std::string_view arg)>& positional);
+
+// --mode MODE and --script-extensions LIST; what is not given comes from the profile.
+struct TrimSettingArgs {
+    std::optional<TrimMode> mode;
+    std::optional<std::string> scriptExtensions;
+
+    // --mode, refused with "MODE must be ..." and `usage` when its value is no trim mode.
+    Option ModeOption(std::string_view usage);
+    Option ScriptExtensionsOption();
+    // The given trim mode, else the profile's "MODE".
+    TrimMode Mode() const;
+    // The given script extension list, else the profile's.
+    std::string ScriptExtensions() const;
+};
 
 }  // namespace trimlet::cli

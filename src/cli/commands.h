@@ -2,7 +2,6 @@
 // The commands of the command line. Each takes the arguments after its name and returns
 // the exit status.
 
-#include <string>
 #include <string_view>
 
 #include "cli/cli_support.h"
@@ -27,10 +26,5 @@ int RunRunCommand(Args args);
 
 // trimlet task create [--mode MODE] [--output-folder NAME] TASK.trh FILE...
 int RunTaskCommand(Args args);
-
-// `path` made absolute against the current folder, with its "." components and repeated
-// separators left out ("a/./b" -> "/cwd/a/b"). ".." stays, since a link before it decides
-// what it means. Empty when the current folder cannot be had.
-std::string AbsolutePath(std::string_view path);
 
 }  // namespace trimlet::cli

@@ -14,58 +14,14 @@ namespace trimlet::cli {
 
 namespace {
 
-struct PreviewOptions {
-    TrimMode mode = 0;
-    std::string scriptExtensions;
-    std::vector<std::string> files;
-};
-
-// Parses the arguments; returns kExitOk to go on, or the exit status to end with.
-int ParsePreviewArgs(Args args, PreviewOptions& options, bool& helpOnly) {
-    helpOnly = false;
-    bool optionsEnded = false;
-    std::optional<TrimMode> mode;
-    std::optional<std::string> list;
-    for (std::size_t i = 0; i < args.size();) {
-        std::string_view arg = args[i];
-        bool missing = false;
-        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            if (arg == "--") {
-                optionsEnded = true;
-                ++i;
-            } else if (arg == "--help" || arg == "-h") {
-                helpOnly = true;
-                return kExitOk;
-            } else if (auto value = OptionValue(args, i, "--mode", missing)) {
-                mode = ParseTrimMode(*value);
-                if (!mode) return BadUsage(text::kPreviewUsage, text::kBadMode, *value);
-            } else if (auto extensions = OptionValue(args, i, "--script-extensions", missing)) {
-                list = std::string(*extensions);
-            } else if (missing) {
-                return BadUsage(text::kPreviewUsage, text::kMissingValue, arg);
-            } else {
-                return BadUsage(text::kPreviewUsage, text::kUnknownOption, arg);
-            }
-            continue;
-        }
-        if (arg.empty()) return BadUsage(text::kPreviewUsage, text::kMissingFile);
-        options.files.emplace_back(arg);
-        ++i;
-    }
-    if (options.files.empty()) return BadUsage(text::kPreviewUsage, text::kMissingFile);
-    options.mode = mode ? *mode : DefaultTrimMode();
-    options.scriptExtensions = list ? *list : DefaultScriptExtensions();
-    return kExitOk;
-}
-
 // One line of the preview: path, size, trimmed size with percentage, time; placeholders
 // when the file cannot be trimmed.
-std::string PreviewLine(const std::string& path, const PreviewOptions& options, Result& result) {
+std::string PreviewLine(const std::string& path, TrimMode mode, std::string_view scriptExtensions,
+                        Result& result) {
     FindRecord record;
     std::string trimmed;
     std::uint64_t sourceSize = 0, trimmedSize = 0;
-    result =
-        TrimFile(path, options.mode, options.scriptExtensions, trimmed, sourceSize, trimmedSize);
+    result = TrimFile(path, mode, scriptExtensions, trimmed, sourceSize, trimmedSize);
     if (result == RESULT_OK) result = GetFindRecord(path, record);
 
     std::string line = path;
@@ -84,19 +40,25 @@ std::string PreviewLine(const std::string& path, const PreviewOptions& options, 
 }  // namespace
 
 int RunPreviewCommand(Args args) {
-    PreviewOptions options;
-    bool helpOnly = false;
-    if (int status = ParsePreviewArgs(args, options, helpOnly); status != kExitOk) return status;
-    if (helpOnly) {
-        std::cout << text::kUsageHeader << ' ' << text::kPreviewUsage << '\n'
-                  << text::kPreviewHelp << '\n';
+    constexpr CommandHelp kPreview{text::kPreviewUsage, text::kPreviewHelp};
+    TrimSettingArgs settings;
+    std::vector<std::string> files;
+    const Option options[] = {settings.ModeOption(kPreview.usage),
+                              settings.ScriptExtensionsOption()};
+    const auto addFile = [&](std::string_view arg) {
+        if (arg.empty()) return BadUsage(kPreview.usage, text::kMissingFile);
+        files.emplace_back(arg);
         return kExitOk;
-    }
+    };
+    if (std::optional<int> status = ReadArgs(args, kPreview, options, addFile)) return *status;
+    if (files.empty()) return BadUsage(kPreview.usage, text::kMissingFile);
+    const TrimMode mode = settings.Mode();
+    const std::string scriptExtensions = settings.ScriptExtensions();
 
     int status = kExitOk;
-    for (const std::string& file : options.files) {
+    for (const std::string& file : files) {
         Result result = RESULT_OK;
-        std::string line = PreviewLine(file, options, result);
+        std::string line = PreviewLine(file, mode, scriptExtensions, result);
         if (!WriteStdout(line)) return Failure(text::kCannotWrite, "-", RESULT_ACCESS_ERROR);
         if (result != RESULT_OK) status = Failure(text::kCannotTrim, file, result);
     }

@@ -3,18 +3,18 @@
 #include <unistd.h>
 
 #include <array>
+#include <initializer_list>
 #include <iostream>
+#include <span>
 
 #include "batch/format.h"
+#include "common/message_buttons.h"
 #include "engine/trim_mode.h"
 
 namespace trimlet::cli {
 
 namespace {
 
-constexpr std::string_view kOk = "[O]K";
-constexpr std::string_view kCancel = "[C]ancel";
-constexpr std::string_view kYesNo = "[Y]es / [N]o";
 constexpr std::string_view kSeparator = " / ";
 constexpr std::string_view kChoiceRange = "[0-2] ";
 constexpr std::string_view kAllKey = "[A] ";
@@ -24,6 +24,40 @@ constexpr std::string_view kAnswerClose = ")";
 constexpr std::string_view kTicked = "[x] ";
 constexpr std::string_view kClear = "[ ] ";
 constexpr std::string_view kIndent = "  ";
+
+// How each answer of a message box is offered and typed, and named once taken.
+struct AnswerKey {
+    MessageAnswer answer;
+    char key;
+    std::string_view label;
+    std::string_view name;
+};
+constexpr AnswerKey kAnswerKeys[] = {
+    {MessageAnswer::Ok, 'o', "[O]K", "OK"},
+    {MessageAnswer::Cancel, 'c', "[C]ancel", "Cancel"},
+    {MessageAnswer::Yes, 'y', "[Y]es", "Yes"},
+    {MessageAnswer::No, 'n', "[N]o", "No"},
+};
+
+const AnswerKey& KeyOf(MessageAnswer answer) {
+    for (const AnswerKey& key : kAnswerKeys) {
+        if (key.answer == answer) return key;
+    }
+    return kAnswerKeys[0];
+}
+
+// Adds a choice to a prompt's list: "[O]K" + "[C]ancel" -> "[O]K / [C]ancel".
+void AddChoice(std::string& choices, std::string_view choice) {
+    if (!choices.empty()) choices += kSeparator;
+    choices += choice;
+}
+
+std::string Choices(std::initializer_list<std::string_view> choices) {
+    std::string joined;
+    for (std::string_view choice : choices)
+        AddChoice(joined, choice);
+    return joined;
+}
 
 struct ScriptOption {
     TrimMode bit;
@@ -45,20 +79,6 @@ std::string WithoutMnemonic(std::string_view label) {
     if (label.size() >= 4 && label.substr(label.size() - 4, 2) == "(&" && label.back() == ')')
         label.remove_suffix(4);
     return std::string(label);
-}
-
-const char* AnswerName(MessageAnswer answer) {
-    switch (answer) {
-        case MessageAnswer::Ok:
-            return "OK";
-        case MessageAnswer::Cancel:
-            return "Cancel";
-        case MessageAnswer::Yes:
-            return "Yes";
-        case MessageAnswer::No:
-            return "No";
-    }
-    return "";
 }
 
 int ValidChoice(int index) {
@@ -134,36 +154,38 @@ MessageAnswer TerminalDialogs::ShowMessage(const MessageRequest& request) {
         questions_ << std::flush;
         return MessageAnswer::Ok;
     }
-    bool yesNo =
-        request.buttons == MessageButtons::YesNo || request.buttons == MessageButtons::YesNoCancel;
-    bool cancel = request.buttons != MessageButtons::YesNo;
-    std::string choices(yesNo ? kYesNo : kOk);
-    if (cancel) (choices += kSeparator) += kCancel;
+    const std::span<const MessageAnswer> offered = OfferedAnswers(request.buttons);
+    std::string choices;
+    for (MessageAnswer answer : offered)
+        AddChoice(choices, KeyOf(answer).label);
 
     while (std::optional<std::string> line = Prompt(choices)) {
-        char key = line->empty() ? '\0' : (*line)[0];
-        if (!yesNo && key == 'o') return MessageAnswer::Ok;
-        if (yesNo && key == 'y') return MessageAnswer::Yes;
-        if (yesNo && key == 'n') return MessageAnswer::No;
-        if (cancel && key == 'c') return MessageAnswer::Cancel;
+        const char key = line->empty() ? '\0' : (*line)[0];
+        for (MessageAnswer answer : offered) {
+            if (KeyOf(answer).key == key) return answer;
+        }
     }
-    MessageAnswer safe = yesNo ? MessageAnswer::No : MessageAnswer::Ok;
-    ShowAnswer(AnswerName(safe));
+    // No where the box has it (a read-only output is kept, a newer task is not run), else OK
+    // (the file is skipped and the run goes on).
+    const MessageAnswer safe =
+        Offers(request.buttons, MessageAnswer::No) ? MessageAnswer::No : MessageAnswer::Ok;
+    ShowAnswer(KeyOf(safe).name);
     return safe;
 }
 
 FolderCreationAnswer TerminalDialogs::FolderCreationDialog(std::string_view text) {
     Show(TXT_FOLDER_CREATION_TITLE);
     Show(text);
-    std::string choices(kOk);
-    ((choices += kSeparator) += kAllKey) += WithoutMnemonic(TXT_FOLDER_CREATION_AUTO);
-    (choices += kSeparator) += kCancel;
+    const std::string choices =
+        Choices({KeyOf(MessageAnswer::Ok).label,
+                 std::string(kAllKey) + WithoutMnemonic(TXT_FOLDER_CREATION_AUTO),
+                 KeyOf(MessageAnswer::Cancel).label});
     while (std::optional<std::string> line = Prompt(choices)) {
         if (*line == "o" || *line == "ok") return {true, false};
         if (*line == "a") return {true, true};
         if (*line == "c" || *line == "cancel") return {false, false};
     }
-    ShowAnswer(AnswerName(MessageAnswer::Ok));
+    ShowAnswer(KeyOf(MessageAnswer::Ok).name);
     return {true, false};
 }
 
@@ -192,9 +214,9 @@ OutputExistsAnswer TerminalDialogs::OutputExistsDialog(const OutputExistsRequest
         }
     }
     std::string choices(kChoiceRange);
-    choices += kOk;
-    if (request.forAllEnabled) ((choices += kSeparator) += kAllKey) += TXT_OUTPUT_EXISTS_FOR_ALL;
-    (choices += kSeparator) += kCancel;
+    choices += KeyOf(MessageAnswer::Ok).label;
+    if (request.forAllEnabled) AddChoice(choices, std::string(kAllKey) + TXT_OUTPUT_EXISTS_FOR_ALL);
+    AddChoice(choices, KeyOf(MessageAnswer::Cancel).label);
     while (std::optional<std::string> line = Prompt(choices)) {
         std::string_view rest = *line;
         int index = preselected;
@@ -217,16 +239,17 @@ SettingsMismatchAnswer TerminalDialogs::SettingsMismatchDialog(std::string_view 
     Show(TXT_MISMATCH_TEXT);
     Show(TXT_MISMATCH_REPORT_LABEL);
     Show(report);
-    std::string choices(kYesNo);
-    (choices += kSeparator) += kCancel;
-    ((choices += kSeparator) += kAgainKey) += WithoutMnemonic(TXT_MISMATCH_DONT_ASK);
+    const std::string choices =
+        Choices({KeyOf(MessageAnswer::Yes).label, KeyOf(MessageAnswer::No).label,
+                 KeyOf(MessageAnswer::Cancel).label,
+                 std::string(kAgainKey) + WithoutMnemonic(TXT_MISMATCH_DONT_ASK)});
     while (std::optional<std::string> line = Prompt(choices)) {
         if (*line == "y" || *line == "yes") return {MessageAnswer::Yes, false};
         if (*line == "n" || *line == "no") return {MessageAnswer::No, false};
         if (*line == "c" || *line == "cancel") return {MessageAnswer::Cancel, false};
         if (*line == "r") return {MessageAnswer::Yes, true};
     }
-    ShowAnswer(AnswerName(MessageAnswer::No));
+    ShowAnswer(KeyOf(MessageAnswer::No).name);
     return {MessageAnswer::No, false};
 }
 
@@ -239,13 +262,13 @@ std::optional<std::uint32_t> TerminalDialogs::AlertVersionDialog(std::uint32_t i
         if (on) ticked |= option.bit;
         questions_ << kIndent << (on ? kTicked : kClear) << WithoutMnemonic(option.label) << '\n';
     }
-    std::string choices(kOk);
-    (choices += kSeparator) += kCancel;
+    const std::string choices =
+        Choices({KeyOf(MessageAnswer::Ok).label, KeyOf(MessageAnswer::Cancel).label});
     while (std::optional<std::string> line = Prompt(choices)) {
         if (*line == "o" || *line == "ok") return ticked;
         if (*line == "c" || *line == "cancel") return std::nullopt;
     }
-    ShowAnswer(AnswerName(MessageAnswer::Cancel));
+    ShowAnswer(KeyOf(MessageAnswer::Cancel).name);
     return std::nullopt;
 }
 

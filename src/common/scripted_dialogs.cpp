@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "common/message_buttons.h"
+
 namespace trimlet {
 namespace {
 
@@ -31,34 +33,6 @@ const char* ButtonsName(MessageButtons buttons) {
             return "YesNoCancel";
     }
     return "?";
-}
-
-bool Offers(MessageButtons buttons, MessageAnswer answer) {
-    switch (buttons) {
-        case MessageButtons::Ok:
-            return answer == MessageAnswer::Ok;
-        case MessageButtons::OkCancel:
-            return answer == MessageAnswer::Ok || answer == MessageAnswer::Cancel;
-        case MessageButtons::YesNo:
-            return answer == MessageAnswer::Yes || answer == MessageAnswer::No;
-        case MessageButtons::YesNoCancel:
-            return answer != MessageAnswer::Ok;
-    }
-    return false;
-}
-
-// The answer that does the least: stop where the box can stop, else decline.
-MessageAnswer SafeAnswer(MessageButtons buttons) {
-    switch (buttons) {
-        case MessageButtons::Ok:
-            return MessageAnswer::Ok;
-        case MessageButtons::YesNo:
-            return MessageAnswer::No;
-        case MessageButtons::OkCancel:
-        case MessageButtons::YesNoCancel:
-            break;
-    }
-    return MessageAnswer::Cancel;
 }
 
 // The call's key and the start of its text, for the unexpected-call entries.
@@ -226,7 +200,8 @@ MessageAnswer ScriptedDialogs::ShowMessage(const MessageRequest& request) {
         calls_.push_back(std::move(call));
         return MessageAnswer::Ok;
     }
-    const MessageAnswer safe = SafeAnswer(request.buttons);
+    // The answer that does the least: stop where the box can stop, else decline.
+    const MessageAnswer safe = OfferedAnswers(request.buttons).back();
     const std::optional<Value> value = Take(std::move(call));
     if (!value) return safe;
     const MessageAnswer answer = std::get<MessageAnswer>(*value);
