@@ -34,48 +34,35 @@ void RunResolveCases(PathStyle style, const std::vector<ResolveCase>& cases) {
     }
 }
 
-TEST(ResolveOutputFolderTest, WindowsExamples) {
+TEST(ResolveOutputFolderTest, Windows) {
     RunResolveCases(
         kWin,
         {
             {"default name", R"(C:\docs\web\)", "Trimlet", RESULT_OK, R"(C:\docs\web\Trimlet)"},
             {"empty name", R"(C:\docs\web\)", "", RESULT_OK, R"(C:\docs\web)"},
             {"dot", R"(C:\docs\web\)", ".", RESULT_OK, R"(C:\docs\web)"},
-            {"up one", R"(C:\docs\web\)", R"(..\out)", RESULT_OK, R"(C:\docs\out)"},
             {"up two", R"(C:\docs\web\)", R"(..\..\out)", RESULT_OK, R"(C:\out)"},
             {"up past drive", R"(C:\docs\web\)", R"(..\..\..\out)", RESULT_BAD_PATH, ""},
             {"up to drive", R"(C:\docs\)", "..", RESULT_OK, "C:"},
             {"drive removed", R"(C:\)", "..", RESULT_BAD_PATH, ""},
+            {"server removed", R"(\\srv\share\)", R"(..\..\x)", RESULT_BAD_PATH, ""},
+            {"network up", R"(\\srv\share\)", R"(..\x)", RESULT_OK, R"(\\srv\x)"},
+            {"dotdot in base", R"(C:\a\..\b\)", "out", RESULT_OK, R"(C:\b\out)"},
+            // blanks and empty components
             {"blanks around", R"(C:\docs\web\)", R"( sub \ deep )", RESULT_OK,
              R"(C:\docs\web\sub\deep)"},
+            {"blank dotdot is dotdot", R"(C:\docs\web\)", R"( .. )", RESULT_OK, R"(C:\docs)"},
             {"dot and double separator", R"(C:\docs\web\)", R"(a\.\b\\c)", RESULT_OK,
              R"(C:\docs\web\a\b\c)"},
             {"three dots", R"(C:\docs\web\)", "...", RESULT_OK, R"(C:\docs\web\...)"},
-            {"rooted", R"(C:\docs\web\)", R"(\out)", RESULT_OK, R"(C:\out)"},
-            {"absolute", R"(C:\docs\web\)", R"(D:\out\)", RESULT_OK, R"(D:\out\)"},
-            {"network default", R"(\\srv\share\web\)", "Trimlet", RESULT_OK,
-             R"(\\srv\share\web\Trimlet)"},
-            {"network rooted", R"(\\srv\share\web\)", R"(\out)", RESULT_OK, R"(\\srv\share\out)"},
-            {"network up", R"(\\srv\share\)", R"(..\x)", RESULT_OK, R"(\\srv\x)"},
-        });
-}
-
-TEST(ResolveOutputFolderTest, WindowsEdges) {
-    RunResolveCases(
-        kWin,
-        {
-            // blanks and empty components
-            {"blanks inside", R"(C:\docs\web\)", R"( a \ b )", RESULT_OK, R"(C:\docs\web\a\b)"},
-            {"blank dotdot is dotdot", R"(C:\docs\web\)", R"( .. )", RESULT_OK, R"(C:\docs)"},
-            {"server removed", R"(\\srv\share\)", R"(..\..\x)", RESULT_BAD_PATH, ""},
-            {"dotdot in base", R"(C:\a\..\b\)", "out", RESULT_OK, R"(C:\b\out)"},
+            {"slash is ordinary", R"(C:\docs\)", "a/b", RESULT_OK, R"(C:\docs\a/b)"},
             // absolute and rooted names are not reduced
-            {"absolute kept exactly", R"(C:\docs\)", R"(D:\x\..\y )", RESULT_OK, R"(D:\x\..\y )"},
+            {"absolute kept exactly", R"(C:\docs\)", R"(D:\x\..\y \)", RESULT_OK, R"(D:\x\..\y \)"},
             {"rooted kept exactly", R"(C:\docs\)", R"(\x\..\y\)", RESULT_OK, R"(C:\x\..\y\)"},
+            {"network rooted", R"(\\srv\share\web\)", R"(\out)", RESULT_OK, R"(\\srv\share\out)"},
+            {"rooted without share", R"(\\srv\)", R"(\out)", RESULT_OK, R"(\\srv\\out)"},
             {"leading blank is relative", R"(C:\docs\web\)", R"( D:\x)", RESULT_OK,
              R"(C:\docs\web\D:\x)"},
-            {"rooted without share", R"(\\srv\)", R"(\out)", RESULT_OK, R"(\\srv\\out)"},
-            {"slash is ordinary", R"(C:\docs\)", "a/b", RESULT_OK, R"(C:\docs\a/b)"},
             // base folders that are not absolute
             {"relative base", R"(docs\web\)", "Trimlet", RESULT_INVALID_ARGUMENT, ""},
             {"rooted base", R"(\docs\)", "", RESULT_INVALID_ARGUMENT, ""},
@@ -87,20 +74,18 @@ TEST(ResolveOutputFolderTest, WindowsEdges) {
         });
 }
 
-TEST(ResolveOutputFolderTest, PosixExamples) {
+TEST(ResolveOutputFolderTest, Posix) {
     RunResolveCases(
         kPosix,
         {
             {"default name", "/docs/web/", "Trimlet", RESULT_OK, "/docs/web/Trimlet"},
             {"empty name", "/docs/web/", "", RESULT_OK, "/docs/web"},
-            {"up one", "/docs/web/", "../out", RESULT_OK, "/docs/out"},
             {"up two", "/docs/web/", "../../out", RESULT_OK, "/out"},
             {"up past root", "/docs/web/", "../../../out", RESULT_BAD_PATH, ""},
             {"up to root", "/docs/", "..", RESULT_OK, "/"},
             {"root removed", "/", "..", RESULT_BAD_PATH, ""},
             {"blanks around", "/docs/web/", " sub / deep ", RESULT_OK, "/docs/web/sub/deep"},
-            {"absolute", "/docs/web/", "/out/", RESULT_OK, "/out/"},
-            {"absolute kept exactly", "/docs/", "/x/../y ", RESULT_OK, "/x/../y "},
+            {"absolute kept exactly", "/docs/", "/x/../y /", RESULT_OK, "/x/../y /"},
             {"leading blank is relative", "/docs/", " /x", RESULT_OK, "/docs/x"},
             {"doubled separators in base", "//docs//web/", "out", RESULT_OK, "/docs/web/out"},
             // real folder names keep their blanks; the setting's components are trimmed
@@ -133,17 +118,7 @@ TEST(CutTrailingSeparatorsTest, BothStyles) {
     }
 }
 
-TEST(JoinFolderAndNameTest, BothStyles) {
-    EXPECT_EQ(JoinFolderAndName(kWin, R"(C:\docs\web\Trimlet)", "a.htm"),
-              R"(C:\docs\web\Trimlet\a.htm)");
-    EXPECT_EQ(JoinFolderAndName(kWin, R"(C:\docs\web\)", "a.htm"), R"(C:\docs\web\a.htm)");
-    EXPECT_EQ(JoinFolderAndName(kWin, "C:", "a.htm"), R"(C:\a.htm)");
-    EXPECT_EQ(JoinFolderAndName(kWin, R"(C:\docs\)", ""), R"(C:\docs\)");
-    EXPECT_EQ(JoinFolderAndName(kPosix, "/docs/web/", "a.htm"), "/docs/web/a.htm");
-    EXPECT_EQ(JoinFolderAndName(kPosix, "/", "a.htm"), "/a.htm");
-}
-
-TEST(SplitFolderAndNameTest, BothStyles) {
+TEST(SplitFolderAndNameTest, BothStylesAndJoinedBack) {
     struct Case {
         const char* name;
         PathStyle style;
@@ -165,7 +140,15 @@ TEST(SplitFolderAndNameTest, BothStyles) {
         EXPECT_RESULT(SplitFolderAndName(c.style, c.path, folder, name), c.result);
         EXPECT_EQ(folder, c.folder);
         EXPECT_EQ(name, c.file);
+        if (c.result == RESULT_OK) {
+            EXPECT_EQ(JoinFolderAndName(c.style, folder, name), c.path);
+        }
     }
+    // Joining puts one separator after a folder given without one; an empty name adds none.
+    EXPECT_EQ(JoinFolderAndName(kWin, R"(C:\docs\web\Trimlet)", "a.htm"),
+              R"(C:\docs\web\Trimlet\a.htm)");
+    EXPECT_EQ(JoinFolderAndName(kWin, "C:", "a.htm"), R"(C:\a.htm)");
+    EXPECT_EQ(JoinFolderAndName(kWin, R"(C:\docs\)", ""), R"(C:\docs\)");
 }
 
 TEST(IsSamePathTest, BothStyles) {
@@ -181,19 +164,19 @@ TEST(IsSamePathTest, BothStyles) {
     EXPECT_FALSE(IsSamePath(kPosix, "/docs/a.html", "/docs/A.html"));
 }
 
-// Records the walk and answers from a set of existing paths.
+// Records the walk ("exists X; create X; ...") and answers from a set of existing paths.
 class FakeFolders : public FolderSystem {
   public:
     std::set<std::string> existing;
     std::string failOn;
-    std::vector<std::string> log;
+    std::string log;
 
     bool Exists(const std::string& path) override {
-        log.push_back("exists " + path);
+        log += "exists " + path + "; ";
         return existing.count(path) != 0;
     }
     bool Create(const std::string& path) override {
-        log.push_back("create " + path);
+        log += "create " + path + "; ";
         if (path == failOn) return false;
         existing.insert(path);
         return true;
@@ -201,43 +184,37 @@ class FakeFolders : public FolderSystem {
 };
 
 TEST(CreateFolderPathTest, WalksFromTheTopDown) {
-    using Log = std::vector<std::string>;
-    {
-        SCOPED_TRACE("drive");
+    struct Case {
+        const char* name;
+        PathStyle style;
+        std::string_view path;
+        const char* existing;
+        const char* failOn;
+        bool ok;
+        std::string_view log;
+    };
+    const Case cases[] = {
+        {"drive", kWin, R"( C:\a\b\c )", R"(C:\a\)", "", true,
+         R"(exists C:\a\; exists C:\a\b\; create C:\a\b\; exists C:\a\b\c; create C:\a\b\c; )"},
+        {"network starts below the share", kWin, R"(\\srv\share\out\x)", "", "", true,
+         R"(exists \\srv\share\out\; create \\srv\share\out\; )"
+         R"(exists \\srv\share\out\x; create \\srv\share\out\x; )"},
+        {"posix starts after the root", kPosix, "/a/b ", "/a/", "", true,
+         "exists /a/; exists /a/b ; create /a/b ; "},
+        {"stops at the first failure", kPosix, "/a/b", "", "/a/", false,
+         "exists /a/; create /a/; "},
+        // nothing to walk
+        {"drive only", kWin, "C:", "", "", true, ""},
+        {"share only", kWin, R"(\\srv\share)", "", "", true, ""},
+        {"root only", kPosix, "/", "", "", true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         FakeFolders folders;
-        folders.existing = {R"(C:\a\)"};
-        EXPECT_TRUE(CreateFolderPath(kWin, R"( C:\a\b\c )", folders));
-        EXPECT_EQ(folders.log, (Log{R"(exists C:\a\)", R"(exists C:\a\b\)", R"(create C:\a\b\)",
-                                    R"(exists C:\a\b\c)", R"(create C:\a\b\c)"}));
-    }
-    {
-        SCOPED_TRACE("network starts below the share");
-        FakeFolders folders;
-        EXPECT_TRUE(CreateFolderPath(kWin, R"(\\srv\share\out\x)", folders));
-        EXPECT_EQ(folders.log, (Log{R"(exists \\srv\share\out\)", R"(create \\srv\share\out\)",
-                                    R"(exists \\srv\share\out\x)", R"(create \\srv\share\out\x)"}));
-    }
-    {
-        SCOPED_TRACE("posix starts after the root");
-        FakeFolders folders;
-        folders.existing = {"/a/"};
-        EXPECT_TRUE(CreateFolderPath(kPosix, "/a/b ", folders));
-        EXPECT_EQ(folders.log, (Log{"exists /a/", "exists /a/b ", "create /a/b "}));
-    }
-    {
-        SCOPED_TRACE("stops at the first failure");
-        FakeFolders folders;
-        folders.failOn = "/a/";
-        EXPECT_FALSE(CreateFolderPath(kPosix, "/a/b", folders));
-        EXPECT_EQ(folders.log, (Log{"exists /a/", "create /a/"}));
-    }
-    {
-        SCOPED_TRACE("nothing to walk");
-        FakeFolders folders;
-        EXPECT_TRUE(CreateFolderPath(kWin, "C:", folders));
-        EXPECT_TRUE(CreateFolderPath(kWin, R"(\\srv\share)", folders));
-        EXPECT_TRUE(CreateFolderPath(kPosix, "/", folders));
-        EXPECT_TRUE(folders.log.empty());
+        folders.existing = {c.existing};
+        folders.failOn = c.failOn;
+        EXPECT_EQ(CreateFolderPath(c.style, c.path, folders), c.ok);
+        EXPECT_EQ(folders.log, c.log);
     }
 }
 

@@ -1,13 +1,10 @@
 #include "platform/file_info.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <time.h>
 
 #include <array>
 #include <limits>
-#include <optional>
 #include <string>
 
 #include "test_support.h"
@@ -16,30 +13,6 @@ namespace trimlet {
 namespace {
 
 using test::TempDir;
-
-// Sets the time zone for one test and puts the old one back.
-class ScopedTimeZone {
-  public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = getenv("TZ")) old_ = old;
-        Set(zone);
-    }
-    ~ScopedTimeZone() {
-        if (old_) {
-            Set(old_->c_str());
-        } else {
-            unsetenv("TZ");
-            tzset();
-        }
-    }
-    void Set(const char* zone) {
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-
-  private:
-    std::optional<std::string> old_;
-};
 
 constexpr FileTime kUnixEpoch = 116444736000000000ULL;
 constexpr std::int64_t k20060206T090507Z = 1139216707;
@@ -51,15 +24,12 @@ TEST(FileTime, ConvertsFromUnixAndToLocalTime) {
     EXPECT_EQ(FileTimeFromUnix(std::numeric_limits<std::int64_t>::max() / 2, 0),
               std::numeric_limits<FileTime>::max());
 
-    ScopedTimeZone zone("UTC");
+    // Time zones are followed by the list's time texts (batch/format).
+    test::ScopedEnv zone("TZ", "UTC");
     LocalTime t;
     ASSERT_TRUE(FileTimeToLocal(FileTimeFromUnix(k20060206T090507Z, 0), t));
     EXPECT_EQ((std::array{t.year, t.month, t.day, t.hour, t.minute, t.second}),
               (std::array{2006, 2, 6, 9, 5, 7}));
-    zone.Set("JST-9");
-    ASSERT_TRUE(FileTimeToLocal(FileTimeFromUnix(k20060206T090507Z, 0), t));
-    EXPECT_EQ(t.hour, 18);
-    zone.Set("UTC");
     ASSERT_TRUE(FileTimeToLocal(0, t));
     EXPECT_EQ(t.year, 1601);
     EXPECT_FALSE(FileTimeToLocal(std::numeric_limits<FileTime>::max(), t));

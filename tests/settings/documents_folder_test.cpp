@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "scoped_env.h"
 #include "settings/memory_profile.h"
 #include "settings/profile_keys.h"
 #include "settings/working_settings.h"

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <stdlib.h>
+#include <time.h>
 
 #include <fstream>
 #include <iterator>
@@ -36,6 +37,20 @@ std::string TempDir::Write(std::string_view name, std::string_view bytes) const 
     std::ofstream file(full, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return full.string();
+}
+
+ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+    if (const char* old = getenv(name)) saved_ = old;
+    Set(value);
+}
+
+void ScopedEnv::Set(const std::optional<std::string>& value) {
+    if (value) {
+        setenv(name_, value->c_str(), 1);
+    } else {
+        unsetenv(name_);
+    }
+    tzset();
 }
 
 std::string ReadAll(const fs::path& path) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,22 @@ class TempDir {
 
   private:
     std::filesystem::path path_;
+};
+
+// Sets (or, with nullopt, unsets) an environment variable until the end of the scope.
+// Every change is followed by tzset(), so that a change of TZ takes effect at once.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, std::optional<std::string> value);
+    ~ScopedEnv() { Set(saved_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+    void Set(const std::optional<std::string>& value);
+
+  private:
+    const char* name_;
+    std::optional<std::string> saved_;
 };
 
 // The whole content of a file; empty when it cannot be read.

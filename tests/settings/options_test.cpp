@@ -1,0 +1,212 @@
+// The logic of the options pages: extension lists and the output folder name, the action
+// page, and the two pages that edit the trim mode.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "common/scripted_dialogs.h"
+#include "settings/extension_lists.h"
+#include "settings/memory_profile.h"
+#include "settings/output_options.h"
+#include "settings/profile_keys.h"
+#include "settings/trim_options.h"
+
+namespace trimlet {
+namespace {
+
+using Items = std::vector<std::string>;
+
+TEST(ExtensionLists, StoredListsComeBackSortedIgnoringCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"HTM::HTML", ":HTM:HTML"},  // the empty piece is an item and sorts first
+        {"JS:", "JS"},               // nothing after the last colon adds nothing
+        {"", ""},
+        {"shtml:HTML:Htm", "Htm:HTML:shtml"},
+    };
+    for (const auto& [stored, again] : cases) {
+        SCOPED_TRACE(stored);
+        MemoryProfile profile;
+        ScriptedDialogs dialogs;
+        profile.WriteString("FILE_FILTER", stored);
+        ASSERT_TRUE(ApplyOutputPage(dialogs, profile, ReadOutputPage(profile)));
+        EXPECT_EQ(profile.FindString("FILE_FILTER"), again);
+    }
+    EXPECT_EQ(SplitExtensionList("HTM::HTML"), (Items{"HTM", "", "HTML"}));
+}
+
+TEST(ExtensionLists, TypedExtensionIsCleanedOrRefused) {
+    struct Case {
+        std::string_view typed;
+        const char* cleaned;
+        int refusalId;
+    };
+    const Case cases[] = {
+        {" .shtml\t ", "shtml", 0},
+        {" . \t.　.php　", "php", 0},  // full-width blanks are cut too
+        {"a b", "a b", 0},
+        {"...", "", MSG_EXTENSION_EMPTY},
+        {" 　\t", "", MSG_EXTENSION_EMPTY},
+        {"tar.gz", "tar.gz", MSG_EXTENSION_BAD_CHARACTERS},
+        {"a\\b", "a\\b", MSG_EXTENSION_BAD_CHARACTERS},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const TypedExtension result = CheckTypedExtension(c.typed);
+        EXPECT_EQ(result.cleaned, c.cleaned);
+        EXPECT_EQ(result.refusalId, c.refusalId);
+    }
+}
+
+TEST(OutputFolderName, BadCharactersByStyle) {
+    struct Case {
+        PathStyle style;
+        std::string_view name;
+        bool bad;
+    };
+    constexpr PathStyle W = PathStyle::Windows;
+    constexpr PathStyle P = PathStyle::Posix;
+    const Case cases[] = {
+        {W, "D:\\out", false},
+        {W, "out:1", true},
+        {W, "a*b", true},
+        {W, "D:", true},  // two bytes: not a drive prefix
+        {W, "a/b", true},
+        {W, "\x83\x7C", false},  // CP932 "ポ": its trail byte is not a
+                                 // vertical bar
+        {P, "../site/out", false},
+        {P, "..\\out", true},
+        {P, "D:/out", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(HasBadOutputFolderCharacters(c.style, c.name), c.bad);
+    }
+}
+
+struct OutputPageFixture : testing::Test {
+    ScriptedDialogs dialogs;
+    MemoryProfile profile;
+    OutputPageState page = ReadOutputPage(profile);
+};
+
+TEST_F(OutputPageFixture, NameIsStoredCleanedAndBlankOnlyAfterTheNotice) {
+    EXPECT_FALSE(NoticeBlankOutputFolderName(dialogs, " o"));
+    EXPECT_TRUE(NoticeBlankOutputFolderName(dialogs, " \t"));
+    EXPECT_EQ(dialogs.MessageIds(), std::vector<int>{15013});
+
+    for (const auto& [typed, stored] : {std::pair{"  out\t", "out"}, std::pair{"   ", ""}}) {
+        page.outputFolderName = typed;
+        ASSERT_TRUE(ApplyOutputPage(dialogs, profile, page));
+        EXPECT_EQ(profile.FindString("OUTPUT_FOLDER_NAME"), stored);
+    }
+}
+
+TEST_F(OutputPageFixture, BadNameIsRefusedAndNothingIsWritten) {
+    page.outputFolderName = " a*b ";
+    EXPECT_FALSE(ApplyOutputPage(dialogs, profile, page, PathStyle::Windows));
+    EXPECT_EQ(dialogs.MessageIds(), std::vector<int>{40006});
+    EXPECT_EQ(profile.ChangeCount(), 0);
+}
+
+TEST_F(OutputPageFixture, DuplicatesAcrossListsAreRefusedWithTheListedText) {
+    struct Case {
+        ExtensionListKind target;
+        const char* extension;
+        int messageId;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {ExtensionListKind::Html, "htm", 40008, "拡張子 HTM "},
+        {ExtensionListKind::Html, "js", 40007, "拡張子 JS "},
+        {ExtensionListKind::Script, "htm", 40009, "拡張子 HTM "},
+        {ExtensionListKind::Script, "Vbs", 40008, "拡張子 VBS "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.extension);
+        dialogs.ClearCalls();
+        EXPECT_FALSE(AddExtension(dialogs, page, c.target, c.extension));
+        ASSERT_EQ(dialogs.MessageIds(), std::vector<int>{c.messageId});
+        EXPECT_THAT(dialogs.Calls()[0].text, testing::StartsWith(c.shown));
+    }
+    EXPECT_EQ(page.htmlExtensions, (Items{"HTM", "HTML"}));
+    EXPECT_EQ(page.scriptExtensions, (Items{"JS", "VBS"}));
+}
+
+TEST_F(OutputPageFixture, AddedAndRemovedExtensionsAreStoredInListOrder) {
+    dialogs.AnswerAddExtension("shtml").AnswerAddExtension(std::nullopt);
+    EXPECT_TRUE(AddExtensionFromDialog(dialogs, page, ExtensionListKind::Html));
+    EXPECT_FALSE(AddExtensionFromDialog(dialogs, page, ExtensionListKind::Html));
+    EXPECT_TRUE(AddExtension(dialogs, page, ExtensionListKind::Html, "asp"));
+    EXPECT_TRUE(RemoveExtension(page, ExtensionListKind::Html, 0));
+    EXPECT_FALSE(RemoveExtension(page, ExtensionListKind::Script, 2));
+    ASSERT_TRUE(ApplyOutputPage(dialogs, profile, page));
+    EXPECT_EQ(profile.FindString("FILE_FILTER"), "HTM:HTML:shtml");
+    EXPECT_EQ(profile.FindString("FILE_FILTER_SCR"), "JS:VBS");
+}
+
+TEST(ActionPage, AnyStoredActionButZeroRunsAndIsStoredAsOne) {
+    MemoryProfile profile;
+    profile.WriteInteger("MRUL_OPEN_ACTION", 2);
+    const ActionPageState page = ReadActionPage(profile);
+    EXPECT_TRUE(page.runRecentTask);
+    ApplyActionPage(profile, page);
+    EXPECT_EQ(profile.FindInteger("MRUL_OPEN_ACTION"), 1);
+    EXPECT_EQ(profile.FindInteger("ALERT_SETTING_NOT_SAME"), 1);
+}
+
+TEST(TrimPages, ApplyingAPageUnchangedKeepsEveryBitItDoesNotOwn) {
+    const std::pair<TrimMode, TrimMode> cases[] = {
+        {0xF07C0783 | kDefaultTrimMode, 0xF07C0783 | kDefaultTrimMode},  // bits without meaning
+        {0x60, 0x20},  // both blank-line bits read as delete; a page never writes both
+        {0, 0},
+    };
+    for (const auto& [stored, written] : cases) {
+        SCOPED_TRACE(stored);
+        MemoryProfile profile;
+        WriteTrimMode(profile, stored);
+        EXPECT_EQ(ReadWhitespacePage(profile).blankLines, BlankLineChoiceOf(written));
+        ApplyWhitespacePage(profile, ReadWhitespacePage(profile));
+        ApplyCommentPage(profile, ReadCommentPage(profile));
+        EXPECT_EQ(ReadTrimMode(profile), written);
+    }
+    MemoryProfile empty;
+    ApplyCommentPage(empty, ReadCommentPage(empty));
+    EXPECT_EQ(empty.FindWord("MODE"), kDefaultTrimMode);
+}
+
+TEST(TrimPages, PagesAppliedInTurnDoNotUndoEachOther) {
+    MemoryProfile profile;
+    WhitespacePageState whitespace = ReadWhitespacePage(profile);
+    CommentPageState comments = ReadCommentPage(profile);
+    whitespace.crRegAsWsp = true;
+    whitespace.blankLines = BlankLineChoice::Merge;
+    EXPECT_FALSE(whitespace.BlankLineRadiosEnabled());
+    comments.keepSsi = false;
+    ApplyWhitespacePage(profile, whitespace);
+    ApplyCommentPage(profile, comments);
+    // the disabled blank-line choice is stored all the same
+    EXPECT_EQ(ReadTrimMode(profile), (kDefaultTrimMode | TM_CR_REG_AS_WSP | TM_BLANK_LINES_MERGE) &
+                                         ~(TM_BLANK_LINES_DELETE | TM_KEEP_SSI));
+}
+
+TEST(LineBreakHint, ShownOnlyWhenDueAndRemembersTheBox) {
+    MemoryProfile profile;
+    ScriptedDialogs dialogs;
+    dialogs.AnswerAlertCRRegAsWSP(false).AnswerAlertCRRegAsWSP(true);
+    EXPECT_TRUE(OfferCrRegAsWspHint(dialogs, profile));
+    EXPECT_FALSE(profile.HasKey("SHOW_ALERT_CR_REG_AS_WSP")) << "a clear box writes nothing";
+
+    // the stored mode counts, not the comment page's unsaved state
+    WriteTrimMode(profile, kDefaultTrimMode & ~TM_SCRIPT_COMMENT_DEL);
+    EXPECT_FALSE(OfferCrRegAsWspHint(dialogs, profile));
+    WriteTrimMode(profile, kDefaultTrimMode);
+
+    EXPECT_TRUE(OfferCrRegAsWspHint(dialogs, profile));
+    EXPECT_EQ(profile.FindInteger("SHOW_ALERT_CR_REG_AS_WSP"), 1);
+    EXPECT_FALSE(OfferCrRegAsWspHint(dialogs, profile));
+    EXPECT_EQ(dialogs.Calls().size(), 2u);
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+}  // namespace
+}  // namespace trimlet
