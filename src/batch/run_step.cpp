@@ -1,5 +1,8 @@
 #include "batch/run_step.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "batch/format.h"
 #include "common/messages.h"
 #include "platform/file_info.h"
@@ -26,6 +29,17 @@ Result AskSkip(Dialogs& dialogs, int id, const std::string& path, Result onSkip,
                MessageIcon icon = MessageIcon::Exclamation) {
     MessageAnswer answer = dialogs.Ask(id, icon, MessageButtons::OkCancel, path);
     return answer == MessageAnswer::Cancel ? RESULT_STOPPED : onSkip;
+}
+
+// `path` made absolute against the current folder when it is relative (a hand-written line
+// of a task file), so that its output folder is worked out like any other's. An absolute
+// path, or one the current folder cannot be had for, is returned as it is.
+std::string AbsoluteInput(PathStyle style, const std::string& path) {
+    if (style != NativePathStyle() || IsAbsolutePath(style, path)) return path;
+    std::error_code error;
+    const std::string folder = std::filesystem::current_path(error).string();
+    if (error || !IsAbsolutePath(style, folder)) return path;
+    return JoinFolderAndName(style, folder, path);
 }
 
 int ValidChoice(int index) {
@@ -111,12 +125,13 @@ Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
 
 }  // namespace
 
-Result TrimFileToOutput(RunContext& ctx, const std::string& inputPath,
+Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
                         std::string_view outputFolderName, std::uint64_t& sourceSize,
                         std::uint64_t& trimmedSize, std::uint32_t& runFlags) {
     sourceSize = 0;
     trimmedSize = 0;
-    if (inputPath.empty()) return RESULT_INVALID_ARGUMENT;
+    if (givenPath.empty()) return RESULT_INVALID_ARGUMENT;
+    const std::string inputPath = AbsoluteInput(ctx.style, givenPath);
 
     std::uint32_t attributes = 0;
     if (!GetFileAttributes(inputPath, attributes))

@@ -245,17 +245,21 @@ TEST_F(RunStep, AWriteFailingPartWayLeavesTheOldFile) {
     }
 }
 
-TEST_F(RunStep, PathsWithoutAFolderOrNotAbsolute) {
+TEST_F(RunStep, RelativeInputIsTakenAgainstTheCurrentFolder) {
     dir.Write("bare.html", kPage);
     dir.Write("sub/rel.html", kPage);
-    fs::path saved = fs::current_path();
+    dialogs.AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Ok);
+    const fs::path saved = fs::current_path();
     fs::current_path(dir.path());
-    EXPECT_RESULT(Run("bare.html"), RESULT_BAD_PATH);
-    EXPECT_TRUE(dialogs.Calls().empty());
-    EXPECT_RESULT(Run("sub/rel.html"), RESULT_STOPPED);
+    const std::string gone = (fs::current_path() / "gone.html").string();
+    EXPECT_RESULT(Run("bare.html"), RESULT_OK);
+    EXPECT_RESULT(Run("sub/rel.html"), RESULT_OK);
+    EXPECT_RESULT(Run("gone.html"), RESULT_NOT_FOUND);
     fs::current_path(saved);
-    EXPECT_EQ(dialogs.MessageIds(), std::vector<int>{40000});
-    EXPECT_EQ(dialogs.Calls()[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(ReadAll(dir.File("Trimlet/bare.html")), Trimmed());
+    EXPECT_EQ(ReadAll(dir.File("sub/Trimlet/rel.html")), Trimmed());
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_EQ(dialogs.Calls()[0].text, FormatMessage(MSG_FILE_NOT_FOUND, gone));
 }
 
 TEST(DescribeFile, SizeAndUnpaddedLocalTimeOrTheBarePath) {
