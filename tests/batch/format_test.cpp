@@ -13,13 +13,14 @@ namespace {
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
 
 TEST(FormatSizeTest, GroupsDigitsByThree) {
+    // 2 GiB is not negative, and a size above 4 GiB keeps its high bits.
     const std::pair<std::uint64_t, const char*> cases[] = {
         {0, "0"},
         {999, "999"},
         {1000, "1,000"},
         {1000000, "1,000,000"},
-        {2147483648u, "2,147,483,648"},  // 2 GiB is not negative
-        {5000000000u, "5,000,000,000"},  // above 4 GiB keeps its high bits
+        {2147483648u, "2,147,483,648"},
+        {5000000000u, "5,000,000,000"},
         {kMax, "18,446,744,073,709,551,615"},
     };
     for (const auto& [size, expected] : cases) {

@@ -130,24 +130,23 @@ TEST_F(RunStep, FolderQuestionAndItsCheckBox) {
 }
 
 TEST_F(RunStep, ExistingOutputFollowsTheChoice) {
-    enum Times { Newer, Equal, Older };
     struct Case {
         const char* name;
         OutputExistsClose close;
         int choice;
-        Times input;
+        int inputNewerBy;  // seconds
         bool writes;
     };
     const Case cases[] = {
-        {"overwrite", OutputExistsClose::Ok, 0, Older, true},
-        {"skip", OutputExistsClose::Ok, 1, Newer, false},
-        {"if newer, newer", OutputExistsClose::Ok, 2, Newer, true},
-        {"if newer, equal", OutputExistsClose::Ok, 2, Equal, true},
-        {"if newer, older", OutputExistsClose::Ok, 2, Older, false},
-        {"overwrite for all", OutputExistsClose::ForAll, 0, Older, true},
-        {"skip for all", OutputExistsClose::ForAll, 1, Newer, false},
-        {"if newer for all, equal", OutputExistsClose::ForAll, 2, Equal, true},
-        {"if newer for all, older", OutputExistsClose::ForAll, 2, Older, false},
+        {"overwrite", OutputExistsClose::Ok, 0, -60, true},
+        {"skip", OutputExistsClose::Ok, 1, 60, false},
+        {"if newer, newer", OutputExistsClose::Ok, 2, 60, true},
+        {"if newer, equal", OutputExistsClose::Ok, 2, 0, true},
+        {"if newer, older", OutputExistsClose::Ok, 2, -60, false},
+        {"overwrite for all", OutputExistsClose::ForAll, 0, -60, true},
+        {"skip for all", OutputExistsClose::ForAll, 1, 60, false},
+        {"if newer for all, equal", OutputExistsClose::ForAll, 2, 0, true},
+        {"if newer for all, older", OutputExistsClose::ForAll, 2, -60, false},
     };
     const std::uint32_t fixedBits[] = {RUN_OVERWRITE_ALL, RUN_SKIP_ALL, RUN_NEWER_ALL};
     for (const Case& c : cases) {
@@ -158,16 +157,13 @@ TEST_F(RunStep, ExistingOutputFollowsTheChoice) {
         answers.AnswerOutputExists({c.close, c.choice});
         RunContext run(answers, profile, "JS:VBS");
         std::uint32_t runFlags = kDefaultTrimMode;
-        std::vector<std::string> inputs, descriptions;
+        std::vector<std::string> inputs;
         for (const char* name : {"one.html", "two.html"}) {
             inputs.push_back(local.Write(name, kPage));
-            std::string output = local.Write(std::string("Trimlet/") + name, kOld);
-            SetWriteTime(output, 1'600'000'000);
-            SetWriteTime(inputs.back(), 1'600'000'000 + (c.input == Newer   ? 60
-                                                         : c.input == Equal ? 0
-                                                                            : -60));
-            descriptions.push_back(DescribeFile(output));
+            SetWriteTime(local.Write(std::string("Trimlet/") + name, kOld), 1'600'000'000);
+            SetWriteTime(inputs.back(), 1'600'000'000 + c.inputNewerBy);
         }
+        const std::string firstOutput = DescribeFile(local.File("Trimlet/one.html"));
         // A choice for all holds silently for the next file; otherwise the dialog comes again.
         for (std::size_t i = 0; i < 2; ++i) {
             bool asked = i == 1 && c.close == OutputExistsClose::Ok;
@@ -185,7 +181,7 @@ TEST_F(RunStep, ExistingOutputFollowsTheChoice) {
         EXPECT_EQ(profile.FindInteger("FILE_OVERWRITE_METHOD"), c.choice);
         const OutputExistsRequest& request = answers.Calls()[0].outputExists;
         EXPECT_EQ(request.message, "出力ファイルが既に存在します。処理を選択してください。");
-        EXPECT_EQ(request.outputText, descriptions[0]);
+        EXPECT_EQ(request.outputText, firstOutput);
         EXPECT_EQ(request.radioIndex, 2);
         EXPECT_TRUE(request.forAllEnabled);
     }
@@ -264,15 +260,9 @@ TEST_F(RunStep, RelativeInputIsTakenAgainstTheCurrentFolder) {
 
 TEST(DescribeFile, SizeAndUnpaddedLocalTimeOrTheBarePath) {
     TempDir dir;
+    test::ScopedEnv zone("TZ", "UTC");
     std::string path = dir.Write("page.html", std::string(1234, 'x'));
-    struct tm local {};
-    local.tm_year = 2006 - 1900;
-    local.tm_mon = 1;
-    local.tm_mday = 6;
-    local.tm_hour = 9;
-    local.tm_min = 5;
-    local.tm_isdst = -1;
-    SetWriteTime(path, mktime(&local));
+    SetWriteTime(path, 1139216700);  // 2006-02-06 09:05 UTC
     EXPECT_EQ(DescribeFile(path), path + "\r\n(1,234   2006/02/06 9:5)");
     EXPECT_EQ(DescribeFile(dir.File("missing")), dir.File("missing"));
     EXPECT_EQ(CompareWriteTimes(path, dir.File("missing")), -1);

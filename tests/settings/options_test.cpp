@@ -65,18 +65,10 @@ TEST(OutputFolderName, BadCharactersByStyle) {
     };
     constexpr PathStyle W = PathStyle::Windows;
     constexpr PathStyle P = PathStyle::Posix;
-    const Case cases[] = {
-        {W, "D:\\out", false},
-        {W, "out:1", true},
-        {W, "a*b", true},
-        {W, "D:", true},  // two bytes: not a drive prefix
-        {W, "a/b", true},
-        {W, "\x83\x7C", false},  // CP932 "ポ": its trail byte is not a
-                                 // vertical bar
-        {P, "../site/out", false},
-        {P, "..\\out", true},
-        {P, "D:/out", true},
-    };
+    // "D:" is two bytes, not a drive prefix; CP932 "ポ" (83 7C) has a trail byte, not a bar.
+    const Case cases[] = {{W, "D:\\out", false},     {W, "out:1", true},   {W, "a*b", true},
+                          {W, "D:", true},           {W, "a/b", true},     {W, "\x83\x7C", false},
+                          {P, "../site/out", false}, {P, "..\\out", true}, {P, "D:/out", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(HasBadOutputFolderCharacters(c.style, c.name), c.bad);
