@@ -132,7 +132,7 @@ class Writer {
     void Script() {
         Open("<script type=\"text/javascript\">");
         Line("<!--");
-        const int functions = 1 + static_cast<int>(rng_.Below(3));
+        const int functions = 1 + static_cast<int>(rng_.Below(2));
         for (int f = 0; f < functions; ++f)
             Function(f);
         Line("//-->");
@@ -209,7 +209,7 @@ class Writer {
             Put("  kept    as\r\n\r\n      written\r\n");
             Line("</pre>");
         }
-        if (rng_.Below(3) == 0) Script();
+        if (rng_.Below(5) == 0) Script();
         Close("</div>");
         Blank();
         Blank();

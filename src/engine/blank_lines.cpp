@@ -12,8 +12,9 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     const bool merge = (ctx.mode & TM_BLANK_LINES_MERGE) != 0;
     const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
     const BlankSet blanks{ctx.FullWidthBlanks(), false};
-    const char stopChars[] = {first, '<'};
-    const StopSet stops(std::string_view(stopChars, 2), false);
+    const PassStops stopSet(
+        {.singles = std::string_view(&first, 1), .scriptTags = true, .preTags = preBlocks});
+    PassScan stops(stopSet, in);
     bool insidePre = false;
     bool blankRun = false;  // positioned at the line break of a blank line
     unsigned blankLines = 0;
@@ -29,13 +30,14 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
             i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
             continue;
         }
-        if ((i = stops.Find(in, i, n)) >= n) break;
+        if ((i = stops.Next(i, n)) >= n) break;
         if (in[i] == '<') {
-            if (StartsWithNoCaseAt(in, i, "<script")) {
+            const TagStart tag = TagStartAt(in, i, preBlocks);
+            if (tag == TagStart::Script) {
                 i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 continue;
             }
-            if (preBlocks && StartsWithNoCaseAt(in, i, "<pre")) insidePre = true;
+            if (tag == TagStart::Pre) insidePre = true;
             ++i;
             continue;
         }

@@ -11,7 +11,13 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
     const bool breaksAreBlanks = (ctx.mode & TM_CR_REG_AS_WSP) != 0;
     const BlankSet blanks{ctx.FullWidthBlanks(), breaksAreBlanks};
     const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
-    const CollapseStops stops(breaksAreBlanks, "<", ctx.FullWidthBlanks());
+    const PassStops stopSet({.singles = {},
+                             .runs = true,
+                             .lineBreakRuns = breaksAreBlanks,
+                             .high = ctx.FullWidthBlanks(),
+                             .scriptTags = true,
+                             .preTags = preBlocks});
+    PassScan stops(stopSet, in);
     bool insidePre = false;
     size_t copyFrom = 0;
     size_t i = 0;
@@ -20,14 +26,15 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
             i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
             continue;
         }
-        if ((i = stops.Find(in, i, n)) >= n) break;
+        if ((i = stops.Next(i, n)) >= n) break;
         const uint8_t c = ByteAt(in, i);
         if (c == '<') {
-            if (StartsWithNoCaseAt(in, i, "<script")) {
+            const TagStart tag = TagStartAt(in, i, preBlocks);
+            if (tag == TagStart::Script) {
                 i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 continue;
             }
-            if (preBlocks && StartsWithNoCaseAt(in, i, "<pre")) insidePre = true;
+            if (tag == TagStart::Pre) insidePre = true;
             ++i;
         } else if (c >= 0x80 && FullWidthBlankLength(cs, in, i) == 0) {
             i += CharLength(cs, in, i);

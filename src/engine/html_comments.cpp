@@ -73,7 +73,9 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
     size_t i = 0;
     while ((i = FindByte(in, i, '<')) != kNone) {
         const size_t lt = i;
-        if (StartsWithAt(in, lt, "<!--")) {
+        // The byte after '<' tells the four cases apart.
+        const uint8_t next = lt + 1 < n ? ByteAt(in, lt + 1) | 0x20 : 0;
+        if (next == '!' && StartsWithAt(in, lt, "<!--")) {
             const size_t close = in.find("-->", lt + 4);
             const size_t end = close == kNone ? n : close + 3;
             if (!KeepComment(ctx, in, lt, insideBody)) {
@@ -81,11 +83,12 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
                 copyFrom = end;
             }
             i = end;
-        } else if (StartsWithNoCaseAt(in, lt, "<body") || StartsWithNoCaseAt(in, lt, "</body")) {
-            insideBody = in[lt + 1] != '/';
+        } else if ((next == 'b' && StartsWithNoCaseAt(in, lt, "<body")) ||
+                   (next == '/' && StartsWithNoCaseAt(in, lt, "</body"))) {
+            insideBody = next == 'b';
             const size_t gt = FindByte(in, lt, '>');
             i = gt == kNone ? n : gt + 1;
-        } else if (StartsWithNoCaseAt(in, lt, "<script")) {
+        } else if (next == 's' && StartsWithNoCaseAt(in, lt, "<script")) {
             if (keepScripts) {
                 i = FindScriptBlock(ctx.charset, in, lt).end;
             } else {

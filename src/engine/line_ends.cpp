@@ -10,7 +10,8 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
     const bool fullWidth = ctx.FullWidthBlanks();
     const BlankSet blanks{fullWidth, false};
     const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
-    const StopSet stops("\r\n<", false);
+    const PassStops stopSet({.singles = "\r\n", .scriptTags = true, .preTags = preBlocks});
+    PassScan stops(stopSet, in);
     bool insidePre = false;
     size_t i = SkipBlanks(cs, in, 0, blanks);
     size_t copyFrom = i;
@@ -27,23 +28,24 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
             i = lineFrom = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
             continue;
         }
-        if ((i = stops.Find(in, i, n)) >= n) {
+        if ((i = stops.Next(i, n)) >= n) {
             dropBlanksBefore(n);
             break;
         }
         if (in[i] == '<') {
-            if (StartsWithNoCaseAt(in, i, "<script")) {
+            const TagStart tag = TagStartAt(in, i, preBlocks);
+            if (tag == TagStart::Script) {
                 i = lineFrom = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 continue;
             }
-            if (preBlocks && StartsWithNoCaseAt(in, i, "<pre")) insidePre = true;
+            if (tag == TagStart::Pre) insidePre = true;
             ++i;
             continue;
         }
         // A line break: the blanks before it go, it stays, the next line's leading
         // blanks go.
         dropBlanksBefore(i);
-        ++i;
+        i += in[i] == '\r' && i + 1 < n && in[i + 1] == '\n' ? 2 : 1;
         const size_t j = SkipBlanks(cs, in, i, blanks);
         if (j > i) {
             Append(out, in, copyFrom, i);

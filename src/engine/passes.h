@@ -37,6 +37,18 @@ std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
                             ScriptBuffers& buffers, std::string_view text,
                             const PieceList* pieces = nullptr);
 
+// What a '<' at i starts for passes 3 to 5: a SCRIPT block, a PRE block (only when
+// `preBlocks`), or nothing of interest. Most tags are told apart by their first letter.
+enum class TagStart : uint8_t { Other, Script, Pre };
+inline TagStart TagStartAt(std::string_view in, size_t i, bool preBlocks) {
+    if (i + 1 >= in.size()) return TagStart::Other;
+    const uint8_t c = ByteAt(in, i + 1) | 0x20;
+    if (c == 's') return StartsWithNoCaseAt(in, i, "<script") ? TagStart::Script : TagStart::Other;
+    if (c == 'p' && preBlocks)
+        return StartsWithNoCaseAt(in, i, "<pre") ? TagStart::Pre : TagStart::Other;
+    return TagStart::Other;
+}
+
 // SCRIPT blocks that passes 3 to 5 copy unchanged. A block's extent depends on its own
 // bytes only, so each of these passes notes where the blocks it copied land in its
 // output, and the next one takes their lengths from there instead of scanning them again.

@@ -8,9 +8,10 @@ namespace trimlet::engine {
 size_t SkipPreContent(const PassContext& ctx, std::string_view in, size_t i, bool& insidePre,
                       size_t outShift) {
     while ((i = FindByte(in, i, '<')) != kNone) {
-        if (StartsWithNoCaseAt(in, i, "<script")) {
+        const uint8_t c = i + 1 < in.size() ? ByteAt(in, i + 1) : 0;
+        if ((c | 0x20) == 's' && StartsWithNoCaseAt(in, i, "<script")) {
             i = CopiedBlockEnd(ctx, in, i, i + outShift);
-        } else if (StartsWithNoCaseAt(in, i, "</pre")) {
+        } else if (c == '/' && StartsWithNoCaseAt(in, i, "</pre")) {
             insidePre = false;
             return i;
         } else {

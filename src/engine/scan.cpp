@@ -184,8 +184,19 @@ std::string_view LineBreakConvention(std::string_view t) {
     return FindByte(t, 0, '\r') != kNone ? "\r" : "\r\n";
 }
 
-size_t TrailingBlanksStart(Charset charset, std::string_view t, size_t begin, size_t end,
-                           bool fullWidth) {
+bool CharStartsAt(Charset charset, std::string_view t, size_t begin, size_t p) {
+    const uint8_t c = ByteAt(t, p);
+    if (charset == Charset::Utf8) return (c & 0xC0) != 0x80;
+    if (c < 0x40) return true;  // never a trail byte
+    // The lead bytes before p pair up from the last byte that cannot be a lead (after
+    // which a character starts in any case), so p starts one when their count is even.
+    size_t k = p;
+    while (k > begin && (kByteClass[ByteAt(t, k - 1)] & kLead932))
+        --k;
+    return (p - k) % 2 == 0;
+}
+
+size_t BlanksBackTo(Charset charset, std::string_view t, size_t begin, size_t end, bool fullWidth) {
     size_t j = end;
     while (j > begin) {
         if (kByteClass[ByteAt(t, j - 1)] & kBlank) {
@@ -197,71 +208,34 @@ size_t TrailingBlanksStart(Charset charset, std::string_view t, size_t begin, si
             if (j - begin < 3 || FullWidthBlankLength(charset, t, j - 3) != 3) break;
             j -= 3;
         } else {
-            if (j - begin < 2 || FullWidthBlankLength(charset, t, j - 2) != 2) break;
-            // 81 40 is a blank only where 81 starts a character: the lead bytes before it
-            // pair up from the last byte that cannot be a lead (after which a character
-            // starts in any case), so their count must be even.
-            size_t k = j - 2;
-            while (k > begin && (kByteClass[ByteAt(t, k - 1)] & kLead932))
-                --k;
-            if ((j - 2 - k) % 2 != 0) break;
+            if (j - begin < 2 || FullWidthBlankLength(charset, t, j - 2) != 2 ||
+                !CharStartsAt(charset, t, begin, j - 2)) {
+                break;
+            }
             j -= 2;
         }
     }
     return j;
 }
 
-CollapseStops::CollapseStops(bool lineBreaks, std::string_view others, bool high)
-    : lineBreaks_(lineBreaks), high_(high) {
-    single_['\t'] = blank_[' '] = blank_['\t'] = true;
-    if (lineBreaks) single_['\r'] = single_['\n'] = blank_['\r'] = blank_['\n'] = true;
+PassStops::PassStops(const Options& options) : options_(options) {
     for (size_t k = 0; k < 2; ++k) {
-        const char c = others.empty() ? '\t' : others[k < others.size() ? k : 0];
-        single_[static_cast<uint8_t>(c)] = true;
+        const char c =
+            options.singles.empty() ? '\t' : options.singles[k < options.singles.size() ? k : 0];
+        if (!options.singles.empty()) single_[static_cast<uint8_t>(c)] = true;
 #if defined(__SSE2__)
-        others_[k] = _mm_set1_epi8(c);
+        singles_[k] = _mm_set1_epi8(options.singles.empty() ? '\0' : c);
 #endif
     }
-    if (high) {
+    if (options.runs) {
+        single_['\t'] = blank_[' '] = blank_['\t'] = true;
+        if (options.lineBreakRuns)
+            single_['\r'] = single_['\n'] = blank_['\r'] = blank_['\n'] = true;
+    }
+    if (options.high) {
         for (size_t c = 0x80; c < 0x100; ++c)
             single_[c] = blank_[c] = true;
     }
-}
-
-size_t CollapseStops::Find(std::string_view t, size_t i, size_t end) const {
-    const char* p = t.data();
-#if defined(__SSE2__)
-    const __m128i space = _mm_set1_epi8(' ');
-    const __m128i tab = _mm_set1_epi8('\t');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    // Each block also reads the byte after it, to see whether a space starts a run.
-    while (i + 17 <= end) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
-        __m128i single = _mm_or_si128(
-            _mm_cmpeq_epi8(x, tab),
-            _mm_or_si128(_mm_cmpeq_epi8(x, others_[0]), _mm_cmpeq_epi8(x, others_[1])));
-        __m128i next = _mm_or_si128(_mm_cmpeq_epi8(y, space), _mm_cmpeq_epi8(y, tab));
-        if (lineBreaks_) {
-            single =
-                _mm_or_si128(single, _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, lf)));
-            next = _mm_or_si128(next, _mm_or_si128(_mm_cmpeq_epi8(y, cr), _mm_cmpeq_epi8(y, lf)));
-        }
-        unsigned bits = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(single, _mm_and_si128(_mm_cmpeq_epi8(x, space), next))));
-        if (high_) {
-            bits |= static_cast<unsigned>(_mm_movemask_epi8(x)) |
-                    (static_cast<unsigned>(_mm_movemask_epi8(y)) &
-                     static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, space))));
-        }
-        if (bits != 0) return i + static_cast<size_t>(__builtin_ctz(bits));
-        i += 16;
-    }
-#endif
-    while (i < end && !StopsAt(t, i, end))
-        ++i;
-    return i;
 }
 
 size_t TagEnd(std::string_view t, size_t lt) {
@@ -501,7 +475,7 @@ ScriptScanner::ScriptScanner(Charset charset, std::string_view text, size_t pos,
       charset_(charset),
       vbScript_(vbScript),
       inHtml_(inHtml),
-      stops_(ScriptStops(vbScript, charset == Charset::Cp932)) {}
+      stops_(ScriptStops(vbScript, charset == Charset::Cp932), text) {}
 
 bool ScriptScanner::WordStartAt(size_t runStart, size_t at, size_t mbEnd) const {
     if (at == runStart) return true;
@@ -542,7 +516,7 @@ ScriptToken ScriptScanner::Next() {
     size_t mbEnd = kNone;  // end of the last double-byte character of this stretch
     size_t i = pos_;
     for (;;) {
-        i = stops_.Find(text_, i, n);
+        i = stops_.Next(i, n);
         if (i >= n) {
             pos_ = n;
             return {n, n, PieceKind::End, mbEnd == n};

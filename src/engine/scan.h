@@ -28,9 +28,7 @@ inline constexpr size_t kNone = std::string_view::npos;
 
 inline constexpr uint8_t kBlank = 0x01;        // space, tab
 inline constexpr uint8_t kBreak = 0x02;        // CR, LF
-inline constexpr uint8_t kLess = 0x04;         // '<'
 inline constexpr uint8_t kLead932 = 0x08;      // lead byte of a CP932 double-byte character
-inline constexpr uint8_t kLeadE3 = 0x10;       // first byte of the UTF-8 full-width blank
 inline constexpr uint8_t kWord = 0x20;         // ASCII letter, digit, '_' or '$'
 inline constexpr uint8_t kJsOperator = 0x40;   // operator character of JavaScript
 inline constexpr uint8_t kVbsOperator = 0x80;  // operator character of VBScript
@@ -41,12 +39,10 @@ constexpr std::array<uint8_t, 256> MakeByteClasses() {
     t['\t'] |= kBlank;
     t['\r'] |= kBreak;
     t['\n'] |= kBreak;
-    t['<'] |= kLess;
     for (int c = 0x81; c <= 0x9F; ++c)
         t[c] |= kLead932;
     for (int c = 0xE0; c <= 0xFC; ++c)
         t[c] |= kLead932;
-    t[0xE3] |= kLeadE3;
     for (int c = 'a'; c <= 'z'; ++c)
         t[c] |= kWord;
     for (int c = 'A'; c <= 'Z'; ++c)
@@ -109,11 +105,6 @@ struct PassContext {
     PieceList* outPieces = nullptr;              // script steps: receives the output's pieces
 
     bool FullWidthBlanks() const { return (mode & TM_ZENKAKU_AS_WSP) != 0; }
-    // The byte class a hot loop must stop at so that it can see a full-width blank.
-    uint8_t FullWidthStop() const {
-        if (!FullWidthBlanks()) return 0;
-        return charset == Charset::Cp932 ? kLead932 : kLeadE3;
-    }
 };
 
 // ---------------------------------------------------------------------------------
@@ -185,9 +176,13 @@ inline size_t FindByte(std::string_view t, size_t from, char c) {
     return p ? static_cast<size_t>(static_cast<const char*>(p) - t.data()) : kNone;
 }
 
+// The patterns looked for are short, so a plain loop beats a call to memcmp.
 inline bool StartsWithAt(std::string_view t, size_t i, std::string_view s) {
-    return i <= t.size() && t.size() - i >= s.size() &&
-           std::memcmp(t.data() + i, s.data(), s.size()) == 0;
+    if (i > t.size() || t.size() - i < s.size()) return false;
+    for (size_t k = 0; k < s.size(); ++k) {
+        if (t[i + k] != s[k]) return false;
+    }
+    return true;
 }
 
 // `lower` is ASCII lower case; the text's letters compare without regard to case.
@@ -209,10 +204,11 @@ inline void Append(std::string& out, std::string_view in, size_t begin, size_t e
 }
 
 // A set of up to six ASCII bytes, and optionally every byte from 0x80 up, that a scan
-// stops at. Find moves over everything else sixteen bytes at a time.
+// stops at.
 class StopSet {
   public:
     static constexpr size_t kMaxChars = 6;
+    static constexpr size_t kLookAhead = 0;  // Mask16 reads no byte after the block
 
     StopSet(std::string_view chars, bool high) : high_(high) {
         for (size_t k = 0; k < kMaxChars; ++k) {
@@ -231,27 +227,37 @@ class StopSet {
     bool Has(uint8_t c) const {
         return table_[c];
     }
+    bool StopsAt(std::string_view t, size_t i) const {
+        return table_[static_cast<uint8_t>(t[i])];
+    }
+
+    // Bit k set when p[k] is a stop byte, for the 16 bytes at p.
+    unsigned Mask16(const char* p) const {
+#if defined(__SSE2__)
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, vec_[0]), _mm_cmpeq_epi8(x, vec_[1])),
+                         _mm_or_si128(_mm_cmpeq_epi8(x, vec_[2]), _mm_cmpeq_epi8(x, vec_[3]))),
+            _mm_or_si128(_mm_cmpeq_epi8(x, vec_[4]), _mm_cmpeq_epi8(x, vec_[5])));
+        unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        if (high_) bits |= static_cast<unsigned>(_mm_movemask_epi8(x));
+        return bits;
+#else
+        unsigned bits = 0;
+        for (unsigned k = 0; k < 16; ++k)
+            bits |= unsigned{table_[static_cast<uint8_t>(p[k])]} << k;
+        return bits;
+#endif
+    }
 
     // The first position in [i, end) holding a stop byte, or end (end <= t.size()).
     size_t Find(std::string_view t, size_t i, size_t end) const {
         const char* p = t.data();
-        // Stops are often near: look at a few bytes one by one first.
-        for (const size_t near = end - i < 8 ? end : i + 8; i < near; ++i) {
-            if (table_[static_cast<uint8_t>(p[i])]) return i;
+        for (; i + 16 <= end; i += 16) {
+            if (const unsigned bits = Mask16(p + i); bits != 0) {
+                return i + static_cast<size_t>(__builtin_ctz(bits));
+            }
         }
-#if defined(__SSE2__)
-        while (i + 16 <= end) {
-            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            const __m128i hit = _mm_or_si128(
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, vec_[0]), _mm_cmpeq_epi8(x, vec_[1])),
-                             _mm_or_si128(_mm_cmpeq_epi8(x, vec_[2]), _mm_cmpeq_epi8(x, vec_[3]))),
-                _mm_or_si128(_mm_cmpeq_epi8(x, vec_[4]), _mm_cmpeq_epi8(x, vec_[5])));
-            unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
-            if (high_) bits |= static_cast<unsigned>(_mm_movemask_epi8(x));
-            if (bits != 0) return i + static_cast<size_t>(__builtin_ctz(bits));
-            i += 16;
-        }
-#endif
         while (i < end && !table_[static_cast<uint8_t>(p[i])])
             ++i;
         return i;
@@ -263,6 +269,42 @@ class StopSet {
 #if defined(__SSE2__)
     __m128i vec_[kMaxChars];
 #endif
+};
+
+// Finds the stops of a set (StopSet or PassStops) in one text one after the other.
+// It keeps the stop bits of the last sixteen bytes it looked at, so that stops close
+// together cost a few instructions each.
+template <class Set>
+class BlockScan {
+  public:
+    BlockScan(const Set& set, std::string_view text) : set_(set), text_(text) {}
+
+    // The first stop in [i, end), or end (end <= text.size()).
+    size_t Next(size_t i, size_t end) {
+        if (i - base_ < 16) {  // inside the block looked at last
+            const unsigned bits = bits_ & (~0u << (i - base_));
+            if (bits != 0) return Clamp(base_ + static_cast<size_t>(__builtin_ctz(bits)), end);
+            i = base_ + 16;
+        }
+        for (; i + 16 + Set::kLookAhead <= text_.size() && i < end; i += 16) {
+            if (const unsigned bits = set_.Mask16(text_.data() + i); bits != 0) {
+                base_ = i;
+                bits_ = bits;
+                return Clamp(i + static_cast<size_t>(__builtin_ctz(bits)), end);
+            }
+        }
+        while (i < end && !set_.StopsAt(text_, i))
+            ++i;
+        return i < end ? i : end;
+    }
+
+  private:
+    static size_t Clamp(size_t i, size_t end) { return i < end ? i : end; }
+
+    const Set& set_;
+    std::string_view text_;
+    size_t base_ = kNone - 16;  // start of the block of bits_, far away at first
+    unsigned bits_ = 0;
 };
 
 // ---------------------------------------------------------------------------------
@@ -278,6 +320,27 @@ struct BlankSet {
 inline size_t SkipBlanks(Charset charset, std::string_view t, size_t i, BlankSet set,
                          size_t limit) {
     const uint8_t mask = kBlank | (set.lineBreaks ? kBreak : 0);
+    if (i >= limit) return i;
+    const uint8_t first = ByteAt(t, i);
+    if (!(kByteClass[first] & mask) && !(set.fullWidth && first >= 0x80)) return i;  // no run
+#if defined(__SSE2__)
+    // Long runs (indentation) sixteen bytes at a time; the loop below finishes.
+    while (i + 16 <= limit) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data() + i));
+        __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(' ')),
+                                     _mm_cmpeq_epi8(x, _mm_set1_epi8('\t')));
+        if (set.lineBreaks) {
+            blank = _mm_or_si128(blank, _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\r')),
+                                                     _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))));
+        }
+        const unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(blank)) & 0xFFFF;
+        if (other != 0) {
+            i += static_cast<size_t>(__builtin_ctz(other));
+            break;
+        }
+        i += 16;
+    }
+#endif
     while (i < limit) {
         if (kByteClass[ByteAt(t, i)] & mask) {
             ++i;
@@ -301,35 +364,105 @@ inline size_t SkipBlanks(Charset charset, std::string_view t, size_t i, BlankSet
 
 // Start of the run of blanks (spaces and tabs, and full-width blanks when `fullWidth`)
 // that ends at `end`, going back no further than `begin`, a character start.
-size_t TrailingBlanksStart(Charset charset, std::string_view t, size_t begin, size_t end,
-                           bool fullWidth);
+size_t BlanksBackTo(Charset charset, std::string_view t, size_t begin, size_t end, bool fullWidth);
+inline size_t TrailingBlanksStart(Charset charset, std::string_view t, size_t begin, size_t end,
+                                  bool fullWidth) {
+    // Most lines end without blanks.
+    if (end == begin || (!fullWidth && !(kByteClass[ByteAt(t, end - 1)] & kBlank))) return end;
+    return BlanksBackTo(charset, t, begin, end, fullWidth);
+}
 
-// Finds where a run of blanks needs collapsing: a tab (or a line break when those count
-// as blanks), a space followed by another blank, one of up to two `others`, or, with
-// `high`, a byte from 0x80 up (a space before such a byte counts as a possible run).
-// A single space between other characters is not a stop.
-class CollapseStops {
+// Whether the byte at p starts a character, given that `begin` (<= p) does.
+bool CharStartsAt(Charset charset, std::string_view t, size_t begin, size_t p);
+
+// The stops of the blank passes: up to two single bytes, a run of blanks that needs
+// collapsing (a tab, a space followed by another blank), bytes from 0x80 up, and a '<'
+// that may start a SCRIPT or PRE block ("<s" or "<p" in either case). Other tags, and a
+// single space between other characters, are no stops.
+class PassStops {
   public:
-    CollapseStops(bool lineBreaks, std::string_view others, bool high);
-    bool IsBlank(uint8_t c) const { return blank_[c]; }
-    // The first stop in [i, end), or end (end <= t.size()).
-    size_t Find(std::string_view t, size_t i, size_t end) const;
+    static constexpr size_t kLookAhead = 1;  // Mask16 reads the byte after the block
+
+    struct Options {
+        std::string_view singles;    // up to two bytes that stop by themselves
+        bool runs = false;           // runs of blanks that need collapsing
+        bool lineBreakRuns = false;  // CR and LF belong to such runs
+        bool high = false;           // bytes from 0x80 up, and a space before one
+        bool scriptTags = false;     // "<s"
+        bool preTags = false;        // "<p"
+    };
+
+    explicit PassStops(const Options& options);
+    bool StopsAt(std::string_view t, size_t i) const {
+        const uint8_t c = static_cast<uint8_t>(t[i]);
+        if (single_[c]) return true;
+        if (i + 1 >= t.size()) return false;
+        const uint8_t next = static_cast<uint8_t>(t[i + 1]);
+        if (c == ' ') return options_.runs && blank_[next];
+        return c == '<' && ((options_.scriptTags && (next | 0x20) == 's') ||
+                            (options_.preTags && (next | 0x20) == 'p'));
+    }
+    // Bit k set when p[k] is a stop, for the 16 bytes at p (p[16] must be readable).
+    unsigned Mask16(const char* p) const;
 
   private:
-    bool StopsAt(std::string_view t, size_t i, size_t end) const {
-        const uint8_t c = static_cast<uint8_t>(t[i]);
-        if (c != ' ') return single_[c];
-        return i + 1 < end && blank_[static_cast<uint8_t>(t[i + 1])];
-    }
-
+    Options options_;
     std::array<bool, 256> single_{};  // stops by itself
     std::array<bool, 256> blank_{};   // makes a run with a space before it
-    bool lineBreaks_;
-    bool high_;
 #if defined(__SSE2__)
-    __m128i others_[2];
+    __m128i singles_[2];
 #endif
 };
+
+using StopScan = BlockScan<StopSet>;
+using PassScan = BlockScan<PassStops>;
+
+inline unsigned PassStops::Mask16(const char* p) const {
+#if defined(__SSE2__)
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    __m128i hit = _mm_setzero_si128();
+    if (!options_.singles.empty()) {
+        hit = _mm_or_si128(_mm_cmpeq_epi8(x, singles_[0]), _mm_cmpeq_epi8(x, singles_[1]));
+    }
+    const __m128i isSpace = _mm_cmpeq_epi8(x, _mm_set1_epi8(' '));
+    if (options_.runs) {
+        const __m128i tab = _mm_set1_epi8('\t');
+        __m128i next = _mm_or_si128(_mm_cmpeq_epi8(y, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(y, tab));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi8(x, tab));
+        if (options_.lineBreakRuns) {
+            const __m128i cr = _mm_set1_epi8('\r');
+            const __m128i lf = _mm_set1_epi8('\n');
+            hit = _mm_or_si128(hit, _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, lf)));
+            next = _mm_or_si128(next, _mm_or_si128(_mm_cmpeq_epi8(y, cr), _mm_cmpeq_epi8(y, lf)));
+        }
+        hit = _mm_or_si128(hit, _mm_and_si128(isSpace, next));
+    }
+    if (options_.scriptTags || options_.preTags) {
+        const __m128i letter = _mm_or_si128(y, _mm_set1_epi8(0x20));
+        __m128i wanted = _mm_setzero_si128();
+        if (options_.scriptTags) wanted = _mm_cmpeq_epi8(letter, _mm_set1_epi8('s'));
+        if (options_.preTags)
+            wanted = _mm_or_si128(wanted, _mm_cmpeq_epi8(letter, _mm_set1_epi8('p')));
+        hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('<')), wanted));
+    }
+    unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
+    if (options_.high) {
+        bits |= static_cast<unsigned>(_mm_movemask_epi8(x));
+        if (options_.runs) {
+            bits |= static_cast<unsigned>(_mm_movemask_epi8(y)) &
+                    static_cast<unsigned>(_mm_movemask_epi8(isSpace));
+        }
+    }
+    return bits;
+#else
+    const std::string_view block(p, 17);
+    unsigned bits = 0;
+    for (size_t k = 0; k < 16; ++k)
+        bits |= unsigned{StopsAt(block, k)} << k;
+    return bits;
+#endif
+}
 
 inline size_t SkipSpacesTabs(std::string_view t, size_t i) {
     while (i < t.size() && (kByteClass[ByteAt(t, i)] & kBlank))
@@ -449,7 +582,7 @@ class ScriptScanner {
     Charset charset_;
     bool vbScript_;
     bool inHtml_;
-    const StopSet& stops_;
+    StopScan stops_;
     bool regexAllowed_ = true;  // a '/' may start a regular expression before the current code
     size_t noRegexUntil_ = 0;   // a '/' before this position does not start one
 };
@@ -458,8 +591,8 @@ class ScriptScanner {
 // literal(begin, end) for every literal, in the order of the text. The pieces come from
 // ctx.pieces when known, else from a scan; where they land in `out` (which code and
 // literal append to) goes to ctx.outPieces when given.
-template <class Code, class Literal>
-void ForEachScriptStretch(const PassContext& ctx, std::string_view text, const std::string& out,
+template <class Output, class Code, class Literal>
+void ForEachScriptStretch(const PassContext& ctx, std::string_view text, const Output& out,
                           Code&& code, Literal&& literal) {
     const auto piece = [&](const ScriptPiece& p) {
         const size_t outBegin = out.size();

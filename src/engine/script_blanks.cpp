@@ -78,7 +78,11 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
     const Charset cs = ctx.charset;
     const bool breaksAreBlanks = !ctx.vbScript && (ctx.mode & TM_CR_REG_AS_WSP);
     const BlankSet blanks{ctx.FullWidthBlanks(), breaksAreBlanks};
-    const CollapseStops stops(breaksAreBlanks, "", ctx.FullWidthBlanks());
+    const PassStops stopSet({.singles = {},
+                             .runs = true,
+                             .lineBreakRuns = breaksAreBlanks,
+                             .high = ctx.FullWidthBlanks()});
+    PassScan stops(stopSet, in);
     bool spaceWritten = false;  // the last byte written is a collapsed blank
     ForEachScriptStretch(
         ctx, in, out,
@@ -87,7 +91,7 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
             size_t copyFrom = begin;
             size_t i = begin;
             if (spaceWritten) copyFrom = i = SkipBlanks(cs, in, begin, blanks, end);
-            while ((i = stops.Find(in, i, end)) < end) {
+            while ((i = stops.Next(i, end)) < end) {
                 const uint8_t c = ByteAt(in, i);
                 if (c >= 0x80 && FullWidthBlankLength(cs, in, i) == 0) {
                     i += CharLength(cs, in, i);
@@ -116,7 +120,8 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
     const size_t n = in.size();
     const Charset cs = ctx.charset;
     const uint8_t op = ctx.vbScript ? kVbsOperator : kJsOperator;
-    const StopSet stops(" ", cs == Charset::Cp932);
+    const StopSet stopSet(" ", cs == Charset::Cp932);
+    StopScan stops(stopSet, in);
     uint8_t prev = 0;  // the character before the current stretch; 0 for a double-byte one
     ForEachScriptStretch(
         ctx, in, out,
@@ -124,7 +129,7 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
             size_t copyFrom = begin;
             size_t mbEnd = kNone;  // end of the last double-byte character
             size_t i = begin;
-            while ((i = stops.Find(in, i, end)) < end) {
+            while ((i = stops.Next(i, end)) < end) {
                 if (ByteAt(in, i) != ' ') {  // a CP932 double-byte character
                     const size_t len = CharLength(cs, in, i);
                     i += len;
@@ -146,7 +151,9 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
         },
         [&](size_t begin, size_t end) {
             Append(out, in, begin, end);
-            prev = ByteAt(in, end - 1);
+            // An unterminated string may end in a double-byte character.
+            const uint8_t last = ByteAt(in, end - 1);
+            prev = last < 0x80 && CharStartsAt(cs, in, begin, end - 1) ? last : 0;
         });
 }
 

@@ -146,10 +146,11 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
     size_t copyFrom = 0;
     size_t i = 0;
     while ((i = FindByte(in, i, '<')) != kNone) {
-        if (StartsWithAt(in, i, "<!--")) {
+        const uint8_t next = i + 1 < n ? ByteAt(in, i + 1) | 0x20 : 0;
+        if (next == '!' && StartsWithAt(in, i, "<!--")) {
             const size_t close = in.find("-->", i + 4);
             i = close == kNone ? n : close + 3;
-        } else if (!StartsWithNoCaseAt(in, i, "<script")) {
+        } else if (next != 's' || !StartsWithNoCaseAt(in, i, "<script")) {
             i = TagEnd(in, i);
         } else {
             Append(out, in, copyFrom, i);

@@ -80,6 +80,9 @@ TEST(JavaScriptTokens, Table) {
         {"stray LF ends a line comment", kDefault, "a = 1; // c\nb = 2;\r\n", "a=1;\nb=2;\r\n"},
         {"NUL is a byte", kDefault, "a = 1; \0 b = 2; // c"sv, "a=1;\0 b=2;"sv},
         {"NUL in a string", kDefault, "s = \"a\0  b\"; // c"sv, "s=\"a\0  b\";"sv},
+        // found by fuzzing
+        {"string ends in trail byte |", kDefault | TM_CR_REG_AS_WSP, "s = 'a\x83\x7C\r\n b",
+         "s='a\x83\x7C b"},
     };
     ExpectScript(cases, false);
 }
