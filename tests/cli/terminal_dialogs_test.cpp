@@ -2,13 +2,18 @@
 
 #include "cli/terminal_dialogs.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <sstream>
 #include <string>
 
+#include "engine/trim_mode.h"
+
 namespace trimlet::cli {
 namespace {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
 
 struct Terminal {
     Terminal(std::string input, bool interactive, OverwritePolicy policy = OverwritePolicy::Ask)
@@ -101,12 +106,21 @@ TEST(TerminalDialogs, OutputExists) {
     }
 }
 
-TEST(TerminalDialogs, FolderCreation) {
-    Terminal quiet("a\n", false), asked("a\n", true);
-    FolderCreationAnswer safe = quiet.dialogs.FolderCreationDialog("question");
-    EXPECT_TRUE(safe.accepted && !safe.createFromNowOn);
-    FolderCreationAnswer chosen = asked.dialogs.FolderCreationDialog("question");
-    EXPECT_TRUE(chosen.accepted && chosen.createFromNowOn);
+TEST(TerminalDialogs, OtherQuestionsAskedOrAnsweredSafely) {
+    Terminal quiet("a\nr\no\n", false), asked("a\nr\no\n", true);
+    FolderCreationAnswer folder = quiet.dialogs.FolderCreationDialog("question");
+    EXPECT_TRUE(folder.accepted && !folder.createFromNowOn);
+    SettingsMismatchAnswer mismatch = quiet.dialogs.SettingsMismatchDialog("report");
+    EXPECT_TRUE(mismatch.button == MessageAnswer::No && !mismatch.takeWithoutAsking);
+    EXPECT_EQ(quiet.dialogs.AlertVersionDialog(TM_SCRIPT_COMMENT_DEL), std::nullopt);
+    EXPECT_THAT(quiet.err.str(), AllOf(HasSubstr("(answer: OK)\n"), HasSubstr("(answer: No)\n"),
+                                       HasSubstr("(answer: Cancel)\n")));
+
+    folder = asked.dialogs.FolderCreationDialog("question");
+    EXPECT_TRUE(folder.accepted && folder.createFromNowOn);
+    mismatch = asked.dialogs.SettingsMismatchDialog("report");
+    EXPECT_TRUE(mismatch.button == MessageAnswer::Yes && mismatch.takeWithoutAsking);
+    EXPECT_EQ(asked.dialogs.AlertVersionDialog(TM_SCRIPT_COMMENT_DEL), TM_SCRIPT_COMMENT_DEL);
 }
 
 TEST(TerminalDialogs, SummaryGoesToTheOutput) {

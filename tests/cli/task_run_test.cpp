@@ -1,0 +1,170 @@
+// Runs "trimlet task create" and "trimlet run" in a temporary folder: the task file written,
+// what it refuses, the run's summary, the safe answers without a terminal, --overwrite, and
+// the exit status.
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "batch/format.h"
+#include "cli_runner.h"
+#include "common/messages.h"
+
+namespace trimlet::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr std::string_view kPage = "<p>  a  </p>\n\n\n<!-- note -->\n";
+constexpr std::string_view kScript = "var a = 1;   // note\n";
+constexpr TrimMode kProfileMode = 44;
+
+// The summary as the run prints it.
+std::string Summary(std::uint32_t succeeded, std::uint32_t skipped, std::uint64_t source,
+                    std::uint64_t trimmed) {
+    const SummaryTexts t = FormatSummary(ResultSummary{succeeded, skipped, source, trimmed});
+    return std::string(TXT_SUMMARY_HEADING) + "\n" + TXT_SUMMARY_SUCCEEDED + t.successText + "\n" +
+           TXT_SUMMARY_SKIPPED + t.skipText + " " + TXT_SUMMARY_SKIPPED_NOTE + "\n" +
+           TXT_SUMMARY_SOURCE_TOTAL + t.sourceText + "\n" + TXT_SUMMARY_TRIMMED_TOTAL +
+           t.trimmedText + "\n" + TXT_SUMMARY_RATE + t.rateText + "\n";
+}
+
+class TaskAndRunTest : public ::testing::Test {
+  protected:
+    // "trimlet COMMAND... --profile PROFILE ARGS..." in the folder site/.
+    CliOutcome Cli(std::vector<std::string> command, const std::vector<std::string>& args) {
+        command.insert(command.end(), {"--profile", profile});
+        command.insert(command.end(), args.begin(), args.end());
+        return RunCli(dir, command, {.folder = dir.File("site")});
+    }
+    CliOutcome Create(const std::vector<std::string>& args) {
+        return Cli({"task", "create"}, args);
+    }
+    CliOutcome Run(const std::vector<std::string>& args) { return Cli({"run"}, args); }
+
+    TempDir dir;
+    std::string profile = dir.Write(
+        "p.ini",
+        "[Settings]\nVERSION=150\nMODE=44\nOUTPUT_FOLDER_NAME=min\nFILE_OVERWRITE_METHOD=1\n");
+    std::string page = dir.Write("site/index.html", kPage);
+    std::string script = dir.Write("site/menu.js", kScript);
+    std::string task = dir.File("site/t.trh");
+};
+
+TEST_F(TaskAndRunTest, CreateWritesAbsolutePathsWithTheProfilesOrTheGivenSettings) {
+    const std::string both = page + "\r\n" + script + "\r\n";
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::string lines;  // from the third line on
+    } cases[] = {
+        {"ProfileSettings", {"t.trh", "index.html", "./menu.js"}, "44\r\nmin\r\n" + both},
+        // A file named twice is kept once; ".." is kept, as a link before it decides its
+        // meaning.
+        {"EmptyFolderAndDuplicates",
+         {"--output-folder= ", "--mode=0xFFFFFFFF", "t.trh", "index.html", script, page,
+          "../site/index.html"},
+         "-1\r\n\r\n" + both + dir.File("site") + "/../site/index.html\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliOutcome outcome = Create(c.args);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(ReadAll(task), "TrimletHTML TASK FILE\r\n1.50.00\r\n" + c.lines);
+    }
+}
+
+TEST_F(TaskAndRunTest, CreateRefusesWhatATaskFileCannotHold) {
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* error;
+    } cases[] = {
+        {"LineBreakInPath", {"t.trh", page, "x\ny.html"}, 2, "line break"},
+        {"CarriageReturnInPath", {"t.trh", "x\r.html"}, 2, "line break"},
+        {"LineBreakInFolderName", {"--output-folder", "a\nb", "t.trh", page}, 2, "line break"},
+        {"BadFolderCharacter", {"--output-folder", "a*b", "t.trh", page}, 2, "not allowed"},
+        {"NoFile", {"t.trh"}, 2, "missing FILE"},
+        {"MissingFile", {"t.trh", page, "gone.html"}, 1, "gone.html: RESULT_NOT_FOUND"},
+        {"Folder", {"t.trh", "."}, 1, "RESULT_IS_FOLDER"},
+        {"TaskFolderMissing", {"none/t.trh", page}, 1, "cannot write"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliOutcome outcome = Create(c.args);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_THAT(outcome.err, HasSubstr(c.error));
+        EXPECT_FALSE(std::filesystem::exists(task));
+    }
+    const CliOutcome other = Cli({"task", "list"}, {"t.trh"});
+    EXPECT_EQ(other.status, 2);
+    EXPECT_THAT(other.err, HasSubstr("usage: trimlet task create"));
+}
+
+TEST_F(TaskAndRunTest, CreatedTaskRunsThenExistingOutputsTakeTheSafeAnswer) {
+    const CliOutcome created = Create({"t.trh", "index.html", script});
+    ASSERT_EQ(created.status, 0) << created.err;
+
+    const CliOutcome run = Run({"t.trh"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string trimmedPage = Trimmed(page, kProfileMode);
+    const std::string trimmedScript = Trimmed(script, kProfileMode);
+    const std::string outPage = dir.File("site/min/index.html");
+    EXPECT_EQ(ReadAll(outPage), trimmedPage);
+    EXPECT_EQ(ReadAll(dir.File("site/min/menu.js")), trimmedScript);
+    EXPECT_EQ(run.out, Summary(2, 0, kPage.size() + kScript.size(),
+                               trimmedPage.size() + trimmedScript.size()));
+    EXPECT_EQ(run.err, "");  // the missing folder is made without a question
+    EXPECT_THAT(ReadAll(profile), HasSubstr("[Recent%20File%20List]\nFile1=" + task));
+
+    // No terminal: the preselected choice (skip) for every file; a skip is no failure.
+    dir.Write("site/min/index.html", "old");
+    const CliOutcome skipped = Run({"t.trh"});
+    EXPECT_EQ(skipped.status, 0) << skipped.err;
+    EXPECT_EQ(skipped.out, Summary(0, 2, 0, 0));
+    EXPECT_THAT(skipped.err, HasSubstr(std::string("(answer: ") + TXT_OUTPUT_EXISTS_SKIP + ", " +
+                                       TXT_OUTPUT_EXISTS_FOR_ALL + ")"));
+    EXPECT_EQ(ReadAll(outPage), "old");
+
+    const CliOutcome overwritten = Run({"--overwrite=all", "t.trh"});
+    EXPECT_EQ(overwritten.status, 0) << overwritten.err;
+    EXPECT_EQ(ReadAll(outPage), trimmedPage);
+    EXPECT_THAT(ReadAll(profile), HasSubstr("FILE_OVERWRITE_METHOD=1"));  // still the user's
+}
+
+TEST_F(TaskAndRunTest, RunFailuresExitWithOneBadUsageWithTwo) {
+    const std::string header = "TrimletHTML TASK FILE\r\n1.50.00\r\n0\r\nout\r\n";
+    const std::string gone = dir.File("gone.html");
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string message;  // its first line is shown on standard error
+        bool summary;
+    } cases[] = {
+        {"MissingFileSkipped", header + gone + "\r\n" + page + "\r\n",
+         FormatMessage(MSG_FILE_NOT_FOUND, gone), true},
+        {"NotATaskFile", "TrimletHTML TASK FILE \r\n", FormatMessage(MSG_NOT_TASK_FILE), false},
+        {"NewerVersionDeclined", "TrimletHTML TASK FILE\r\n1.60.00\r\n0\r\nout\r\n",
+         FormatMessage(MSG_NEWER_TASK_VERSION, "1.60.00"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliOutcome outcome = Run({"--yes", dir.Write("t.trh", c.bytes)});
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_THAT(outcome.err, HasSubstr(c.message.substr(0, c.message.find('\n'))));
+        EXPECT_EQ(outcome.out.empty(), !c.summary);
+    }
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"a.trh", "b.trh"},
+                                                 {"--overwrite=maybe", "a.trh"},
+                                                 {"a.trh", "--overwrite"},
+                                                 {"--force", "a.trh"}}) {
+        const CliOutcome outcome = Run(args);
+        EXPECT_EQ(outcome.status, 2) << outcome.err;
+        EXPECT_THAT(outcome.err, HasSubstr("usage: trimlet run"));
+    }
+}
+
+}  // namespace
+}  // namespace trimlet::test

@@ -1,0 +1,176 @@
+// Runs "trimlet trim" and "trimlet preview": what they print and write, where their settings
+// come from, and their exit status.
+
+#include <gmock/gmock.h>
+#include <sys/stat.h>
+
+#include "batch/format.h"
+#include "cli_runner.h"
+#include "platform/file_info.h"
+
+namespace trimlet::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr std::string_view kPage =
+    "<html>\n  <body>\n    <!-- about -->\n    <p>  two  blanks  </p>\n"
+    "    <script>\n      // note\n      var a = 1 ;\n    </script>\n  </body>\n</html>\n";
+
+TEST(TrimCommand, WritesTheTrimmedBytesToStandardOutputOrAFileWithTheGivenSettings) {
+    TempDir dir;
+    const std::string page = dir.Write("page.html", kPage);
+    const std::string expected = Trimmed(page);
+    CliOutcome outcome = RunCli(dir, {"trim", page});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, expected);
+    EXPECT_EQ(outcome.err, "");
+
+    const std::string out = dir.Write("out.html", "previous");
+    ASSERT_EQ(chmod(out.c_str(), 0640), 0);
+    outcome = RunCli(dir, {"trim", "-o", out, page});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(ReadAll(out), expected);
+    struct stat st {};
+    ASSERT_EQ(stat(out.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    // Over itself: read whole before anything is written.
+    EXPECT_EQ(RunCli(dir, {"trim", "-o", page, page}).status, 0);
+    EXPECT_EQ(ReadAll(page), expected);
+
+    const std::string script = dir.Write("app.mjs", kPage);
+    outcome = RunCli(dir, {"trim", "--mode=2048", "--script-extensions", "mjs", "--", script});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, Trimmed(script, 2048, "MJS"));
+}
+
+TEST(TrimCommand, AFailureNamesTheFileAndLeavesAReadOnlyOutput) {
+    TempDir dir;
+    const std::string page = dir.Write("page.html", kPage);
+    const std::string readOnly = dir.Write("read-only.html", "protected");
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+    const std::string missing = dir.File("missing.html"), folder = dir.path().string();
+    const std::string noFolder = dir.File("none/out.html");
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"trim", missing}, "cannot trim " + missing + ": RESULT_NOT_FOUND"},
+        {{"trim", folder}, "cannot trim " + folder + ": RESULT_IS_FOLDER"},
+        {{"trim", "-o", noFolder, page}, "cannot write " + noFolder + ": RESULT_NOT_FOUND"},
+        {{"trim", "-o", readOnly, page}, "cannot write " + readOnly + ": RESULT_ACCESS_ERROR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err);
+        const CliOutcome outcome = RunCli(dir, c.args);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, "trimlet: " + c.err + "\n");
+    }
+    EXPECT_EQ(ReadAll(readOnly), "protected");
+}
+
+// The line the file list would show for `path` trimmed with `mode` and `list`.
+std::string Line(const std::string& path, TrimMode mode, std::string_view list) {
+    const std::string trimmed = Trimmed(path, mode, list);
+    FindRecord record;
+    EXPECT_RESULT(GetFindRecord(path, record), RESULT_OK);
+    return path + '\t' + FormatSize(record.size) + '\t' + FormatSize(trimmed.size()) +
+           FormatPercent(trimmed.size(), record.size) + '\t' +
+           FormatListTime(record.lastWriteTime) + '\n';
+}
+
+TEST(PreviewCommand, ColumnsWithTheSettingsOfTheOptionsOrTheProfile) {
+    TempDir dir;
+    const std::string profile = dir.Write("p.ini", "[Settings]\nMODE=2048\nFILE_FILTER_SCR=MJS\n");
+    const std::string envProfile = dir.Write("env.ini", "[Settings]\nVERSION=150\nMODE=0\n");
+    const std::string script = dir.Write("code.mjs", "// note\nvar a = 1;   /* more */\n");
+    const std::string page = dir.Write("page.html", "<p>  a  </p>\n  <!-- c -->\n\n");
+    const std::string missing = dir.File("missing.html");
+
+    const CliOutcome first = RunCli(dir, {"preview", "--profile", profile, script, missing, page});
+    EXPECT_EQ(first.status, 1);
+    const std::string ini = ReadAll(profile);  // brought up to date: script options added
+    EXPECT_THAT(ini, HasSubstr("VERSION=150"));
+    const auto mode = static_cast<TrimMode>(std::stoul(ini.substr(ini.find("MODE=") + 5)));
+    EXPECT_EQ(mode, 2048u | TM_SCRIPT_OPTIONS_MASK);
+    EXPECT_EQ(first.out, Line(script, mode, "MJS") + missing +
+                             "\t---\t---( --%)\t----/--/-- --:--\n" + Line(page, mode, "MJS"));
+    EXPECT_THAT(first.err, HasSubstr(missing + ": RESULT_NOT_FOUND"));
+
+    const std::string env = "TRIMLET_PROFILE=" + envProfile;
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::string environment;
+        TrimMode mode;
+        const char* list;
+    } cases[] = {
+        {"EnvironmentProfile", {}, env, 0, "JS:VBS"},
+        {"ProfileOptionWins", {"--profile=" + profile}, env, mode, "MJS"},
+        {"OptionsWin",
+         {"--mode=0X0", "--script-extensions", "JS", "--profile", profile},
+         {},
+         0,
+         "JS"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args = {"preview", script, page};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliOutcome outcome = RunCli(dir, args, {.environment = c.environment});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, Line(script, c.mode, c.list) + Line(page, c.mode, c.list));
+    }
+}
+
+TEST(TrimAndPreviewCommands, BadUsageExitsWithTwo) {
+    TempDir dir;
+    const std::string page = dir.Write("page.html", kPage);
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+    } cases[] = {
+        {"NoFile", {"trim"}},
+        {"TwoFiles", {"trim", page, page}},
+        {"UnknownOption", {"trim", "--fast", page}},
+        {"ModeWithoutValue", {"trim", page, "--mode"}},
+        {"ModeWithJunk", {"trim", "--mode", "12abc", page}},
+        {"NegativeMode", {"trim", "--mode", "-1", page}},
+        {"ModeOver32Bits", {"trim", "--mode", "0x100000000", page}},
+        {"EmptyMode", {"trim", "--mode=", page}},
+        {"OutputWithoutValue", {"trim", page, "-o"}},
+        {"PreviewWithoutFile", {"preview", "--mode", "1"}},
+        {"PreviewBareHex", {"preview", "--mode", "0x", page}},
+        {"ProfileWithoutValue", {"preview", page, "--profile"}},
+        {"UnknownCommand", {"frobnicate", page}},
+        {"NoCommand", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliOutcome outcome = RunCli(dir, c.args);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        // The command's usage, or all of them.
+        const bool preview = !c.args.empty() && c.args[0] == "preview";
+        EXPECT_THAT(outcome.err, HasSubstr(preview ? "trimlet preview [--mode MODE]"
+                                                   : "trimlet trim [--mode MODE]"));
+    }
+}
+
+TEST(TrimAndPreviewCommands, HelpAndVersion) {
+    TempDir dir;
+    EXPECT_EQ(RunCli(dir, {"--version"}).out, "trimlet " TRIMLET_VERSION "\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"trim", "--help"}, {"preview", "-h", "--bogus"}}) {
+        const CliOutcome outcome = RunCli(dir, args);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_THAT(outcome.out, HasSubstr("usage:"));
+        EXPECT_THAT(outcome.out, HasSubstr("[--mode MODE] [--script-extensions LIST]"));
+    }
+}
+
+}  // namespace
+}  // namespace trimlet::test
