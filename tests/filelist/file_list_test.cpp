@@ -1,5 +1,6 @@
 #include "filelist/file_list.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,6 +10,7 @@
 namespace trimlet {
 namespace {
 
+using ::testing::ElementsAre;
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
 // Adds a row for folder + name with the given sizes and time; no entry when `folder` is
@@ -27,10 +29,14 @@ void AddRow(FileList& list, std::string folder, std::string name, std::uint64_t 
     list.InsertRow(list.RowCount(), std::move(entry), ImageHtmlChecked, {}, false);
 }
 
-std::vector<std::string> Paths(const FileList& list) {
+// Each row's full path ("(none)" without entry), or with `names` its name column.
+std::vector<std::string> Paths(const FileList& list, bool names = false) {
     std::vector<std::string> paths;
-    for (std::size_t row = 0; row < list.RowCount(); ++row)
-        paths.push_back(list.Entry(row) ? list.FullPath(row) : "(none)");
+    for (std::size_t row = 0; row < list.RowCount(); ++row) {
+        paths.push_back(names             ? list.Text(row, kColumnName)
+                        : list.Entry(row) ? list.FullPath(row)
+                                          : "(none)");
+    }
     return paths;
 }
 
@@ -54,30 +60,19 @@ class RecordingObserver : public FileListObserver {
 };
 
 TEST(ImageForNameTest, KindComesFromTheExtensionLists) {
-    struct Case {
-        const char* name;
-        PathStyle style;
-        std::string_view file;
-        std::string_view html;
-        int image;
+    const std::pair<std::string_view, int> cases[] = {
+        {"INDEX.Htm", ImageHtmlChecked},   {"menu.js", ImageScriptChecked},
+        {"notes.txt", ImageTextChecked},   {"page.htm.bak", ImageTextChecked},
+        {"Makefile", ImageNone},           {"page. htm", ImageHtmlChecked},
+        {"page.html", ImageTextChecked},    // " HTML" is an item with a blank in it
+        {"page.", ImageHtmlChecked},        // the empty item
+        {"a.b\\README", ImageTextChecked},  // a backslash is a name byte here
     };
-    const Case cases[] = {
-        {"html item", PathStyle::Posix, "index.htm", "HTM:HTML", ImageHtmlChecked},
-        {"case ignored", PathStyle::Posix, "INDEX.Html", "htm:html", ImageHtmlChecked},
-        {"script", PathStyle::Posix, "menu.js", "HTM:HTML", ImageScriptChecked},
-        {"other text", PathStyle::Posix, "notes.txt", "HTM:HTML", ImageTextChecked},
-        {"last dot counts", PathStyle::Posix, "page.htm.bak", "HTM:HTML", ImageTextChecked},
-        {"no dot", PathStyle::Posix, "Makefile", "HTM:HTML", ImageNone},
-        {"blank after dot", PathStyle::Posix, "page. htm", "HTM:HTML", ImageHtmlChecked},
-        {"blank inside item", PathStyle::Posix, "page.html", "HTM: HTML", ImageTextChecked},
-        {"empty list item", PathStyle::Posix, "page.", "HTM::HTML", ImageHtmlChecked},
-        {"dot in folder only", PathStyle::Windows, "C:\\a.b\\README", "HTM", ImageNone},
-        {"backslash is a name byte", PathStyle::Posix, "a.b\\README", "HTM", ImageTextChecked},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(ImageForName(c.style, c.file, c.html, "JS:VBS"), c.image);
+    for (const auto& [file, image] : cases) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(ImageForName(PathStyle::Posix, file, "htm: HTML::", "JS:VBS"), image);
     }
+    EXPECT_EQ(ImageForName(PathStyle::Windows, "C:\\a.b\\README", "HTM", "JS"), ImageNone);
 }
 
 TEST(FileListSortTest, ColumnClicksCycleThroughDirections) {
@@ -85,22 +80,21 @@ TEST(FileListSortTest, ColumnClicksCycleThroughDirections) {
     AddRow(list, "/b/", "2.htm", 20, 300);
     AddRow(list, "/a/", "1.htm", 30, 100);
     AddRow(list, "/c/", "3.htm", 10, 200);
-
-    struct Step {
+    // Names ascend where sizes fall.
+    const std::vector<std::string> up = {"/a/1.htm", "/b/2.htm", "/c/3.htm"};
+    const std::vector<std::string> down(up.rbegin(), up.rend());
+    const std::vector<std::string> byTime = {"/a/1.htm", "/c/3.htm", "/b/2.htm"};
+    const struct {
         int column;
         bool ascending;
         std::vector<std::string> order;
+    } steps[] = {
+        {0, true, up},     {0, false, down},
+        {0, true, up},    // the same column flips
+        {1, true, down},  // a new column starts ascending
+        {3, true, byTime}, {3, false, {byTime.rbegin(), byTime.rend()}},
     };
-    const Step steps[] = {
-        {0, true, {"/a/1.htm", "/b/2.htm", "/c/3.htm"}},   // first click on column 0
-        {0, false, {"/c/3.htm", "/b/2.htm", "/a/1.htm"}},  // same column again
-        {0, true, {"/a/1.htm", "/b/2.htm", "/c/3.htm"}},   // and a third time
-        {1, true, {"/c/3.htm", "/b/2.htm", "/a/1.htm"}},   // a new column starts ascending
-        {3, true, {"/a/1.htm", "/c/3.htm", "/b/2.htm"}},
-        {3, false, {"/b/2.htm", "/c/3.htm", "/a/1.htm"}},
-        {2, true, {"/c/3.htm", "/b/2.htm", "/a/1.htm"}},
-    };
-    for (const Step& step : steps) {
+    for (const auto& step : steps) {
         SCOPED_TRACE(step.column);
         list.SortByColumnClick(step.column);
         EXPECT_EQ(list.SortColumn(), step.column);
@@ -112,18 +106,14 @@ TEST(FileListSortTest, ColumnClicksCycleThroughDirections) {
 TEST(FileListSortTest, SizesBeyondTwoGigabytesCompareByValueAndRowsWithoutEntryGoLast) {
     FileList list(PathStyle::Posix);
     AddRow(list, "", "");
-    AddRow(list, "/d/", "three.htm", 3 * kGiB);
-    AddRow(list, "/d/", "one.htm", 2);
-    AddRow(list, "/d/", "two.htm", 2 * kGiB);
-    AddRow(list, "/d/", "five.htm", 5 * kGiB);
-    AddRow(list, "/d/", "zero.htm", 0);
+    for (auto [name, size] :
+         {std::pair{"3", 3 * kGiB}, {"1", 2}, {"2", 2 * kGiB}, {"5", 5 * kGiB}, {"0", 0}})
+        AddRow(list, "/d/", name, size);
 
     list.Sort(kColumnSourceSize, true);
-    EXPECT_EQ(Paths(list), (std::vector<std::string>{"/d/zero.htm", "/d/one.htm", "/d/two.htm",
-                                                     "/d/three.htm", "/d/five.htm", "(none)"}));
+    EXPECT_THAT(Paths(list), ElementsAre("/d/0", "/d/1", "/d/2", "/d/3", "/d/5", "(none)"));
     list.Sort(kColumnTrimmedSize, false);
-    EXPECT_EQ(Paths(list), (std::vector<std::string>{"/d/five.htm", "/d/three.htm", "/d/two.htm",
-                                                     "/d/one.htm", "/d/zero.htm", "(none)"}));
+    EXPECT_THAT(Paths(list), ElementsAre("/d/5", "/d/3", "/d/2", "/d/1", "/d/0", "(none)"));
     // Sort leaves the remembered column alone.
     EXPECT_EQ(list.SortColumn(), 0);
     EXPECT_FALSE(list.LastSortAscending());
@@ -133,74 +123,59 @@ TEST(FileListIndexTest, IndexAndObserversFollowSortRemoveAndFree) {
     FileList list(PathStyle::Posix);
     RecordingObserver observer(list);
     list.AddObserver(&observer);
-    for (const char* name : {"d.htm", "b.htm", "a.htm", "c.htm", "e.htm", "f.htm"})
+    for (const char* name : {"d", "b", "a", "c", "e", "f"})
         AddRow(list, "/w/", name);
-    EXPECT_EQ(list.FindRow("/w/a.htm"), 2u);
-    EXPECT_FALSE(list.FindRow("/w/A.htm")) << "Posix paths respect letter case";
+    EXPECT_EQ(list.FindRow("/w/a"), 2u);
+    EXPECT_FALSE(list.FindRow("/w/A")) << "Posix paths respect letter case";
 
     list.Sort(kColumnName, true);
-    EXPECT_EQ(list.FindRow("/w/a.htm"), 0u);
-    EXPECT_EQ(list.FindRow("/w/e.htm"), 4u);
+    EXPECT_EQ(list.FindRow("/w/e"), 4u);
 
-    // One run of selected rows is removed as such.
-    list.SetSelected(1, true);  // b
-    list.SetSelected(2, true);  // c
+    // One run of selected rows is removed as such; scattered rows go in one pass, reported
+    // as a reset.
+    list.SetSelected(1, true);
+    list.SetSelected(2, true);
     EXPECT_EQ(list.RemoveSelectedRows(), 2u);
-    EXPECT_EQ(Paths(list),
-              (std::vector<std::string>{"/w/a.htm", "/w/d.htm", "/w/e.htm", "/w/f.htm"}));
-    EXPECT_FALSE(list.FindRow("/w/b.htm"));
-    EXPECT_EQ(list.FindRow("/w/e.htm"), 2u);
-
-    // Scattered rows go in one pass, reported as a reset.
+    EXPECT_THAT(Paths(list), ElementsAre("/w/a", "/w/d", "/w/e", "/w/f"));
+    EXPECT_FALSE(list.FindRow("/w/b"));
+    EXPECT_EQ(list.FindRow("/w/e"), 2u);
     list.SetSelected(0, true);
     list.SetSelected(2, true);
     list.RemoveSelectedRows();
-    EXPECT_EQ(list.FindRow("/w/f.htm"), 1u);
+    EXPECT_EQ(list.FindRow("/w/f"), 1u);
     EXPECT_EQ(list.SelectedCount(), 0u);
-    EXPECT_EQ(observer.events,
-              (std::vector<std::string>{"reset?0..0 n=6", "reset0..0 n=6", "-?1..2 n=6",
-                                        "-1..2 n=4", "reset?0..0 n=4", "reset0..0 n=2"}));
+    EXPECT_THAT(observer.events, ElementsAre("reset?0..0 n=6", "reset0..0 n=6", "-?1..2 n=6",
+                                             "-1..2 n=4", "reset?0..0 n=4", "reset0..0 n=2"));
     list.RemoveObserver(&observer);
 
     list.FreeAllEntries();
     EXPECT_EQ(list.RowCount(), 2u);
-    EXPECT_FALSE(list.FindRow("/w/d.htm"));
+    EXPECT_FALSE(list.FindRow("/w/d"));
 }
 
-TEST(FileListIndexTest, WindowsStyleFoldsAsciiLettersButNotTrailBytes) {
+TEST(FileListWindowsTest, FoldsAsciiLettersButNotTrailBytesAndLabelsTheCommonFolder) {
     FileList list(PathStyle::Windows);
-    AddRow(list, "C:\\Docs\\", "Index.HTM");
+    AddRow(list, "C:\\a\\", "Index.HTM");
     // 83 41 and 83 61 are two different katakana; their trail bytes look like "A" and "a".
-    AddRow(list, "C:\\Docs\\", "\x83\x41.htm");
-
-    EXPECT_EQ(list.FindRow("c:\\docs\\index.htm"), 0u);
-    EXPECT_EQ(list.FindRow("C:\\DOCS\\\x83\x41.HTM"), 1u);
-    EXPECT_FALSE(list.FindRow("C:\\Docs\\\x83\x61.htm"));
-    EXPECT_TRUE(list.SelectRowByPath("C:\\DOCS\\INDEX.htm"));
+    AddRow(list, "c:\\A\\", "\x83\x41.htm");
+    EXPECT_EQ(list.FindRow("c:\\a\\index.htm"), 0u);
+    EXPECT_EQ(list.FindRow("C:\\A\\\x83\x41.HTM"), 1u);
+    EXPECT_FALSE(list.FindRow("C:\\a\\\x83\x61.htm"));
+    EXPECT_TRUE(list.SelectRowByPath("C:\\A\\INDEX.htm"));
     EXPECT_TRUE(list.IsSelected(0));
     EXPECT_FALSE(list.IsSelected(1));
-}
-
-TEST(FileListBaseFolderTest, LabelShowsTheCommonFolderOnly) {
-    FileList list(PathStyle::Windows);
-    AddRow(list, "C:\\a\\", "one.htm");
-    AddRow(list, "c:\\A\\", "two.htm");
 
     list.RefreshBaseFolder(false);
     EXPECT_EQ(list.BaseFolderLabel(), "");
-    EXPECT_EQ(list.Text(0, kColumnName), "");
-
+    EXPECT_THAT(Paths(list, true), ElementsAre("", ""));
     list.RefreshBaseFolder(true);
     EXPECT_EQ(list.BaseFolderLabel(), "C:\\a\\");
-    EXPECT_EQ(list.Text(0, kColumnName), "one.htm");
-    EXPECT_EQ(list.Text(1, kColumnName), "two.htm");
-
+    EXPECT_THAT(Paths(list, true), ElementsAre("Index.HTM", "\x83\x41.htm"));
     AddRow(list, "C:\\b\\", "three.htm");
     list.RefreshBaseFolder(true);
     EXPECT_EQ(list.BaseFolderLabel(), "");
-    EXPECT_EQ(list.Text(0, kColumnName), "C:\\a\\one.htm");
-    EXPECT_EQ(list.Text(1, kColumnName), "c:\\A\\two.htm");
-    EXPECT_EQ(list.Text(2, kColumnName), "C:\\b\\three.htm");
+    EXPECT_THAT(Paths(list, true),
+                ElementsAre("C:\\a\\Index.HTM", "c:\\A\\\x83\x41.htm", "C:\\b\\three.htm"));
 }
 
 }  // namespace

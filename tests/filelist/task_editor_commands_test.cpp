@@ -5,15 +5,11 @@
 namespace trimlet::test {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
 class CommandTest : public EditorTest {
   protected:
     // Five listed files a.htm ... e.htm, nothing selected, task unmodified.
     void AddFive() {
-        for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm", "e.htm"})
-            ASSERT_RESULT(Editor().AddFileByPath(Write(name), 0), RESULT_OK);
+        Drop({"a.htm", "b.htm", "c.htm", "d.htm", "e.htm"});
         List().DeselectAll();
         Editor().SetTaskModified(false);
     }
@@ -22,39 +18,40 @@ class CommandTest : public EditorTest {
 TEST_F(CommandTest, RemoveAsksWithTheCountAndDeletesExactlyTheSelectedRows) {
     AddFive();
     Editor().RemoveSelected();  // nothing selected: no question
-    EXPECT_THAT(dialogs.Calls(), IsEmpty());
-
     for (std::size_t row : {0u, 2u, 3u})
         List().SetSelected(row, true);
-    dialogs.AnswerMessage(MSG_CONFIRM_REMOVE, MessageAnswer::Cancel);
+    dialogs.AnswerMessage(MSG_CONFIRM_REMOVE, MessageAnswer::Cancel)
+        .AnswerMessage(MSG_CONFIRM_REMOVE, MessageAnswer::Ok);
     Editor().RemoveSelected();
     EXPECT_EQ(List().RowCount(), 5u);
     EXPECT_FALSE(Editor().TaskModified());
 
-    dialogs.AnswerMessage(MSG_CONFIRM_REMOVE, MessageAnswer::Ok);
     Editor().RemoveSelected();
     EXPECT_THAT(Names(), ElementsAre("b.htm", "e.htm"));
     EXPECT_TRUE(Editor().TaskModified());
-    EXPECT_THAT(SelectedRows(), IsEmpty());
-    const DialogCall& ask = dialogs.Calls().back();
-    EXPECT_EQ(ask.text, "3 個のファイルをリストから削除します。\n\nよろしいですか？");
-    EXPECT_EQ(ask.icon, MessageIcon::Question);
-    EXPECT_EQ(ask.buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(Selected(), "00");
+    const std::string ask = "20026 3 個のファイルをリストから削除します。\n\nよろしいですか？";
+    EXPECT_THAT(Shown(), ElementsAre(ask, ask));
+    EXPECT_EQ(dialogs.Calls()[0].buttons, MessageButtons::OkCancel);
 }
 
-TEST_F(CommandTest, ClearAnsweredNoKeepsEverythingAndYesEmptiesTheList) {
+TEST_F(CommandTest, BarToggleAndClearAnsweredNoKeepEverythingAndYesEmptiesTheList) {
     AddFive();
-    List().RefreshBaseFolder(true);
     ASSERT_EQ(List().BaseFolderLabel(), Base());
+    for (bool shown : {false, true}) {
+        Editor().ToggleBaseFolderBar();
+        EXPECT_EQ(Editor().IsBaseFolderBarShown(), shown);
+        EXPECT_EQ(List().Text(0, 0), shown ? "a.htm" : dir.File("a.htm"));
+    }
 
-    dialogs.AnswerMessage(MSG_CONFIRM_CLEAR, MessageAnswer::No);
+    dialogs.AnswerMessage(MSG_CONFIRM_CLEAR, MessageAnswer::No)
+        .AnswerMessage(MSG_CONFIRM_CLEAR, MessageAnswer::Yes);
     Editor().Clear();
     EXPECT_EQ(List().RowCount(), 5u);
     EXPECT_FALSE(Editor().TaskModified());
-    EXPECT_EQ(dialogs.Calls()[0].text, "ファイルリストをクリアします。よろしいですか？");
+    EXPECT_THAT(Shown(), ElementsAre("18000 ファイルリストをクリアします。よろしいですか？"));
     EXPECT_EQ(dialogs.Calls()[0].buttons, MessageButtons::YesNo);
 
-    dialogs.AnswerMessage(MSG_CONFIRM_CLEAR, MessageAnswer::Yes);
     Editor().Clear();
     EXPECT_EQ(List().RowCount(), 0u);
     EXPECT_EQ(List().BaseFolderLabel(), "");
@@ -63,13 +60,8 @@ TEST_F(CommandTest, ClearAnsweredNoKeepsEverythingAndYesEmptiesTheList) {
 }
 
 TEST_F(CommandTest, MarkUnmarkAndDoubleClickChangeOnlyPicturesThatHaveAKind) {
-    Write("page.htm");
-    Write("notes.txt");
-    Write("menu.js");
-    Write("README");
-    Editor().AddChosenFolder(dir.path().string());  // only the HTML and script files
-    ASSERT_RESULT(Editor().AddFileByPath(dir.File("notes.txt"), 0), RESULT_OK);
-    ASSERT_RESULT(Editor().AddFileByPath(dir.File("README"), 0), RESULT_OK);
+    Drop({"page.htm", "menu.js"});
+    Drop({"notes.txt", "README"});
     ASSERT_THAT(Names(), ElementsAre("menu.js", "page.htm", "notes.txt", "README"));
     Editor().SetTaskModified(false);
 
@@ -83,19 +75,16 @@ TEST_F(CommandTest, MarkUnmarkAndDoubleClickChangeOnlyPicturesThatHaveAKind) {
     EXPECT_THAT(Images(), ElementsAre(ImageScript, ImageHtmlChecked, ImageTextChecked, ImageNone));
     EXPECT_TRUE(Editor().CanRun());
 
-    Editor().ToggleCheck(0);
-    Editor().ToggleCheck(1);
-    Editor().ToggleCheck(3);
-    Editor().ToggleCheck(-1);
     List().SetImage(2, ImageFolder);
-    Editor().ToggleCheck(2);
+    for (int row : {0, 1, 2, 3, -1})
+        Editor().ToggleCheck(row);
     EXPECT_THAT(Images(), ElementsAre(ImageScriptChecked, ImageHtml, ImageFolder, ImageNone));
     EXPECT_FALSE(Editor().TaskModified());
 }
 
 TEST_F(CommandTest, EnablingRulesFollowTheListAndTheTaskState) {
-    // Run, Remove (and Mark, Unmark), Save, Save as, Clear and Select all; Paste, given
-    // a clipboard with files.
+    // Run, Remove, Mark, Unmark, Save, Save as, Clear, Select all, Paste (given a clipboard
+    // with files) and Refresh.
     const auto enabled = [&] {
         std::string flags;
         for (int command : {CMD_RUN, CMD_REMOVE, CMD_MARK, CMD_UNMARK, CMD_SAVE_TASK,
@@ -103,7 +92,6 @@ TEST_F(CommandTest, EnablingRulesFollowTheListAndTheTaskState) {
             flags += Editor().IsCommandEnabled(command, true) ? '1' : '0';
         return flags;
     };
-    EXPECT_EQ(enabled(), "0000000011");
     Editor().SetTaskModified(true);
     EXPECT_EQ(enabled(), "0000000011") << "an empty list is never saved";
     AddFive();
@@ -115,20 +103,6 @@ TEST_F(CommandTest, EnablingRulesFollowTheListAndTheTaskState) {
     Editor().UnmarkSelected();
     EXPECT_EQ(enabled(), "0111111111") << "nothing checked";
     EXPECT_FALSE(Editor().IsCommandEnabled(CMD_PASTE, false));
-}
-
-TEST_F(CommandTest, BaseFolderBarToggleSwitchesBetweenNamesAndFullPaths) {
-    AddFive();
-    List().RefreshBaseFolder(true);
-    EXPECT_EQ(List().Text(0, 0), "a.htm");
-
-    Editor().ToggleBaseFolderBar();
-    EXPECT_FALSE(Editor().IsBaseFolderBarShown());
-    EXPECT_EQ(List().Text(0, 0), dir.File("a.htm"));
-
-    Editor().ToggleBaseFolderBar();
-    EXPECT_TRUE(Editor().IsBaseFolderBarShown());
-    EXPECT_EQ(List().Text(0, 0), "a.htm");
 }
 
 }  // namespace

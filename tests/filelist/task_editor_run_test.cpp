@@ -9,20 +9,14 @@ namespace trimlet::test {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
 
 class RunTest : public EditorTest {
   protected:
     // first/a.htm, then site/b.htm ... site/e.htm, all listed; b unchecked; c's output
     // exists already; d vanished after it was listed.
     void ListFiles() {
-        Write("first/a.htm");
-        for (const char* name : {"b.htm", "c.htm", "d.htm", "e.htm"})
-            Write(std::string("site/") + name);
+        Drop({"first/a.htm", "site/b.htm", "site/c.htm", "site/d.htm", "site/e.htm"});
         Write("site/Trimlet/c.htm", "old");
-        Editor().AddDroppedFiles({dir.File("first"), dir.File("site")});
-        ASSERT_THAT(Names(), ElementsAre("first/a.htm", "site/b.htm", "site/c.htm", "site/d.htm",
-                                         "site/e.htm"));
         Editor().ToggleCheck(1);
         fs::remove(dir.File("site/d.htm"));
         Write("site/b.htm", "<p>changed</p>");
@@ -48,12 +42,7 @@ TEST_F(RunTest, TrimsCheckedRowsSkipsAndFailsOthersAndShowsTheSummary) {
     // "以後すべて" counts rows, not checked rows.
     EXPECT_TRUE(dialogs.Calls()[1].outputExists.forAllEnabled);
 
-    const RunSummary& summary = dialogs.Calls().back().summary;
-    EXPECT_EQ(summary.succeededCount, 2u);
-    EXPECT_EQ(summary.skippedCount, 2u);
-    EXPECT_EQ(summary.sourceTotal, 16u);
-    EXPECT_EQ(summary.trimmedTotal, 16u);
-
+    EXPECT_THAT(Summary(), ElementsAre(2, 2, 16, 16));
     // Trimmed rows lose their check mark; skipped and failed ones keep it.
     EXPECT_THAT(Images(),
                 ElementsAre(ImageHtml, ImageHtml, ImageHtmlChecked, ImageHtmlChecked, ImageHtml));
@@ -63,7 +52,7 @@ TEST_F(RunTest, TrimsCheckedRowsSkipsAndFailsOthersAndShowsTheSummary) {
     EXPECT_THAT(SizeTexts(0), ElementsAre("8", "8(100%)", TimeText(dir.File("first/a.htm"))));
     EXPECT_EQ(SizeTexts(1), uncheckedTexts);
     EXPECT_EQ(SizeTexts(2), skippedTexts);
-    EXPECT_EQ(SizeTexts(3), Placeholders());
+    EXPECT_EQ(SizeTexts(3), kPlaceholders);
 }
 
 TEST_F(RunTest, CancelStopsWithoutSummaryAndKeepsWhatWasDone) {
@@ -83,8 +72,8 @@ TEST_F(RunTest, CancelStopsWithoutSummaryAndKeepsWhatWasDone) {
 }
 
 TEST_F(RunTest, SingleRowDisablesForAllAndOverwriteRefreshesFromTheTrimmedFile) {
-    const std::string page = Write("page.htm");
-    ASSERT_RESULT(Editor().AddFileByPath(page, 0), RESULT_OK);
+    Drop({"page.htm"});
+    const std::string page = dir.File("page.htm");
     Editor().Settings().outputFolderName = "";
     Write("page.htm", "<p>b</p>\n");
 
@@ -95,7 +84,7 @@ TEST_F(RunTest, SingleRowDisablesForAllAndOverwriteRefreshesFromTheTrimmedFile) 
     // Written over itself: the row now shows the trimmed file.
     const std::uint64_t size = fs::file_size(page);
     EXPECT_EQ(List().Text(0, 1), std::to_string(size));
-    EXPECT_EQ(dialogs.Calls()[1].summary.trimmedTotal, size);
+    EXPECT_EQ(Summary()[3], size);
     EXPECT_THAT(Images(), ElementsAre(ImageHtml));
 }
 

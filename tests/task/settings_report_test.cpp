@@ -37,11 +37,6 @@ TEST(SettingsReport, ReportsEachDifferingItemInItsSection) {
              "\r\n"
              "○ SSI は削除しない\r\n"
              "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"},
-        {"OnlyTheFolderName", kDefault, "Trimlet", kDefault, "out",
-         std::string(kStars) + "*****  　出力フォルダの名前\r\n"
-                               "\r\n"
-                               "　現在の設定\t:Trimlet\r\n"
-                               "　タスクファイル\t:out\r\n"},
         {"OnlyABitWithoutMeaning", kDefault, "Trimlet", kDefault | 0x80000000, "TRIMLET", ""},
         // the blank-line item reports both choices, even when they read the same
         {"BothBlankLineBitsAgainstDelete", 0x60, "a", 0x20, "a",
@@ -113,20 +108,6 @@ TEST_F(StepFixture, EqualSettingsNoAndCancelWriteNothingWhateverTheBox) {
     EXPECT_EQ(Step(0x2C, "out"), SettingsStepOutcome::Cancelled);
     EXPECT_TRUE(dialogs.AllAnswersUsed());
     EXPECT_EQ(profile.ChangeCount(), 0);
-}
-
-TEST(OldVersionOptions, BoxesStartFromTheStoredModeAndOnlyAdd) {
-    ScriptedDialogs dialogs;
-    MemoryProfile profile;
-    profile.WriteInteger("MODE", 0x0000082C);
-    dialogs.AnswerAlertVersion(TM_SCRIPT_BLOCK_COMMENT)
-        .AnswerAlertVersion(std::nullopt)
-        .AnswerAlertVersion(0xFFFFFFFF);
-    EXPECT_EQ(AskOldVersionOptions(dialogs, profile), TM_SCRIPT_BLOCK_COMMENT);
-    EXPECT_EQ(AskOldVersionOptions(dialogs, profile), 0u);
-    EXPECT_EQ(AskOldVersionOptions(dialogs, profile), TM_SCRIPT_OPTIONS_MASK);
-    ASSERT_EQ(dialogs.Calls().size(), 3u);
-    EXPECT_EQ(dialogs.Calls()[0].initialMode, 0x0000082Cu);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The task commands: new, open, run, save, save as, and the recent tasks.
 
 #include <filesystem>
-#include <functional>
 
 #include "../filelist/editor_fixture.h"
 #include "settings/profile_keys.h"
@@ -10,8 +9,6 @@
 namespace trimlet::test {
 namespace {
 
-using ::testing::ElementsAre;
-
 std::string ProposedName(int n) {
     return FormatMessage(MSG_PROPOSED_TASK_NAME, n);
 }
@@ -19,11 +16,7 @@ std::string ProposedName(int n) {
 class TaskCommandTest : public EditorTest {
   protected:
     // A saved task of one file, dir/saved/x.htm, at dir/saved.trh.
-    std::string SavedTask() {
-        return dir.Write("saved.trh",
-                         "TrimletHTML TASK FILE\r\n1.50.00\r\n260143148\r\nTrimlet\r\n" +
-                             Write("saved/x.htm") + "\r\n");
-    }
+    std::string SavedTask() { return dir.Write("saved.trh", TaskText({Write("saved/x.htm")})); }
 };
 
 TEST(RecentTasks, NewestFirstFourAtMostNoDuplicates) {
@@ -36,41 +29,24 @@ TEST(RecentTasks, NewestFirstFourAtMostNoDuplicates) {
     EXPECT_EQ(profile.KeyCount(), 0u);  // nothing in "Settings"
 }
 
-TEST_F(TaskCommandTest, TaskModifiedFollowsTheTable) {
-    const std::string task = SavedTask();
-    const struct {
-        const char* name;
-        std::function<void()> action;
-        bool modified;
-    } steps[] = {
-        {"opened", [&] { EXPECT_TRUE(Editor().OpenTaskFile(task)); }, false},
-        {"marks changed", [&] { Editor().ToggleCheck(0); }, false},
-        {"file added", [&] { Editor().AddDroppedFiles({Write("y.htm")}); }, true},
-        {"saved", [&] { Editor().SaveTask(); }, false},
-        {"cleared",
-         [&] {
-             dialogs.AnswerMessage(MSG_CONFIRM_CLEAR, MessageAnswer::Yes);
-             Editor().Clear();
-         },
-         true},
-        {"new task answered No",
-         [&] {
-             dialogs.AnswerMessage(MSG_DISCARD_AND_NEW, MessageAnswer::No);
-             Editor().NewTask();
-         },
-         true},
-        {"new task answered Yes",
-         [&] {
-             dialogs.AnswerMessage(MSG_DISCARD_AND_NEW, MessageAnswer::Yes);
-             Editor().NewTask();
-         },
-         false},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.name);
-        step.action();
-        EXPECT_EQ(Editor().TaskModified(), step.modified);
-    }
+TEST_F(TaskCommandTest, TaskModifiedFollowsWhatChangesTheTask) {
+    dialogs.AnswerMessage(MSG_CONFIRM_CLEAR, MessageAnswer::Yes)
+        .AnswerMessage(MSG_DISCARD_AND_NEW, MessageAnswer::No)
+        .AnswerMessage(MSG_DISCARD_AND_NEW, MessageAnswer::Yes);
+    EXPECT_TRUE(Editor().OpenTaskFile(SavedTask()));
+    EXPECT_FALSE(Editor().TaskModified()) << "opened";
+    Editor().ToggleCheck(0);
+    EXPECT_FALSE(Editor().TaskModified()) << "marks changed";
+    Drop({"y.htm"});
+    EXPECT_TRUE(Editor().TaskModified()) << "file added";
+    Editor().SaveTask();
+    EXPECT_FALSE(Editor().TaskModified()) << "saved";
+    Editor().Clear();
+    EXPECT_TRUE(Editor().TaskModified()) << "cleared";
+    Editor().NewTask();
+    EXPECT_TRUE(Editor().TaskModified()) << "new task answered No";
+    Editor().NewTask();
+    EXPECT_FALSE(Editor().TaskModified()) << "new task answered Yes";
     EXPECT_EQ(Editor().TaskTitle(), TXT_UNTITLED_TASK);
 }
 
@@ -90,8 +66,7 @@ TEST_F(TaskCommandTest, SaveAsProposesTheFirstFreeNumber) {
 }
 
 TEST_F(TaskCommandTest, SaveAsStartsInTheSharedFolderThenSaveIsDisabled) {
-    EXPECT_FALSE(Editor().CanSave() || Editor().CanSaveAs());
-    Editor().AddDroppedFiles({Write("site/a.htm"), Write("site/b.htm")});
+    Drop({"site/b.htm", "site/a.htm"});
     Write("site/" + ProposedName(1));
     const std::string task = dir.File("site/mine.trh");
     dialogs.AnswerSaveTaskFile(task);
@@ -99,6 +74,7 @@ TEST_F(TaskCommandTest, SaveAsStartsInTheSharedFolderThenSaveIsDisabled) {
     ASSERT_THAT(dialogs.Sequence(), ElementsAre("SaveTaskFileDialog"));
     EXPECT_EQ(dialogs.Calls()[0].folder, dir.File("site") + "/");
     EXPECT_EQ(dialogs.Calls()[0].proposedName, ProposedName(2));
+    EXPECT_EQ(ReadAll(task), TaskText({dir.File("site/a.htm"), dir.File("site/b.htm")}));
     EXPECT_EQ(Editor().TaskPath(), task);
     EXPECT_EQ(Editor().Settings().documentFolder, dir.File("site"));
     EXPECT_THAT(Editor().RecentTasks(), ElementsAre(task));
@@ -106,7 +82,7 @@ TEST_F(TaskCommandTest, SaveAsStartsInTheSharedFolderThenSaveIsDisabled) {
     EXPECT_TRUE(Editor().CanSaveAs());
 
     // Rows in two folders: the document folder, found again when it is gone.
-    Editor().AddDroppedFiles({Write("other/c.htm")});
+    Drop({"other/c.htm"});
     Editor().Settings().documentFolder = dir.File("gone");
     dialogs.AnswerSaveTaskFile(std::nullopt);
     Editor().SaveTaskAs();
@@ -119,8 +95,7 @@ TEST_F(TaskCommandTest, RecentTasksOpenOrRunByTheRecentTaskAction) {
     const std::string task = SavedTask();
     AddRecentTask(profile, task, PathStyle::Posix);
     AddRecentTask(profile, dir.File("gone.trh"), PathStyle::Posix);
-    Editor().AddDroppedFiles({Write("a.htm")});
-    dialogs.ClearCalls();
+    Drop({"a.htm"});
 
     // Run: no question; the list, the path and the changes stay.
     Editor().Settings().mruOpenAction = 1;

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "common/messages.h"
 #include "platform/file_info.h"
 #include "test_support.h"
 
@@ -39,38 +38,6 @@ TEST(TaskLineReader, SplitsAtLfAndCrLf) {
     }
 }
 
-TEST(TaskHeader, ReadsEachStepOrSaysWhichFailed) {
-    struct Case {
-        const char* name;
-        std::string_view bytes;
-        TaskHeaderStatus status;
-        int messageId;
-    };
-    const Case cases[] = {
-        {"Complete", "TrimletHTML TASK FILE\n1.50.00\r\n12\r\nout", TaskHeaderStatus::Ok, 0},
-        {"EmptyFile", "", TaskHeaderStatus::NoSignatureLine, MSG_TASK_READ_ERROR},
-        {"TrailingBlankAfterSignature", "TrimletHTML TASK FILE \r\n1.50.00\r\n12\r\nout\r\n",
-         TaskHeaderStatus::NotTaskFile, MSG_NOT_TASK_FILE},
-        {"TwoLines", "TrimletHTML TASK FILE\r\n1.50.00\r\n", TaskHeaderStatus::NoTrimModeLine,
-         MSG_TASK_READ_ERROR},
-        {"ThreeLines", "TrimletHTML TASK FILE\r\n1.50.00\r\n12\r\n",
-         TaskHeaderStatus::NoOutputFolderLine, MSG_TASK_READ_ERROR},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TaskLineReader lines(c.bytes);
-        TaskHeader header;
-        TaskHeaderStatus status = ReadTaskSignatureAndVersion(lines, header);
-        if (status == TaskHeaderStatus::Ok) status = ReadTaskSettings(lines, header);
-        EXPECT_EQ(status, c.status);
-        EXPECT_EQ(TaskHeaderMessageId(status), c.messageId);
-        if (status != TaskHeaderStatus::Ok) continue;
-        EXPECT_EQ(header.version, "1.50.00");
-        EXPECT_EQ(header.trimMode, 12u);
-        EXPECT_EQ(header.outputFolderName, "out");
-    }
-}
-
 TEST(TaskHeader, TrimModeLineIsASigned32BitNumberClampedAtItsEnds) {
     const std::pair<std::string_view, TrimMode> cases[] = {
         {"260143148", 260143148},    {" \t +2092", 2092}, {"44abc7", 44},
@@ -83,32 +50,9 @@ TEST(TaskHeader, TrimModeLineIsASigned32BitNumberClampedAtItsEnds) {
     }
 }
 
-TEST(TaskVersion, OpenAndRunJudgeVersionsDifferently) {
-    struct Case {
-        const char* version;
-        TaskVersionKind open;
-        bool runAsks;
-    };
-    const Case cases[] = {
-        {"1.00.00", TaskVersionKind::Old, false},  {"1.50.00", TaskVersionKind::Current, false},
-        {"1.51.00", TaskVersionKind::Newer, true}, {"1.20.00", TaskVersionKind::Newer, false},
-        {"1.5", TaskVersionKind::Newer, false},    {"1.\xE3", TaskVersionKind::Newer, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.version);
-        EXPECT_EQ(JudgeVersionToOpen(c.version), c.open);
-        EXPECT_EQ(AskBeforeRunningVersion(c.version), c.runAsks);
-    }
-}
-
-TEST(TaskFileContent, HeaderLinesThenOnePathPerLine) {
-    const std::vector<std::string> paths = {"/site/index.html", "/site/js/menu.js"};
-    EXPECT_EQ(BuildTaskFileContent(260143148, "Trimlet", paths),
-              "TrimletHTML TASK FILE\r\n1.50.00\r\n260143148\r\nTrimlet\r\n"
-              "/site/index.html\r\n/site/js/menu.js\r\n");
+TEST(TaskFileContent, ModeAsSignedDecimalAndRowPathsWithOneSeparator) {
     EXPECT_EQ(BuildTaskFileContent(0xFFFFFFFE, "", {}),
               "TrimletHTML TASK FILE\r\n1.50.00\r\n-2\r\n\r\n");
-
     EXPECT_EQ(TaskRowPath(PathStyle::Posix, "/", "a.htm"), "/a.htm");
     EXPECT_EQ(TaskRowPath(PathStyle::Posix, "/site//", "a.htm"), "/site/a.htm");
     EXPECT_EQ(TaskRowPath(PathStyle::Windows, "C:\\", "a.htm"), "C:\\a.htm");
