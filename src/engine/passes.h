@@ -12,14 +12,14 @@
 
 namespace trimlet::engine {
 
-// HTML passes, in the order TrimHtmlText runs them.
-void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_view in);
-void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view in);
-void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in);
-void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view in);
-void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view in);
-void TrimTextEnds(const PassContext& ctx, std::string& out, std::string_view in);
-void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_view in);
+// HTML passes 1 to 7, in the order TrimHtmlText runs them.
+void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_view in);  // 1
+void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view in);    // 2
+void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in);        // 3
+void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view in);      // 4
+void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view in);    // 5
+void TrimTextEnds(const PassContext& ctx, std::string& out, std::string_view in);        // 6
+void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_view in);   // 7
 
 // Script steps, in the order TrimScript runs them. ctx.newline is the script text's own
 // convention, ctx.vbScript its language and ctx.mode the effective trim mode.

@@ -1,4 +1,4 @@
-// Script step 7: deletes blank lines, or merges each run of them into one empty line.
+// Script step: deletes blank lines, or merges each run of them into one empty line.
 // Lines inside a literal (a template over several lines) are never blank lines.
 
 #include "engine/passes.h"

@@ -1,4 +1,4 @@
-// Script steps 5, 6 and 8: blanks at line ends, runs of blanks, and the space beside an
+// Script steps: blanks at line ends, runs of blanks, and the space beside an
 // operator. Literals are copied unchanged; comment text is trimmed like code.
 
 #include "engine/passes.h"
@@ -115,7 +115,7 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
 }
 
 // A space goes when the character before it or the one after it is an operator, unless
-// the two would then join into another token. After step 6 spaces stand alone.
+// the two would then join into another token. After collapsing, spaces stand alone.
 void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_view in) {
     const size_t n = in.size();
     const Charset cs = ctx.charset;

@@ -1,4 +1,4 @@
-// Script steps 3 and 4: deleting VBScript and JavaScript comments.
+// Script steps that delete VBScript and JavaScript comments.
 
 #include "engine/passes.h"
 

@@ -1,0 +1,175 @@
+// The shared scanning helpers: SCRIPT language and body end, character starts, and the
+// shortcuts the passes take (sixteen-byte stop search, cached SCRIPT blocks, literals
+// handed from step to step) against the plain definitions they stand for.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/passes.h"
+#include "engine_cases.h"
+
+namespace trimlet::test {
+namespace {
+
+using engine::ScriptKind;
+
+TEST(ScriptLanguage, Table) {
+    const struct {
+        const char* name;
+        std::string_view tag;
+        ScriptKind kind;
+    } cases[] = {
+        {"no attributes", "<script>", ScriptKind::JavaScript},
+        {"language", "<SCRIPT LANGUAGE=VBScript>", ScriptKind::VbScript},
+        {"type", "<script type=\"text/vbscript\">", ScriptKind::VbScript},
+        {"type decides first", "<script type=text/javascript language=vbs>",
+         ScriptKind::JavaScript},
+        {"language decides first", "<script language=vbs type=text/javascript>",
+         ScriptKind::VbScript},
+        {"name without value", "<script language type=text/vbscript>", ScriptKind::JavaScript},
+        {"quoted '>' skipped", "<script title=\">\" language=vbs>", ScriptKind::VbScript},
+        {"unterminated", "<script type=\"text/vbs", ScriptKind::VbScript},
+        {"empty type", "<script type=\"\">", ScriptKind::JavaScript},
+        {"type with charset", "<script type=\"text/javascript; charset=utf-8\">",
+         ScriptKind::JavaScript},
+        {"module", "<script type=module>", ScriptKind::JavaScript},
+        {"JSON", "<script type=\"application/json\">", ScriptKind::Data},
+        {"template after language", "<script language=vbs type=text/x-template>", ScriptKind::Data},
+        {"encoded", "<script language=\"VBScript.Encode\">", ScriptKind::Data},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(engine::ScriptLanguageOf(Charset::Cp932, c.tag, 0), c.kind);
+    }
+}
+
+TEST(ScriptBodyEnd, Table) {
+    const struct {
+        const char* name;
+        ScriptKind kind;
+        std::string_view body;  // the body ends at the first '#' replaced by "</script>"
+    } cases[] = {
+        {"string hides it", ScriptKind::JavaScript, "a=\"</script>\";#"},
+        {"block comment hides it", ScriptKind::JavaScript, "/* </script> */#"},
+        {"line comment does not", ScriptKind::JavaScript, "f(); // x#"},
+        {"template does not", ScriptKind::JavaScript, "s=`a#`"},
+        {"escaped in a regex", ScriptKind::JavaScript, "r=/<\\/script>/;#"},
+        {"upper case", ScriptKind::JavaScript, "a#"},
+        {"VBScript backslash", ScriptKind::VbScript, "x=\"C:\\\"#"},
+        {"VBScript comment does not", ScriptKind::VbScript, "' x#"},
+        {"data", ScriptKind::Data, "\"#\""},
+        {"unterminated", ScriptKind::JavaScript, "a = \"#"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text(c.body);
+        const size_t mark = text.find('#');
+        text.replace(mark, 1, c.name == std::string_view("upper case") ? "</SCRIPT>" : "</script>");
+        const size_t expected = c.name == std::string_view("unterminated") ? text.size() : mark;
+        EXPECT_EQ(engine::ScriptBodyEnd(Charset::Cp932, text, 0, c.kind), expected);
+    }
+}
+
+TEST(Characters, StartsAndTrailingBlanks) {
+    using engine::CharStartsAt;
+    using engine::TrailingBlanksStart;
+    EXPECT_FALSE(CharStartsAt(Charset::Cp932, "\x88\x81\x40", 0, 1));  // 81 is a trail here
+    EXPECT_TRUE(CharStartsAt(Charset::Cp932, "\x81\x81\x81\x40", 0, 2));
+    EXPECT_TRUE(CharStartsAt(Charset::Cp932, "a\x81\x40", 0, 1));
+    EXPECT_FALSE(CharStartsAt(Charset::Utf8, "\xE3\x80\x80", 0, 1));
+    EXPECT_EQ(TrailingBlanksStart(Charset::Cp932, "a\x88\x81\x40", 0, 4, true), 4u);
+    EXPECT_EQ(TrailingBlanksStart(Charset::Cp932, "a \x81\x40\t", 0, 5, true), 1u);
+    EXPECT_EQ(TrailingBlanksStart(Charset::Cp932, "a \x81\x40\t", 0, 5, false), 4u);
+    EXPECT_EQ(TrailingBlanksStart(Charset::Utf8, "a\xE3\x80\x80 ", 0, 5, true), 1u);
+}
+
+// Texts of bytes the stop sets care about, in random order.
+std::string RandomText(uint32_t& seed, size_t size) {
+    static constexpr std::string_view kAlphabet = " \t\r\n<sSpPa/\"\x81\x40\xE3\x80";
+    std::string text;
+    for (size_t i = 0; i < size; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text += kAlphabet[(seed >> 16) % kAlphabet.size()];
+    }
+    return text;
+}
+
+template <class Set>
+void ExpectSameStops(const Set& set, const std::string& text) {
+    engine::BlockScan<Set> scan(set, text);
+    size_t expected = 0;
+    for (size_t i = 0; i <= text.size(); i = expected + 1) {
+        expected = i;
+        while (expected < text.size() && !set.StopsAt(text, expected))
+            ++expected;
+        ASSERT_EQ(scan.Next(i, text.size()), expected) << "from " << i;
+        if (expected >= text.size()) break;
+    }
+}
+
+TEST(Stops, SixteenBytesAtATimeMatchOneByOne) {
+    uint32_t seed = 7;
+    for (int round = 0; round < 40; ++round) {
+        const std::string text = RandomText(seed, 1 + round * 7);
+        ExpectSameStops(engine::StopSet("\"/<", round % 2 == 0), text);
+        ExpectSameStops(engine::PassStops({.singles = "\r\n", .scriptTags = true, .preTags = true}),
+                        text);
+        ExpectSameStops(engine::PassStops({.singles = {},
+                                           .runs = true,
+                                           .lineBreakRuns = round % 2 == 0,
+                                           .high = round % 3 == 0,
+                                           .scriptTags = true,
+                                           .preTags = false}),
+                        text);
+    }
+}
+
+// Passes 3 to 5 take the extents of SCRIPT blocks from the pass before; every pass
+// must give what it gives when it measures every block itself.
+TEST(Stops, CachedScriptBlocksChangeNothing) {
+    const std::string_view texts[] = {
+        "<p>  a  </p>\r\n\r\n  <script>  x = 1;  // c\r\n</script>  \r\n<pre>  <script> y </script>"
+        "\r\n\r\n</pre>\r\n\r\n<SCRIPT type=text/x-t>  a  </SCRIPT>\r\n  b  ",
+        "  <script>`\r\n\r\n  ${a}`</script>\r\n\r\n<script>/* x",
+    };
+    for (std::string_view text : texts) {
+        engine::PassContext plain;
+        plain.mode = kDefault;
+        plain.newline = "\r\n";
+        engine::CopiedScriptBlocks blocks;
+        engine::PassContext cached = plain;
+        cached.blocks = &blocks;
+        std::string a(text), b(text);
+        for (auto pass : {engine::TrimLineEnds, engine::CollapseSpaces, engine::DeleteBlankLines}) {
+            std::string outA, outB;
+            pass(plain, outA, a);
+            pass(cached, outB, b);
+            blocks.EndPass();
+            EXPECT_EQ(outA, outB);
+            a.swap(outA);
+            b.swap(outB);
+        }
+    }
+}
+
+// The script steps take literals and comments from the step before instead of scanning.
+TEST(Stops, CarriedPiecesChangeNothing) {
+    const std::string_view texts[] = {
+        "a = b + c; // sum\r\n/* x */ s = 'a  b' + \"c\\\"  d\" + `e\r\n\r\n  f`;\r\n\r\n",
+        "r = /[/]  x/g.test(s) / 2;  q = x++ / 3; // y\r\nreturn /'/;\r\n",
+    };
+    for (std::string_view text : texts) {
+        engine::ScriptBuffers plainBuffers, carriedBuffers;
+        const std::string plain(
+            engine::TrimScript(kDefault, Charset::Cp932, false, plainBuffers, text));
+        engine::PieceList pieces;
+        EXPECT_EQ(engine::ScriptBodyEnd(Charset::Cp932, text, 0, ScriptKind::JavaScript, &pieces),
+                  text.size());
+        EXPECT_EQ(
+            engine::TrimScript(kDefault, Charset::Cp932, false, carriedBuffers, text, &pieces),
+            plain);
+    }
+}
+
+}  // namespace
+}  // namespace trimlet::test
