@@ -317,45 +317,16 @@ struct BlankSet {
 
 // Moves over spaces and tabs, and full-width blanks and line breaks when `set` says so,
 // from the character start i up to `limit` (at most t.size()).
+// The part of SkipBlanks after the first blank.
+size_t SkipBlankRun(Charset charset, std::string_view t, size_t i, BlankSet set, size_t limit);
+
 inline size_t SkipBlanks(Charset charset, std::string_view t, size_t i, BlankSet set,
                          size_t limit) {
-    const uint8_t mask = kBlank | (set.lineBreaks ? kBreak : 0);
     if (i >= limit) return i;
     const uint8_t first = ByteAt(t, i);
+    const uint8_t mask = kBlank | (set.lineBreaks ? kBreak : 0);
     if (!(kByteClass[first] & mask) && !(set.fullWidth && first >= 0x80)) return i;  // no run
-#if defined(__SSE2__)
-    // Long runs (indentation) sixteen bytes at a time; the loop below finishes.
-    while (i + 16 <= limit) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data() + i));
-        __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(' ')),
-                                     _mm_cmpeq_epi8(x, _mm_set1_epi8('\t')));
-        if (set.lineBreaks) {
-            blank = _mm_or_si128(blank, _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\r')),
-                                                     _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))));
-        }
-        const unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(blank)) & 0xFFFF;
-        if (other != 0) {
-            i += static_cast<size_t>(__builtin_ctz(other));
-            break;
-        }
-        i += 16;
-    }
-#endif
-    while (i < limit) {
-        if (kByteClass[ByteAt(t, i)] & mask) {
-            ++i;
-            continue;
-        }
-        if (set.fullWidth) {
-            const size_t len = FullWidthBlankLength(charset, t, i);
-            if (len != 0 && i + len <= limit) {
-                i += len;
-                continue;
-            }
-        }
-        break;
-    }
-    return i;
+    return SkipBlankRun(charset, t, i, set, limit);
 }
 
 inline size_t SkipBlanks(Charset charset, std::string_view t, size_t i, BlankSet set) {
