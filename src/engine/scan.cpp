@@ -233,6 +233,11 @@ size_t SkipBlankRun(Charset charset, std::string_view t, size_t i, BlankSet set,
     return i;
 }
 
+size_t NextLineBreak(std::string_view t, size_t i) {
+    static const StopSet kBreaks("\r\n", false);
+    return kBreaks.Find(t, i, t.size());
+}
+
 size_t BlanksBackTo(Charset charset, std::string_view t, size_t begin, size_t end, bool fullWidth) {
     size_t j = end;
     while (j > begin) {

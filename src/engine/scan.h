@@ -446,11 +446,7 @@ inline size_t SkipSpacesTabs(std::string_view t, size_t i) {
 std::string_view LineBreakConvention(std::string_view t);
 
 // Position of the next CR or LF at or after i, or t.size().
-inline size_t NextLineBreak(std::string_view t, size_t i) {
-    while (i < t.size() && !(kByteClass[ByteAt(t, i)] & kBreak))
-        ++i;
-    return i;
-}
+size_t NextLineBreak(std::string_view t, size_t i);
 
 // The line-break string `nl` ("\r\n", "\n" or "\r") starts at i.
 inline bool LineBreakAt(std::string_view t, size_t i, std::string_view nl) {
