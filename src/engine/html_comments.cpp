@@ -90,7 +90,9 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
             i = gt == kNone ? n : gt + 1;
         } else if (next == 's' && StartsWithNoCaseAt(in, lt, "<script")) {
             if (keepScripts) {
-                i = FindScriptBlock(ctx.charset, in, lt).end;
+                const size_t outPos = out.size() + (lt - copyFrom);
+                i = ctx.measured ? ctx.measured->Measure(ctx.charset, in, lt, outPos)
+                                 : FindScriptBlock(ctx.charset, in, lt).end;
             } else {
                 Append(out, in, copyFrom, lt);
                 i = copyFrom = CopyScriptWithoutComments(ctx, out, in, lt);

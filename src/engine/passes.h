@@ -49,6 +49,31 @@ inline TagStart TagStartAt(std::string_view in, size_t i, bool preBlocks) {
     return TagStart::Other;
 }
 
+// SCRIPT blocks that pass 1 copies unchanged (when the comments inside them are kept).
+// Pass 1 has to find each one's end, and so its literals and comments; it notes them
+// where the block lands in its output, and pass 2 takes them from there instead of
+// scanning the body again. Like a block's extent, they depend on its own bytes only.
+class MeasuredScriptBlocks {
+  public:
+    struct Block {
+        size_t start;    // the '<' of "<script" in pass 2's input
+        size_t bodyEnd;  // where the body ends, in the same positions
+        size_t firstPiece;
+        size_t pieceCount;
+    };
+
+    // Finds the block at lt in `in` and notes it at outPos; returns its end.
+    size_t Measure(Charset charset, std::string_view in, size_t lt, size_t outPos);
+    // The block noted at lt, or nullptr; its pieces are appended to `pieces`.
+    const Block* Find(size_t lt, PieceList& pieces);
+
+  private:
+    std::vector<Block> blocks_;
+    PieceList pieces_;  // of all blocks, in pass 2's positions
+    PieceList scratch_;
+    size_t next_ = 0;
+};
+
 // SCRIPT blocks that passes 3 to 5 copy unchanged. A block's extent depends on its own
 // bytes only, so each of these passes notes where the blocks it copied land in its
 // output, and the next one takes their lengths from there instead of scanning them again.

@@ -1,5 +1,5 @@
-// PRE blocks, whose content passes 3 to 5 copy unchanged, and the SCRIPT blocks these
-// passes copy unchanged.
+// PRE blocks, whose content passes 3 to 5 copy unchanged, and the SCRIPT blocks that
+// passes copy unchanged and measure once.
 
 #include "engine/passes.h"
 
@@ -30,6 +30,32 @@ size_t CopiedScriptBlocks::BlockEnd(Charset charset, std::string_view in, size_t
                               : FindScriptBlock(charset, in, lt).end - lt;
     noted_.emplace_back(outPos, length);
     return lt + length;
+}
+
+size_t MeasuredScriptBlocks::Measure(Charset charset, std::string_view in, size_t lt,
+                                     size_t outPos) {
+    scratch_.clear();
+    const ScriptBlock block = FindScriptBlock(charset, in, lt, &scratch_);
+    if (block.kind != ScriptKind::Data && block.tagEnd < in.size()) {
+        blocks_.push_back({outPos, outPos + (block.bodyEnd - lt), pieces_.size(), scratch_.size()});
+        for (ScriptPiece piece : scratch_) {
+            piece.begin = outPos + (piece.begin - lt);
+            piece.end = outPos + (piece.end - lt);
+            pieces_.push_back(piece);
+        }
+    }
+    return block.end;
+}
+
+const MeasuredScriptBlocks::Block* MeasuredScriptBlocks::Find(size_t lt, PieceList& pieces) {
+    while (next_ < blocks_.size() && blocks_[next_].start < lt)
+        ++next_;
+    if (next_ >= blocks_.size() || blocks_[next_].start != lt) return nullptr;
+    const Block& block = blocks_[next_];
+    pieces.insert(
+        pieces.end(), pieces_.begin() + static_cast<std::ptrdiff_t>(block.firstPiece),
+        pieces_.begin() + static_cast<std::ptrdiff_t>(block.firstPiece + block.pieceCount));
+    return &block;
 }
 
 void CopiedScriptBlocks::EndPass() {

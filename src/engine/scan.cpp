@@ -358,12 +358,13 @@ size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, Scri
     }
 }
 
-ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt) {
+ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt, PieceList* pieces) {
     const size_t n = t.size();
     ScriptBlock block;
     block.kind = ScriptLanguageOf(charset, t, lt);
     block.tagEnd = TagEnd(t, lt);
-    block.bodyEnd = block.tagEnd >= n ? n : ScriptBodyEnd(charset, t, block.tagEnd, block.kind);
+    block.bodyEnd =
+        block.tagEnd >= n ? n : ScriptBodyEnd(charset, t, block.tagEnd, block.kind, pieces);
     block.end = block.bodyEnd >= n ? n : TagEnd(t, block.bodyEnd);
     return block;
 }

@@ -97,12 +97,13 @@ struct ScriptBuffers {
 struct PassContext {
     TrimMode mode = 0;
     Charset charset = Charset::Cp932;
-    std::string_view newline = "\r\n";           // the text's line-break convention
-    bool vbScript = false;                       // script steps: the language of the text
-    ScriptBuffers* scripts = nullptr;            // pass 2: buffers for trimming SCRIPT bodies
-    class CopiedScriptBlocks* blocks = nullptr;  // passes 3 to 5: blocks already measured
-    const PieceList* pieces = nullptr;           // script steps: the input's pieces, when known
-    PieceList* outPieces = nullptr;              // script steps: receives the output's pieces
+    std::string_view newline = "\r\n";               // the text's line-break convention
+    bool vbScript = false;                           // script steps: the language of the text
+    ScriptBuffers* scripts = nullptr;                // pass 2: buffers for trimming SCRIPT bodies
+    class CopiedScriptBlocks* blocks = nullptr;      // passes 3 to 5: blocks already measured
+    class MeasuredScriptBlocks* measured = nullptr;  // passes 1 and 2: the same
+    const PieceList* pieces = nullptr;               // script steps: the input's pieces, when known
+    PieceList* outPieces = nullptr;                  // script steps: receives the output's pieces
 
     bool FullWidthBlanks() const { return (mode & TM_ZENKAKU_AS_WSP) != 0; }
 };
@@ -315,11 +316,11 @@ struct BlankSet {
     bool lineBreaks = false;  // CR and LF count
 };
 
-// Moves over spaces and tabs, and full-width blanks and line breaks when `set` says so,
-// from the character start i up to `limit` (at most t.size()).
 // The part of SkipBlanks after the first blank.
 size_t SkipBlankRun(Charset charset, std::string_view t, size_t i, BlankSet set, size_t limit);
 
+// Moves over spaces and tabs, and full-width blanks and line breaks when `set` says so,
+// from the character start i up to `limit` (at most t.size()).
 inline size_t SkipBlanks(Charset charset, std::string_view t, size_t i, BlankSet set,
                          size_t limit) {
     if (i >= limit) return i;
@@ -480,8 +481,8 @@ enum class ScriptKind : uint8_t {
 // language, or an encoded script, makes it Data.
 ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt);
 
-// End of the script body that starts at bodyStart: the position of the "</script"
-// that ends it, outside literals and comments, or t.size(). When `pieces` is given it
+// End of the script body that starts at bodyStart: the position of the first
+// "</script" outside strings and block comments, or t.size(). When `pieces` is given it
 // receives the body's literals and comments.
 size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
                      PieceList* pieces = nullptr);
@@ -493,8 +494,10 @@ struct ScriptBlock {
     size_t end;      // just after the closing tag, or the end of the text
 };
 
-// The SCRIPT block that starts at lt (at "<script").
-ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt);
+// The SCRIPT block that starts at lt (at "<script"). When `pieces` is given it receives
+// the body's literals and comments.
+ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt,
+                            PieceList* pieces = nullptr);
 
 // ---------------------------------------------------------------------------------
 // Literals and comments of script code
@@ -532,7 +535,8 @@ struct ScriptToken {
 // them. JavaScript: strings in double quotes and apostrophes, template literals,
 // regular-expression literals where a '/' can only start one, "//" and "/*" comments.
 // VBScript: strings in double quotes and comments. With `inHtml` the text ends at the
-// first "</script" outside literals and comments.
+// first "</script" outside strings and block comments; a line comment, template or
+// regular expression does not hide one, as it does not for a browser.
 class ScriptScanner {
   public:
     ScriptScanner(Charset charset, std::string_view text, size_t pos, bool vbScript, bool inHtml);

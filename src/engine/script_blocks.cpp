@@ -123,7 +123,10 @@ size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, 
         }
         PieceList& pieces = ctx.scripts->bodyPieces;
         pieces.clear();
-        bodyEnd = ScriptBodyEnd(ctx.charset, in, bodyStart, kind, &pieces);
+        const MeasuredScriptBlocks::Block* measured =
+            ctx.measured ? ctx.measured->Find(lt, pieces) : nullptr;
+        bodyEnd =
+            measured ? measured->bodyEnd : ScriptBodyEnd(ctx.charset, in, bodyStart, kind, &pieces);
         const ClosingMarker marker = FindClosingMarker(ctx, in, bodyStart, bodyEnd, pieces);
         AppendTrimmedBody(ctx, out, in, bodyStart, marker.cut, kind == ScriptKind::VbScript,
                           pieces);

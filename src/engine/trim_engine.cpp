@@ -30,12 +30,14 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
         }
         engine::ScriptBuffers scripts;
         engine::CopiedScriptBlocks blocks;
+        engine::MeasuredScriptBlocks measured;
         PassContext ctx;
         ctx.mode = trimMode;
         ctx.charset = charset;
         ctx.newline = engine::LineBreakConvention(text);
         ctx.scripts = &scripts;
         ctx.blocks = &blocks;
+        ctx.measured = &measured;
 
         // The passes write alternately into `out` and `spare`; no pass lengthens the
         // text, so neither buffer grows after this.

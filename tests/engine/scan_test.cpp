@@ -152,6 +152,32 @@ TEST(Stops, CachedScriptBlocksChangeNothing) {
     }
 }
 
+// Pass 2 takes the ends and literals of the SCRIPT bodies pass 1 had to scan.
+TEST(Stops, MeasuredScriptBlocksChangeNothing) {
+    const std::string_view texts[] = {
+        "<body><!-- a --><script>\r\n<!--\r\nf( 'a  b' ); // c -->\r\n//-->\r\n</script>"
+        "<!-- b --><script language=vbs>  x = \"C:\\\" ' y</script><script type=text/x-t> a "
+        "</script>"
+        "<script><!-- r = /[/]/;  s = `  ${ `x` }  `;</script><script>/* open",
+    };
+    for (std::string_view text : texts) {
+        engine::ScriptBuffers scripts;
+        engine::PassContext plain;
+        plain.mode = kDefault;
+        plain.scripts = &scripts;
+        engine::MeasuredScriptBlocks measured;
+        engine::PassContext cached = plain;
+        cached.measured = &measured;
+        std::string commentsA, commentsB, outA, outB;
+        engine::DeleteHtmlComments(plain, commentsA, text);
+        engine::DeleteHtmlComments(cached, commentsB, text);
+        ASSERT_EQ(commentsA, commentsB);
+        engine::TrimScriptBlocks(plain, outA, commentsA);
+        engine::TrimScriptBlocks(cached, outB, commentsB);
+        EXPECT_EQ(outA, outB);
+    }
+}
+
 // The script steps take literals and comments from the step before instead of scanning.
 TEST(Stops, CarriedPiecesChangeNothing) {
     const std::string_view texts[] = {
