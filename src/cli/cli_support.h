@@ -1,6 +1,6 @@
 #pragma once
-// What the commands of the command line share: exit codes, the texts they print, the
-// defaults of their options and the parsing of option values.
+// What the commands of the command line share: exit codes, the defaults of their options
+// and the parsing of option values. Their texts are in cli_texts.h.
 
 #include <functional>
 #include <optional>
@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/cli_texts.h"
 #include "common/result.h"
 #include "engine/trim_mode.h"
 #include "settings/profile.h"
@@ -19,32 +20,6 @@ inline constexpr int kExitFailed = 1;  // a file failed or the user stopped
 inline constexpr int kExitBadUsage = 2;
 
 // The command line's own texts.
-namespace text {
-inline constexpr std::string_view kProgram = "trimlet";
-inline constexpr std::string_view kUsageHeader = "usage:";
-inline constexpr std::string_view kTrimUsage =
-    "trimlet trim [--mode MODE] [--script-extensions LIST] [-o OUT] FILE";
-inline constexpr std::string_view kPreviewUsage =
-    "trimlet preview [--mode MODE] [--script-extensions LIST] FILE...";
-inline constexpr std::string_view kCommonUsage =
-    "common options: --profile FILE, --help, --version";
-inline constexpr std::string_view kTrimHelp =
-    "Trims FILE as a run would (encoding and kind by extension) and writes the trimmed\n"
-    "bytes to standard output, or to OUT. MODE is decimal or 0x hexadecimal.";
-inline constexpr std::string_view kPreviewHelp =
-    "Prints one line per FILE with the list's columns, separated by tabs: path, size,\n"
-    "size after trimming with its percentage, last write time. A file that cannot be\n"
-    "trimmed gets placeholders. MODE is decimal or 0x hexadecimal.";
-inline constexpr std::string_view kUnknownCommand = "unknown command";
-inline constexpr std::string_view kUnknownOption = "unknown option";
-inline constexpr std::string_view kMissingValue = "missing value for";
-inline constexpr std::string_view kBadMode = "MODE must be decimal or 0x hexadecimal, not";
-inline constexpr std::string_view kMissingFile = "missing FILE";
-inline constexpr std::string_view kMissingTask = "missing TASK.trh";
-inline constexpr std::string_view kExtraArgument = "unexpected argument";
-inline constexpr std::string_view kCannotTrim = "cannot trim";
-inline constexpr std::string_view kCannotWrite = "cannot write";
-}  // namespace text
 
 using Args = std::span<const std::string_view>;
 

@@ -13,22 +13,8 @@
 
 namespace trimlet::cli {
 
-namespace {
-
-constexpr std::string_view kRunHelp =
-    "Trims every file the task file lists, with the task's own trim mode and output folder\n"
-    "name, and prints the result summary. Questions are asked on the terminal; without one,\n"
-    "or with --yes, each takes its safe answer: an existing output follows --overwrite (else\n"
-    "the preselected choice), a read-only output is kept, a file with an error is skipped.\n"
-    "Exit status: 0 when every file was trimmed (or skipped by the overwrite choice), 1 when\n"
-    "a file failed or the run was stopped, 2 for bad usage.";
-constexpr std::string_view kBadOverwrite = "--overwrite must be all, skip or newer, not";
-constexpr std::string_view kCannotFindFolder = "cannot find the current folder for";
-
-}  // namespace
-
 int RunRunCommand(Args args) {
-    constexpr CommandHelp kRun{text::kRunUsage, kRunHelp};
+    constexpr CommandHelp kRun{text::kRunUsage, text::kRunHelp};
     bool assumeYes = false;
     OverwritePolicy overwrite = OverwritePolicy::Ask;
     std::optional<std::string_view> task;
@@ -45,7 +31,7 @@ int RunRunCommand(Args args) {
          .take =
              [&](std::string_view value) {
                  std::optional<OverwritePolicy> policy = ParseOverwritePolicy(value);
-                 if (!policy) return BadUsage(kRun.usage, kBadOverwrite, value);
+                 if (!policy) return BadUsage(kRun.usage, text::kBadOverwrite, value);
                  overwrite = *policy;
                  return kExitOk;
              }},
@@ -59,7 +45,7 @@ int RunRunCommand(Args args) {
     if (std::optional<int> status = ReadArgs(args, kRun, options, takeTask)) return *status;
     if (!task) return BadUsage(kRun.usage, text::kMissingTask);
     const std::string taskPath = AbsolutePath(*task);
-    if (taskPath.empty()) return Failure(kCannotFindFolder, *task, RESULT_NOT_FOUND);
+    if (taskPath.empty()) return Failure(text::kCannotFindFolder, *task, RESULT_NOT_FOUND);
 
     std::unique_ptr<TerminalDialogs> dialogs =
         TerminalDialogs::ForStandardStreams(assumeYes, overwrite);

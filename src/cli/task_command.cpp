@@ -19,19 +19,6 @@ namespace trimlet::cli {
 
 namespace {
 
-constexpr std::string_view kTaskHelp =
-    "Writes TASK.trh listing each FILE by its absolute path, with the trim mode and output\n"
-    "folder name of the profile, or those given. MODE is decimal or 0x hexadecimal; an empty\n"
-    "NAME writes the trimmed files over their inputs when the task runs. A FILE listed twice\n"
-    "is kept once. Nothing is written when a FILE is missing or a folder.";
-constexpr std::string_view kMissingSubcommand = "missing subcommand 'create'";
-constexpr std::string_view kLineBreak =
-    "a task file holds one path per line and cannot store one with a line break:";
-constexpr std::string_view kFolderLineBreak =
-    "a task file cannot store an output folder name with a line break:";
-constexpr std::string_view kBadFolderName = "output folder name with a character not allowed:";
-constexpr std::string_view kCannotList = "cannot list";
-
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -42,7 +29,7 @@ bool AbsoluteFiles(std::span<const std::string_view> paths, std::vector<std::str
     for (std::string_view given : paths) {
         std::string path = AbsolutePath(given);
         if (path.empty()) {
-            Failure(kCannotList, given, RESULT_NOT_FOUND);
+            Failure(text::kCannotList, given, RESULT_NOT_FOUND);
             return false;
         }
         bool listed = false;
@@ -63,7 +50,7 @@ bool AllFilesListable(const std::vector<std::string>& files) {
             result = RESULT_IS_FOLDER;
         }
         if (result != RESULT_OK) {
-            Failure(kCannotList, file, result);
+            Failure(text::kCannotList, file, result);
             ok = false;
         }
     }
@@ -73,8 +60,8 @@ bool AllFilesListable(const std::vector<std::string>& files) {
 }  // namespace
 
 int RunTaskCommand(Args args) {
-    constexpr CommandHelp kTask{text::kTaskCreateUsage, kTaskHelp};
-    if (args.empty()) return BadUsage(kTask.usage, kMissingSubcommand);
+    constexpr CommandHelp kTask{text::kTaskCreateUsage, text::kTaskHelp};
+    if (args.empty()) return BadUsage(kTask.usage, text::kMissingSubcommand);
     if (args[0] == "--help" || args[0] == "-h") return PrintHelp(kTask);
     if (args[0] != "create") return BadUsage(kTask.usage, text::kUnknownCommand, args[0]);
 
@@ -89,15 +76,15 @@ int RunTaskCommand(Args args) {
              [&](std::string_view name) {
                  folderName = CleanOutputFolderName(name);
                  if (HasLineBreak(*folderName))
-                     return BadUsage(kTask.usage, kFolderLineBreak, name);
+                     return BadUsage(kTask.usage, text::kFolderLineBreak, name);
                  if (HasBadOutputFolderCharacters(NativePathStyle(), *folderName))
-                     return BadUsage(kTask.usage, kBadFolderName, name);
+                     return BadUsage(kTask.usage, text::kBadFolderName, name);
                  return kExitOk;
              }},
     };
     const auto takePath = [&](std::string_view arg) {
         if (arg.empty()) return BadUsage(kTask.usage, text::kMissingFile);
-        if (HasLineBreak(arg)) return BadUsage(kTask.usage, kLineBreak, arg);
+        if (HasLineBreak(arg)) return BadUsage(kTask.usage, text::kLineBreak, arg);
         positional.push_back(arg);
         return kExitOk;
     };

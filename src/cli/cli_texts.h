@@ -1,0 +1,58 @@
+#pragma once
+// Every text the command line prints of its own: usage lines, help and error phrases. The
+// questions it asks are the desktop's messages (common/messages.h).
+
+#include <string_view>
+
+namespace trimlet::cli {
+
+namespace text {
+inline constexpr std::string_view kProgram = "trimlet";
+inline constexpr std::string_view kUsageHeader = "usage:";
+inline constexpr std::string_view kTrimUsage =
+    "trimlet trim [--mode MODE] [--script-extensions LIST] [-o OUT] FILE";
+inline constexpr std::string_view kPreviewUsage =
+    "trimlet preview [--mode MODE] [--script-extensions LIST] FILE...";
+inline constexpr std::string_view kCommonUsage =
+    "common options: --profile FILE, --help, --version";
+inline constexpr std::string_view kTrimHelp =
+    "Trims FILE as a run would (encoding and kind by extension) and writes the trimmed\n"
+    "bytes to standard output, or to OUT. MODE is decimal or 0x hexadecimal.";
+inline constexpr std::string_view kPreviewHelp =
+    "Prints one line per FILE with the list's columns, separated by tabs: path, size,\n"
+    "size after trimming with its percentage, last write time. A file that cannot be\n"
+    "trimmed gets placeholders. MODE is decimal or 0x hexadecimal.";
+inline constexpr std::string_view kUnknownCommand = "unknown command";
+inline constexpr std::string_view kUnknownOption = "unknown option";
+inline constexpr std::string_view kMissingValue = "missing value for";
+inline constexpr std::string_view kBadMode = "MODE must be decimal or 0x hexadecimal, not";
+inline constexpr std::string_view kMissingFile = "missing FILE";
+inline constexpr std::string_view kMissingTask = "missing TASK.trh";
+inline constexpr std::string_view kExtraArgument = "unexpected argument";
+inline constexpr std::string_view kCannotTrim = "cannot trim";
+inline constexpr std::string_view kCannotWrite = "cannot write";
+inline constexpr std::string_view kRunHelp =
+    "Trims every file the task file lists, with the task's own trim mode and output folder\n"
+    "name, and prints the result summary. Questions are asked on the terminal; without one,\n"
+    "or with --yes, each takes its safe answer: an existing output follows --overwrite (else\n"
+    "the preselected choice), a read-only output is kept, a file with an error is skipped.\n"
+    "Exit status: 0 when every file was trimmed (or skipped by the overwrite choice), 1 when\n"
+    "a file failed or the run was stopped, 2 for bad usage.";
+inline constexpr std::string_view kBadOverwrite = "--overwrite must be all, skip or newer, not";
+inline constexpr std::string_view kCannotFindFolder = "cannot find the current folder for";
+inline constexpr std::string_view kTaskHelp =
+    "Writes TASK.trh listing each FILE by its absolute path, with the trim mode and output\n"
+    "folder name of the profile, or those given. MODE is decimal or 0x hexadecimal; an empty\n"
+    "NAME writes the trimmed files over their inputs when the task runs. A FILE listed twice\n"
+    "is kept once. Nothing is written when a FILE is missing or a folder.";
+inline constexpr std::string_view kMissingSubcommand = "missing subcommand 'create'";
+inline constexpr std::string_view kLineBreak =
+    "a task file holds one path per line and cannot store one with a line break:";
+inline constexpr std::string_view kFolderLineBreak =
+    "a task file cannot store an output folder name with a line break:";
+inline constexpr std::string_view kBadFolderName =
+    "output folder name with a character not allowed:";
+inline constexpr std::string_view kCannotList = "cannot list";
+}  // namespace text
+
+}  // namespace trimlet::cli
