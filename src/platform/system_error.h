@@ -1,0 +1,19 @@
+#pragma once
+// The operating system's reason for the last failure on this thread, so a message can say
+// whether a disk is full or a permission is missing. Platform calls note the error number
+// where they fail; callers that turn a result code into a message read it back.
+
+#include <string>
+
+namespace trimlet {
+
+// Remembers `errorNumber` (an errno value) as this thread's last system error.
+void NoteSystemError(int errorNumber);
+// Forgets it, before an operation whose failure should not be explained by an older one.
+void ClearSystemError();
+// This thread's last noted errno value, 0 when none.
+int LastSystemError();
+// The system's own words for `errorNumber` ("No space left on device"); empty for 0.
+std::string SystemErrorText(int errorNumber);
+
+}  // namespace trimlet
