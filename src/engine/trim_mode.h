@@ -21,6 +21,9 @@ inline constexpr TrimMode TM_BODY_COMMENTS_ONLY = 0x00004000;
 inline constexpr TrimMode TM_ZENKAKU_AS_WSP = 0x00008000;
 inline constexpr TrimMode TM_BETWEEN_TAGS = 0x00010000;
 inline constexpr TrimMode TM_INSIDE_PRE = 0x00020000;
+// With TM_BETWEEN_TAGS: also delete the blanks between two inline elements, which a
+// browser shows as a space.
+inline constexpr TrimMode TM_BETWEEN_INLINE_TAGS = 0x00040000;
 inline constexpr TrimMode TM_SCRIPT_COMMENT_DEL = 0x00800000;
 inline constexpr TrimMode TM_SCRIPT_BLOCK_COMMENT = 0x01000000;
 inline constexpr TrimMode TM_SCRIPT_LINE_COMMENT = 0x02000000;

@@ -40,6 +40,7 @@ WhitespacePageState WhitespacePageState::FromMode(TrimMode mode) {
     s.trimLineEnds = (mode & TM_TRIM_LINE_ENDS) != 0;
     s.blankLines = BlankLineChoiceOf(mode);
     s.betweenTags = (mode & TM_BETWEEN_TAGS) != 0;
+    s.betweenInlineTags = (mode & TM_BETWEEN_INLINE_TAGS) != 0;
     s.insidePre = (mode & TM_INSIDE_PRE) != 0;
     return s;
 }
@@ -48,7 +49,8 @@ TrimMode WhitespacePageState::ApplyTo(TrimMode mode) const {
     return (mode & ~kWhitespacePageBits) | Bit(collapseSpaces, TM_COLLAPSE_SPACES) |
            Bit(zenkakuAsWsp, TM_ZENKAKU_AS_WSP) | Bit(crRegAsWsp, TM_CR_REG_AS_WSP) |
            Bit(trimLineEnds, TM_TRIM_LINE_ENDS) | BlankLineBits(blankLines) |
-           Bit(betweenTags, TM_BETWEEN_TAGS) | Bit(insidePre, TM_INSIDE_PRE);
+           Bit(betweenTags, TM_BETWEEN_TAGS) | Bit(betweenInlineTags, TM_BETWEEN_INLINE_TAGS) |
+           Bit(insidePre, TM_INSIDE_PRE);
 }
 
 WhitespacePageState ReadWhitespacePage(const Profile& profile) {

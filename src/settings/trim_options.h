@@ -22,7 +22,8 @@ TrimMode BlankLineBits(BlankLineChoice choice);
 
 inline constexpr TrimMode kWhitespacePageBits =
     TM_COLLAPSE_SPACES | TM_ZENKAKU_AS_WSP | TM_CR_REG_AS_WSP | TM_TRIM_LINE_ENDS |
-    TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE | TM_BETWEEN_TAGS | TM_INSIDE_PRE;
+    TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE | TM_BETWEEN_TAGS | TM_BETWEEN_INLINE_TAGS |
+    TM_INSIDE_PRE;
 
 struct WhitespacePageState {
     bool collapseSpaces = false;
@@ -31,6 +32,7 @@ struct WhitespacePageState {
     bool trimLineEnds = false;
     BlankLineChoice blankLines = BlankLineChoice::Leave;
     bool betweenTags = false;
+    bool betweenInlineTags = false;
     bool insidePre = false;
 
     static WhitespacePageState FromMode(TrimMode mode);
@@ -39,6 +41,8 @@ struct WhitespacePageState {
     // Line breaks taken as blanks switch the blank-line rule off, so its radios are
     // disabled (keeping their choice, which is still stored).
     bool BlankLineRadiosEnabled() const { return !crRegAsWsp; }
+    // The inline-element box refines the between-tags box and only applies under it.
+    bool BetweenInlineTagsEnabled() const { return betweenTags; }
 };
 
 // The page as it opens: from the stored "MODE".
