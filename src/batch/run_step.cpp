@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "platform/file_info.h"
 #include "platform/read_file.h"
+#include "platform/system_error.h"
 #include "settings/profile_keys.h"
 #include "text/trim_file.h"
 
@@ -29,6 +30,51 @@ Result AskSkip(Dialogs& dialogs, int id, const std::string& path, Result onSkip,
                MessageIcon icon = MessageIcon::Exclamation) {
     MessageAnswer answer = dialogs.Ask(id, icon, MessageButtons::OkCancel, path);
     return answer == MessageAnswer::Cancel ? RESULT_STOPPED : onSkip;
+}
+
+// A per-file problem the system can explain: as AskSkip, with the system's reason for the
+// failed call (noted since the last ClearSystemError) on a line of its own.
+Result AskSkipWithReason(Dialogs& dialogs, int id, const std::string& path, Result onSkip,
+                         MessageIcon icon = MessageIcon::Exclamation) {
+    std::string text = FormatMessage(id, path);
+    if (const int error = LastSystemError(); error != 0) {
+        text += "\n\n";
+        text += SystemErrorText(error);
+    }
+    MessageAnswer answer =
+        dialogs.ShowMessage(MessageRequest{id, std::move(text), icon, MessageButtons::OkCancel});
+    return answer == MessageAnswer::Cancel ? RESULT_STOPPED : onSkip;
+}
+
+// The message for a failed trim or write of `inputPath`: UTF-16 that is not UTF-16 says so,
+// everything else is 20008 with the system's reason.
+Result AskSkipFailedFile(Dialogs& dialogs, const std::string& inputPath, Result failure) {
+    if (failure == RESULT_INVALID_UTF16 || failure == RESULT_UNCLEAR_UTF16) {
+        const int id = failure == RESULT_INVALID_UTF16 ? MSG_INVALID_UTF16 : MSG_UNCLEAR_UTF16;
+        return AskSkip(dialogs, id, inputPath, failure);
+    }
+    return AskSkipWithReason(dialogs, MSG_FILE_PROCESSING_ERROR, inputPath, failure);
+}
+
+// The folder `folder` (with its trailing separator) really is, as the system resolves it:
+// links followed, "." and ".." taken as the system takes them, so that a ".." after a link
+// leads where the file itself lies. Unchanged when it cannot be resolved, and in a path
+// style that is not the system's.
+std::string RealFolder(PathStyle style, const std::string& folder) {
+    if (style != NativePathStyle()) return folder;
+    std::error_code error;
+    std::string real = std::filesystem::canonical(folder, error).string();
+    if (error || !IsAbsolutePath(style, real)) return folder;
+    if (real.back() != PathSeparator(style)) real.push_back(PathSeparator(style));
+    return real;
+}
+
+// Whether the output is the input itself: the same file on disk whatever the paths say,
+// or, when either cannot be looked at (or in a path style that is not the system's), the
+// same path.
+bool OutputIsInput(PathStyle style, const std::string& inputPath, const std::string& outputPath) {
+    if (style == NativePathStyle() && IsSameFile(inputPath, outputPath)) return true;
+    return IsSamePath(style, inputPath, outputPath);
 }
 
 // `path` made absolute against the current folder when it is relative (a hand-written line
@@ -71,7 +117,7 @@ Result DecideOverwrite(RunContext& ctx, const std::string& inputPath, const std:
         return ChoiceWrites(fixed, inputPath, outputPath) ? RESULT_OK : RESULT_SKIPPED;
 
     OutputExistsRequest request;
-    bool overInput = IsSamePath(ctx.style, inputPath, outputPath);
+    bool overInput = OutputIsInput(ctx.style, inputPath, outputPath);
     request.message = MessageText(overInput ? MSG_OVERWRITING_ORIGINAL : MSG_OUTPUT_EXISTS);
     request.inputText = DescribeFile(inputPath);
     request.outputText = overInput ? MessageText(MSG_OUTPUT_IS_ORIGINAL) : DescribeFile(outputPath);
@@ -107,8 +153,9 @@ Result PrepareOutputFolder(RunContext& ctx, const std::string& folder, std::uint
             if (ctx.onFolderAlertOff) ctx.onFolderAlertOff();
         }
     }
+    ClearSystemError();
     if (!CreateFolderPath(ctx.style, folder))
-        return AskSkip(ctx.dialogs, MSG_CANNOT_CREATE_FOLDER, folder, RESULT_FILE_ERROR);
+        return AskSkipWithReason(ctx.dialogs, MSG_CANNOT_CREATE_FOLDER, folder, RESULT_FILE_ERROR);
     return RESULT_OK;
 }
 
@@ -118,8 +165,10 @@ Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
                                            MessageButtons::YesNoCancel, outputPath);
     if (answer == MessageAnswer::Cancel) return RESULT_STOPPED;
     if (answer != MessageAnswer::Yes) return RESULT_READ_ONLY_KEPT;
+    ClearSystemError();
     if (!SetReadOnly(outputPath, false))
-        return AskSkip(ctx.dialogs, MSG_READ_ONLY_CLEAR_FAILED, outputPath, RESULT_ACCESS_ERROR);
+        return AskSkipWithReason(ctx.dialogs, MSG_READ_ONLY_CLEAR_FAILED, outputPath,
+                                 RESULT_ACCESS_ERROR);
     return RESULT_OK;
 }
 
@@ -134,14 +183,16 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     const std::string inputPath = AbsoluteInput(ctx.style, givenPath);
 
     std::uint32_t attributes = 0;
+    ClearSystemError();
     if (!GetFileAttributes(inputPath, attributes))
-        return AskSkip(ctx.dialogs, MSG_FILE_NOT_FOUND, inputPath, RESULT_NOT_FOUND);
+        return AskSkipWithReason(ctx.dialogs, MSG_FILE_NOT_FOUND, inputPath, RESULT_NOT_FOUND);
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return AskSkip(ctx.dialogs, MSG_INPUT_IS_FOLDER, inputPath, RESULT_IS_FOLDER);
 
     std::string baseFolder, name;
     if (SplitFolderAndName(ctx.style, inputPath, baseFolder, name) != RESULT_OK)
         return RESULT_BAD_PATH;
+    baseFolder = RealFolder(ctx.style, baseFolder);
 
     std::string outputFolder;
     Result r = ResolveOutputFolder(ctx.style, baseFolder, outputFolderName, outputFolder);
@@ -166,8 +217,9 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
         }
     }
 
+    ClearSystemError();
     r = WriteTrimmedFile(ctx, inputPath, outputPath, sourceSize, trimmedSize, runFlags);
-    if (r != RESULT_OK) return AskSkip(ctx.dialogs, MSG_FILE_PROCESSING_ERROR, inputPath, r);
+    if (r != RESULT_OK) return AskSkipFailedFile(ctx.dialogs, inputPath, r);
     return RESULT_OK;
 }
 

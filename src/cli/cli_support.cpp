@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/system_error.h"
 #include "settings/migration.h"
 #include "settings/profile_keys.h"
 #include "settings/qt_profile.h"
@@ -72,16 +73,56 @@ int BadUsage(std::string_view usage, std::string_view problem, std::string_view 
     return kExitBadUsage;
 }
 
+std::string_view ResultWords(Result result) {
+    switch (result) {
+        case RESULT_NOT_FOUND:
+            return text::kNotFound;
+        case RESULT_IS_FOLDER:
+            return text::kIsFolder;
+        case RESULT_FILE_ERROR:
+            return text::kCannotOpen;
+        case RESULT_ACCESS_ERROR:
+            return text::kReadWriteFailed;
+        case RESULT_TOO_LARGE:
+            return text::kTooLarge;
+        case RESULT_OUT_OF_MEMORY:
+        case RESULT_SCRIPT_NO_MEMORY:
+            return text::kOutOfMemory;
+        case RESULT_INVALID_UTF16:
+            return text::kInvalidUtf16;
+        case RESULT_UNCLEAR_UTF16:
+            return text::kUnclearUtf16;
+        case RESULT_BAD_PATH:
+        case RESULT_INVALID_ARGUMENT:
+            return text::kBadPath;
+        default:
+            return text::kFailed;
+    }
+}
+
+int FailureWords(std::string_view what, std::string_view path, std::string_view words) {
+    std::cerr << text::kProgram << ": " << what << ' ' << path << ": " << words << '\n';
+    return kExitFailed;
+}
+
 int Failure(std::string_view what, std::string_view path, Result result) {
-    std::cerr << text::kProgram << ": " << what << ' ' << path << ": " << ResultName(result)
-              << '\n';
+    std::cerr << text::kProgram << ": " << what << ' ' << path << ": " << ResultWords(result);
+    if (const int error = LastSystemError(); error != 0)
+        std::cerr << ": " << SystemErrorText(error);
+    std::cerr << '\n';
     return kExitFailed;
 }
 
 bool WriteStdout(std::string_view bytes) {
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
+        NoteSystemError(errno);
         return false;
-    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+    }
+    if (std::fflush(stdout) != 0) {
+        NoteSystemError(errno);
+        return false;
+    }
+    return !std::ferror(stdout);
 }
 
 std::optional<std::string_view> OptionValue(Args args, std::size_t& i, std::string_view name,

@@ -41,10 +41,19 @@ std::string AbsolutePath(std::string_view path);
 // kExitBadUsage.
 int BadUsage(std::string_view usage, std::string_view problem, std::string_view detail = {});
 
-// Prints "trimlet: WHAT PATH: RESULT_NAME" on standard error; returns kExitFailed.
+// What `result` says went wrong with a file, in words ("no such file").
+std::string_view ResultWords(Result result);
+
+// Prints "trimlet: WHAT PATH: WORDS" on standard error, WORDS saying what `result` means,
+// followed by ": REASON" when the system gave one for the last failed call (noted since
+// the last ClearSystemError); returns kExitFailed.
 int Failure(std::string_view what, std::string_view path, Result result);
 
-// Writes all bytes to standard output and flushes it; false when that fails.
+// Prints "trimlet: WHAT PATH: WORDS" on standard error; returns kExitFailed.
+int FailureWords(std::string_view what, std::string_view path, std::string_view words);
+
+// Writes all bytes to standard output and flushes it; false when that fails (the reason is
+// noted).
 bool WriteStdout(std::string_view bytes);
 
 // Reads the value of the option `name` at args[i] (as "--name VALUE" or "--name=VALUE",

@@ -44,7 +44,9 @@ inline constexpr std::string_view kTaskHelp =
     "Writes TASK.trh listing each FILE by its absolute path, with the trim mode and output\n"
     "folder name of the profile, or those given. MODE is decimal or 0x hexadecimal; an empty\n"
     "NAME writes the trimmed files over their inputs when the task runs. A FILE listed twice\n"
-    "is kept once. Nothing is written when a FILE is missing or a folder.";
+    "is kept once. Nothing is written when a FILE is missing, a folder, or does not look\n"
+    "like text (unless --force), nor when TASK.trh exists and is no task file or is one of\n"
+    "the FILEs.";
 inline constexpr std::string_view kMissingSubcommand = "missing subcommand 'create'";
 inline constexpr std::string_view kLineBreak =
     "a task file holds one path per line and cannot store one with a line break:";
@@ -53,6 +55,31 @@ inline constexpr std::string_view kFolderLineBreak =
 inline constexpr std::string_view kBadFolderName =
     "output folder name with a character not allowed:";
 inline constexpr std::string_view kCannotList = "cannot list";
+// What went wrong with a file, by result.
+inline constexpr std::string_view kNotFound = "no such file";
+inline constexpr std::string_view kIsFolder = "is a folder";
+inline constexpr std::string_view kCannotOpen = "cannot be opened";
+inline constexpr std::string_view kReadWriteFailed = "reading or writing failed";
+inline constexpr std::string_view kTooLarge = "is too large (4 GiB or more)";
+inline constexpr std::string_view kOutOfMemory = "not enough memory";
+inline constexpr std::string_view kInvalidUtf16 =
+    "begins with a UTF-16 byte-order mark but is not valid UTF-16 (odd length or unpaired "
+    "surrogate)";
+inline constexpr std::string_view kUnclearUtf16 =
+    "holds NUL bytes as UTF-16 text does but is not valid UTF-16; its encoding is unclear, so "
+    "it is left untrimmed";
+inline constexpr std::string_view kBadPath = "is not a usable path";
+inline constexpr std::string_view kReadOnly = "is read-only";
+inline constexpr std::string_view kFailed = "failed";
+inline constexpr std::string_view kStandardOutput = "standard output";
+inline constexpr std::string_view kNotTaskFile =
+    "exists and is not a task file; refusing to replace it:";
+inline constexpr std::string_view kTaskIsListed =
+    "is also one of the files to list; refusing to replace it (the task name missing?):";
+inline constexpr std::string_view kNoTaskExtension =
+    "warning: the task file name does not end in .trh:";
+inline constexpr std::string_view kNotText =
+    "does not look like a text file (use --force to list it anyway)";
 }  // namespace text
 
 }  // namespace trimlet::cli

@@ -12,7 +12,7 @@ namespace text {
 inline constexpr std::string_view kRunUsage =
     "trimlet run [--yes] [--overwrite=all|skip|newer] TASK.trh";
 inline constexpr std::string_view kTaskCreateUsage =
-    "trimlet task create [--mode MODE] [--output-folder NAME] TASK.trh FILE...";
+    "trimlet task create [--mode MODE] [--output-folder NAME] [--force] TASK.trh FILE...";
 }  // namespace text
 
 // trimlet trim [--mode MODE] [--script-extensions LIST] [-o OUT] FILE
@@ -24,7 +24,7 @@ int RunPreviewCommand(Args args);
 // trimlet run [--yes] [--overwrite=all|skip|newer] TASK.trh
 int RunRunCommand(Args args);
 
-// trimlet task create [--mode MODE] [--output-folder NAME] TASK.trh FILE...
+// trimlet task create [--mode MODE] [--output-folder NAME] [--force] TASK.trh FILE...
 int RunTaskCommand(Args args);
 
 }  // namespace trimlet::cli

@@ -8,6 +8,7 @@
 #include "batch/format.h"
 #include "cli/commands.h"
 #include "platform/file_info.h"
+#include "platform/system_error.h"
 #include "text/trim_file.h"
 
 namespace trimlet::cli {
@@ -58,8 +59,10 @@ int RunPreviewCommand(Args args) {
     int status = kExitOk;
     for (const std::string& file : files) {
         Result result = RESULT_OK;
+        ClearSystemError();
         std::string line = PreviewLine(file, mode, scriptExtensions, result);
-        if (!WriteStdout(line)) return Failure(text::kCannotWrite, "-", RESULT_ACCESS_ERROR);
+        if (!WriteStdout(line))
+            return Failure(text::kCannotWrite, text::kStandardOutput, RESULT_ACCESS_ERROR);
         if (result != RESULT_OK) status = Failure(text::kCannotTrim, file, result);
     }
     return status;

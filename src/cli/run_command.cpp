@@ -2,6 +2,7 @@
 // summary. Questions go to the terminal; without one, or with --yes, each takes its safe
 // answer (see terminal_dialogs.h).
 
+#include <cerrno>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/terminal_dialogs.h"
 #include "filelist/task_editor.h"
+#include "platform/system_error.h"
 
 namespace trimlet::cli {
 
@@ -53,6 +55,13 @@ int RunRunCommand(Args args) {
     editor.SetRememberOverwriteChoice(dialogs->RemembersOverwriteChoice());
     const TaskRunReport report = editor.RunTaskFile(taskPath);
     std::cout << std::flush;
+    if (!std::cout) {
+        // The summary did not reach its reader (a full disk, a closed pipe): not a success.
+        const int error = errno;
+        ClearSystemError();
+        if (error != 0) NoteSystemError(error);
+        return Failure(text::kCannotWrite, text::kStandardOutput, RESULT_ACCESS_ERROR);
+    }
     const bool allWell = report.ran && !report.stopped && report.failedCount == 0;
     return allWell ? kExitOk : kExitFailed;
 }

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "platform/atomic_write.h"
 #include "platform/file_info.h"
+#include "platform/system_error.h"
 #include "text/trim_file.h"
 
 namespace trimlet::cli {
@@ -39,19 +40,22 @@ int RunTrimCommand(Args args) {
 
     std::string trimmed;
     std::uint64_t inputSize = 0, outputSize = 0;
+    ClearSystemError();
     Result result = TrimFile(file, settings.Mode(), settings.ScriptExtensions(), trimmed, inputSize,
                              outputSize);
     if (result != RESULT_OK) return Failure(text::kCannotTrim, file, result);
 
     if (outPath.empty()) {
-        if (!WriteStdout(trimmed)) return Failure(text::kCannotWrite, "-", RESULT_ACCESS_ERROR);
+        if (!WriteStdout(trimmed))
+            return Failure(text::kCannotWrite, text::kStandardOutput, RESULT_ACCESS_ERROR);
         return kExitOk;
     }
     // A read-only output is a file its owner chose to protect: leave it alone.
     std::uint32_t attributes = 0;
     if (GetFileAttributes(outPath, attributes) && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        return Failure(text::kCannotWrite, outPath, RESULT_ACCESS_ERROR);
+        return FailureWords(text::kCannotWrite, outPath, text::kReadOnly);
+    ClearSystemError();
     result = WriteFileAtomically(outPath, trimmed);
     if (result != RESULT_OK) return Failure(text::kCannotWrite, outPath, result);
     return kExitOk;

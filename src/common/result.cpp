@@ -32,6 +32,10 @@ const char* ResultName(Result result) {
             return "RESULT_FOLDER_BLOCKED";
         case RESULT_NOT_FOUND:
             return "RESULT_NOT_FOUND";
+        case RESULT_INVALID_UTF16:
+            return "RESULT_INVALID_UTF16";
+        case RESULT_UNCLEAR_UTF16:
+            return "RESULT_UNCLEAR_UTF16";
         case RESULT_STOPPED:
             return "RESULT_STOPPED";
         case RESULT_SKIPPED:

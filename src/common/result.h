@@ -22,6 +22,12 @@ inline constexpr Result RESULT_READ_ONLY_KEPT = 0x20010003;
 inline constexpr Result RESULT_IS_FOLDER = 0x20010004;
 inline constexpr Result RESULT_FOLDER_BLOCKED = 0x20010005;
 inline constexpr Result RESULT_NOT_FOUND = 0x2001000B;
+// The file begins with a UTF-16 byte-order mark but its units are not well-formed UTF-16
+// (an odd length, an unpaired surrogate).
+inline constexpr Result RESULT_INVALID_UTF16 = 0x20010020;
+// The file has no mark and fails the UTF-16 test, yet its NUL bytes lie where only UTF-16
+// text puts them: trimming its bytes as a byte charset could corrupt it.
+inline constexpr Result RESULT_UNCLEAR_UTF16 = 0x20010021;
 inline constexpr Result RESULT_STOPPED = 0x20020003;
 inline constexpr Result RESULT_SKIPPED = 0x20020005;
 

@@ -166,6 +166,13 @@ std::optional<std::size_t> FileList::FindRow(std::string_view path) const {
     return found->second;
 }
 
+std::optional<std::size_t> FileList::FindRowByIdentity(const FileIdentity& identity) const {
+    if (!identity.Known()) return std::nullopt;
+    const auto found = identityIndex_.find(identity);
+    if (found == identityIndex_.end()) return std::nullopt;
+    return found->second;
+}
+
 std::string FileList::PathKey(std::string_view path) const {
     std::string key(path);
     if (style_ == PathStyle::Posix) return key;
@@ -188,9 +195,13 @@ std::string FileList::EntryKey(const FileEntry& entry) const {
 void FileList::RebuildIndex() {
     index_.clear();
     index_.reserve(rows_.size());
+    identityIndex_.clear();
     for (std::size_t row = 0; row < rows_.size(); ++row) {
         // emplace keeps an earlier row with the same key: the first row wins.
-        if (rows_[row].entry) index_.emplace(EntryKey(*rows_[row].entry), row);
+        const FileEntry* entry = rows_[row].entry.get();
+        if (!entry) continue;
+        index_.emplace(EntryKey(*entry), row);
+        if (entry->findData.identity.Known()) identityIndex_.emplace(entry->findData.identity, row);
     }
 }
 
@@ -209,8 +220,10 @@ std::size_t FileList::InsertRow(std::size_t index, std::unique_ptr<FileEntry> en
     if (IsCheckedImage(image)) ++checkedCount_;
     if (!append) {
         RebuildIndex();
-    } else if (rows_[index].entry) {
+    } else if (const FileEntry* added = rows_[index].entry.get()) {
         index_.emplace(std::move(key), index);
+        if (added->findData.identity.Known())
+            identityIndex_.emplace(added->findData.identity, index);
     }
     for (FileListObserver* o : observers_)
         o->RowsInserted(index, index);
@@ -263,6 +276,7 @@ void FileList::RemoveAllRows() {
         o->ListAboutToBeReset();
     rows_.clear();
     index_.clear();
+    identityIndex_.clear();
     selectedCount_ = 0;
     checkedCount_ = 0;
     for (FileListObserver* o : observers_)
@@ -273,6 +287,7 @@ void FileList::FreeAllEntries() {
     for (Row& row : rows_)
         row.entry.reset();
     index_.clear();
+    identityIndex_.clear();
 }
 
 // ---- Row state ----
@@ -316,6 +331,13 @@ void FileList::UpdateMeasures(std::size_t row, std::uint64_t sourceSize, std::ui
         entry.findData.lastAccessTime = record->lastAccessTime;
         entry.findData.lastWriteTime = record->lastWriteTime;
         entry.findData.size = record->size;
+        // A file trimmed in place is a new file on disk: the index follows it.
+        if (record->identity != entry.findData.identity) {
+            const auto old = identityIndex_.find(entry.findData.identity);
+            if (old != identityIndex_.end() && old->second == row) identityIndex_.erase(old);
+            entry.findData.identity = record->identity;
+            if (record->identity.Known()) identityIndex_.emplace(record->identity, row);
+        }
     }
 }
 

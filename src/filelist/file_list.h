@@ -111,6 +111,9 @@ class FileList {
     std::string FullPath(std::size_t row) const;
     // The first row whose full path is `path` under the list's path style.
     std::optional<std::size_t> FindRow(std::string_view path) const;
+    // The first row whose entry records the file `identity` when it was last measured;
+    // nothing for an unknown identity. The file may have been replaced since.
+    std::optional<std::size_t> FindRowByIdentity(const FileIdentity& identity) const;
     const std::string& BaseFolderLabel() const { return baseFolderLabel_; }
 
     // ---- Rows ----
@@ -131,7 +134,7 @@ class FileList {
                       std::string modified);
     void SetImage(std::size_t row, int image);
     // Stores a new measurement in the row's entry: both sizes and, when given, the file's
-    // attributes, times and size (the name stays). Nothing when the row has no entry.
+    // attributes, times, size and identity (the name stays). Nothing when the row has no entry.
     void UpdateMeasures(std::size_t row, std::uint64_t sourceSize, std::uint64_t trimmedSize,
                         const FindRecord* record);
     void SetSelected(std::size_t row, bool selected);
@@ -181,6 +184,12 @@ class FileList {
     PathStyle style_;
     std::vector<Row> rows_;
     std::unordered_map<std::string, std::size_t> index_;
+    struct IdentityHash {
+        std::size_t operator()(const FileIdentity& id) const {
+            return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
+        }
+    };
+    std::unordered_map<FileIdentity, std::size_t, IdentityHash> identityIndex_;
     std::vector<FileListObserver*> observers_;
     std::string baseFolderLabel_;
     std::size_t selectedCount_ = 0;

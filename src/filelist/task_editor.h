@@ -117,8 +117,10 @@ class TaskEditor {
 
     // Adds the file `findData` of `folder` as a row at `index` (callers pass the row
     // count) and computes its preview. A file already listed (same full path under the
-    // path style) is selected instead, with RESULT_ALREADY_LISTED; a folder record, an
-    // empty name or folder give RESULT_INVALID_ARGUMENT. When the trim fails the row is
+    // path style, or the same file on disk by another path) is selected instead, with
+    // RESULT_ALREADY_LISTED; a folder record, an empty name or folder give
+    // RESULT_INVALID_ARGUMENT; a line break in the name or folder, which a task file could
+    // not hold, RESULT_BAD_PATH. When the trim fails the row is
     // added all the same, unchecked and with placeholders, and the trim's code returned.
     // A new row starts checked and selected.
     [[nodiscard]] Result AddEntry(std::size_t index, const FindRecord& findData,
@@ -266,6 +268,8 @@ class TaskEditor {
 
     // The not-text question for `path`, when its first bytes do not look like text.
     TextVerdict AskIfNotText(const std::string& path);
+    // Tells that `path` is not listed because of a line break in it; false on Cancel.
+    bool AskLineBreakRefused(const std::string& path);
     // Sort by path after adding into a list that was empty.
     void FinishAdding(bool listWasEmpty);
 

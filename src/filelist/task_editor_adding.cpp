@@ -65,6 +65,11 @@ TaskEditor::TextVerdict TaskEditor::AskIfNotText(const std::string& path) {
     }
 }
 
+bool TaskEditor::AskLineBreakRefused(const std::string& path) {
+    return dialogs_.Ask(MSG_NAME_HAS_LINE_BREAK, MessageIcon::Exclamation, MessageButtons::OkCancel,
+                        path) != MessageAnswer::Cancel;
+}
+
 void TaskEditor::FinishAdding(bool listWasEmpty) {
     list_.RefreshBaseFolder(settings_.showBaseFolder);
     if (listWasEmpty) SortListByPath();
@@ -111,6 +116,12 @@ bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
             const std::size_t rowsBefore = list_.RowCount();
             const Result result = AddEntry(insertAt, record, folder);
             if (result == RESULT_ALREADY_LISTED) continue;
+            if (result == RESULT_BAD_PATH) {
+                // Told even in a quiet scan: the user would look for the file in vain.
+                if (AskLineBreakRefused(path)) continue;
+                dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+                return true;
+            }
             if (list_.RowCount() == rowsBefore) {
                 if ((flags & ADD_QUIET) == 0) {
                     dialogs_.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
@@ -184,6 +195,9 @@ void TaskEditor::AddDroppedFiles(const std::vector<std::string>& paths) {
                              path) == MessageAnswer::Cancel) {
                 break;
             }
+        } else if (result == RESULT_BAD_PATH && !AskLineBreakRefused(path)) {
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            break;
         }
     }
     FinishAdding(listWasEmpty);

@@ -15,6 +15,10 @@ bool SystemDocumentsFolder(std::string& folder) {
     return FindDocumentsFolder(folder);
 }
 
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
 }  // namespace
 
 TaskEditor::TaskEditor(Dialogs& dialogs, Profile& profile, PathStyle style)
@@ -49,12 +53,22 @@ Result TaskEditor::AddEntry(std::size_t index, const FindRecord& findData,
         (findData.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return RESULT_INVALID_ARGUMENT;
     }
+    // A task file holds one path per line: such a row could not be saved as it is.
+    if (HasLineBreak(folder) || HasLineBreak(findData.name)) return RESULT_BAD_PATH;
     std::unique_ptr<FileEntry> entry;
     std::string path;
     try {
         std::string stored = StoredFolder(style_, folder);
         path = stored + findData.name;
         if (list_.SelectRowByPath(path)) return RESULT_ALREADY_LISTED;
+        // Another path to a listed file ("/a/./b.html", a link, a second hard link).
+        if (const std::optional<std::size_t> row = list_.FindRowByIdentity(findData.identity)) {
+            FileIdentity now;
+            if (GetFileIdentity(list_.FullPath(*row), now) && now == findData.identity) {
+                list_.SetSelected(*row, true);
+                return RESULT_ALREADY_LISTED;
+            }
+        }
         entry = std::make_unique<FileEntry>();
         entry->folder = std::move(stored);
         entry->findData = findData;
@@ -118,7 +132,14 @@ Result TaskEditor::AddFileByPath(std::string_view path, std::uint32_t flags) {
     if (result == RESULT_OK || quiet) return result;
 
     MessageAnswer answer;
-    if (result == RESULT_OUT_OF_MEMORY) {
+    if (result == RESULT_BAD_PATH) {
+        answer = dialogs_.Ask(MSG_NAME_HAS_LINE_BREAK, MessageIcon::Exclamation,
+                              MessageButtons::OkCancel, fullPath);
+    } else if (result == RESULT_INVALID_UTF16 || result == RESULT_UNCLEAR_UTF16) {
+        answer =
+            dialogs_.Ask(result == RESULT_INVALID_UTF16 ? MSG_INVALID_UTF16 : MSG_UNCLEAR_UTF16,
+                         MessageIcon::Stop, MessageButtons::OkCancel, fullPath);
+    } else if (result == RESULT_OUT_OF_MEMORY) {
         answer = dialogs_.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::OkCancel);
     } else if (result == RESULT_FILE_ERROR || result == RESULT_ACCESS_ERROR) {
         answer = dialogs_.Ask(MSG_FILE_ACCESS_ERROR, MessageIcon::Stop, MessageButtons::OkCancel,

@@ -10,7 +10,8 @@ void TaskEditor::RunCheckedFiles() {
     ctx.style = style_;
     ctx.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
 
-    std::uint32_t runFlags = settings_.trimMode;
+    // Bits of a damaged trim mode in the run-bit places must not pass for run choices.
+    std::uint32_t runFlags = settings_.trimMode & ~kRunBits;
     if (settings_.alertCreateOutputFolder) {
         runFlags |= RUN_CONFIRM_FOLDER;
     } else {

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <new>
 
+#include "platform/system_error.h"
+
 namespace trimlet {
 
 namespace {
@@ -41,6 +43,7 @@ class FileDescriptor {
 };
 
 Result CreateErrorResult(int error) {
+    NoteSystemError(error);
     switch (error) {
         case ENOENT:
         case ENOTDIR:
@@ -113,8 +116,11 @@ Result CreateTemporaryFile(const std::string& target, std::string& tempPath, Fil
 Result WriteDirectly(const std::string& path, std::string_view bytes, const WriteFault& fault) {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
     if (fd.get() < 0) return CreateErrorResult(errno);
-    if (!WriteAll(fd.get(), bytes, fault)) return RESULT_ACCESS_ERROR;
-    return fd.Close() ? RESULT_OK : RESULT_ACCESS_ERROR;
+    if (!WriteAll(fd.get(), bytes, fault) || !fd.Close()) {
+        NoteSystemError(errno);
+        return RESULT_ACCESS_ERROR;
+    }
+    return RESULT_OK;
 }
 
 Result WriteReplacing(const std::string& path, std::string_view bytes, const WriteFault& fault) {
@@ -137,8 +143,10 @@ Result WriteReplacing(const std::string& path, std::string_view bytes, const Wri
 
     Result result = RESULT_OK;
     if (exists && ::fchmod(fd.get(), st.st_mode & 07777) != 0) {
+        NoteSystemError(errno);
         result = RESULT_ACCESS_ERROR;
     } else if (!WriteAll(fd.get(), bytes, fault) || ::fsync(fd.get()) != 0 || !fd.Close()) {
+        NoteSystemError(errno);
         result = RESULT_ACCESS_ERROR;
     } else if (::rename(tempPath.c_str(), target.c_str()) != 0) {
         result = CreateErrorResult(errno);

@@ -86,26 +86,69 @@ bool LooksLikeUtf16Le(std::string_view bytes, bool complete) {
     std::size_t units = bytes.size() / 2;
     // Most texts fail on the count of zero bytes alone, which memchr takes quickly.
     if (CountZeroBytes(bytes, (units + 2) / 3) * 3 < units) return false;
-    std::size_t zeroHighBytes = 0;
-    for (std::size_t i = 0; i < units; ++i) {
+    const Utf16LeShape shape = MeasureUtf16Le(bytes, complete);
+    return shape.wellFormed && shape.zeroHighUnits >= 2 && shape.zeroHighUnits * 3 >= units;
+}
+
+Utf16LeShape MeasureUtf16Le(std::string_view bytes, bool complete) {
+    Utf16LeShape shape;
+    if (bytes.size() < 4 || bytes.size() % 2 != 0) return shape;
+    shape.units = bytes.size() / 2;
+    for (std::size_t i = 0; i < shape.units; ++i) {
         auto low = static_cast<std::uint8_t>(bytes[2 * i]);
         auto high = static_cast<std::uint8_t>(bytes[2 * i + 1]);
         if (high == 0) {
-            if (low == 0) return false;
-            ++zeroHighBytes;
+            if (low == 0) return shape;
+            ++shape.zeroHighUnits;
+            if (low == '<' || low == '>' || low == '\r' || low == '\n') ++shape.markupUnits;
         } else if (high >= 0xD8 && high <= 0xDB) {
-            if (i + 1 == units) {
-                if (complete) return false;
+            if (i + 1 == shape.units) {
+                if (complete) return shape;
                 break;
             }
             auto nextHigh = static_cast<std::uint8_t>(bytes[2 * i + 3]);
-            if (nextHigh < 0xDC || nextHigh > 0xDF) return false;
+            if (nextHigh < 0xDC || nextHigh > 0xDF) return shape;
             ++i;
         } else if (high >= 0xDC && high <= 0xDF) {
-            return false;
+            return shape;
         }
     }
-    return zeroHighBytes >= 2 && zeroHighBytes * 3 >= units;
+    shape.wellFormed = true;
+    return shape;
+}
+
+bool HasUtf16NulPattern(std::string_view bytes) {
+    std::size_t zeros = 0;
+    std::size_t asciiUnitZeros = 0;
+    const char* begin = bytes.data();
+    const char* end = begin + bytes.size();
+    for (const char* p = begin; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)));
+        if (p == nullptr) break;
+        ++zeros;
+        const auto at = static_cast<std::size_t>(p - begin);
+        if (at % 2 == 1) {
+            auto before = static_cast<std::uint8_t>(p[-1]);
+            if (before != 0 && before < 0x80) ++asciiUnitZeros;
+        }
+    }
+    return asciiUnitZeros >= 2 && asciiUnitZeros * 2 >= zeros;
+}
+
+bool IsWellFormedUtf16(std::string_view units, bool bigEndian) {
+    if (units.size() % 2 != 0) return false;
+    const std::size_t highAt = bigEndian ? 0 : 1;
+    const std::size_t count = units.size() / 2;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto high = static_cast<std::uint8_t>(units[2 * i + highAt]);
+        if (high >= 0xDC && high <= 0xDF) return false;
+        if (high < 0xD8 || high > 0xDB) continue;
+        if (i + 1 == count) return false;
+        auto nextHigh = static_cast<std::uint8_t>(units[2 * i + 2 + highAt]);
+        if (nextHigh < 0xDC || nextHigh > 0xDF) return false;
+        ++i;
+    }
+    return true;
 }
 
 Result Utf16ToUtf8(std::string_view utf16, bool bigEndian, std::string& out) {

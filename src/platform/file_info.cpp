@@ -1,9 +1,12 @@
 #include "platform/file_info.h"
 
+#include <errno.h>
 #include <sys/stat.h>
 #include <time.h>
 
 #include <limits>
+
+#include "platform/system_error.h"
 
 namespace trimlet {
 
@@ -50,19 +53,46 @@ FileTime FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
 
 Result GetFindRecord(const std::string& path, FindRecord& record) {
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return RESULT_NOT_FOUND;
+    if (path.empty()) return RESULT_NOT_FOUND;
+    if (::stat(path.c_str(), &st) != 0) {
+        NoteSystemError(errno);
+        return RESULT_NOT_FOUND;
+    }
     record.attributes = AttributesOf(st);
     record.creationTime = FileTimeFromUnix(st.st_ctim.tv_sec, st.st_ctim.tv_nsec);
     record.lastAccessTime = FileTimeFromUnix(st.st_atim.tv_sec, st.st_atim.tv_nsec);
     record.lastWriteTime = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
     record.size = static_cast<std::uint64_t>(st.st_size);
     record.name = LastComponent(path);
+    record.identity =
+        FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     return RESULT_OK;
+}
+
+bool GetFileIdentity(const std::string& path, FileIdentity& identity) {
+    struct stat st {};
+    if (path.empty()) return false;
+    if (::stat(path.c_str(), &st) != 0) {
+        NoteSystemError(errno);
+        return false;
+    }
+    identity =
+        FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return true;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    FileIdentity first, second;
+    return GetFileIdentity(a, first) && GetFileIdentity(b, second) && first == second;
 }
 
 bool GetFileAttributes(const std::string& path, std::uint32_t& attributes) {
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
+    if (path.empty()) return false;
+    if (::stat(path.c_str(), &st) != 0) {
+        NoteSystemError(errno);
+        return false;
+    }
     attributes = AttributesOf(st);
     return true;
 }
@@ -72,7 +102,9 @@ bool SetReadOnly(const std::string& path, bool readOnly) {
     if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
     mode_t mode = st.st_mode & 07777;
     mode = readOnly ? (mode & ~static_cast<mode_t>(S_IWUSR)) : (mode | S_IWUSR);
-    return ::chmod(path.c_str(), mode) == 0;
+    if (::chmod(path.c_str(), mode) == 0) return true;
+    NoteSystemError(errno);
+    return false;
 }
 
 bool FileTimeToLocal(FileTime time, LocalTime& local) {

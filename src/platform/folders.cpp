@@ -1,6 +1,9 @@
 #include "platform/folders.h"
 
+#include <errno.h>
 #include <sys/stat.h>
+
+#include "platform/system_error.h"
 
 namespace trimlet {
 
@@ -10,7 +13,13 @@ bool PathExists(const std::string& path) {
 }
 
 bool CreateFolder(const std::string& path) {
-    return ::mkdir(path.c_str(), 0777) == 0;
+    if (::mkdir(path.c_str(), 0777) == 0) return true;
+    const int error = errno;
+    // Another process (a second run over the same folders) may have made it meanwhile.
+    struct stat info;
+    if (error == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return true;
+    NoteSystemError(error);
+    return false;
 }
 
 namespace {

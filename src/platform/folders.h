@@ -8,8 +8,9 @@ namespace trimlet {
 // True when something (file or folder) exists at `path`, following links.
 [[nodiscard]] bool PathExists(const std::string& path);
 
-// Creates one folder with the permissions 0777 less the umask. False on failure,
-// also when something already exists at `path`.
+// Creates one folder with the permissions 0777 less the umask. A folder that exists by
+// the time it is created (made by another process since it was looked for) counts as
+// created. False on failure, also when something other than a folder is at `path`.
 [[nodiscard]] bool CreateFolder(const std::string& path);
 
 // The two calls above behind an interface, so that a folder walk can be tested

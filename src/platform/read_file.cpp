@@ -9,6 +9,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/system_error.h"
+
 namespace trimlet {
 
 namespace {
@@ -47,7 +49,10 @@ bool ReadUpTo(int fd, std::uint64_t limit, std::uint64_t expected, std::string& 
             // without growing (and copying) the buffer.
             char probe;
             ssize_t got = ReadSome(fd, &probe, 1);
-            if (got < 0) return false;
+            if (got < 0) {
+                NoteSystemError(errno);
+                return false;
+            }
             if (got == 0) break;
             // The file is longer than it said (or said nothing): grow and keep reading.
             auto grown = std::min<std::uint64_t>(limit, used + std::max(kGrowStep, used / 2));
@@ -56,7 +61,10 @@ bool ReadUpTo(int fd, std::uint64_t limit, std::uint64_t expected, std::string& 
             continue;
         }
         ssize_t got = ReadSome(fd, bytes.data() + used, bytes.size() - used);
-        if (got < 0) return false;
+        if (got < 0) {
+            NoteSystemError(errno);
+            return false;
+        }
         if (got == 0) break;
         used += static_cast<std::size_t>(got);
     }
@@ -71,14 +79,24 @@ Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::str
     bytes.clear();
     fileSize = 0;
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return RESULT_NOT_FOUND;
+    if (path.empty()) return RESULT_NOT_FOUND;
+    if (::stat(path.c_str(), &st) != 0) {
+        NoteSystemError(errno);
+        return RESULT_NOT_FOUND;
+    }
     if (S_ISDIR(st.st_mode)) return RESULT_IS_FOLDER;
     if (!S_ISREG(st.st_mode)) return RESULT_FILE_ERROR;
 
     // Non-blocking, so that a FIFO put in its place since the stat cannot hang the open.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) return RESULT_FILE_ERROR;
-    if (::fstat(file.get(), &st) != 0) return RESULT_ACCESS_ERROR;
+    if (file.get() < 0) {
+        NoteSystemError(errno);
+        return RESULT_FILE_ERROR;
+    }
+    if (::fstat(file.get(), &st) != 0) {
+        NoteSystemError(errno);
+        return RESULT_ACCESS_ERROR;
+    }
     if (S_ISDIR(st.st_mode)) return RESULT_IS_FOLDER;
     if (!S_ISREG(st.st_mode)) return RESULT_FILE_ERROR;
 

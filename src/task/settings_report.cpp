@@ -79,7 +79,8 @@ char FoldAscii(char c) {
 
 }  // namespace
 
-bool SameOutputFolderName(std::string_view a, std::string_view b) {
+bool SameOutputFolderName(std::string_view a, std::string_view b, PathStyle style) {
+    if (style == PathStyle::Posix) return a == b;
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
@@ -88,12 +89,14 @@ bool SameOutputFolderName(std::string_view a, std::string_view b) {
 }
 
 bool TaskSettingsDiffer(TrimMode currentMode, std::string_view currentFolderName, TrimMode fileMode,
-                        std::string_view fileFolderName) {
-    return currentMode != fileMode || !SameOutputFolderName(currentFolderName, fileFolderName);
+                        std::string_view fileFolderName, PathStyle style) {
+    return currentMode != fileMode ||
+           !SameOutputFolderName(currentFolderName, fileFolderName, style);
 }
 
 std::string BuildSettingsReport(TrimMode currentMode, std::string_view currentFolderName,
-                                TrimMode fileMode, std::string_view fileFolderName) {
+                                TrimMode fileMode, std::string_view fileFolderName,
+                                PathStyle style) {
     const TrimMode differing = currentMode ^ fileMode;
     std::string report;
     for (const ReportSection& section : kSections) {
@@ -113,7 +116,7 @@ std::string BuildSettingsReport(TrimMode currentMode, std::string_view currentFo
         AppendSectionStart(report, section.heading);
         report += body;
     }
-    if (!SameOutputFolderName(currentFolderName, fileFolderName)) {
+    if (!SameOutputFolderName(currentFolderName, fileFolderName, style)) {
         AppendSectionStart(report, TXT_REPORT_FOLDER_HEADING);
         report += TXT_REPORT_FOLDER_CURRENT;
         report += currentFolderName;
@@ -127,14 +130,14 @@ std::string BuildSettingsReport(TrimMode currentMode, std::string_view currentFo
 
 SettingsStepOutcome RunSettingsStep(Dialogs& dialogs, Profile& profile, TrimMode currentMode,
                                     std::string_view currentFolderName, TrimMode fileMode,
-                                    std::string_view fileFolderName) {
-    if (!TaskSettingsDiffer(currentMode, currentFolderName, fileMode, fileFolderName)) {
+                                    std::string_view fileFolderName, PathStyle style) {
+    if (!TaskSettingsDiffer(currentMode, currentFolderName, fileMode, fileFolderName, style)) {
         return SettingsStepOutcome::Kept;
     }
     bool dontAskAgain = false;
     if (ReadAlertSettingNotSame(profile)) {
         const SettingsMismatchAnswer answer = dialogs.SettingsMismatchDialog(
-            BuildSettingsReport(currentMode, currentFolderName, fileMode, fileFolderName));
+            BuildSettingsReport(currentMode, currentFolderName, fileMode, fileFolderName, style));
         if (answer.button == MessageAnswer::No) return SettingsStepOutcome::Kept;
         if (answer.button != MessageAnswer::Yes) return SettingsStepOutcome::Cancelled;
         dontAskAgain = answer.takeWithoutAsking;

@@ -6,27 +6,31 @@
 #include <string>
 #include <string_view>
 
+#include "batch/output_paths.h"
 #include "common/dialogs.h"
 #include "engine/trim_mode.h"
 #include "settings/profile.h"
 
 namespace trimlet {
 
-// Output folder names compare without regard to the case of ASCII letters. Other bytes
-// (UTF-8 sequences) compare exactly.
-bool SameOutputFolderName(std::string_view a, std::string_view b);
+// Output folder names in Windows style compare without regard to the case of ASCII letters
+// (other bytes exactly); in Posix style, where "Trimlet" and "trimlet" are two folders,
+// byte for byte.
+bool SameOutputFolderName(std::string_view a, std::string_view b,
+                          PathStyle style = PathStyle::Windows);
 
 // The file's settings differ when any of the 32 bits of the trim modes differ, bits
 // without meaning included, or the output folder names differ as SameOutputFolderName says.
 bool TaskSettingsDiffer(TrimMode currentMode, std::string_view currentFolderName, TrimMode fileMode,
-                        std::string_view fileFolderName);
+                        std::string_view fileFolderName, PathStyle style = PathStyle::Windows);
 
 // The report shown in the settings-mismatch dialog: one section per group of options that
 // differ (whitespace, HTML comments, script comments), then the output folder section
 // when the names differ. Every line ends with CR LF. Bits without meaning are never
 // reported, so modes that differ only there give an empty report (or only the folders).
 std::string BuildSettingsReport(TrimMode currentMode, std::string_view currentFolderName,
-                                TrimMode fileMode, std::string_view fileFolderName);
+                                TrimMode fileMode, std::string_view fileFolderName,
+                                PathStyle style = PathStyle::Windows);
 
 enum class SettingsStepOutcome {
     Taken,      // the file's settings replace the current ones (already written to the profile)
@@ -42,7 +46,8 @@ enum class SettingsStepOutcome {
 // sets its working copies to the file's values.
 SettingsStepOutcome RunSettingsStep(Dialogs& dialogs, Profile& profile, TrimMode currentMode,
                                     std::string_view currentFolderName, TrimMode fileMode,
-                                    std::string_view fileFolderName);
+                                    std::string_view fileFolderName,
+                                    PathStyle style = PathStyle::Windows);
 
 // For a task file of the old format: asks which of the script options added since should
 // apply, the boxes starting from the stored "MODE". The bits to OR into the file's trim

@@ -93,7 +93,7 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
     const TrimMode fileMode = header.trimMode | addedBits;
 
     switch (RunSettingsStep(dialogs_, profile_, settings_.trimMode, settings_.outputFolderName,
-                            fileMode, header.outputFolderName)) {
+                            fileMode, header.outputFolderName, style_)) {
         case SettingsStepOutcome::Taken:
             settings_.trimMode = fileMode;
             settings_.outputFolderName = header.outputFolderName;
@@ -158,8 +158,14 @@ TaskRunReport TaskEditor::RunTaskFile(const std::string& path) {
     while (const std::optional<std::string_view> line = lines.Next()) {
         std::uint64_t sourceSize = 0;
         std::uint64_t trimmedSize = 0;
-        const Result result = TrimFileToOutput(ctx, std::string(*line), header.outputFolderName,
-                                               sourceSize, trimmedSize, runFlags);
+        // An empty line names no file: a file that cannot be found, as opening says.
+        const Result result =
+            line->empty() ? (dialogs_.Ask(MSG_FILE_NOT_FOUND, MessageIcon::Exclamation,
+                                          MessageButtons::OkCancel, *line) == MessageAnswer::Cancel
+                                 ? RESULT_STOPPED
+                                 : RESULT_NOT_FOUND)
+                          : TrimFileToOutput(ctx, std::string(*line), header.outputFolderName,
+                                             sourceSize, trimmedSize, runFlags);
         if (result == RESULT_STOPPED) {
             dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
             report.stopped = true;

@@ -53,8 +53,13 @@ Result ReadFileStart(const std::string& path, bool wholeFile, std::size_t count,
 }
 
 bool IsUnicodeText(std::string_view bytes, bool complete) {
-    return StartsWith(bytes, kMarkLittleEndian) || StartsWith(bytes, kMarkBigEndian) ||
-           LooksLikeUtf16Le(bytes, complete);
+    if (StartsWith(bytes, kMarkLittleEndian) || StartsWith(bytes, kMarkBigEndian)) return true;
+    if (LooksLikeUtf16Le(bytes, complete)) return true;
+    // Japanese prose in UTF-16 has few zero high bytes, but its tags and line breaks are
+    // units of their own. Two of them are asked for, so a byte text with one stray NUL
+    // after a "<" is never taken for UTF-16.
+    const Utf16LeShape shape = MeasureUtf16Le(bytes, complete);
+    return shape.wellFormed && shape.markupUnits >= 2 && !IsValidUtf8(bytes);
 }
 
 Result LooksLikeNonText(const std::string& path, std::size_t count, bool& nonText) {
@@ -134,6 +139,7 @@ Result DecodeFileText(std::string bytes, FileText& fileText) {
     try {
         fileText = FileText{};
         if (!IsUnicodeText(bytes)) {
+            if (HasUtf16NulPattern(bytes)) return RESULT_UNCLEAR_UTF16;
             fileText.charset = DetectCharset(bytes);
             fileText.text = std::move(bytes);
             return RESULT_OK;
@@ -145,6 +151,11 @@ Result DecodeFileText(std::string bytes, FileText& fileText) {
         } else if (StartsWith(units, kMarkBigEndian)) {
             fileText.mark = ByteOrderMark::BigEndian;
             units.remove_prefix(2);
+        }
+        const bool bigEndian = fileText.mark == ByteOrderMark::BigEndian;
+        if (!IsWellFormedUtf16(units, bigEndian)) {
+            fileText = FileText{};
+            return RESULT_INVALID_UTF16;
         }
         fileText.utf16 = true;
         fileText.charset = Charset::Utf8;

@@ -28,7 +28,9 @@ enum class ByteOrderMark {
                                    std::string& bytes);
 
 // True when `bytes` are UTF-16 text: they begin with FF FE or FE FF, or pass the
-// statistical test for UTF-16LE. With `complete` false they are only the start of a file.
+// statistical test for UTF-16LE, or (not valid UTF-8) decode as well-formed UTF-16LE
+// without zero units and hold at least two "<", ">", CR or LF units. With `complete`
+// false they are only the start of a file.
 [[nodiscard]] bool IsUnicodeText(std::string_view bytes, bool complete = true);
 
 // Reads the first `count` bytes of the file (1024 for the file-adding commands) and sets
@@ -63,8 +65,11 @@ struct FileText {
     ByteOrderMark mark = ByteOrderMark::None;  // the mark it had, when it was UTF-16
 };
 
-// Decodes a file's bytes (taken over) into `fileText`. RESULT_OUT_OF_MEMORY when UTF-16
-// text cannot be converted.
+// Decodes a file's bytes (taken over) into `fileText`. RESULT_INVALID_UTF16 when they
+// begin with a UTF-16 mark but are not well-formed UTF-16; RESULT_UNCLEAR_UTF16 when they
+// are not taken for UTF-16 yet hold NUL bytes as UTF-16 text does (see HasUtf16NulPattern),
+// since trimming them as bytes could corrupt them; RESULT_OUT_OF_MEMORY when memory runs
+// out or the conversion fails.
 [[nodiscard]] Result DecodeFileText(std::string bytes, FileText& fileText);
 
 // The file bytes for `trimmed`, the engine's output for `fileText`: converted back to

@@ -27,6 +27,8 @@ enum class FileKind { Html, JavaScript, VbScript };
 //   RESULT_FILE_ERROR        it cannot be opened (or is not a regular file),
 //   RESULT_TOO_LARGE         it holds 4 GiB or more (`inputSize` stays 0),
 //   RESULT_ACCESS_ERROR      reading it fails,
+//   RESULT_INVALID_UTF16     it begins with a UTF-16 mark but is not valid UTF-16,
+//   RESULT_UNCLEAR_UTF16     it holds NUL bytes as UTF-16 does but is not valid UTF-16,
 //   RESULT_OUT_OF_MEMORY     memory runs out, its UTF-16 cannot be converted, or the
 //                            engine fails.
 // On failure `outBytes` is left as it was.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -214,6 +215,25 @@ TEST(CreateFolderPathTest, WalksFromTheTopDown) {
         EXPECT_EQ(CreateFolderPath(c.style, c.path, folders), c.ok);
         EXPECT_EQ(folders.log, c.log);
     }
+}
+
+// Another run makes the folders between the look and the creation: the real folders, seen
+// as missing by a look that came too early.
+class LateLook : public FolderSystem {
+  public:
+    bool Exists(const std::string&) override { return false; }
+    bool Create(const std::string& path) override { return CreateFolder(path); }
+};
+
+TEST(CreateFolderPathTest, AFolderMadeMeanwhileIsSuccess) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.File("made/by/other"));
+    dir.Write("plain", "a file");
+    LateLook folders;
+    EXPECT_TRUE(CreateFolderPath(kPosix, dir.File("made/by/other"), folders));
+    EXPECT_TRUE(CreateFolderPath(kPosix, dir.File("made/by/other/and/more"), folders));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("made/by/other/and/more")));
+    EXPECT_FALSE(CreateFolderPath(kPosix, dir.File("plain"), folders)) << "a file is no folder";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "batch/run_step.h"
 
+#include <errno.h>
 #include <time.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "common/scripted_dialogs.h"
+#include "platform/system_error.h"
 #include "settings/memory_profile.h"
 #include "test_support.h"
 #include "text/trim_file.h"
@@ -61,18 +63,23 @@ TEST_F(RunStep, ProblemsNameThePathOkSkipsCancelStops) {
         int messageId;
         const char* shownPath;  // "" for the input path
         Result onOk;
+        int systemError;  // the reason shown on a line of its own, 0 for none
     };
     std::string up;
     for (int i = 0; i < 32; ++i)
         up += "../";
     const Case cases[] = {
-        {"missing input", "missing.html", "Trimlet", 20000, "", RESULT_NOT_FOUND},
-        {"input is a folder", "folder", "Trimlet", 20001, "", RESULT_IS_FOLDER},
-        {"file as output folder", "page.html", "blocker", 20002, "blocker", RESULT_FOLDER_BLOCKED},
+        {"missing input", "missing.html", "Trimlet", 20000, "", RESULT_NOT_FOUND, ENOENT},
+        {"input is a folder", "folder", "Trimlet", 20001, "", RESULT_IS_FOLDER, 0},
+        {"file as output folder", "page.html", "blocker", 20002, "blocker", RESULT_FOLDER_BLOCKED,
+         0},
         {"folder not creatable", "page.html", "blocker/sub", 20003, "blocker/sub",
-         RESULT_FILE_ERROR},
-        {".. removes the root", "page.html", up + "out", 20016, "", RESULT_FILE_ERROR},
-        {"folder as output file", "page.html", "taken", 20006, "taken/page.html", RESULT_IS_FOLDER},
+         RESULT_FILE_ERROR, EEXIST},
+        {"folder name too long", "page.html", std::string(300, 'n'), 20003, "", RESULT_FILE_ERROR,
+         ENAMETOOLONG},
+        {".. removes the root", "page.html", up + "out", 20016, "", RESULT_FILE_ERROR, 0},
+        {"folder as output file", "page.html", "taken", 20006, "taken/page.html", RESULT_IS_FOLDER,
+         0},
     };
     dir.Write("page.html", kPage);
     dir.Write("blocker", "a plain file");
@@ -91,8 +98,12 @@ TEST_F(RunStep, ProblemsNameThePathOkSkipsCancelStops) {
                 answer == MessageAnswer::Ok ? c.onOk : RESULT_STOPPED);
             ASSERT_EQ(answers.Calls().size(), 1u);
             const DialogCall& call = answers.Calls()[0];
-            EXPECT_EQ(call.text,
-                      FormatMessage(c.messageId, *c.shownPath ? dir.File(c.shownPath) : input));
+            const std::string shown = c.messageId == 20003 && !*c.shownPath
+                                          ? dir.File(c.folderName)
+                                          : (*c.shownPath ? dir.File(c.shownPath) : input);
+            std::string expected = FormatMessage(c.messageId, shown);
+            if (c.systemError != 0) expected += "\n\n" + SystemErrorText(c.systemError);
+            EXPECT_EQ(call.text, expected);
             EXPECT_EQ(call.icon,
                       c.messageId == 20016 ? MessageIcon::None : MessageIcon::Exclamation);
             EXPECT_EQ(call.buttons, MessageButtons::OkCancel);
@@ -235,7 +246,8 @@ TEST_F(RunStep, AWriteFailingPartWayLeavesTheOldFile) {
         ctx.writeFault.failAfterBytes = 5;
         EXPECT_RESULT(Run(input, folderName), RESULT_ACCESS_ERROR);
         EXPECT_EQ(ReadAll(output), before);
-        EXPECT_EQ(dialogs.Calls().back().text, FormatMessage(20008, input));
+        EXPECT_EQ(dialogs.Calls().back().text,
+                  FormatMessage(20008, input) + "\n\n" + SystemErrorText(EIO));
         auto entries = fs::directory_iterator(fs::path(output).parent_path());
         EXPECT_EQ(std::distance(entries, fs::directory_iterator()), 1) << "temporary file left";
     }
@@ -255,7 +267,76 @@ TEST_F(RunStep, RelativeInputIsTakenAgainstTheCurrentFolder) {
     EXPECT_EQ(ReadAll(dir.File("Trimlet/bare.html")), Trimmed());
     EXPECT_EQ(ReadAll(dir.File("sub/Trimlet/rel.html")), Trimmed());
     ASSERT_EQ(dialogs.Calls().size(), 1u);
-    EXPECT_EQ(dialogs.Calls()[0].text, FormatMessage(MSG_FILE_NOT_FOUND, gone));
+    EXPECT_EQ(dialogs.Calls()[0].text,
+              FormatMessage(MSG_FILE_NOT_FOUND, gone) + "\n\n" + SystemErrorText(ENOENT));
+}
+
+// A file whose text is neither UTF-16 nor safe to trim as bytes is named as such.
+TEST_F(RunStep, BrokenUtf16IsReportedAsSuch) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int messageId;
+        Result result;
+    };
+    using namespace std::string_literals;
+    const Case cases[] = {
+        {"marked", "\xFF\xFE<\0p\0\x3D\xD8>\0"s, MSG_INVALID_UTF16, RESULT_INVALID_UTF16},
+        {"unmarked", "<\0p\0>\0\x3D\xD8<\0/\0p\0>\0"s, MSG_UNCLEAR_UTF16, RESULT_UNCLEAR_UTF16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string input = dir.Write(std::string(c.name) + ".html", c.bytes);
+        ScriptedDialogs answers;
+        answers.AnswerMessage(c.messageId, MessageAnswer::Ok);
+        RunContext run(answers, profile, "JS:VBS");
+        EXPECT_RESULT(TrimFileToOutput(run, input, "Trimlet", sourceSize, trimmedSize, flags),
+                      c.result);
+        ASSERT_EQ(answers.Calls().size(), 1u);
+        EXPECT_EQ(answers.Calls()[0].text, FormatMessage(c.messageId, input));
+        EXPECT_FALSE(fs::exists(dir.File("Trimlet/" + std::string(c.name) + ".html")));
+    }
+}
+
+// The output folder is worked out from the folder the input really lies in, and whether the
+// output is the input is decided by the files, not by the text of their paths.
+TEST_F(RunStep, PathsAreTakenAsTheSystemFollowsThem) {
+    const std::string real = dir.Write("real/x.html", kPage);
+    dir.Write("real/sub/keep.txt", "");
+    const std::string decoy = dir.Write("x.html", kOld);  // where ".." taken as text leads
+    fs::create_directory_symlink(dir.File("real/sub"), dir.File("link"));
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string folderName;
+        std::string output;  // where the trimmed text must land
+        bool overInput;      // the in-place question, or the ordinary one
+    };
+    const Case cases[] = {
+        {"link then .., own folder", dir.File("link/../x.html"), "Trimlet",
+         dir.File("real/Trimlet/x.html"), false},
+        {"link then .., in place", dir.File("link/../x.html"), "", real, true},
+        {"doubled separator, in place", dir.File("real//x.html"), "", real, true},
+        {"dot, in place", dir.File("real/./x.html"), "", real, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.Write("real/x.html", kPage);
+        if (c.output != real) dir.Write("real/Trimlet/x.html", kOld);
+        ScriptedDialogs answers;
+        answers.AnswerOutputExists({OutputExistsClose::Ok, 0});
+        RunContext run(answers, profile, "JS:VBS");
+        EXPECT_RESULT(TrimFileToOutput(run, c.input, c.folderName, sourceSize, trimmedSize, flags),
+                      RESULT_OK);
+        EXPECT_EQ(ReadAll(c.output), Trimmed());
+        EXPECT_EQ(ReadAll(decoy), kOld);
+        EXPECT_FALSE(fs::exists(dir.File("Trimlet")));
+        ASSERT_EQ(answers.Calls().size(), 1u);
+        const OutputExistsRequest& request = answers.Calls()[0].outputExists;
+        EXPECT_EQ(request.message,
+                  MessageText(c.overInput ? MSG_OVERWRITING_ORIGINAL : MSG_OUTPUT_EXISTS));
+        EXPECT_EQ(request.outputText == MessageText(MSG_OUTPUT_IS_ORIGINAL), c.overInput);
+    }
 }
 
 TEST(DescribeFile, SizeAndUnpaddedLocalTimeOrTheBarePath) {

@@ -27,6 +27,7 @@ struct CliOutcome {
 struct CliPlace {
     std::string folder = {};
     std::string environment = {};
+    std::string standardOutput = {};  // where standard output goes instead ("/dev/full")
 };
 
 inline CliOutcome RunCli(const TempDir& dir, const std::vector<std::string>& args,
@@ -42,10 +43,11 @@ inline CliOutcome RunCli(const TempDir& dir, const std::vector<std::string>& arg
                           "' && " + place.environment + " '" + program + "'";
     for (const std::string& arg : args)
         command += " '" + arg + "'";
-    command += " </dev/null >'" + dir.File("out") + "' 2>'" + dir.File("err") + "'";
+    const std::string out = place.standardOutput.empty() ? dir.File("out") : place.standardOutput;
+    command += " </dev/null >'" + out + "' 2>'" + dir.File("err") + "'";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(dir.File("out")),
-            ReadAll(dir.File("err"))};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
+            place.standardOutput.empty() ? ReadAll(out) : std::string(), ReadAll(dir.File("err"))};
 }
 
 // `path` trimmed in this process, as the program should trim it.

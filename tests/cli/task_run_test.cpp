@@ -2,6 +2,7 @@
 // what it refuses, the run's summary, the safe answers without a terminal, --overwrite, and
 // the exit status.
 
+#include <errno.h>
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -9,11 +10,13 @@
 #include "batch/format.h"
 #include "cli_runner.h"
 #include "common/messages.h"
+#include "platform/system_error.h"
 
 namespace trimlet::test {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 constexpr std::string_view kPage = "<p>  a  </p>\n\n\n<!-- note -->\n";
 constexpr std::string_view kScript = "var a = 1;   // note\n";
@@ -86,20 +89,82 @@ TEST_F(TaskAndRunTest, CreateRefusesWhatATaskFileCannotHold) {
         {"LineBreakInFolderName", {"--output-folder", "a\nb", "t.trh", page}, 2, "line break"},
         {"BadFolderCharacter", {"--output-folder", "a*b", "t.trh", page}, 2, "not allowed"},
         {"NoFile", {"t.trh"}, 2, "missing FILE"},
-        {"MissingFile", {"t.trh", page, "gone.html"}, 1, "gone.html: RESULT_NOT_FOUND"},
-        {"Folder", {"t.trh", "."}, 1, "RESULT_IS_FOLDER"},
+        {"MissingFile", {"t.trh", page, "gone.html"}, 1, "gone.html: no such file"},
+        {"Folder", {"t.trh", "."}, 1, "is a folder"},
+        {"NotText", {"t.trh", page, "image.png"}, 1, "image.png: does not look like a text file"},
+        {"Device", {"t.trh", "/dev/zero"}, 1, "/dev/zero: does not look like a text file"},
         {"TaskFolderMissing", {"none/t.trh", page}, 1, "cannot write"},
     };
+    dir.Write("site/image.png", std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const CliOutcome outcome = Create(c.args);
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_THAT(outcome.err, HasSubstr(c.error));
+        EXPECT_THAT(outcome.err, Not(HasSubstr("RESULT_")));
         EXPECT_FALSE(std::filesystem::exists(task));
     }
+    const CliOutcome forced = Create({"--force", "t.trh", "image.png"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_THAT(ReadAll(task), HasSubstr(dir.File("site/image.png") + "\r\n"));
     const CliOutcome other = Cli({"task", "list"}, {"t.trh"});
     EXPECT_EQ(other.status, 2);
     EXPECT_THAT(other.err, HasSubstr("usage: trimlet task create"));
+}
+
+// A forgotten task name must not turn a page into a task file.
+TEST_F(TaskAndRunTest, CreateReplacesOnlyATaskFileThatIsNoneOfItsFiles) {
+    const std::string other = dir.Write("site/other.trh", "TrimletHTML TASK FILE\r\n1.50.00\r\n");
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* error;
+        std::string replaced;  // the file that must keep its bytes, or gets a task
+    } cases[] = {
+        {"PageAsTask", {"index.html", "menu.js"}, 1, "is not a task file", page},
+        {"TaskListsItself",
+         {"other.trh", "index.html", "./other.trh"},
+         1,
+         "is also one of the files to list",
+         other},
+        {"TaskFileReplaced", {"other.trh", "index.html"}, 0, "", other},
+        {"NoExtensionWarned",
+         {"list", "index.html"},
+         0,
+         "warning: the task file name does not end in .trh",
+         dir.File("site/list")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = ReadAll(c.replaced);
+        const CliOutcome outcome = Create(c.args);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_THAT(outcome.err, HasSubstr(c.error));
+        if (c.status == 0) {
+            EXPECT_THAT(ReadAll(c.replaced), HasSubstr(page + "\r\n"));
+        } else {
+            EXPECT_EQ(ReadAll(c.replaced), before);
+        }
+    }
+    EXPECT_EQ(ReadAll(page), kPage);
+}
+
+// An empty path line names no file; the summary that cannot be written is a failure.
+TEST_F(TaskAndRunTest, RunTellsAnEmptyLineAndAFailedSummary) {
+    const std::string header = "TrimletHTML TASK FILE\r\n1.50.00\r\n0\r\nout\r\n";
+    const std::string taskPath = dir.Write("t.trh", header + page + "\r\n\r\n");
+    const CliOutcome emptyLine = Run({"--yes", taskPath});
+    EXPECT_EQ(emptyLine.status, 1);
+    EXPECT_THAT(emptyLine.err, HasSubstr(FormatMessage(MSG_FILE_NOT_FOUND, "")));
+    EXPECT_EQ(emptyLine.out, Summary(1, 1, kPage.size(), Trimmed(page, 0).size()));
+
+    const std::string good = dir.Write("good.trh", header + page + "\r\n");
+    const CliOutcome full =
+        RunCli(dir, {"run", "--profile", profile, "--yes", good}, {.standardOutput = "/dev/full"});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_THAT(full.err, HasSubstr("cannot write standard output"));
+    EXPECT_THAT(full.err, HasSubstr(SystemErrorText(ENOSPC)));
 }
 
 TEST_F(TaskAndRunTest, CreatedTaskRunsThenExistingOutputsTakeTheSafeAnswer) {

@@ -1,17 +1,20 @@
 // Runs "trimlet trim" and "trimlet preview": what they print and write, where their settings
 // come from, and their exit status.
 
+#include <errno.h>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
 #include "batch/format.h"
 #include "cli_runner.h"
 #include "platform/file_info.h"
+#include "platform/system_error.h"
 
 namespace trimlet::test {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 constexpr std::string_view kPage =
     "<html>\n  <body>\n    <!-- about -->\n    <p>  two  blanks  </p>\n"
@@ -53,14 +56,22 @@ TEST(TrimCommand, AFailureNamesTheFileAndLeavesAReadOnlyOutput) {
     ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
     const std::string missing = dir.File("missing.html"), folder = dir.path().string();
     const std::string noFolder = dir.File("none/out.html");
+    const std::string marked = dir.Write("marked.html", std::string("\xFF\xFE<\0p\0>", 7));
     const struct {
         std::vector<std::string> args;
         std::string err;
     } cases[] = {
-        {{"trim", missing}, "cannot trim " + missing + ": RESULT_NOT_FOUND"},
-        {{"trim", folder}, "cannot trim " + folder + ": RESULT_IS_FOLDER"},
-        {{"trim", "-o", noFolder, page}, "cannot write " + noFolder + ": RESULT_NOT_FOUND"},
-        {{"trim", "-o", readOnly, page}, "cannot write " + readOnly + ": RESULT_ACCESS_ERROR"},
+        {{"trim", missing},
+         "cannot trim " + missing + ": no such file: " + SystemErrorText(ENOENT)},
+        {{"trim", folder}, "cannot trim " + folder + ": is a folder"},
+        {{"trim", "-o", noFolder, page},
+         "cannot write " + noFolder + ": no such file: " + SystemErrorText(ENOENT)},
+        {{"trim", "-o", readOnly, page}, "cannot write " + readOnly + ": is read-only"},
+        {{"trim", marked},
+         "cannot trim " + marked +
+             ": begins with a UTF-16 byte-order mark but is not valid UTF-16 (odd length or "
+             "unpaired surrogate)"},
+
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.err);
@@ -98,7 +109,8 @@ TEST(PreviewCommand, ColumnsWithTheSettingsOfTheOptionsOrTheProfile) {
     EXPECT_EQ(mode, 2048u | TM_SCRIPT_OPTIONS_MASK);
     EXPECT_EQ(first.out, Line(script, mode, "MJS") + missing +
                              "\t---\t---( --%)\t----/--/-- --:--\n" + Line(page, mode, "MJS"));
-    EXPECT_THAT(first.err, HasSubstr(missing + ": RESULT_NOT_FOUND"));
+    EXPECT_THAT(first.err, HasSubstr(missing + ": no such file"));
+    EXPECT_THAT(first.err, Not(HasSubstr("RESULT_")));
 
     const std::string env = "TRIMLET_PROFILE=" + envProfile;
     const struct {

@@ -44,6 +44,50 @@ TEST(LooksLikeUtf16Le, Table) {
     }
 }
 
+TEST(MeasureUtf16Le, CountsZeroHighAndMarkupUnits) {
+    struct Case {
+        const char* name;
+        std::string_view bytes;
+        bool wellFormed;
+        std::size_t zeroHighUnits, markupUnits;
+    };
+    const Case cases[] = {
+        {"markup and a kanji", "<\0p\0>\0\x09\x4E\r\0\n\0"sv, true, 5, 4},
+        {"LF byte inside a kanji is no unit", "\x0A\x4E\x3C\x30\x3E\x30"sv, true, 0, 0},
+        {"zero unit", "<\0\0\0"sv, false, 0, 0},
+        {"odd length", "<\0>"sv, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Utf16LeShape shape = MeasureUtf16Le(c.bytes);
+        EXPECT_EQ(shape.wellFormed, c.wellFormed);
+        if (!c.wellFormed) continue;
+        EXPECT_EQ(shape.zeroHighUnits, c.zeroHighUnits);
+        EXPECT_EQ(shape.markupUnits, c.markupUnits);
+    }
+}
+
+TEST(HasUtf16NulPattern, Table) {
+    struct Case {
+        const char* name;
+        std::string_view bytes;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"utf-16le ascii units", "<\0p\0"sv, true},
+        {"utf-16le with an odd byte at the end", "<\0p\0>"sv, true},
+        {"one stray NUL", "<p>\0x"sv, false},
+        {"NULs at even places", "\0<\0p"sv, false},
+        {"NUL after a lead byte", "\x82\0\x82\0"sv, false},
+        {"mostly zero runs", "<\0p\0\0\0\0\0\0\0"sv, false},
+        {"no NUL", "<p>hello</p>"sv, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(HasUtf16NulPattern(c.bytes), c.expected);
+    }
+}
+
 TEST(Utf16Conversion, RoundTripsEveryCharacter) {
     // "<p>", U+3042, U+FEFF inside the text, U+1F600, a NUL unit, "\r\n"
     const std::string_view le = "<\0p\0>\0\x42\x30\xFF\xFE\x3D\xD8\x00\xDE\0\0\r\0\n\0"sv;

@@ -64,10 +64,31 @@ TEST(SettingsReport, ReportsEachDifferingItemInItsSection) {
     }
 }
 
-TEST(SettingsReport, DifferenceIgnoresOnlyTheCaseOfFolderNames) {
-    EXPECT_FALSE(TaskSettingsDiffer(kDefault, "Trimlet", kDefault, "TRIMLET"));
-    EXPECT_TRUE(TaskSettingsDiffer(kDefault, "Trimlet", kDefault, "Trimlet "));
-    EXPECT_TRUE(TaskSettingsDiffer(kDefault, "Trimlet", kDefault | 1, "Trimlet"));
+// Windows folders ignore letter case; Posix folders "Trimlet" and "trimlet" are two.
+TEST(SettingsReport, DifferenceOfFolderNamesFollowsThePathStyle) {
+    struct Case {
+        const char* name;
+        PathStyle style;
+        TrimMode fileMode;
+        std::string_view fileFolder;
+        bool differ;
+    };
+    const Case cases[] = {
+        {"windows, case only", PathStyle::Windows, kDefault, "TRIMLET", false},
+        {"windows, trailing blank", PathStyle::Windows, kDefault, "Trimlet ", true},
+        {"windows, mode", PathStyle::Windows, kDefault | 1, "Trimlet", true},
+        {"posix, case only", PathStyle::Posix, kDefault, "trimlet", true},
+        {"posix, same", PathStyle::Posix, kDefault, "Trimlet", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TaskSettingsDiffer(kDefault, "Trimlet", c.fileMode, c.fileFolder, c.style),
+                  c.differ);
+        const bool reported =
+            BuildSettingsReport(kDefault, "Trimlet", c.fileMode, c.fileFolder, c.style)
+                .find(TXT_REPORT_FOLDER_HEADING) != std::string::npos;
+        EXPECT_EQ(reported, c.differ && c.fileMode == kDefault);
+    }
     EXPECT_TRUE(TaskSettingsDiffer(kDefault, "Äout", kDefault, "äout"));  // ASCII letters only
 }
 

@@ -69,15 +69,70 @@ TEST(FileText, Utf16DecodesToUtf8AndEncodesBackByteForByte) {
     }
 }
 
-TEST(FileText, MarkedUtf16ThatCannotBeConvertedFails) {
-    for (std::string_view bytes : {"\xFF\xFE<\0\x3D\xD8>\0"sv, "\xFE\xFF\0<\0"sv}) {
+TEST(FileText, MarkedUtf16ThatIsNotUtf16IsRefusedAsSuch) {
+    struct Case {
+        const char* name;
+        std::string_view bytes;
+    };
+    const Case cases[] = {
+        {"lone high surrogate", "\xFF\xFE<\0\x3D\xD8>\0"sv},
+        {"lone low surrogate, big-endian", "\xFE\xFF\0<\xDE\x00\0>"sv},
+        {"high surrogate last", "\xFF\xFE<\0\x3D\xD8"sv},
+        {"odd length", "\xFE\xFF\0<\0"sv},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         FileText fileText;
-        EXPECT_RESULT(DecodeFileText(std::string(bytes), fileText), RESULT_OUT_OF_MEMORY);
+        EXPECT_RESULT(DecodeFileText(std::string(c.bytes), fileText), RESULT_INVALID_UTF16);
     }
     std::string wide = "stale";
     EXPECT_RESULT(ToWideText("\x82\xA0"sv, ByteOrderMark::LittleEndian, wide),
                   RESULT_OUT_OF_MEMORY);
     EXPECT_TRUE(wide.empty());
+}
+
+// Japanese prose in UTF-16LE without a mark, and byte texts with NUL bytes in them.
+TEST(FileText, UnmarkedUtf16IsTakenByItsUnitsAndBrokenUtf16IsRefused) {
+    std::string prose;  // 三上さんは, ten times: no zero high byte among them
+    for (int i = 0; i < 10; ++i)
+        prose += "\x09\x4E\x0A\x4E\x55\x30\x93\x30\x6F\x30"s;
+    const std::string page = "<\0p\0>\0"s + prose + "<\0/\0p\0>\0\r\0\n\0"s;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Result result;
+        bool utf16;
+        Charset charset;
+    };
+    const Case cases[] = {
+        // UTF-16LE
+        {"prose between tags", page, RESULT_OK, true, Charset::Utf8},
+        {"prose and line breaks only", prose + "\r\0\n\0"s + prose + "\r\0\n\0"s, RESULT_OK, true,
+         Charset::Utf8},
+        // NUL bytes where UTF-16 puts them, but not UTF-16
+        {"lone surrogate in prose", page.substr(0, 6) + "\x3D\xD8"s + page.substr(6),
+         RESULT_UNCLEAR_UTF16, false, Charset::Cp932},
+        {"odd length", page + "x", RESULT_UNCLEAR_UTF16, false, Charset::Cp932},
+        // stray NUL bytes: read as before
+        {"shift_jis with a NUL after <", "\x82\xA0<\0\x82\xA2\x82\xA4<p>\r\n"s, RESULT_OK, false,
+         Charset::Cp932},
+        {"shift_jis with a NUL", "<p>\x93\xFA\x96\x7B\0</p>\r\n"s, RESULT_OK, false,
+         Charset::Cp932},
+        {"utf-8 with NULs after < and >", "<\0p>\0\xE3\x81\x82</p>\r\n"s, RESULT_OK, false,
+         Charset::Utf8},
+        {"binary", "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x10"s, RESULT_OK, false, Charset::Cp932},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileText fileText;
+        ASSERT_RESULT(DecodeFileText(c.bytes, fileText), c.result);
+        if (c.result != RESULT_OK) continue;
+        EXPECT_EQ(fileText.utf16, c.utf16);
+        EXPECT_EQ(fileText.charset, c.charset);
+        if (!c.utf16) {
+            EXPECT_EQ(fileText.text, c.bytes);
+        }
+    }
 }
 
 TEST(LooksLikeNonText, Table) {

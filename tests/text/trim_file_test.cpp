@@ -145,6 +145,20 @@ TEST(TrimFile, Utf16IsTrimmedAsUtf8AndWrittenBackWithItsMark) {
     }
 }
 
+// A paragraph of Japanese prose: far fewer than a third of its UTF-16 high bytes are zero,
+// and 三 (U+4E09) and 上 (U+4E0A) carry a tab and a line-feed byte in their low halves.
+TEST(TrimFile, Utf16JapaneseProseWithoutMarkKeepsItsCharacters) {
+    TempDir dir;
+    std::string prose;
+    for (int i = 0; i < 8; ++i)
+        prose += "\xE4\xB8\x89\xE4\xB8\x8A\xE3\x81\x95\xE3\x82\x93\xE3\x81\xAF";  // 三上さんは
+    const std::string text = "<p>" + prose + "\xE2\x80\xA6 </p>\r\n<p>" + prose + "</p>\r\n";
+    const std::string bytes = Utf16(text, false);
+    Trimmed t = Trim(dir.Write("prose.html", bytes));
+    ASSERT_RESULT(t.result, RESULT_OK);
+    EXPECT_EQ(t.out, Utf16(Expected(FileKind::Html, text, kDefaultTrimMode, Charset::Utf8), false));
+}
+
 TEST(TrimFile, ReportsFilesThatCannotBeTrimmed) {
     TempDir dir;
     ASSERT_EQ(mkdir(dir.File("folder.html").c_str(), 0755), 0);
@@ -168,7 +182,12 @@ TEST(TrimFile, ReportsFilesThatCannotBeTrimmed) {
         {"4 GiB", large, RESULT_TOO_LARGE, 0},
         {"read fails", "/proc/self/mem", RESULT_ACCESS_ERROR, 0},
         {"marked utf-16 with a lone surrogate", dir.Write("bad.html", "\xFF\xFE<\0p\0\x3D\xD8>\0"s),
-         RESULT_OUT_OF_MEMORY, 10},
+         RESULT_INVALID_UTF16, 10},
+        {"marked utf-16 of odd length", dir.Write("odd.html", "\xFF\xFE<\0p\0>"s),
+         RESULT_INVALID_UTF16, 7},
+        {"unmarked utf-16 with a lone surrogate",
+         dir.Write("unsure.html", "<\0p\0>\0\x09\x4E\x3D\xD8\x0A\x4E<\0/\0p\0>\0\r\0\n\0"s),
+         RESULT_UNCLEAR_UTF16, 24},
     };
     if (geteuid() != 0) {  // root can open any file
         cases.push_back({"cannot be opened", locked, RESULT_FILE_ERROR, 0});
