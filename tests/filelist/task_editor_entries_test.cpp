@@ -108,6 +108,64 @@ TEST_F(EntryTest, PathsThatCannotBeListedAddNoRow) {
     EXPECT_FALSE(Editor().TaskModified());
 }
 
+// Another path to a listed file is the same file: it is selected, not listed twice.
+TEST_F(EntryTest, AnotherPathToAListedFileIsTheSameFile) {
+    const std::string page = Write("site/page.html");
+    fs::create_directory_symlink(dir.File("site"), dir.File("link"));
+    fs::create_hard_link(page, dir.File("site/second.html"));
+    EXPECT_RESULT(Editor().AddFileByPath(page, 0), RESULT_OK);
+    for (const std::string& other :
+         {Base() + "site/./page.html", Base() + "site//page.html", Base() + "link/page.html",
+          Base() + "site/../site/page.html", Base() + "site/second.html"}) {
+        SCOPED_TRACE(other);
+        List().DeselectAll();
+        EXPECT_RESULT(Editor().AddFileByPath(other, ADD_QUIET), RESULT_ALREADY_LISTED);
+        EXPECT_EQ(Selected(), "1");
+    }
+    EXPECT_THAT(Names(), ElementsAre("site/page.html"));
+    // A file replaced since it was listed (trimmed in place) is still found by its path, and
+    // the file that now has its old place on disk is not mistaken for it.
+    Write("site/other.html");
+    fs::rename(dir.File("site/other.html"), page);
+    ASSERT_RESULT(Editor().RefreshRow(0), RESULT_OK);
+    EXPECT_RESULT(Editor().AddFileByPath(Base() + "site/./page.html", ADD_QUIET),
+                  RESULT_ALREADY_LISTED);
+    EXPECT_RESULT(Editor().AddFileByPath(Base() + "site/second.html", ADD_QUIET), RESULT_OK);
+}
+
+// A task file holds one path per line: a name with a line break is refused, however added.
+TEST_F(EntryTest, NamesWithALineBreakAreRefusedWithAMessage) {
+    const std::string odd = Write("site/odd\nname.html");
+    const std::string plain = Write("site/plain.html");
+    dialogs.AnswerMessage(MSG_NAME_HAS_LINE_BREAK, MessageAnswer::Ok)
+        .AnswerMessage(MSG_NAME_HAS_LINE_BREAK, MessageAnswer::Ok)
+        .AnswerMessage(MSG_NAME_HAS_LINE_BREAK, MessageAnswer::Ok);
+    EXPECT_RESULT(Editor().AddFileByPath(odd, 0), RESULT_BAD_PATH);
+    Editor().AddDroppedFiles({odd});
+    std::uint32_t added = 0;
+    EXPECT_TRUE(Editor().AddFolderFiles(Folder("site"), added, ADD_QUIET));
+    EXPECT_EQ(added, 1u);
+    EXPECT_THAT(Names(), ElementsAre("site/plain.html"));
+    EXPECT_THAT(Shown(),
+                ElementsAre(Msg(MSG_NAME_HAS_LINE_BREAK, odd), Msg(MSG_NAME_HAS_LINE_BREAK, odd),
+                            Msg(MSG_NAME_HAS_LINE_BREAK, odd)));
+    EXPECT_EQ(List().FullPath(0), plain);
+}
+
+// UTF-16 that is not UTF-16 is listed with placeholders and told as such, not as memory.
+TEST_F(EntryTest, BrokenUtf16IsToldAsSuch) {
+    using namespace std::string_literals;
+    const std::string marked = Write("marked.html", "\xFF\xFE<\0p\0>"s);
+    const std::string unmarked = Write("unmarked.html", "<\0p\0>\0\x3D\xD8<\0/\0p\0>\0"s);
+    dialogs.AnswerMessage(MSG_INVALID_UTF16, MessageAnswer::Ok)
+        .AnswerMessage(MSG_UNCLEAR_UTF16, MessageAnswer::Ok);
+    EXPECT_RESULT(Editor().AddFileByPath(marked, 0), RESULT_INVALID_UTF16);
+    EXPECT_RESULT(Editor().AddFileByPath(unmarked, 0), RESULT_UNCLEAR_UTF16);
+    EXPECT_THAT(Shown(),
+                ElementsAre(Msg(MSG_INVALID_UTF16, marked), Msg(MSG_UNCLEAR_UTF16, unmarked)));
+    EXPECT_EQ(SizeTexts(1), kPlaceholders);
+}
+
 using PreviewTest = EditorTest;
 
 TEST_F(PreviewTest, RefreshShowsTheFileAsItIsNowAndReportsVanishedFiles) {

@@ -88,5 +88,19 @@ TEST_F(RunTest, SingleRowDisablesForAllAndOverwriteRefreshesFromTheTrimmedFile) 
     EXPECT_THAT(Images(), ElementsAre(ImageHtml));
 }
 
+// A damaged trim mode (-1 in a task whose settings were taken) has bits in the places of the
+// run choices: they must not answer the output-exists question by themselves.
+TEST_F(RunTest, StrayRunBitsInTheTrimModeChooseNothing) {
+    Drop({"page.htm"});
+    Write("Trimlet/page.htm", "old");
+    Editor().Settings().trimMode = 0xFFFFFFFF;
+    Editor().Settings().alertCreateOutputFolder = false;
+    dialogs.AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_SKIP});
+    Editor().RunCheckedFiles();
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("OutputExistsDialog", "ResultSummaryDialog"));
+    EXPECT_TRUE(dialogs.Calls()[0].outputExists.forAllEnabled == false);
+    EXPECT_EQ(ReadAll(dir.File("Trimlet/page.htm")), "old");
+}
+
 }  // namespace
 }  // namespace trimlet::test

@@ -190,6 +190,39 @@ TEST_F(TaskFileTest, RunUsesTheFilesSettingsAndLeavesTheEditorAlone) {
     EXPECT_THAT(Summary(), ElementsAre(0, 0, 0, 0));
 }
 
+// An empty path line names no file: the run says so, as opening does, and OK skips it.
+TEST_F(TaskFileTest, RunShowsAnEmptyPathLineAsAFileNotFound) {
+    const std::string a = Write("s/a.htm");
+    const std::string task = dir.Write("t.trh", TaskText({a, "", a}) + "\r\n");
+    dialogs.AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Ok)
+        .AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_OVERWRITE})
+        .AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Cancel);
+    const TaskRunReport report = Editor().RunTaskFile(task);
+    EXPECT_THAT(Shown(),
+                ElementsAre(Msg(MSG_FILE_NOT_FOUND, ""), "OutputExistsDialog",
+                            Msg(MSG_FILE_NOT_FOUND, ""), Msg(MSG_STOPPED), "ResultSummaryDialog"));
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.failedCount, 1u);
+}
+
+// Under the Posix style "Trimlet" and "trimlet" are two folders: the settings differ.
+TEST_F(TaskFileTest, FolderNamesDifferingInCaseDifferUnderPosixOnly) {
+    const std::string task =
+        dir.Write("t.trh", TaskText({Write("a.htm")}, "1.50.00", "260143148", "trimlet"));
+    dialogs.AnswerSettingsMismatch({MessageAnswer::Yes, false});
+    EXPECT_TRUE(Editor().OpenTaskFile(task));
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("SettingsMismatchDialog"));
+    EXPECT_EQ(Editor().Settings().outputFolderName, "trimlet");
+
+    Make(PathStyle::Windows);
+    Editor().Settings().outputFolderName = "Trimlet";
+    // (the path, written in the other style, cannot be listed)
+    dialogs.AnswerMessage(MSG_FILE_ACCESS_ERROR, MessageAnswer::Ok);
+    EXPECT_TRUE(Editor().OpenTaskFile(task));
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("message 20021"));
+    EXPECT_EQ(Editor().Settings().outputFolderName, "Trimlet");
+}
+
 TEST_F(TaskFileTest, FailedSaveLeavesTheOldTaskFileWhole) {
     ListOneModified();
     const std::string task = dir.Write("t.trh", "old task file");
