@@ -98,7 +98,7 @@ TEST_F(RunTest, StrayRunBitsInTheTrimModeChooseNothing) {
     dialogs.AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_SKIP});
     Editor().RunCheckedFiles();
     EXPECT_THAT(dialogs.Sequence(), ElementsAre("OutputExistsDialog", "ResultSummaryDialog"));
-    EXPECT_TRUE(dialogs.Calls()[0].outputExists.forAllEnabled == false);
+    EXPECT_FALSE(dialogs.Calls()[0].outputExists.forAllEnabled);
     EXPECT_EQ(ReadAll(dir.File("Trimlet/page.htm")), "old");
 }
 
