@@ -73,9 +73,9 @@ inline constexpr std::string_view kReadOnly = "is read-only";
 inline constexpr std::string_view kFailed = "failed";
 inline constexpr std::string_view kStandardOutput = "standard output";
 inline constexpr std::string_view kNotTaskFile =
-    "exists and is not a task file; refusing to replace it:";
+    "exists and is not a task file; refusing to replace it";
 inline constexpr std::string_view kTaskIsListed =
-    "is also one of the files to list; refusing to replace it (the task name missing?):";
+    "is also one of the files to list; refusing to replace it (is the task name missing?)";
 inline constexpr std::string_view kNoTaskExtension =
     "warning: the task file name does not end in .trh:";
 inline constexpr std::string_view kNotText =

@@ -57,7 +57,12 @@ bool IsUnicodeText(std::string_view bytes, bool complete) {
     if (LooksLikeUtf16Le(bytes, complete)) return true;
     // Japanese prose in UTF-16 has few zero high bytes, but its tags and line breaks are
     // units of their own. Two of them are asked for, so a byte text with one stray NUL
-    // after a "<" is never taken for UTF-16.
+    // after a "<" is never taken for UTF-16. Without two zero bytes there are not two such
+    // units: most byte texts end here after a memchr.
+    const std::size_t firstZero = bytes.find('\0');
+    if (firstZero == std::string_view::npos ||
+        bytes.find('\0', firstZero + 1) == std::string_view::npos)
+        return false;
     const Utf16LeShape shape = MeasureUtf16Le(bytes, complete);
     return shape.wellFormed && shape.markupUnits >= 2 && !IsValidUtf8(bytes);
 }
