@@ -112,6 +112,19 @@ Result PrepareOutputFolder(RunContext& ctx, const std::string& folder, std::uint
     return RESULT_OK;
 }
 
+// Taken before the input is read: a new output is no more open to others than its input,
+// and an output that is the input is replaced only while it is still the file that was read.
+WriteOptions WriteOptionsFor(const std::string& inputPath, const std::string& outputPath) {
+    WriteOptions options;
+    FileSnapshot input, output;
+    if (!TakeFileSnapshot(inputPath, input)) return options;
+    // The owner keeps reading and writing the trimmed copy of a read-only file.
+    options.newFileModeLimit = (input.mode & 0077) | 0700;
+    if (TakeFileSnapshot(outputPath, output) && output.IsSameFile(input))
+        options.unchangedSince = input;
+    return options;
+}
+
 // Asks before a read-only output is overwritten and clears its read-only state on Yes.
 Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
     MessageAnswer answer = ctx.dialogs.Ask(MSG_READ_ONLY_OVERWRITE, MessageIcon::Question,
@@ -132,6 +145,10 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     trimmedSize = 0;
     if (givenPath.empty()) return RESULT_INVALID_ARGUMENT;
     const std::string inputPath = AbsoluteInput(ctx.style, givenPath);
+    const auto use = [&ctx](const std::string& path) {
+        return !ctx.beforeUse || ctx.beforeUse(path);
+    };
+    if (!use(inputPath)) return RESULT_STOPPED;
 
     std::uint32_t attributes = 0;
     if (!GetFileAttributes(inputPath, attributes))
@@ -153,13 +170,19 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
         return AskSkip(ctx.dialogs, MSG_OUTPUT_CREATE_FAILED, inputPath, RESULT_FILE_ERROR,
                        MessageIcon::None);
 
+    if (!use(outputFolder)) return RESULT_STOPPED;
     if (r = PrepareOutputFolder(ctx, outputFolder, runFlags); r != RESULT_OK) return r;
 
     std::string outputPath = JoinFolderAndName(ctx.style, outputFolder, name);
+    if (!use(outputPath)) return RESULT_STOPPED;
     std::uint32_t outputAttributes = 0;
     if (GetFileAttributes(outputPath, outputAttributes)) {
         if ((outputAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             return AskSkip(ctx.dialogs, MSG_OUTPUT_IS_FOLDER, outputPath, RESULT_IS_FOLDER);
+        // A FIFO or a device is never opened: the open could wait for ever.
+        if (IsSpecialFile(outputPath))
+            return AskSkip(ctx.dialogs, MSG_FILE_ACCESS_ERROR, outputPath, RESULT_ACCESS_ERROR,
+                           MessageIcon::None);
         if (r = DecideOverwrite(ctx, inputPath, outputPath, runFlags); r != RESULT_OK) return r;
         if ((outputAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
             if (r = ClearReadOnly(ctx, outputPath); r != RESULT_OK) return r;
@@ -167,6 +190,8 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     }
 
     r = WriteTrimmedFile(ctx, inputPath, outputPath, sourceSize, trimmedSize, runFlags);
+    if (r == RESULT_FILE_CHANGED)
+        return AskSkip(ctx.dialogs, MSG_FILE_CHANGED_SINCE_READ, inputPath, r);
     if (r != RESULT_OK) return AskSkip(ctx.dialogs, MSG_FILE_PROCESSING_ERROR, inputPath, r);
     return RESULT_OK;
 }
@@ -176,11 +201,14 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
                         std::uint64_t& trimmedSize, std::uint32_t runFlags) {
     sourceSize = 0;
     trimmedSize = 0;
+    WriteOptions options = WriteOptionsFor(inputPath, outputPath);
+    options.fault = ctx.writeFault;
     std::string trimmed;
     Result r = TrimFile(inputPath, runFlags & ~kRunBits, ctx.scriptExtensions, trimmed, sourceSize,
                         trimmedSize);
     if (r != RESULT_OK) return r;
-    return WriteFileAtomically(outputPath, trimmed, ctx.writeFault);
+    if (ctx.writeBatch) return ctx.writeBatch->Add(outputPath, trimmed, options);
+    return WriteFileAtomically(outputPath, trimmed, options);
 }
 
 int CompareWriteTimes(const std::string& input, const std::string& output) {

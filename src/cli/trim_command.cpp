@@ -52,7 +52,10 @@ int RunTrimCommand(Args args) {
     if (GetFileAttributes(outPath, attributes) && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return Failure(text::kCannotWrite, outPath, RESULT_ACCESS_ERROR);
-    result = WriteFileAtomically(outPath, trimmed);
+    // "-o /dev/null" and a terminal take the bytes directly; a FIFO or socket is refused.
+    WriteOptions writing;
+    writing.allowCharacterDevice = true;
+    result = WriteFileAtomically(outPath, trimmed, writing);
     if (result != RESULT_OK) return Failure(text::kCannotWrite, outPath, result);
     return kExitOk;
 }

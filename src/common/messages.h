@@ -73,6 +73,7 @@ inline constexpr int MSG_FILE_COUNT = 20023;             // "%d 個"
 inline constexpr int MSG_FOLDER_NOTHING_TO_ADD = 20024;  // %s folder
 inline constexpr int MSG_HELP_FILE_MISSING = 20025;
 inline constexpr int MSG_CONFIRM_REMOVE = 20026;  // %d count
+inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20040;
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;

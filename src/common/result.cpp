@@ -32,6 +32,8 @@ const char* ResultName(Result result) {
             return "RESULT_FOLDER_BLOCKED";
         case RESULT_NOT_FOUND:
             return "RESULT_NOT_FOUND";
+        case RESULT_FILE_CHANGED:
+            return "RESULT_FILE_CHANGED";
         case RESULT_STOPPED:
             return "RESULT_STOPPED";
         case RESULT_SKIPPED:

@@ -22,6 +22,8 @@ inline constexpr Result RESULT_READ_ONLY_KEPT = 0x20010003;
 inline constexpr Result RESULT_IS_FOLDER = 0x20010004;
 inline constexpr Result RESULT_FOLDER_BLOCKED = 0x20010005;
 inline constexpr Result RESULT_NOT_FOUND = 0x2001000B;
+// The file was changed by someone else since it was read, so it was not replaced.
+inline constexpr Result RESULT_FILE_CHANGED = 0x20010020;
 inline constexpr Result RESULT_STOPPED = 0x20020003;
 inline constexpr Result RESULT_SKIPPED = 0x20020005;
 
