@@ -46,16 +46,6 @@ Result AskSkipWithReason(Dialogs& dialogs, int id, const std::string& path, Resu
     return answer == MessageAnswer::Cancel ? RESULT_STOPPED : onSkip;
 }
 
-// The message for a failed trim or write of `inputPath`: UTF-16 that is not UTF-16 says so,
-// everything else is 20008 with the system's reason.
-Result AskSkipFailedFile(Dialogs& dialogs, const std::string& inputPath, Result failure) {
-    if (failure == RESULT_INVALID_UTF16 || failure == RESULT_UNCLEAR_UTF16) {
-        const int id = failure == RESULT_INVALID_UTF16 ? MSG_INVALID_UTF16 : MSG_UNCLEAR_UTF16;
-        return AskSkip(dialogs, id, inputPath, failure);
-    }
-    return AskSkipWithReason(dialogs, MSG_FILE_PROCESSING_ERROR, inputPath, failure);
-}
-
 // The folder `folder` (with its trailing separator) really is, as the system resolves it:
 // links followed, "." and ".." taken as the system takes them, so that a ".." after a link
 // leads where the file itself lies. Unchanged when it cannot be resolved, and in a path
@@ -159,6 +149,19 @@ Result PrepareOutputFolder(RunContext& ctx, const std::string& folder, std::uint
     return RESULT_OK;
 }
 
+// Taken before the input is read: a new output is no more open to others than its input,
+// and an output that is the input is replaced only while it is still the file that was read.
+WriteOptions WriteOptionsFor(const std::string& inputPath, const std::string& outputPath) {
+    WriteOptions options;
+    FileSnapshot input, output;
+    if (!TakeFileSnapshot(inputPath, input)) return options;
+    // The owner keeps reading and writing the trimmed copy of a read-only file.
+    options.newFileModeLimit = (input.mode & 0077) | 0700;
+    if (TakeFileSnapshot(outputPath, output) && output.IsSameFile(input))
+        options.unchangedSince = input;
+    return options;
+}
+
 // Asks before a read-only output is overwritten and clears its read-only state on Yes.
 Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
     MessageAnswer answer = ctx.dialogs.Ask(MSG_READ_ONLY_OVERWRITE, MessageIcon::Question,
@@ -174,6 +177,16 @@ Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
 
 }  // namespace
 
+Result AskSkipFailedFile(Dialogs& dialogs, const std::string& inputPath, Result failure) {
+    if (failure == RESULT_INVALID_UTF16 || failure == RESULT_UNCLEAR_UTF16) {
+        const int id = failure == RESULT_INVALID_UTF16 ? MSG_INVALID_UTF16 : MSG_UNCLEAR_UTF16;
+        return AskSkip(dialogs, id, inputPath, failure);
+    }
+    if (failure == RESULT_FILE_CHANGED)
+        return AskSkip(dialogs, MSG_FILE_CHANGED_SINCE_READ, inputPath, failure);
+    return AskSkipWithReason(dialogs, MSG_FILE_PROCESSING_ERROR, inputPath, failure);
+}
+
 Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
                         std::string_view outputFolderName, std::uint64_t& sourceSize,
                         std::uint64_t& trimmedSize, std::uint32_t& runFlags) {
@@ -181,6 +194,10 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     trimmedSize = 0;
     if (givenPath.empty()) return RESULT_INVALID_ARGUMENT;
     const std::string inputPath = AbsoluteInput(ctx.style, givenPath);
+    const auto use = [&ctx](const std::string& path) {
+        return !ctx.beforeUse || ctx.beforeUse(path);
+    };
+    if (!use(inputPath)) return RESULT_STOPPED;
 
     std::uint32_t attributes = 0;
     ClearSystemError();
@@ -204,13 +221,19 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
         return AskSkip(ctx.dialogs, MSG_OUTPUT_CREATE_FAILED, inputPath, RESULT_FILE_ERROR,
                        MessageIcon::None);
 
+    if (!use(outputFolder)) return RESULT_STOPPED;
     if (r = PrepareOutputFolder(ctx, outputFolder, runFlags); r != RESULT_OK) return r;
 
     std::string outputPath = JoinFolderAndName(ctx.style, outputFolder, name);
+    if (!use(outputPath)) return RESULT_STOPPED;
     std::uint32_t outputAttributes = 0;
     if (GetFileAttributes(outputPath, outputAttributes)) {
         if ((outputAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             return AskSkip(ctx.dialogs, MSG_OUTPUT_IS_FOLDER, outputPath, RESULT_IS_FOLDER);
+        // A FIFO or a device is never opened: the open could wait for ever.
+        if (IsSpecialFile(outputPath))
+            return AskSkip(ctx.dialogs, MSG_FILE_ACCESS_ERROR, outputPath, RESULT_ACCESS_ERROR,
+                           MessageIcon::None);
         if (r = DecideOverwrite(ctx, inputPath, outputPath, runFlags); r != RESULT_OK) return r;
         if ((outputAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
             if (r = ClearReadOnly(ctx, outputPath); r != RESULT_OK) return r;
@@ -228,11 +251,14 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
                         std::uint64_t& trimmedSize, std::uint32_t runFlags) {
     sourceSize = 0;
     trimmedSize = 0;
+    WriteOptions options = WriteOptionsFor(inputPath, outputPath);
+    options.fault = ctx.writeFault;
     std::string trimmed;
     Result r = TrimFile(inputPath, runFlags & ~kRunBits, ctx.scriptExtensions, trimmed, sourceSize,
                         trimmedSize);
     if (r != RESULT_OK) return r;
-    return WriteFileAtomically(outputPath, trimmed, ctx.writeFault);
+    if (ctx.writeBatch) return ctx.writeBatch->Add(outputPath, trimmed, options);
+    return WriteFileAtomically(outputPath, trimmed, options);
 }
 
 int CompareWriteTimes(const std::string& input, const std::string& output) {

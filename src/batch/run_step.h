@@ -14,6 +14,7 @@
 #include "common/dialogs.h"
 #include "common/result.h"
 #include "platform/atomic_write.h"
+#include "platform/write_batch.h"
 #include "settings/profile.h"
 
 namespace trimlet {
@@ -52,6 +53,12 @@ struct RunContext {
     bool rememberOverwriteChoice = true;
     // Makes the output write fail part-way (tests).
     WriteFault writeFault;
+    // When set, outputs are added to this group instead of being written at once; their
+    // results come from its Commit (see grouped_writes.h).
+    WriteBatch* writeBatch = nullptr;
+    // Called before the step looks at a path (the input, the output folder, the output);
+    // false stops the run. Lets a group first complete a write that replaces that path.
+    std::function<bool(const std::string&)> beforeUse;
 };
 
 // Trims the file `inputPath` (absolute) into the output folder that `outputFolderName`
@@ -69,8 +76,10 @@ struct RunContext {
 //   RESULT_BAD_PATH         the input path has no separator (no message),
 //   RESULT_INVALID_ARGUMENT an empty input path (no message),
 //   otherwise the failure the user was told about and chose to skip: RESULT_NOT_FOUND,
-//   RESULT_IS_FOLDER, RESULT_FOLDER_BLOCKED, RESULT_FILE_ERROR, RESULT_ACCESS_ERROR, or a
-//   code of the trim or the write.
+//   RESULT_IS_FOLDER, RESULT_FOLDER_BLOCKED, RESULT_FILE_ERROR, RESULT_ACCESS_ERROR (also
+//   for an output that is a FIFO, device or socket: message 20021, nothing opened),
+//   RESULT_FILE_CHANGED (the input changed while it was trimmed in place: message 20043), or
+//   a code of the trim or the write.
 [[nodiscard]] Result TrimFileToOutput(RunContext& ctx, const std::string& inputPath,
                                       std::string_view outputFolderName, std::uint64_t& sourceSize,
                                       std::uint64_t& trimmedSize, std::uint32_t& runFlags);
@@ -78,9 +87,11 @@ struct RunContext {
 // Trims `inputPath` with `runFlags` as the trim mode and replaces `outputPath` with the
 // result. The input is read whole before the output is touched, and the output is written
 // beside its place and renamed over it only when complete, so a failure leaves an existing
-// output (the input itself, when both are one file) as it was. Returns a TrimFile failure
+// output (the input itself, when both are one file) as it was. An output that is the input
+// is replaced only while it is unchanged since it was read (else RESULT_FILE_CHANGED); a new
+// output is readable by no one its input is not readable by. Returns a TrimFile failure
 // unchanged, or the writer's RESULT_NOT_FOUND, RESULT_ACCESS_ERROR, RESULT_FILE_ERROR,
-// RESULT_IS_FOLDER. Both sizes are 0 on entry and set by the trim.
+// RESULT_IS_FOLDER, RESULT_FILE_CHANGED. Both sizes are 0 on entry and set by the trim.
 [[nodiscard]] Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
                                       const std::string& outputPath, std::uint64_t& sourceSize,
                                       std::uint64_t& trimmedSize, std::uint32_t runFlags);
@@ -94,5 +105,10 @@ int CompareWriteTimes(const std::string& input, const std::string& output);
 // size and last write time in local time ("(1,234   2006/02/06 9:5)"). The bare path when
 // the file cannot be opened for reading or its facts cannot be read.
 std::string DescribeFile(const std::string& path);
+
+// The message for a failed trim or write of `inputPath`: UTF-16 that is not UTF-16 says so,
+// a file changed by another program says so, everything else is 20008 with the system's
+// reason on a line of its own. OK returns `failure`, Cancel RESULT_STOPPED.
+Result AskSkipFailedFile(Dialogs& dialogs, const std::string& inputPath, Result failure);
 
 }  // namespace trimlet

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "platform/temp_files.h"
 
 namespace trimlet::cli {
 namespace {
@@ -88,5 +89,7 @@ int Main(std::vector<std::string_view> all) {
 }  // namespace trimlet::cli
 
 int main(int argc, char** argv) {
+    // Ctrl+C or a stop request leaves no half-written temporary file behind.
+    trimlet::RemoveTemporaryFilesOnSignals();
     return trimlet::cli::Main(std::vector<std::string_view>(argv + 1, argv + argc));
 }

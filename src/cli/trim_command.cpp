@@ -56,7 +56,10 @@ int RunTrimCommand(Args args) {
         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return FailureWords(text::kCannotWrite, outPath, text::kReadOnly);
     ClearSystemError();
-    result = WriteFileAtomically(outPath, trimmed);
+    // "-o /dev/null" and a terminal take the bytes directly; a FIFO or socket is refused.
+    WriteOptions writing;
+    writing.allowCharacterDevice = true;
+    result = WriteFileAtomically(outPath, trimmed, writing);
     if (result != RESULT_OK) return Failure(text::kCannotWrite, outPath, result);
     return kExitOk;
 }

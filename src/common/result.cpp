@@ -36,6 +36,8 @@ const char* ResultName(Result result) {
             return "RESULT_INVALID_UTF16";
         case RESULT_UNCLEAR_UTF16:
             return "RESULT_UNCLEAR_UTF16";
+        case RESULT_FILE_CHANGED:
+            return "RESULT_FILE_CHANGED";
         case RESULT_STOPPED:
             return "RESULT_STOPPED";
         case RESULT_SKIPPED:

@@ -28,6 +28,8 @@ inline constexpr Result RESULT_INVALID_UTF16 = 0x20010020;
 // The file has no mark and fails the UTF-16 test, yet its NUL bytes lie where only UTF-16
 // text puts them: trimming its bytes as a byte charset could corrupt it.
 inline constexpr Result RESULT_UNCLEAR_UTF16 = 0x20010021;
+// The file was changed by someone else since it was read, so it was not replaced.
+inline constexpr Result RESULT_FILE_CHANGED = 0x20010022;
 inline constexpr Result RESULT_STOPPED = 0x20020003;
 inline constexpr Result RESULT_SKIPPED = 0x20020005;
 

@@ -1,3 +1,4 @@
+#include "batch/grouped_writes.h"
 #include "batch/run_step.h"
 #include "filelist/task_editor.h"
 
@@ -6,9 +7,27 @@ namespace trimlet {
 void TaskEditor::RunCheckedFiles() {
     const std::size_t rowCount = list_.RowCount();
 
-    RunContext ctx(dialogs_, profile_, settings_.scriptExtensions);
+    RunSummary summary;
+    // Outcomes arrive in row order, each once its write is done.
+    GroupedRunWrites writes(dialogs_, [&](const FileOutcome& done) {
+        if (done.result == RESULT_OK) {
+            ++summary.succeededCount;
+            summary.sourceTotal += done.sourceSize;
+            summary.trimmedTotal += done.trimmedSize;
+            // The row shows the file as it is now; a failure here leaves placeholders.
+            static_cast<void>(RefreshRow(done.index));
+            list_.UncheckRow(done.index);
+        } else if (done.result == RESULT_READ_ONLY_KEPT || done.result == RESULT_SKIPPED) {
+            ++summary.skippedCount;
+        } else {
+            ++summary.skippedCount;
+            ShowPlaceholders(done.index);
+        }
+    });
+    RunContext ctx(writes, profile_, settings_.scriptExtensions);
     ctx.style = style_;
     ctx.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
+    writes.Attach(ctx);
 
     // Bits of a damaged trim mode in the run-bit places must not pass for run choices.
     std::uint32_t runFlags = settings_.trimMode & ~kRunBits;
@@ -20,7 +39,6 @@ void TaskEditor::RunCheckedFiles() {
     // The rule counts rows, not checked rows.
     if (rowCount == 1) runFlags |= RUN_SINGLE_ROW;
 
-    RunSummary summary;
     for (std::size_t row = 0; row < rowCount && row < list_.RowCount(); ++row) {
         if (!list_.IsChecked(row) || !list_.Entry(row)) continue;
         const std::string inputPath = list_.FullPath(row);
@@ -29,23 +47,15 @@ void TaskEditor::RunCheckedFiles() {
         std::uint64_t trimmedSize = 0;
         const Result result = TrimFileToOutput(ctx, inputPath, settings_.outputFolderName,
                                                sourceSize, trimmedSize, runFlags);
-        if (result == RESULT_STOPPED) {
+        if (result == RESULT_STOPPED ||
+            !writes.Add(row, inputPath, result, sourceSize, trimmedSize)) {
             dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
             return;
         }
-        if (result == RESULT_OK) {
-            ++summary.succeededCount;
-            summary.sourceTotal += sourceSize;
-            summary.trimmedTotal += trimmedSize;
-            // The row shows the file as it is now; a failure here leaves placeholders.
-            static_cast<void>(RefreshRow(row));
-            list_.UncheckRow(row);
-        } else if (result == RESULT_READ_ONLY_KEPT || result == RESULT_SKIPPED) {
-            ++summary.skippedCount;
-        } else {
-            ++summary.skippedCount;
-            ShowPlaceholders(row);
-        }
+    }
+    if (!writes.Finish()) {
+        dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+        return;
     }
     dialogs_.ResultSummaryDialog(summary);
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,19 +14,70 @@ namespace trimlet {
 // Lets tests make the write fail part-way, as a full disk would.
 struct WriteFault {
     std::uint64_t failAfterBytes = std::numeric_limits<std::uint64_t>::max();
+    // The same for the copy into an existing file that keeps its inode.
+    std::uint64_t failCopyAfterBytes = std::numeric_limits<std::uint64_t>::max();
+};
+
+// What a file was when it was read: the same file (device and inode), unchanged (size and
+// modification time). A file replaced, rewritten or removed since differs.
+struct FileSnapshot {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    std::uint32_t mode = 0;  // type and permission bits
+
+    bool IsSameFile(const FileSnapshot& other) const {
+        return device == other.device && inode == other.inode;
+    }
+    bool IsUnchanged(const FileSnapshot& other) const {
+        return IsSameFile(other) && size == other.size &&
+               modifiedSeconds == other.modifiedSeconds &&
+               modifiedNanoseconds == other.modifiedNanoseconds;
+    }
+};
+
+// The snapshot of the file at `path` (links followed); false when it cannot be had.
+[[nodiscard]] bool TakeFileSnapshot(const std::string& path, FileSnapshot& snapshot);
+
+// True when something that is neither a regular file nor a folder (a FIFO, a device, a
+// socket) is at `path`: a file no output may be written into.
+[[nodiscard]] bool IsSpecialFile(const std::string& path);
+
+struct WriteOptions {
+    WriteFault fault;
+    // The permission bits a new file may have at most: a trimmed copy of a private file
+    // stays private. A replaced file keeps its own.
+    std::uint32_t newFileModeLimit = 0777;
+    // The file as it was read, when the target is that file: the target is replaced only
+    // while it is still that file, unchanged; else RESULT_FILE_CHANGED.
+    std::optional<FileSnapshot> unchangedSince;
+    // Write into an existing character device (/dev/null, a terminal) instead of refusing
+    // it. Other special files are always refused: opening a FIFO could wait for ever.
+    bool allowCharacterDevice = false;
 };
 
 // Replaces the content of the file at `path` with `bytes`. The bytes go to a temporary file
-// in the same folder, which is flushed to disk and then renamed over the target; on any
-// failure the temporary file is removed and an existing target is left as it was. A
-// replaced file keeps its permission bits; a new one gets the usual 0666 less the umask.
-// A link is followed, so the file it points to is replaced. A target that is not a
-// regular file (a device, a FIFO) is written directly. Returns
+// of mode 0600 in the same folder, which gets the target's owner, group, permission bits and
+// extended attributes before any byte is written, is flushed to disk and then renamed over
+// the target. A target with other hard links, or whose owner and group the temporary file
+// cannot be given (the caller does not own it), keeps its inode: the bytes are copied into it
+// only once complete and flushed in the temporary file, and a failure part-way puts its old
+// content back. On any failure the temporary file is removed and an existing target is left
+// as it was. A new file gets 0666 less the umask, within options.newFileModeLimit. A link is
+// followed, so the file it points to is replaced. Leftover temporary files of processes that
+// no longer exist are removed from the folder. Returns
 //   RESULT_INVALID_ARGUMENT  an empty path,
 //   RESULT_IS_FOLDER         the target is a folder,
 //   RESULT_NOT_FOUND         its folder does not exist,
-//   RESULT_ACCESS_ERROR      the folder may not be written, or a write or flush fails,
+//   RESULT_ACCESS_ERROR      the folder may not be written, a write or flush fails, or the
+//                            target is a special file (a FIFO, a device, a socket),
+//   RESULT_FILE_CHANGED      the target is no longer the file options.unchangedSince names,
 //   RESULT_FILE_ERROR        the temporary file cannot be made or renamed otherwise.
+// The system's reason for a failure is noted (LastSystemError).
+[[nodiscard]] Result WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                         const WriteOptions& options);
 [[nodiscard]] Result WriteFileAtomically(const std::string& path, std::string_view bytes,
                                          const WriteFault& fault = {});
 

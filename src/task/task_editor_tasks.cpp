@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "batch/grouped_writes.h"
 #include "batch/run_step.h"
 #include "filelist/task_editor.h"
 #include "task/recent_tasks.h"
@@ -146,39 +147,50 @@ TaskRunReport TaskEditor::RunTaskFile(const std::string& path) {
     }
     if (!ReadTaskRest(dialogs_, path, lines, header)) return report;
 
-    RunContext ctx(dialogs_, profile_, settings_.scriptExtensions);
+    RunSummary& summary = report.summary;
+    // Outcomes arrive in file order, each once its write is done.
+    GroupedRunWrites writes(dialogs_, [&](const FileOutcome& done) {
+        if (done.result == RESULT_OK) {
+            ++summary.succeededCount;
+            summary.sourceTotal += done.sourceSize;
+            summary.trimmedTotal += done.trimmedSize;
+        } else {
+            ++summary.skippedCount;
+            if (done.result != RESULT_SKIPPED) ++report.failedCount;
+        }
+    });
+    RunContext ctx(writes, profile_, settings_.scriptExtensions);
     ctx.style = style_;
     ctx.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
     ctx.rememberOverwriteChoice = rememberOverwriteChoice_;
+    writes.Attach(ctx);
 
     // The file's own mode without run bits: missing folders are made without asking, and
     // "以後すべて" can always be pressed.
     std::uint32_t runFlags = header.trimMode & ~kRunBits;
-    RunSummary& summary = report.summary;
+    std::size_t index = 0;
+    bool goOn = true;
     while (const std::optional<std::string_view> line = lines.Next()) {
         std::uint64_t sourceSize = 0;
         std::uint64_t trimmedSize = 0;
-        // An empty line names no file: a file that cannot be found, as opening says.
+        const std::string inputPath(*line);
+        // An empty line names no file: a file that cannot be found, as opening says. The
+        // question goes through the grouped writes, which finish what waits before asking.
         const Result result =
-            line->empty() ? (dialogs_.Ask(MSG_FILE_NOT_FOUND, MessageIcon::Exclamation,
-                                          MessageButtons::OkCancel, *line) == MessageAnswer::Cancel
-                                 ? RESULT_STOPPED
-                                 : RESULT_NOT_FOUND)
-                          : TrimFileToOutput(ctx, std::string(*line), header.outputFolderName,
-                                             sourceSize, trimmedSize, runFlags);
-        if (result == RESULT_STOPPED) {
-            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
-            report.stopped = true;
-            break;
-        }
-        if (result == RESULT_OK) {
-            ++summary.succeededCount;
-            summary.sourceTotal += sourceSize;
-            summary.trimmedTotal += trimmedSize;
-        } else {
-            ++summary.skippedCount;
-            if (result != RESULT_SKIPPED) ++report.failedCount;
-        }
+            inputPath.empty()
+                ? (writes.Ask(MSG_FILE_NOT_FOUND, MessageIcon::Exclamation,
+                              MessageButtons::OkCancel, inputPath) == MessageAnswer::Cancel
+                       ? RESULT_STOPPED
+                       : RESULT_NOT_FOUND)
+                : TrimFileToOutput(ctx, inputPath, header.outputFolderName, sourceSize, trimmedSize,
+                                   runFlags);
+        goOn = result != RESULT_STOPPED &&
+               writes.Add(index++, inputPath, result, sourceSize, trimmedSize);
+        if (!goOn) break;
+    }
+    if (!goOn || !writes.Finish()) {
+        dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+        report.stopped = true;
     }
 
     AddRecentTask(profile_, path, style_);

@@ -4,7 +4,10 @@
 #include "batch/run_step.h"
 
 #include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -251,6 +254,46 @@ TEST_F(RunStep, AWriteFailingPartWayLeavesTheOldFile) {
         auto entries = fs::directory_iterator(fs::path(output).parent_path());
         EXPECT_EQ(std::distance(entries, fs::directory_iterator()), 1) << "temporary file left";
     }
+}
+
+TEST_F(RunStep, AnOutputThatIsNoRegularFileIsAnAccessErrorNeverOpened) {
+    const std::string input = dir.Write("page.html", kPage);
+    fs::create_directories(dir.File("Trimlet"));
+    const std::string fifo = dir.File("Trimlet/page.html");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // With a reader present an open would not wait, and bytes would go into the FIFO.
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    flags |= RUN_CHOICE_FIXED | RUN_OVERWRITE_ALL;
+    dialogs.AnswerMessage(MSG_FILE_ACCESS_ERROR, MessageAnswer::Ok);
+    EXPECT_RESULT(Run(input), RESULT_ACCESS_ERROR);
+    char buffer[8];
+    EXPECT_LE(read(reader, buffer, sizeof buffer), 0);
+    close(reader);
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_EQ(dialogs.Calls()[0].text, FormatMessage(MSG_FILE_ACCESS_ERROR, fifo));
+    EXPECT_EQ(dialogs.Calls()[0].icon, MessageIcon::None);
+}
+
+TEST_F(RunStep, ANewOutputIsNoMoreReadableThanItsInput) {
+    const mode_t oldMask = umask(022);
+    struct Case {
+        mode_t input;
+        mode_t output;
+    };
+    for (const Case c : {Case{0600, 0600}, Case{0640, 0640}, Case{0644, 0644}, Case{0444, 0644},
+                         Case{0755, 0644}}) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.input);
+        TempDir local;
+        const std::string input = local.Write("secret.js", "var  a = 1;\n");
+        ASSERT_EQ(chmod(input.c_str(), c.input), 0);
+        EXPECT_RESULT(TrimFileToOutput(ctx, input, "Trimlet", sourceSize, trimmedSize, flags),
+                      RESULT_OK);
+        struct stat st {};
+        ASSERT_EQ(stat(local.File("Trimlet/secret.js").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.output);
+    }
+    umask(oldMask);
 }
 
 TEST_F(RunStep, RelativeInputIsTakenAgainstTheCurrentFolder) {

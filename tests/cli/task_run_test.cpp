@@ -5,6 +5,10 @@
 #include <errno.h>
 #include <gmock/gmock.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "batch/format.h"
@@ -228,6 +232,60 @@ TEST_F(TaskAndRunTest, RunFailuresExitWithOneBadUsageWithTwo) {
         const CliOutcome outcome = Run(args);
         EXPECT_EQ(outcome.status, 2) << outcome.err;
         EXPECT_THAT(outcome.err, HasSubstr("usage: trimlet run"));
+    }
+}
+
+}  // namespace
+}  // namespace trimlet::test
+
+namespace trimlet::test {
+namespace {
+
+bool HasTemporaryFile(const std::filesystem::path& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos) return true;
+    }
+    return false;
+}
+
+TEST(RunInterrupted, CtrlCRemovesTheTemporaryFilesAndEndsAsTheSignalWould) {
+    TempDir dir;
+    std::string lines = "TrimletHTML TASK FILE\r\n1.50.00\r\n44\r\n\r\n";
+    std::vector<std::string> pages, before, after;
+    for (int i = 0; i < 3000; ++i) {
+        before.push_back("<p>  page  " + std::to_string(i) + "  </p>\n\n\n");
+        pages.push_back(dir.Write("site/p" + std::to_string(i) + ".html", before.back()));
+        after.push_back(Trimmed(pages.back(), 44));
+        lines += pages.back() + "\r\n";
+    }
+    const std::string task = dir.Write("t.trh", lines);
+    const std::string profile = dir.Write("p.ini", "[Settings]\nVERSION=150\n");
+    const char* cli = getenv("TRIMLET_CLI");
+    ASSERT_TRUE(cli && *cli);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(cli, cli, "run", "--yes", "--profile", profile.c_str(), task.c_str(), nullptr);
+        _exit(127);
+    }
+    bool seen = false;
+    for (int i = 0; i < 20000 && !seen; ++i) {
+        seen = HasTemporaryFile(dir.File("site"));
+        if (!seen) usleep(100);
+    }
+    kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (!seen || !WIFSIGNALED(status)) GTEST_SKIP() << "the run ended before it could be stopped";
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    EXPECT_FALSE(HasTemporaryFile(dir.File("site")));
+    // Every page (trimmed in place) is either as it was or wholly trimmed.
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string now = ReadAll(pages[i]);
+        if (now != before[i]) {
+            EXPECT_EQ(now, after[i]) << pages[i];
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 
@@ -23,6 +24,12 @@ Names NamesIn(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder))
         names.insert(entry.path().filename().string());
     return names;
+}
+
+// Rewrites a file in place, as another program would.
+void Put(const std::string& path, std::string_view bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -91,18 +98,86 @@ TEST(WriteFileAtomically, ReplacesTheFileALinkPointsTo) {
     EXPECT_EQ(NamesIn(dir.path()), (Names{"link.html", "real.html"}));
 }
 
-TEST(WriteFileAtomically, WritesIntoAFifoInsteadOfReplacingIt) {
+TEST(WriteFileAtomically, RefusesSpecialFilesWithoutWaitingUnlessADeviceIsAllowed) {
     TempDir dir;
     std::string fifo = dir.File("pipe");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A reader keeps an open from waiting, so that writing into the FIFO would succeed.
     int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    EXPECT_RESULT(WriteFileAtomically(fifo, "through"), RESULT_OK);
+    WriteOptions device;
+    device.allowCharacterDevice = true;
+    EXPECT_RESULT(WriteFileAtomically(fifo, "through"), RESULT_ACCESS_ERROR);
+    EXPECT_RESULT(WriteFileAtomically(fifo, "through", device), RESULT_ACCESS_ERROR);
     char buffer[16] = {};
-    EXPECT_EQ(read(reader, buffer, sizeof buffer), 7);
-    EXPECT_EQ(std::string(buffer), "through");
+    EXPECT_LE(read(reader, buffer, sizeof buffer), 0) << "bytes went into the FIFO";
     close(reader);
     EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(NamesIn(dir.path()), Names{"pipe"});
+
+    EXPECT_RESULT(WriteFileAtomically("/dev/null", "x"), RESULT_ACCESS_ERROR);
+    EXPECT_RESULT(WriteFileAtomically("/dev/null", "x", device), RESULT_OK);
+}
+
+TEST(WriteFileAtomically, NewFilesAreNoMoreOpenThanAllowed) {
+    struct Case {
+        mode_t umask;
+        std::uint32_t limit;
+        mode_t expected;
+    };
+    const Case cases[] = {
+        {022, 0777, 0644}, {022, 0700, 0600}, {022, 0740, 0640},
+        {077, 0777, 0600}, {002, 0750, 0640}, {0, 0666, 0666},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::oct << "umask " << c.umask << " limit " << c.limit);
+        TempDir dir;
+        const mode_t old = umask(c.umask);
+        WriteOptions options;
+        options.newFileModeLimit = c.limit;
+        const Result r = WriteFileAtomically(dir.File("out.html"), "abc", options);
+        umask(old);
+        ASSERT_RESULT(r, RESULT_OK);
+        EXPECT_EQ(ModeOf(dir.File("out.html")), c.expected);
+    }
+}
+
+TEST(WriteFileAtomically, ReplacesOnlyTheFileThatWasRead) {
+    struct Case {
+        const char* name;
+        void (*change)(const std::string& path);
+        Result expected;
+    };
+    const Case cases[] = {
+        {"unchanged", [](const std::string&) {}, RESULT_OK},
+        {"rewritten in place", [](const std::string& p) { Put(p, "theirs!!"); },
+         RESULT_FILE_CHANGED},
+        {"same size, new time",
+         [](const std::string& p) {
+             struct timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
+             utimensat(AT_FDCWD, p.c_str(), times, 0);
+         },
+         RESULT_FILE_CHANGED},
+        {"replaced by a rename",
+         [](const std::string& p) {
+             Put(p + ".new", "original");
+             rename((p + ".new").c_str(), p.c_str());
+         },
+         RESULT_FILE_CHANGED},
+        {"removed", [](const std::string& p) { unlink(p.c_str()); }, RESULT_FILE_CHANGED},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.Write("page.html", "original");
+        WriteOptions options;
+        ASSERT_TRUE(TakeFileSnapshot(path, options.unchangedSince.emplace()));
+        c.change(path);
+        const std::string before = ReadAll(path);
+        EXPECT_RESULT(WriteFileAtomically(path, "trimmed", options), c.expected);
+        EXPECT_EQ(ReadAll(path), c.expected == RESULT_OK ? "trimmed" : before);
+        EXPECT_LE(NamesIn(dir.path()).size(), 1u) << "temporary file left";
+    }
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+#include "batch/grouped_writes.h"
+
+#include <utility>
+
+namespace trimlet {
+
+GroupedRunWrites::GroupedRunWrites(Dialogs& user, Report report)
+    : user_(user), report_(std::move(report)) {}
+
+GroupedRunWrites::~GroupedRunWrites() {
+    batch_.Abandon();
+}
+
+void GroupedRunWrites::Attach(RunContext& ctx) {
+    ctx.writeBatch = &batch_;
+    // A file the step is about to look at must first be what the writes before it made.
+    ctx.beforeUse = [this](const std::string& path) {
+        return !batch_.Replaces(path) || CommitWaiting();
+    };
+}
+
+bool GroupedRunWrites::Add(std::size_t index, const std::string& inputPath, Result result,
+                           std::uint64_t sourceSize, std::uint64_t trimmedSize) {
+    if (stopped_) return false;
+    const bool waiting = result == RESULT_OK && batch_.AddedCount() != addedBefore_;
+    addedBefore_ = batch_.AddedCount();
+    queue_.push_back(Entry{{index, result, sourceSize, trimmedSize}, inputPath, waiting});
+    ReportReady();
+    if (batch_.IsFull()) return CommitWaiting();
+    return true;
+}
+
+void GroupedRunWrites::ReportReady() {
+    while (!queue_.empty() && !queue_.front().waiting) {
+        report_(queue_.front().outcome);
+        queue_.pop_front();
+    }
+}
+
+bool GroupedRunWrites::CommitWaiting() {
+    if (stopped_) return false;
+    const bool goOn = batch_.Commit([this](std::size_t, Result result) {
+        ReportReady();
+        Entry entry = std::move(queue_.front());
+        queue_.pop_front();
+        if (result != RESULT_OK) {
+            if (AskSkipFailedFile(user_, entry.inputPath, result) == RESULT_STOPPED) return false;
+            entry.outcome.result = result;
+        }
+        report_(entry.outcome);
+        return true;
+    });
+    addedBefore_ = batch_.AddedCount();
+    if (!goOn) {
+        stopped_ = true;
+        queue_.clear();
+        return false;
+    }
+    ReportReady();
+    return true;
+}
+
+MessageAnswer GroupedRunWrites::ShowMessage(const MessageRequest& request) {
+    if (!ReadyToAsk()) return MessageAnswer::Cancel;
+    return user_.ShowMessage(request);
+}
+
+FolderCreationAnswer GroupedRunWrites::FolderCreationDialog(std::string_view text) {
+    if (!ReadyToAsk()) return {};
+    return user_.FolderCreationDialog(text);
+}
+
+OutputExistsAnswer GroupedRunWrites::OutputExistsDialog(const OutputExistsRequest& request) {
+    if (!ReadyToAsk()) return {};
+    return user_.OutputExistsDialog(request);
+}
+
+SettingsMismatchAnswer GroupedRunWrites::SettingsMismatchDialog(std::string_view report) {
+    if (!ReadyToAsk()) return {};
+    return user_.SettingsMismatchDialog(report);
+}
+
+std::optional<std::uint32_t> GroupedRunWrites::AlertVersionDialog(std::uint32_t initialMode) {
+    if (!ReadyToAsk()) return std::nullopt;
+    return user_.AlertVersionDialog(initialMode);
+}
+
+void GroupedRunWrites::ResultSummaryDialog(const RunSummary& summary) {
+    if (ReadyToAsk()) user_.ResultSummaryDialog(summary);
+}
+
+std::optional<std::string> GroupedRunWrites::OpenTaskFileDialog(int titleId,
+                                                                std::string_view folder) {
+    if (!ReadyToAsk()) return std::nullopt;
+    return user_.OpenTaskFileDialog(titleId, folder);
+}
+
+std::optional<std::string> GroupedRunWrites::SaveTaskFileDialog(std::string_view folder,
+                                                                std::string_view proposedName) {
+    if (!ReadyToAsk()) return std::nullopt;
+    return user_.SaveTaskFileDialog(folder, proposedName);
+}
+
+std::optional<ChosenFiles> GroupedRunWrites::AddFilesDialog(std::string_view folder) {
+    if (!ReadyToAsk()) return std::nullopt;
+    return user_.AddFilesDialog(folder);
+}
+
+std::optional<std::string> GroupedRunWrites::BrowseFolderDialog() {
+    if (!ReadyToAsk()) return std::nullopt;
+    return user_.BrowseFolderDialog();
+}
+
+bool GroupedRunWrites::AlertCRRegAsWSPDialog(bool dontShowAgain) {
+    if (!ReadyToAsk()) return dontShowAgain;
+    return user_.AlertCRRegAsWSPDialog(dontShowAgain);
+}
+
+std::optional<std::string> GroupedRunWrites::AddExtensionDialog() {
+    if (!ReadyToAsk()) return std::nullopt;
+    return user_.AddExtensionDialog();
+}
+
+bool GroupedRunWrites::OptionsSheet() {
+    if (!ReadyToAsk()) return false;
+    return user_.OptionsSheet();
+}
+
+}  // namespace trimlet

@@ -1,0 +1,84 @@
+#pragma once
+// The writes of a run, grouped so that they share their flushes to disk, while everything the
+// user sees keeps the list's order: a file's outcome (its row, the counters, the message
+// when its write fails) is reported only after the outcomes of every file before it, and a
+// question is asked only once the writes before it are done. A stop leaves every file
+// either as it was or with its whole new content.
+//
+// Use: make the run's RunContext with this object as its dialogs, Attach it, hand each
+// file's TrimFileToOutput result to Add, and call Finish after the last file. Add and Finish
+// return false when the user stopped the run at the message of a failed write.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "batch/run_step.h"
+#include "common/dialogs.h"
+#include "platform/write_batch.h"
+
+namespace trimlet {
+
+struct FileOutcome {
+    std::size_t index = 0;  // the caller's number for the file (its row)
+    Result result = RESULT_OK;
+    std::uint64_t sourceSize = 0;
+    std::uint64_t trimmedSize = 0;
+};
+
+class GroupedRunWrites final : public Dialogs {
+  public:
+    using Report = std::function<void(const FileOutcome&)>;
+
+    // `user` shows the questions and messages; `report` takes each file's outcome in order.
+    GroupedRunWrites(Dialogs& user, Report report);
+    ~GroupedRunWrites() override;
+
+    // Lets the run's step put its writes into this group.
+    void Attach(RunContext& ctx);
+    // Takes the result of TrimFileToOutput for `inputPath`.
+    [[nodiscard]] bool Add(std::size_t index, const std::string& inputPath, Result result,
+                           std::uint64_t sourceSize, std::uint64_t trimmedSize);
+    // Completes the waiting writes and reports the rest.
+    [[nodiscard]] bool Finish() { return CommitWaiting(); }
+
+    MessageAnswer ShowMessage(const MessageRequest& request) override;
+    FolderCreationAnswer FolderCreationDialog(std::string_view text) override;
+    OutputExistsAnswer OutputExistsDialog(const OutputExistsRequest& request) override;
+    SettingsMismatchAnswer SettingsMismatchDialog(std::string_view report) override;
+    std::optional<std::uint32_t> AlertVersionDialog(std::uint32_t initialMode) override;
+    void ResultSummaryDialog(const RunSummary& summary) override;
+    std::optional<std::string> OpenTaskFileDialog(int titleId, std::string_view folder) override;
+    std::optional<std::string> SaveTaskFileDialog(std::string_view folder,
+                                                  std::string_view proposedName) override;
+    std::optional<ChosenFiles> AddFilesDialog(std::string_view folder) override;
+    std::optional<std::string> BrowseFolderDialog() override;
+    bool AlertCRRegAsWSPDialog(bool dontShowAgain) override;
+    std::optional<std::string> AddExtensionDialog() override;
+    bool OptionsSheet() override;
+
+  private:
+    struct Entry {
+        FileOutcome outcome;
+        std::string inputPath;
+        bool waiting = false;  // its write waits in the batch
+    };
+
+    // Commits the batch and reports every queued outcome; false when the user stopped.
+    bool CommitWaiting();
+    // Reports the queued outcomes up to the first that waits.
+    void ReportReady();
+    // Before a question: false when the run was stopped, and the question is not asked.
+    bool ReadyToAsk() { return CommitWaiting(); }
+
+    Dialogs& user_;
+    Report report_;
+    WriteBatch batch_;
+    std::deque<Entry> queue_;
+    std::size_t addedBefore_ = 0;  // the batch's count of writes before the current file
+    bool stopped_ = false;
+};
+
+}  // namespace trimlet

@@ -1,0 +1,130 @@
+// A run's writes grouped: outcomes and questions keep the list's order, a question sees the
+// files written before it, and a stop leaves later files as they were.
+
+#include "batch/grouped_writes.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/scripted_dialogs.h"
+#include "settings/memory_profile.h"
+#include "test_support.h"
+#include "text/trim_file.h"
+
+namespace trimlet {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadAll;
+using test::TempDir;
+
+constexpr std::string_view kPage = "<html>\n  <body>\n    <p>  a  </p>\n</html>\n";
+
+std::string Trim(const std::string& path) {
+    std::string out;
+    std::uint64_t in = 0, size = 0;
+    EXPECT_RESULT(TrimFile(path, kDefaultTrimMode, "JS:VBS", out, in, size), RESULT_OK);
+    return out;
+}
+
+class Grouped : public testing::Test {
+  protected:
+    // Runs the files through the step as a run does; false when the run was stopped.
+    bool Run(const std::vector<std::string>& inputs, std::string_view folderName = "Trimlet") {
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            std::uint64_t source = 0, trimmed = 0;
+            const Result r = TrimFileToOutput(ctx, inputs[i], folderName, source, trimmed, flags);
+            if (r == RESULT_STOPPED || !writes.Add(i, inputs[i], r, source, trimmed)) return false;
+        }
+        return writes.Finish();
+    }
+
+    TempDir dir;
+    MemoryProfile profile;
+    ScriptedDialogs dialogs;
+    struct Reported {
+        std::size_t index;
+        Result result;
+        std::size_t questionsBefore;  // dialogs shown before it was reported
+    };
+    std::vector<Reported> reported;
+    GroupedRunWrites writes{
+        dialogs, [this](const FileOutcome& done) {
+            reported.push_back({done.index, done.result, dialogs.Calls().size()});
+        }};
+    RunContext ctx{writes, profile, "JS:VBS"};
+    std::uint32_t flags = kDefaultTrimMode;
+
+    void SetUp() override { writes.Attach(ctx); }
+};
+
+TEST_F(Grouped, OutcomesInOrderAndEveryQuestionAfterTheWritesBeforeIt) {
+    const std::string a = dir.Write("a.html", kPage);
+    const std::string b = dir.Write("b.html", kPage);
+    const std::string c = dir.Write("c.html", kPage);
+    dir.Write("Trimlet/b.html", "old b");
+    // The question about b describes the outputs as they are: a is already written.
+    dialogs.AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_SKIP});
+
+    ASSERT_TRUE(Run({a, b, c}));
+    ASSERT_EQ(reported.size(), 3u);
+    EXPECT_EQ(reported[0].index, 0u);
+    EXPECT_EQ(reported[0].questionsBefore, 0u) << "a was reported after the question about b";
+    EXPECT_EQ(reported[1].index, 1u);
+    EXPECT_RESULT(reported[1].result, RESULT_SKIPPED);
+    EXPECT_EQ(reported[2].index, 2u);
+    EXPECT_RESULT(reported[2].result, RESULT_OK);
+    EXPECT_EQ(ReadAll(dir.File("Trimlet/a.html")), Trim(a));
+    EXPECT_EQ(ReadAll(dir.File("Trimlet/b.html")), "old b");
+    EXPECT_EQ(ReadAll(dir.File("Trimlet/c.html")), Trim(c));
+}
+
+TEST_F(Grouped, AFileReadAfterAnEarlierWriteOfItSeesTheNewContent) {
+    // The second file is the output of the first: it must be trimmed as the first left it.
+    const std::string page = dir.Write("x.html", kPage);
+    const std::string output = dir.Write("Trimlet/x.html", "<p>   stale   </p>");
+    flags |= RUN_CHOICE_FIXED | RUN_OVERWRITE_ALL;
+    ASSERT_TRUE(Run({page, output}));
+    EXPECT_EQ(ReadAll(dir.File("Trimlet/Trimlet/x.html")), Trim(dir.File("Trimlet/x.html")));
+    EXPECT_EQ(ReadAll(dir.File("Trimlet/x.html")), Trim(page));
+}
+
+TEST_F(Grouped, AnInputChangedBeforeItsWriteIsReportedAndKept) {
+    const std::string first = dir.Write("first.html", kPage);
+    const std::string second = dir.Write("second.html", kPage);
+    flags |= RUN_CHOICE_FIXED | RUN_OVERWRITE_ALL;
+    for (MessageAnswer answer : {MessageAnswer::Ok, MessageAnswer::Cancel}) {
+        SCOPED_TRACE(answer == MessageAnswer::Ok ? "OK" : "Cancel");
+        dir.Write("first.html", kPage);
+        dir.Write("second.html", kPage);
+        reported.clear();
+        dialogs.AnswerMessage(MSG_FILE_CHANGED_SINCE_READ, answer);
+        for (std::size_t i = 0; i < 2; ++i) {
+            const std::string& input = i == 0 ? first : second;
+            std::uint64_t source = 0, trimmed = 0;
+            const Result r = TrimFileToOutput(ctx, input, "", source, trimmed, flags);
+            ASSERT_TRUE(writes.Add(i, input, r, source, trimmed));
+        }
+        // Another program rewrites the first file while its trimmed form waits.
+        std::ofstream(first, std::ios::app) << "<p>theirs</p>";
+        EXPECT_EQ(writes.Finish(), answer == MessageAnswer::Ok);
+        EXPECT_EQ(dialogs.Calls().back().text, FormatMessage(MSG_FILE_CHANGED_SINCE_READ, first));
+        EXPECT_EQ(ReadAll(first), std::string(kPage) + "<p>theirs</p>");
+        if (answer == MessageAnswer::Ok) {
+            ASSERT_EQ(reported.size(), 2u);
+            EXPECT_RESULT(reported[0].result, RESULT_FILE_CHANGED);
+            EXPECT_RESULT(reported[1].result, RESULT_OK);
+            EXPECT_NE(ReadAll(second), kPage);
+        } else {
+            EXPECT_TRUE(reported.empty());
+            EXPECT_EQ(ReadAll(second), kPage) << "written after the stop";
+        }
+        auto entries = fs::directory_iterator(dir.path());
+        EXPECT_EQ(std::distance(entries, fs::directory_iterator()), 2) << "temporary file left";
+    }
+}
+
+}  // namespace
+}  // namespace trimlet
