@@ -384,16 +384,16 @@ size_t ScriptDataEnd(std::string_view t, size_t from) {
 
 bool CollectScriptPieces(Charset charset, std::string_view t, size_t from, bool vbScript,
                          PieceList& pieces) {
-    const size_t before = pieces.size();
+    pieces.clear();
     ScriptScanner scanner(charset, t, from, vbScript);
     for (;;) {
         const ScriptToken token = scanner.Next();
         if (token.kind == PieceKind::End) return true;
-        if (pieces.size() + 1 >= kMaxPieces) {
-            pieces.resize(before);
+        NotePiece(pieces, {token.kind, token.afterMultibyte, token.codeEnd, token.end});
+        if (!PiecesComplete(pieces)) {
+            pieces.clear();
             return false;
         }
-        pieces.push_back({token.kind, token.afterMultibyte, token.codeEnd, token.end});
     }
 }
 

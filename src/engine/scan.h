@@ -108,10 +108,19 @@ using PieceList = std::vector<ScriptPiece>;
 
 // A list of pieces holds fewer than kMaxPieces; one that reaches it is incomplete, and
 // the step that would use it scans its text itself. This keeps the memory of a script
-// made of little but literals (a data array, ten million apostrophes) to a constant.
+// made of little but literals (a data array) to a constant. Literals that follow one
+// another without code between are one piece: the steps copy both alike.
 inline constexpr size_t kMaxPieces = size_t{1} << 16;
+inline bool IsLiteral(PieceKind kind) {
+    return kind == PieceKind::String || kind == PieceKind::Template || kind == PieceKind::Regex;
+}
 inline void NotePiece(PieceList& pieces, const ScriptPiece& piece) {
-    if (pieces.size() < kMaxPieces) pieces.push_back(piece);
+    if (!pieces.empty() && pieces.back().end == piece.begin && IsLiteral(piece.kind) &&
+        IsLiteral(pieces.back().kind)) {
+        pieces.back().end = piece.end;
+    } else if (pieces.size() < kMaxPieces) {
+        pieces.push_back(piece);
+    }
 }
 inline bool PiecesComplete(const PieceList& pieces) {
     return pieces.size() < kMaxPieces;
@@ -536,14 +545,14 @@ enum class ScriptKind : uint8_t {
 ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt);
 
 // End of the script body that starts at bodyStart (ScriptDataEnd). When `pieces` is
-// given it receives the body's literals and comments, unless there are more than
-// kMaxPieces of them: then it is left empty and false is returned.
+// given it is filled with the body's literals and comments, unless they do not fit in
+// kMaxPieces: then it is left empty and false is returned.
 bool ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
                    size_t& bodyEnd, PieceList* pieces = nullptr);
 size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind);
 
-// Appends the literals and comments of the script code t[from, t.size()) to `pieces`;
-// false (and `pieces` as it was) when there are more than kMaxPieces of them.
+// Fills `pieces` with the literals and comments of the script code t[from, t.size());
+// false (and `pieces` empty) when they do not fit in kMaxPieces.
 bool CollectScriptPieces(Charset charset, std::string_view t, size_t from, bool vbScript,
                          PieceList& pieces);
 
