@@ -439,7 +439,13 @@ size_t StringLiteralEnd(Charset charset, std::string_view t, size_t i, bool vbSc
     const char quote = t[i];
     const bool cp932 = charset == Charset::Cp932;
     const StopSet& stops = StringStops(quote, cp932);
-    while ((j = stops.Find(t, j, n)) < n) {
+    for (;;) {
+        // Most strings are short: a few bytes one by one before the block search.
+        const size_t near = n - j < 8 ? n : j + 8;
+        while (j < near && !stops.Has(ByteAt(t, j)))
+            ++j;
+        if (j == near) j = stops.Find(t, j, n);
+        if (j >= n) break;
         const uint8_t c = ByteAt(t, j);
         if (c == static_cast<uint8_t>(quote)) return j + 1;
         if (c == '\r' || c == '\n') return j;
