@@ -63,6 +63,11 @@ inline TagStart TagStartAt(std::string_view in, size_t i, bool preBlocks) {
     return TagStart::Other;
 }
 
+// The caches of SCRIPT blocks below note at most this many blocks; a pass finds the
+// blocks past them itself, with the same result, so that a page of a million tiny
+// SCRIPT blocks needs no memory per block.
+inline constexpr size_t kMaxNotedBlocks = size_t{1} << 14;
+
 // SCRIPT blocks that pass 1 copies unchanged (when the comments inside them are kept).
 // Pass 1 has to find each one's end, and so its literals and comments; it notes them
 // where the block lands in its output, and pass 2 takes them from there instead of

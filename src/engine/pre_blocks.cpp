@@ -28,7 +28,7 @@ size_t CopiedScriptBlocks::BlockEnd(Charset charset, std::string_view in, size_t
     const size_t length = next_ < known_.size() && known_[next_].first == lt
                               ? known_[next_].second
                               : FindScriptBlock(charset, in, lt).end - lt;
-    noted_.emplace_back(outPos, length);
+    if (noted_.size() < kMaxNotedBlocks) noted_.emplace_back(outPos, length);
     return lt + length;
 }
 
@@ -38,7 +38,7 @@ size_t MeasuredScriptBlocks::Measure(Charset charset, std::string_view in, size_
     const ScriptBlock block = FindScriptBlock(charset, in, lt, &scratch_);
     // Past kMaxPieces in all, pass 2 scans the rest of the bodies itself.
     if (block.kind != ScriptKind::Data && block.tagEnd < in.size() && block.piecesComplete &&
-        pieces_.size() + scratch_.size() < kMaxPieces) {
+        pieces_.size() + scratch_.size() < kMaxPieces && blocks_.size() < kMaxNotedBlocks) {
         blocks_.push_back({outPos, outPos + (block.bodyEnd - lt), pieces_.size(), scratch_.size()});
         for (ScriptPiece piece : scratch_) {
             piece.begin = outPos + (piece.begin - lt);

@@ -252,5 +252,19 @@ TEST(ScriptPieces, ListsStayShortAndResultsSame) {
     }
 }
 
+// Past kMaxNotedBlocks the passes find SCRIPT blocks themselves, with the same result.
+TEST(ScriptPieces, ManyBlocksSameResult) {
+    std::string page = "<body>", expected = "<body>";
+    for (size_t k = 0; k < engine::kMaxNotedBlocks + 100; ++k) {
+        page += "<script> a  =  1; // c\r\n</script>  <p>  x  </p>\r\n\r\n";
+        expected += "<script>a=1;\r\n</script><p> x </p>\r\n";
+    }
+    for (TrimMode mode : {kDefault, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT}) {
+        std::string out;
+        EXPECT_RESULT(TrimHtmlText(page, out, mode), RESULT_OK);
+        EXPECT_EQ(out, expected);
+    }
+}
+
 }  // namespace
 }  // namespace trimlet::test
