@@ -16,8 +16,9 @@ bool KeepComment(const PassContext& ctx, std::string_view in, size_t lt, bool in
 }
 
 // Writes the code of [begin, end) without "<!--" ... "-->" stretches and the markers.
+// Where the code around a deleted stretch would join ("a<!-- -->b"), a blank stays.
 void CopyCodeOutsideComments(std::string& out, std::string_view in, size_t begin, size_t end,
-                             bool& insideComment) {
+                             size_t bodyEnd, bool& insideComment) {
     const std::string_view code = in.substr(0, end);
     size_t from = begin;
     for (size_t k = begin; k < end;) {
@@ -30,6 +31,10 @@ void CopyCodeOutsideComments(std::string& out, std::string_view in, size_t begin
             if (!insideComment) Append(out, code, from, k);
             insideComment = false;
             from = k += 3;
+            if (k < bodyEnd && !out.empty() &&
+                WouldJoin(static_cast<uint8_t>(out.back()), ByteAt(in, k))) {
+                out += ' ';
+            }
         } else {
             ++k;
         }
@@ -44,19 +49,19 @@ size_t CopyScriptWithoutComments(const PassContext& ctx, std::string& out, std::
     const size_t n = in.size();
     const ScriptKind kind = ScriptLanguageOf(ctx.charset, in, lt);
     const size_t tagEnd = TagEnd(in, lt);
+    const size_t bodyEnd = tagEnd >= n ? n : ScriptDataEnd(in, tagEnd);
     if (kind == ScriptKind::Data) {
-        const size_t bodyEnd = tagEnd >= n ? n : FindNoCase(in, tagEnd, "</script");
         Append(out, in, lt, bodyEnd);
         return bodyEnd;
     }
     Append(out, in, lt, tagEnd);
     if (tagEnd >= n) return n;
-    ScriptScanner scanner(ctx.charset, in, tagEnd, kind == ScriptKind::VbScript, true);
+    ScriptScanner scanner(ctx.charset, in.substr(0, bodyEnd), tagEnd, kind == ScriptKind::VbScript);
     bool insideComment = false;
     size_t pos = tagEnd;
     for (;;) {
         const ScriptToken token = scanner.Next();
-        CopyCodeOutsideComments(out, in, pos, token.codeEnd, insideComment);
+        CopyCodeOutsideComments(out, in, pos, token.codeEnd, bodyEnd, insideComment);
         if (token.kind == PieceKind::End) return token.codeEnd;
         if (!insideComment) Append(out, in, token.codeEnd, token.end);
         pos = token.end;
@@ -88,7 +93,7 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
             insideBody = next == 'b';
             const size_t gt = FindByte(in, lt, '>');
             i = gt == kNone ? n : gt + 1;
-        } else if (next == 's' && StartsWithNoCaseAt(in, lt, "<script")) {
+        } else if (next == 's' && ScriptStartTagAt(in, lt)) {
             if (keepScripts) {
                 const size_t outPos = out.size() + (lt - copyFrom);
                 i = ctx.measured ? ctx.measured->Measure(ctx.charset, in, lt, outPos)

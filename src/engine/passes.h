@@ -37,17 +37,36 @@ std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
                             ScriptBuffers& buffers, std::string_view text,
                             const PieceList* pieces = nullptr);
 
+// A PRE start or end tag starts at i: "<pre" or "</pre" followed by the end of the
+// name, or by a letter, so that "<preview>" ... "</preview>" is a PRE block as it has
+// always been (leaving text untrimmed is harmless). A digit, '-', '_' or '.' makes a
+// custom element ("<pre-loader>"), trimmed like other text and no end of a PRE block.
+inline bool PreNameAt(std::string_view in, size_t i, size_t length) {
+    const uint8_t c = i + length < in.size() ? ByteAt(in, i + length) | 0x20 : 0;
+    return (c >= 'a' && c <= 'z') || TagNameEndsAt(in, i + length);
+}
+inline bool PreStartTagAt(std::string_view in, size_t i) {
+    return StartsWithNoCaseAt(in, i, "<pre") && PreNameAt(in, i, 4);
+}
+inline bool PreEndTagAt(std::string_view in, size_t i) {
+    return StartsWithNoCaseAt(in, i, "</pre") && PreNameAt(in, i, 5);
+}
+
 // What a '<' at i starts for passes 3 to 5: a SCRIPT block, a PRE block (only when
 // `preBlocks`), or nothing of interest. Most tags are told apart by their first letter.
 enum class TagStart : uint8_t { Other, Script, Pre };
 inline TagStart TagStartAt(std::string_view in, size_t i, bool preBlocks) {
     if (i + 1 >= in.size()) return TagStart::Other;
     const uint8_t c = ByteAt(in, i + 1) | 0x20;
-    if (c == 's') return StartsWithNoCaseAt(in, i, "<script") ? TagStart::Script : TagStart::Other;
-    if (c == 'p' && preBlocks)
-        return StartsWithNoCaseAt(in, i, "<pre") ? TagStart::Pre : TagStart::Other;
+    if (c == 's') return ScriptStartTagAt(in, i) ? TagStart::Script : TagStart::Other;
+    if (c == 'p' && preBlocks) return PreStartTagAt(in, i) ? TagStart::Pre : TagStart::Other;
     return TagStart::Other;
 }
+
+// The caches of SCRIPT blocks below note at most this many blocks; a pass finds the
+// blocks past them itself, with the same result, so that a page of a million tiny
+// SCRIPT blocks needs no memory per block.
+inline constexpr size_t kMaxNotedBlocks = size_t{1} << 14;
 
 // SCRIPT blocks that pass 1 copies unchanged (when the comments inside them are kept).
 // Pass 1 has to find each one's end, and so its literals and comments; it notes them

@@ -9,9 +9,9 @@ size_t SkipPreContent(const PassContext& ctx, std::string_view in, size_t i, boo
                       size_t outShift) {
     while ((i = FindByte(in, i, '<')) != kNone) {
         const uint8_t c = i + 1 < in.size() ? ByteAt(in, i + 1) : 0;
-        if ((c | 0x20) == 's' && StartsWithNoCaseAt(in, i, "<script")) {
+        if ((c | 0x20) == 's' && ScriptStartTagAt(in, i)) {
             i = CopiedBlockEnd(ctx, in, i, i + outShift);
-        } else if (c == '/' && StartsWithNoCaseAt(in, i, "</pre")) {
+        } else if (c == '/' && PreEndTagAt(in, i)) {
             insidePre = false;
             return i;
         } else {
@@ -28,7 +28,7 @@ size_t CopiedScriptBlocks::BlockEnd(Charset charset, std::string_view in, size_t
     const size_t length = next_ < known_.size() && known_[next_].first == lt
                               ? known_[next_].second
                               : FindScriptBlock(charset, in, lt).end - lt;
-    noted_.emplace_back(outPos, length);
+    if (noted_.size() < kMaxNotedBlocks) noted_.emplace_back(outPos, length);
     return lt + length;
 }
 
@@ -36,7 +36,9 @@ size_t MeasuredScriptBlocks::Measure(Charset charset, std::string_view in, size_
                                      size_t outPos) {
     scratch_.clear();
     const ScriptBlock block = FindScriptBlock(charset, in, lt, &scratch_);
-    if (block.kind != ScriptKind::Data && block.tagEnd < in.size()) {
+    // Past kMaxPieces in all, pass 2 scans the rest of the bodies itself.
+    if (block.kind != ScriptKind::Data && block.tagEnd < in.size() && block.piecesComplete &&
+        pieces_.size() + scratch_.size() < kMaxPieces && blocks_.size() < kMaxNotedBlocks) {
         blocks_.push_back({outPos, outPos + (block.bodyEnd - lt), pieces_.size(), scratch_.size()});
         for (ScriptPiece piece : scratch_) {
             piece.begin = outPos + (piece.begin - lt);

@@ -16,10 +16,10 @@ constexpr std::array<bool, 256> kRegexPrefix = [] {
 // it steps over double-byte characters whole and never reads a trail byte as a '`'.
 const StopSet& ScriptStops(bool vbScript, bool cp932) {
     static const StopSet kSets[4] = {
-        StopSet("\"'`/<", false),
-        StopSet("\"'`/<", true),
-        StopSet("\"'rR:<", false),
-        StopSet("\"'rR:<", true),
+        StopSet("\"'`/()", false),
+        StopSet("\"'`/()", true),
+        StopSet("\"'rR:", false),
+        StopSet("\"'rR:", true),
     };
     return kSets[(vbScript ? 2 : 0) + (cp932 ? 1 : 0)];
 }
@@ -50,14 +50,8 @@ bool RemAt(std::string_view t, size_t i) {
     return i + 3 >= t.size() || IsBlankOrBreak(ByteAt(t, i + 3));
 }
 
-// End of a line comment starting at i: the next CR or LF. Inside an HTML page a
-// "</script" ends it too, as it ends the script for a browser; a comment on the last
-// line of a script ("f(); // done</script>") must not swallow the closing tag.
-size_t LineCommentEnd(std::string_view t, size_t i, bool inHtml) {
-    const size_t end = NextLineBreak(t, i);
-    if (!inHtml) return end;
-    const size_t close = FindNoCase(t.substr(0, end), i, "</script");
-    return close < end ? close : end;
+bool IsConditionKeyword(std::string_view word) {
+    return word == "if" || word == "while" || word == "for" || word == "with";
 }
 
 bool IsAsciiLetter(uint8_t c) {
@@ -347,15 +341,74 @@ ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt) {
     return decided == 1 ? ScriptKind::VbScript : ScriptKind::JavaScript;
 }
 
-size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
-                     PieceList* pieces) {
-    if (kind == ScriptKind::Data) return FindNoCase(t, bodyStart, "</script");
-    ScriptScanner scanner(charset, t, bodyStart, kind == ScriptKind::VbScript, true);
+size_t ScriptDataEnd(std::string_view t, size_t from) {
+    enum class State { Data, Escaped, DoubleEscaped };
+    const size_t n = t.size();
+    State state = State::Data;
+    size_t dashes = 0;  // the next "-->" at or after i in the escaped states, or n
+    size_t i = from;
+    for (;;) {
+        if (state == State::Data) {
+            i = FindByte(t, i, '<');
+            if (i == kNone) return n;
+            if (ScriptEndTagAt(t, i)) return i;
+            if (StartsWithAt(t, i, "<!--")) {
+                state = State::Escaped;
+                i += 2;  // its "--" may be part of the "-->" that ends it ("<!-->")
+            } else {
+                ++i;
+            }
+            continue;
+        }
+        if (dashes < i) {
+            dashes = t.find("-->", i);
+            if (dashes == kNone) dashes = n;
+        }
+        const size_t lt = FindByte(t.substr(0, dashes), i, '<');
+        if (lt == kNone) {
+            if (dashes >= n) return n;
+            state = State::Data;
+            i = dashes + 3;
+        } else if (state == State::Escaped) {
+            if (ScriptEndTagAt(t, lt)) return lt;
+            const bool opens = lt + 7 < n && ScriptStartTagAt(t, lt);
+            if (opens) state = State::DoubleEscaped;
+            i = lt + (opens ? 8 : 1);
+        } else {
+            const bool closes = lt + 8 < n && ScriptEndTagAt(t, lt);
+            if (closes) state = State::Escaped;
+            i = lt + (closes ? 9 : 1);
+        }
+    }
+}
+
+bool CollectScriptPieces(Charset charset, std::string_view t, size_t from, bool vbScript,
+                         PieceList& pieces) {
+    pieces.clear();
+    ScriptScanner scanner(charset, t, from, vbScript);
     for (;;) {
         const ScriptToken token = scanner.Next();
-        if (token.kind == PieceKind::End) return token.codeEnd;
-        if (pieces) pieces->push_back({token.kind, token.afterMultibyte, token.codeEnd, token.end});
+        if (token.kind == PieceKind::End) return true;
+        NotePiece(pieces, {token.kind, token.afterMultibyte, token.codeEnd, token.end});
+        if (!PiecesComplete(pieces)) {
+            pieces.clear();
+            return false;
+        }
     }
+}
+
+bool ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
+                   size_t& bodyEnd, PieceList* pieces) {
+    bodyEnd = ScriptDataEnd(t, bodyStart);
+    if (kind == ScriptKind::Data || !pieces) return true;
+    return CollectScriptPieces(charset, t.substr(0, bodyEnd), bodyStart,
+                               kind == ScriptKind::VbScript, *pieces);
+}
+
+size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind) {
+    size_t bodyEnd = t.size();
+    (void)ScriptBodyEnd(charset, t, bodyStart, kind, bodyEnd);
+    return bodyEnd;
 }
 
 ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt, PieceList* pieces) {
@@ -363,8 +416,11 @@ ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt, Piec
     ScriptBlock block;
     block.kind = ScriptLanguageOf(charset, t, lt);
     block.tagEnd = TagEnd(t, lt);
-    block.bodyEnd =
-        block.tagEnd >= n ? n : ScriptBodyEnd(charset, t, block.tagEnd, block.kind, pieces);
+    block.bodyEnd = n;
+    if (block.tagEnd < n) {
+        block.piecesComplete =
+            ScriptBodyEnd(charset, t, block.tagEnd, block.kind, block.bodyEnd, pieces);
+    }
     block.end = block.bodyEnd >= n ? n : TagEnd(t, block.bodyEnd);
     return block;
 }
@@ -383,7 +439,13 @@ size_t StringLiteralEnd(Charset charset, std::string_view t, size_t i, bool vbSc
     const char quote = t[i];
     const bool cp932 = charset == Charset::Cp932;
     const StopSet& stops = StringStops(quote, cp932);
-    while ((j = stops.Find(t, j, n)) < n) {
+    for (;;) {
+        // Most strings are short: a few bytes one by one before the block search.
+        const size_t near = n - j < 8 ? n : j + 8;
+        while (j < near && !stops.Has(ByteAt(t, j)))
+            ++j;
+        if (j == near) j = stops.Find(t, j, n);
+        if (j >= n) break;
         const uint8_t c = ByteAt(t, j);
         if (c == static_cast<uint8_t>(quote)) return j + 1;
         if (c == '\r' || c == '\n') return j;
@@ -401,7 +463,7 @@ size_t StringLiteralEnd(Charset charset, std::string_view t, size_t i, bool vbSc
     return n;
 }
 
-size_t TemplateLiteralEnd(Charset charset, std::string_view t, size_t i, bool inHtml) {
+size_t TemplateLiteralEnd(Charset charset, std::string_view t, size_t i) {
     // levels[k] < 0: inside template text; >= 0: inside a `${` expression, at that brace depth.
     constexpr int kMaxLevels = 32;
     int levels[kMaxLevels];
@@ -411,7 +473,6 @@ size_t TemplateLiteralEnd(Charset charset, std::string_view t, size_t i, bool in
     size_t j = i + 1;
     while (j < n) {
         const char c = t[j];
-        if (c == '<' && inHtml && StartsWithNoCaseAt(t, j, "</script")) return j;
         int& top = levels[depth - 1];
         if (top < 0) {
             if (c == '\\') {
@@ -451,7 +512,7 @@ size_t TemplateLiteralEnd(Charset charset, std::string_view t, size_t i, bool in
                 break;
             case '/':
                 if (j + 1 < n && t[j + 1] == '/') {
-                    j = LineCommentEnd(t, j, inHtml);
+                    j = NextLineBreak(t, j);
                 } else if (j + 1 < n && t[j + 1] == '*') {
                     j = BlockCommentEnd(t, j);
                 } else {
@@ -465,7 +526,7 @@ size_t TemplateLiteralEnd(Charset charset, std::string_view t, size_t i, bool in
     return n;
 }
 
-size_t RegexLiteralEnd(Charset charset, std::string_view t, size_t i, bool inHtml, size_t* stop) {
+size_t RegexLiteralEnd(Charset charset, std::string_view t, size_t i, size_t* stop) {
     const size_t n = t.size();
     bool inClass = false;
     size_t j = i + 1;
@@ -478,7 +539,6 @@ size_t RegexLiteralEnd(Charset charset, std::string_view t, size_t i, bool inHtm
             j += CharLength(charset, t, j);
             continue;
         }
-        if (c == '<' && inHtml && StartsWithNoCaseAt(t, j, "</script")) break;
         if (inClass) {
             if (c == ']') inClass = false;
         } else if (c == '[') {
@@ -511,13 +571,11 @@ bool VbsCommentAt(std::string_view t, size_t i) {
     return RemAt(t, i);
 }
 
-ScriptScanner::ScriptScanner(Charset charset, std::string_view text, size_t pos, bool vbScript,
-                             bool inHtml)
+ScriptScanner::ScriptScanner(Charset charset, std::string_view text, size_t pos, bool vbScript)
     : text_(text),
       pos_(pos),
       charset_(charset),
       vbScript_(vbScript),
-      inHtml_(inHtml),
       stops_(ScriptStops(vbScript, charset == Charset::Cp932), text) {}
 
 bool ScriptScanner::WordStartAt(size_t runStart, size_t at, size_t mbEnd) const {
@@ -536,6 +594,7 @@ bool ScriptScanner::RegexAllowedAt(size_t runStart, size_t at, size_t mbEnd) con
     if (j == mbEnd) return false;  // after a double-byte character, as after a name
     const uint8_t c = ByteAt(text_, j - 1);
     if (c >= 0x80) return false;
+    if (c == ')') return j == conditionEnd_;  // "if (a) /x/.test(b)"
     if (kRegexPrefix[c]) {
         // "x++ /" and "x-- /" divide; after "<!--", which comments out its line, a
         // line starts afresh.
@@ -551,6 +610,38 @@ bool ScriptScanner::RegexAllowedAt(size_t runStart, size_t at, size_t mbEnd) con
     if (k == mbEnd) return false;
     if (k > runStart && (text_[k - 1] == '.' || ByteAt(text_, k - 1) >= 0x80)) return false;
     return IsRegexKeyword(text_.substr(k, j - k));
+}
+
+// Whether the word before the '(' at `at` is "if", "while", "for" or "with" (and not a
+// property such as "x.for").
+bool ScriptScanner::ConditionKeywordBefore(size_t runStart, size_t at, size_t mbEnd) const {
+    size_t j = at;
+    while (j > runStart && IsBlankOrBreak(ByteAt(text_, j - 1)))
+        --j;
+    size_t k = j;
+    while (k > runStart && k != mbEnd && j - k < 6 && (kByteClass[ByteAt(text_, k - 1)] & kWord))
+        --k;
+    if (j - k < 2 || j - k > 5 || k == mbEnd) return false;
+    if (k > runStart && (IsWordish(ByteAt(text_, k - 1)) || text_[k - 1] == '.')) return false;
+    return IsConditionKeyword(text_.substr(k, j - k));
+}
+
+void ScriptScanner::OpenParen(size_t runStart, size_t at, size_t mbEnd) {
+    if (parenDepth_ < kMaxDepth) {
+        const uint64_t bit = uint64_t{1} << (parenDepth_ % 64);
+        uint64_t& word = conditionParens_[parenDepth_ / 64];
+        word = ConditionKeywordBefore(runStart, at, mbEnd) ? word | bit : word & ~bit;
+    }
+    ++parenDepth_;
+}
+
+void ScriptScanner::CloseParen(size_t at) {
+    if (parenDepth_ == 0) return;
+    --parenDepth_;
+    if (parenDepth_ < kMaxDepth &&
+        (conditionParens_[parenDepth_ / 64] >> (parenDepth_ % 64) & 1) != 0) {
+        conditionEnd_ = at + 1;
+    }
 }
 
 ScriptToken ScriptScanner::Next() {
@@ -581,7 +672,7 @@ ScriptToken ScriptScanner::Next() {
             case '\'':
                 if (vbScript_) {
                     kind = PieceKind::LineComment;
-                    end = LineCommentEnd(text_, i, inHtml_);
+                    end = NextLineBreak(text_, i);
                 } else {
                     kind = PieceKind::String;
                     end = StringLiteralEnd(charset_, text_, i, false);
@@ -589,13 +680,13 @@ ScriptToken ScriptScanner::Next() {
                 break;
             case '`':
                 kind = PieceKind::Template;
-                end = TemplateLiteralEnd(charset_, text_, i, inHtml_);
+                end = TemplateLiteralEnd(charset_, text_, i);
                 break;
             case '/': {
                 const bool more = i + 1 < n;
                 if (more && text_[i + 1] == '/') {
                     kind = PieceKind::LineComment;
-                    end = LineCommentEnd(text_, i, inHtml_);
+                    end = NextLineBreak(text_, i);
                     break;
                 }
                 if (more && text_[i + 1] == '*') {
@@ -605,7 +696,7 @@ ScriptToken ScriptScanner::Next() {
                 }
                 if (i >= noRegexUntil_ && RegexAllowedAt(runStart, i, mbEnd)) {
                     size_t stop = n;
-                    end = RegexLiteralEnd(charset_, text_, i, inHtml_, &stop);
+                    end = RegexLiteralEnd(charset_, text_, i, &stop);
                     if (end != kNone) {
                         kind = PieceKind::Regex;
                         break;
@@ -617,17 +708,18 @@ ScriptToken ScriptScanner::Next() {
                 ++i;
                 continue;
             }
-            case '<':
-                if (inHtml_ && StartsWithNoCaseAt(text_, i, "</script")) {
-                    pos_ = i;
-                    return {i, i, PieceKind::End, mbEnd == i};
-                }
+            case '(':
+                OpenParen(runStart, i, mbEnd);
+                ++i;
+                continue;
+            case ')':
+                CloseParen(i);
                 ++i;
                 continue;
             case ':':
                 if (VbsCommentAt(text_, i)) {
                     kind = PieceKind::LineComment;
-                    end = LineCommentEnd(text_, i, inHtml_);
+                    end = NextLineBreak(text_, i);
                     break;
                 }
                 ++i;
@@ -635,7 +727,7 @@ ScriptToken ScriptScanner::Next() {
             default:  // 'r' or 'R' in VBScript
                 if (WordStartAt(runStart, i, mbEnd) && RemAt(text_, i)) {
                     kind = PieceKind::LineComment;
-                    end = LineCommentEnd(text_, i, inHtml_);
+                    end = NextLineBreak(text_, i);
                     break;
                 }
                 ++i;

@@ -70,6 +70,27 @@ inline bool IsWordish(uint8_t c) {
     return (kByteClass[c] & kWord) || c >= 0x80;
 }
 
+// Two characters of script code that would join into one token, or start a comment,
+// if nothing stood between them: parts of one name or number, "++", "--", "->" (of
+// "-->"), "//", "/*", "*/", "<!", "</", a digit and '.'.
+inline bool WouldJoin(uint8_t left, uint8_t right) {
+    if (IsWordish(left) && IsWordish(right)) return true;
+    switch (left) {
+        case '+':
+            return right == '+';
+        case '-':
+            return right == '-' || right == '>';
+        case '/':
+            return right == '/' || right == '*';
+        case '*':
+            return right == '/';
+        case '<':
+            return right == '!' || right == '/';
+        default:
+            return left >= '0' && left <= '9' && right == '.';
+    }
+}
+
 // ---------------------------------------------------------------------------------
 // Context of one pass
 
@@ -84,6 +105,26 @@ struct ScriptPiece {
 };
 
 using PieceList = std::vector<ScriptPiece>;
+
+// A list of pieces holds fewer than kMaxPieces; one that reaches it is incomplete, and
+// the step that would use it scans its text itself. This keeps the memory of a script
+// made of little but literals (a data array) to a constant. Literals that follow one
+// another without code between are one piece: the steps copy both alike.
+inline constexpr size_t kMaxPieces = size_t{1} << 16;
+inline bool IsLiteral(PieceKind kind) {
+    return kind == PieceKind::String || kind == PieceKind::Template || kind == PieceKind::Regex;
+}
+inline void NotePiece(PieceList& pieces, const ScriptPiece& piece) {
+    if (!pieces.empty() && pieces.back().end == piece.begin && IsLiteral(piece.kind) &&
+        IsLiteral(pieces.back().kind)) {
+        pieces.back().end = piece.end;
+    } else if (pieces.size() < kMaxPieces) {
+        pieces.push_back(piece);
+    }
+}
+inline bool PiecesComplete(const PieceList& pieces) {
+    return pieces.size() < kMaxPieces;
+}
 
 // Working buffers of the script steps, reused for every SCRIPT body of one text.
 struct ScriptBuffers {
@@ -470,6 +511,28 @@ inline size_t LineBreakLength(std::string_view t, size_t i) {
 // apostrophe skips to the next one of its kind. Without a '>' it runs to the end.
 size_t TagEnd(std::string_view t, size_t lt);
 
+// A tag name ends at i: a blank, a line break, a form feed, '/', '>' or the end of the
+// text. Anything else (a letter, digit, '-', '_', '.') makes the name a longer one.
+inline bool TagNameEndsAt(std::string_view t, size_t i) {
+    if (i >= t.size()) return true;
+    const uint8_t c = ByteAt(t, i);
+    return IsBlankOrBreak(c) || c == '\f' || c == '/' || c == '>';
+}
+
+// A SCRIPT start tag or end tag starts at i; "<script-banner>" and "</scripts>" do not.
+inline bool ScriptStartTagAt(std::string_view t, size_t i) {
+    return StartsWithNoCaseAt(t, i, "<script") && TagNameEndsAt(t, i + 7);
+}
+inline bool ScriptEndTagAt(std::string_view t, size_t i) {
+    return StartsWithNoCaseAt(t, i, "</script") && TagNameEndsAt(t, i + 8);
+}
+
+// Where the SCRIPT element whose body starts at `from` ends, as a browser ends it: at the
+// first SCRIPT end tag, whatever the script's own syntax says, except that between a
+// "<!--" and its "-->" a "<script" start tag hides the next end tag. Returns the
+// position of that "</script", or t.size().
+size_t ScriptDataEnd(std::string_view t, size_t from);
+
 enum class ScriptKind : uint8_t {
     JavaScript,
     VbScript,
@@ -481,21 +544,28 @@ enum class ScriptKind : uint8_t {
 // language, or an encoded script, makes it Data.
 ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt);
 
-// End of the script body that starts at bodyStart: the position of the first
-// "</script" outside strings and block comments, or t.size(). When `pieces` is given it
-// receives the body's literals and comments.
-size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
-                     PieceList* pieces = nullptr);
+// End of the script body that starts at bodyStart (ScriptDataEnd). When `pieces` is
+// given it is filled with the body's literals and comments, unless they do not fit in
+// kMaxPieces: then it is left empty and false is returned.
+bool ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind,
+                   size_t& bodyEnd, PieceList* pieces = nullptr);
+size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, ScriptKind kind);
+
+// Fills `pieces` with the literals and comments of the script code t[from, t.size());
+// false (and `pieces` empty) when they do not fit in kMaxPieces.
+bool CollectScriptPieces(Charset charset, std::string_view t, size_t from, bool vbScript,
+                         PieceList& pieces);
 
 struct ScriptBlock {
     ScriptKind kind;
     size_t tagEnd;   // just after the opening tag
     size_t bodyEnd;  // at the "</script", or the end of the text
     size_t end;      // just after the closing tag, or the end of the text
+    bool piecesComplete = true;
 };
 
 // The SCRIPT block that starts at lt (at "<script"). When `pieces` is given it receives
-// the body's literals and comments.
+// the body's literals and comments (see ScriptBodyEnd).
 ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt,
                             PieceList* pieces = nullptr);
 
@@ -509,13 +579,13 @@ ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt,
 size_t StringLiteralEnd(Charset charset, std::string_view t, size_t i, bool vbScript);
 
 // End of the JavaScript template literal whose backquote is at i, across lines and
-// through nested `${...}` expressions. With `inHtml` it ends before a "</script".
-size_t TemplateLiteralEnd(Charset charset, std::string_view t, size_t i, bool inHtml);
+// through nested `${...}` expressions.
+size_t TemplateLiteralEnd(Charset charset, std::string_view t, size_t i);
 
 // End of the regular-expression literal whose '/' is at i: the next unescaped '/'
 // outside a class on the same line, then its flags. kNone when there is none; then
 // *stop receives the position where the search gave up (the line break).
-size_t RegexLiteralEnd(Charset charset, std::string_view t, size_t i, bool inHtml, size_t* stop);
+size_t RegexLiteralEnd(Charset charset, std::string_view t, size_t i, size_t* stop);
 
 // End of the block comment whose "/*" is at i: just after the next "*/", or t.size().
 size_t BlockCommentEnd(std::string_view t, size_t i);
@@ -534,12 +604,11 @@ struct ScriptToken {
 // Splits script code into stretches of code and the literals and comments between
 // them. JavaScript: strings in double quotes and apostrophes, template literals,
 // regular-expression literals where a '/' can only start one, "//" and "/*" comments.
-// VBScript: strings in double quotes and comments. With `inHtml` the text ends at the
-// first "</script" outside strings and block comments; a line comment, template or
-// regular expression does not hide one, as it does not for a browser.
+// VBScript: strings in double quotes and comments. The body of a SCRIPT element is
+// scanned as a text that ends at its ScriptDataEnd: nothing in it reaches past that.
 class ScriptScanner {
   public:
-    ScriptScanner(Charset charset, std::string_view text, size_t pos, bool vbScript, bool inHtml);
+    ScriptScanner(Charset charset, std::string_view text, size_t pos, bool vbScript);
 
     // The next literal or comment and the code before it; after End, End again.
     ScriptToken Next();
@@ -547,15 +616,25 @@ class ScriptScanner {
   private:
     bool RegexAllowedAt(size_t runStart, size_t at, size_t mbEnd) const;
     bool WordStartAt(size_t runStart, size_t at, size_t mbEnd) const;
+    bool ConditionKeywordBefore(size_t runStart, size_t at, size_t mbEnd) const;
+    void OpenParen(size_t runStart, size_t at, size_t mbEnd);
+    void CloseParen(size_t at);
+
+    // Parentheses opened by "if", "while", "for" or "with": after their ')' a '/'
+    // starts a regular expression. One bit per open parenthesis, as deep as kMaxDepth;
+    // deeper ones count as ordinary.
+    static constexpr size_t kMaxDepth = 1024;
 
     std::string_view text_;
     size_t pos_;
     Charset charset_;
     bool vbScript_;
-    bool inHtml_;
     StopScan stops_;
     bool regexAllowed_ = true;  // a '/' may start a regular expression before the current code
     size_t noRegexUntil_ = 0;   // a '/' before this position does not start one
+    size_t parenDepth_ = 0;
+    size_t conditionEnd_ = kNone;  // just after the ')' that closed the last condition
+    std::array<uint64_t, kMaxDepth / 64> conditionParens_{};
 };
 
 // Calls code(begin, end) for every stretch of code and of comment text, and
@@ -573,7 +652,7 @@ void ForEachScriptStretch(const PassContext& ctx, std::string_view text, const O
             literal(p.begin, p.end);
         }
         if (ctx.outPieces)
-            ctx.outPieces->push_back({p.kind, p.afterMultibyte, outBegin, out.size()});
+            NotePiece(*ctx.outPieces, {p.kind, p.afterMultibyte, outBegin, out.size()});
     };
     size_t pos = 0;
     if (ctx.pieces) {
@@ -585,7 +664,7 @@ void ForEachScriptStretch(const PassContext& ctx, std::string_view text, const O
         if (text.size() > pos) code(pos, text.size());
         return;
     }
-    ScriptScanner scanner(ctx.charset, text, 0, ctx.vbScript, false);
+    ScriptScanner scanner(ctx.charset, text, 0, ctx.vbScript);
     for (;;) {
         const ScriptToken token = scanner.Next();
         if (token.codeEnd > pos) code(pos, token.codeEnd);

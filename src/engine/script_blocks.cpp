@@ -18,7 +18,7 @@ struct ClosingMarker {
 };
 
 ClosingMarker FindClosingMarker(const PassContext& ctx, std::string_view in, size_t bodyStart,
-                                size_t bodyEnd, const PieceList& pieces) {
+                                size_t bodyEnd, const ScriptPiece& last) {
     ClosingMarker marker{bodyEnd};
     size_t j = bodyEnd;
     while (j > bodyStart && IsBlankOrBreak(ByteAt(in, j - 1)))
@@ -31,7 +31,6 @@ ClosingMarker FindClosingMarker(const PassContext& ctx, std::string_view in, siz
     const bool slashes = k - bodyStart >= 2 && in[k - 2] == '/' && in[k - 1] == '/';
     // A "-->" inside a literal or a comment belongs to it (as in "f(); // end -->"),
     // unless that comment is the "//" right before it.
-    const ScriptPiece last = pieces.empty() ? ScriptPiece{} : pieces.back();
     const bool insidePiece = last.kind != PieceKind::End && last.begin <= cut && cut < last.end;
     if (insidePiece && !(slashes && last.kind == PieceKind::LineComment && last.begin == k - 2)) {
         return marker;
@@ -53,31 +52,21 @@ ClosingMarker FindClosingMarker(const PassContext& ctx, std::string_view in, siz
     return marker;
 }
 
-// End of the closing tag searched from `from`: the first "</script" followed by a
-// blank, a line break or '>', skipping comments and other tags.
-size_t ClosingTagEnd(std::string_view in, size_t from) {
-    const size_t n = in.size();
-    size_t i = from;
-    while ((i = FindByte(in, i, '<')) != kNone) {
-        if (StartsWithAt(in, i, "<!--")) {
-            const size_t close = in.find("-->", i + 4);
-            if (close == kNone) return n;
-            i = close + 3;
-            continue;
-        }
-        if (in.size() - i > 8 && in[i + 1] == '/' && StartsWithNoCaseAt(in, i + 2, "script")) {
-            const uint8_t after = ByteAt(in, i + 8);
-            if (IsBlankOrBreak(after) || after == '>') return TagEnd(in, i);
-        }
-        i = TagEnd(in, i);
-    }
-    return n;
+// The last literal or comment of the script code in t[from, t.size()).
+ScriptPiece LastPiece(Charset charset, std::string_view t, size_t from, bool vbScript) {
+    ScriptScanner scanner(charset, t, from, vbScript);
+    ScriptPiece last;
+    for (ScriptToken token = scanner.Next(); token.kind != PieceKind::End; token = scanner.Next())
+        last = {token.kind, token.afterMultibyte, token.codeEnd, token.end};
+    return last;
 }
 
 // `pieces` are the body's literals and comments, found while looking for its end; the
-// script steps take them from there instead of scanning the body again.
+// script steps take them from there instead of scanning the body again. Without
+// `known` they scan it themselves.
 void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_view in,
-                       size_t bodyStart, size_t bodyEnd, bool vbScript, PieceList& pieces) {
+                       size_t bodyStart, size_t bodyEnd, bool vbScript, PieceList& pieces,
+                       bool known) {
     const std::string_view body = in.substr(bodyStart, bodyEnd - bodyStart);
     while (!pieces.empty() && pieces.back().begin >= bodyEnd)
         pieces.pop_back();
@@ -87,12 +76,21 @@ void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_vie
         piece.end -= bodyStart;
     }
     std::string_view trimmed = body;
+    ScriptBuffers& buffers = *ctx.scripts;
     try {
-        trimmed = TrimScript(ctx.mode, ctx.charset, vbScript, *ctx.scripts, body, &pieces);
+        trimmed =
+            TrimScript(ctx.mode, ctx.charset, vbScript, buffers, body, known ? &pieces : nullptr);
     } catch (const std::bad_alloc&) {
         // No room to trim: the body goes out as it was.
     }
+    // A large body leaves large buffers: the one not holding the result goes before the
+    // result is copied, the other after, so that the page is not held four times over.
+    constexpr size_t kKeptCapacity = size_t{1} << 20;
+    std::string& idle = trimmed.data() == buffers.first.data() ? buffers.second : buffers.first;
+    if (idle.capacity() > kKeptCapacity) std::string().swap(idle);
     out.append(trimmed);
+    std::string& used = &idle == &buffers.first ? buffers.second : buffers.first;
+    if (used.capacity() > kKeptCapacity) std::string().swap(used);
 }
 
 // Writes the SCRIPT block at lt with its body trimmed; returns where the walk goes on.
@@ -106,7 +104,7 @@ size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, 
     }
     size_t bodyEnd;
     if (kind == ScriptKind::Data) {
-        bodyEnd = FindNoCase(in, tagEnd, "</script");
+        bodyEnd = ScriptDataEnd(in, tagEnd);
         Append(out, in, lt, bodyEnd);
     } else {
         Append(out, in, lt, tagEnd);
@@ -123,13 +121,20 @@ size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, 
         }
         PieceList& pieces = ctx.scripts->bodyPieces;
         pieces.clear();
+        const bool vbScript = kind == ScriptKind::VbScript;
         const MeasuredScriptBlocks::Block* measured =
             ctx.measured ? ctx.measured->Find(lt, pieces) : nullptr;
-        bodyEnd =
-            measured ? measured->bodyEnd : ScriptBodyEnd(ctx.charset, in, bodyStart, kind, &pieces);
-        const ClosingMarker marker = FindClosingMarker(ctx, in, bodyStart, bodyEnd, pieces);
-        AppendTrimmedBody(ctx, out, in, bodyStart, marker.cut, kind == ScriptKind::VbScript,
-                          pieces);
+        // The body ends where the element does, counted from the tag: a "<!--" there
+        // changes where that is.
+        bodyEnd = measured ? measured->bodyEnd : ScriptDataEnd(in, tagEnd);
+        const bool known = measured || CollectScriptPieces(ctx.charset, in.substr(0, bodyEnd),
+                                                           bodyStart, vbScript, pieces);
+        const ScriptPiece last =
+            !known           ? LastPiece(ctx.charset, in.substr(0, bodyEnd), bodyStart, vbScript)
+            : pieces.empty() ? ScriptPiece{}
+                             : pieces.back();
+        const ClosingMarker marker = FindClosingMarker(ctx, in, bodyStart, bodyEnd, last);
+        AppendTrimmedBody(ctx, out, in, bodyStart, marker.cut, vbScript, pieces, known);
         if (marker.found) {
             if (marker.lineBreak) out += ctx.newline;
             if (marker.slashes) out += "//";
@@ -137,7 +142,7 @@ size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, 
         }
     }
     if (bodyEnd >= n) return n;
-    const size_t closeEnd = ClosingTagEnd(in, bodyEnd);
+    const size_t closeEnd = TagEnd(in, bodyEnd);
     Append(out, in, bodyEnd, closeEnd);
     return closeEnd;
 }
@@ -153,7 +158,7 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
         if (next == '!' && StartsWithAt(in, i, "<!--")) {
             const size_t close = in.find("-->", i + 4);
             i = close == kNone ? n : close + 3;
-        } else if (next != 's' || !StartsWithNoCaseAt(in, i, "<script")) {
+        } else if (next != 's' || !ScriptStartTagAt(in, i)) {
             i = TagEnd(in, i);
         } else {
             Append(out, in, copyFrom, i);

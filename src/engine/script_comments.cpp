@@ -65,39 +65,47 @@ void DeleteVbsComments(const PassContext& ctx, std::string& out, std::string_vie
     }
 }
 
+// A deleted comment leaves a blank where the characters around it would otherwise
+// join: "a/**/b" is no name "ab", "a -/**/-b" no "a--b". A block comment over several
+// lines leaves a line break, which it stood for: "x = 1 /*\n*/ y = 2" needs one.
 void DeleteJsComments(const PassContext& ctx, std::string& out, std::string_view in) {
     const size_t n = in.size();
     const bool blockComments = (ctx.mode & TM_SCRIPT_BLOCK_COMMENT) != 0;
     const bool lineComments = (ctx.mode & TM_SCRIPT_LINE_COMMENT) != 0;
     size_t copyFrom = 0;
-    bool wordBefore = false;  // the last character written may be part of a name
+    uint8_t left = '\n';  // the last character written; 0x80 for a double-byte one
     const auto visit = [&](const ScriptPiece& piece) {
         const bool isBlock = piece.kind == PieceKind::BlockComment;
         if (!(isBlock && blockComments) &&
             !(piece.kind == PieceKind::LineComment && lineComments)) {
             if (ctx.outPieces) {
                 const size_t at = out.size() + (piece.begin - copyFrom);
-                ctx.outPieces->push_back(
-                    {piece.kind, piece.afterMultibyte, at, at + (piece.end - piece.begin)});
+                NotePiece(*ctx.outPieces,
+                          {piece.kind, piece.afterMultibyte, at, at + (piece.end - piece.begin)});
             }
             return;
         }
         if (piece.begin > copyFrom) {
-            wordBefore = piece.afterMultibyte || IsWordish(ByteAt(in, piece.begin - 1));
+            left = piece.afterMultibyte ? 0x80 : ByteAt(in, piece.begin - 1);
         }
         Append(out, in, copyFrom, piece.begin);
         copyFrom = piece.end;
-        // "a/**/b" must not become one name.
-        if (isBlock && wordBefore && piece.end < n && IsWordish(ByteAt(in, piece.end))) {
+        if (piece.end >= n) return;
+        const uint8_t right = ByteAt(in, piece.end);
+        if (isBlock && !(kByteClass[left] & kBreak) && !(kByteClass[right] & kBreak) &&
+            NextLineBreak(in.substr(0, piece.end), piece.begin) < piece.end) {
+            out += ctx.newline;
+            left = '\n';
+        } else if (WouldJoin(left, right)) {
             out += ' ';
-            wordBefore = false;
+            left = ' ';
         }
     };
     if (ctx.pieces) {
         for (const ScriptPiece& piece : *ctx.pieces)
             visit(piece);
     } else {
-        ScriptScanner scanner(ctx.charset, in, 0, false, false);
+        ScriptScanner scanner(ctx.charset, in, 0, false);
         for (ScriptToken t = scanner.Next(); t.kind != PieceKind::End; t = scanner.Next()) {
             visit({t.kind, t.afterMultibyte, t.codeEnd, t.end});
         }

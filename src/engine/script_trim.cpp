@@ -30,7 +30,8 @@ std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
 
     // Text and pieces go back and forth between two buffers each. The literals and
     // comments found once are handed from step to step, as the steps copy literals
-    // unchanged; only the VBScript comment step, which works by lines, does not.
+    // unchanged; only the VBScript comment step, which works by lines, does not. A list
+    // that grew too long is dropped, and the next step scans its text itself.
     std::string_view current = text;
     std::string* target = &buffers.first;
     std::string* spare = &buffers.second;
@@ -48,7 +49,7 @@ std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
         step(c, *target, current);
         current = *target;
         std::swap(target, spare);
-        known = handsOnPieces ? noted : nullptr;
+        known = handsOnPieces && PiecesComplete(*noted) ? noted : nullptr;
         if (handsOnPieces) std::swap(noted, notedSpare);
     };
 

@@ -63,6 +63,32 @@ TEST(Charsets, SameResultInBoth) {
     }
 }
 
+// SCRIPT elements, tag names, comment deletion and regular expressions after a
+// condition, with double-byte characters around them.
+TEST(Charsets, ScriptRulesInBoth) {
+    const Case html[] = {
+        {"string left open", kDefault, "<script>s = \"表</script><p>ソ  ポ</p>",
+         "<script>s=\"表</script><p>ソ ポ</p>"},
+        {"comment left open", kDefault, "<script>/* 表</script><p>ソ  ポ</p>",
+         "<script></script><p>ソ ポ</p>"},
+        {"custom element", kDefault, "<script-x><p>表 http://ソ  ポ</p></script-x>",
+         "<script-x><p>表 http://ソ ポ</p></script-x>"},
+        {"no fusion", kDefault, "<script>x = 表 -/**/-ソ + 表/**/ソ;</script>",
+         "<script>x=表- -ソ+表 ソ;</script>"},
+        {"regex after if", kDefault, "<script>if (表) /チ\"/.test(b); q = \"  ポ  \";</script>",
+         "<script>if(表)/チ\"/.test(b);q=\"  ポ  \";</script>"},
+        {"division after a call", kDefault, "<script>x = f(表) / 2 + \"  ポ / 3\";</script>",
+         "<script>x=f(表)/2+\"  ポ / 3\";</script>"},
+    };
+    for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
+        for (const Case& c : html) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(cs == Charset::Cp932 ? "CP932" : "UTF-8");
+            EXPECT_EQ(Html(Encode(c.input, cs), c.mode, cs), Encode(c.expected, cs));
+        }
+    }
+}
+
 TEST(Charsets, TrailBytesPassUnchanged) {
     const std::string text = Encode("表ソポチビem表", Charset::Cp932);
     const std::string page = "<p>" + text + "</p>";

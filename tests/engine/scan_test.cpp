@@ -49,8 +49,8 @@ TEST(ScriptBodyEnd, Table) {
         ScriptKind kind;
         std::string_view body;  // the body ends at the first '#' replaced by "</script>"
     } cases[] = {
-        {"string hides it", ScriptKind::JavaScript, "a=\"</script>\";#"},
-        {"block comment hides it", ScriptKind::JavaScript, "/* </script> */#"},
+        {"string does not", ScriptKind::JavaScript, "a=\"#\";</script>"},
+        {"block comment does not", ScriptKind::JavaScript, "/* # */</script>"},
         {"line comment does not", ScriptKind::JavaScript, "f(); // x#"},
         {"template does not", ScriptKind::JavaScript, "s=`a#`"},
         {"escaped in a regex", ScriptKind::JavaScript, "r=/<\\/script>/;#"},
@@ -59,14 +59,25 @@ TEST(ScriptBodyEnd, Table) {
         {"VBScript comment does not", ScriptKind::VbScript, "' x#"},
         {"data", ScriptKind::Data, "\"#\""},
         {"unterminated", ScriptKind::JavaScript, "a = \"#"},
+        // where a browser ends the element
+        {"longer name", ScriptKind::JavaScript, "a = '</scripts>', '</script-x>';#"},
+        {"end tag with /", ScriptKind::JavaScript, "a/#"},
+        {"script inside <!--", ScriptKind::JavaScript, "<!-- w('<script></script>'); -->#"},
+        {"script inside <!-- left open", ScriptKind::JavaScript, "<!-- w('<script>'); </script>#"},
+        {"<!--> closes itself", ScriptKind::JavaScript, "<!--><script>#"},
+        {"--> ends the hiding", ScriptKind::JavaScript, "<!-- --> <script>#</script>"},
+        {"<script-x> hides nothing", ScriptKind::JavaScript, "<!-- <script-x>#</script>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::string text(c.body);
         const size_t mark = text.find('#');
-        text.replace(mark, 1, c.name == std::string_view("upper case") ? "</SCRIPT>" : "</script>");
-        const size_t expected = c.name == std::string_view("unterminated") ? text.size() : mark;
-        EXPECT_EQ(engine::ScriptBodyEnd(Charset::Cp932, text, 0, c.kind), expected);
+        const std::string_view name = c.name;
+        text.replace(mark, 1,
+                     name == "upper case"       ? "</SCRIPT>"
+                     : name == "end tag with /" ? "</script/>"
+                                                : "</script>");
+        EXPECT_EQ(engine::ScriptBodyEnd(Charset::Cp932, text, 0, c.kind), mark);
     }
 }
 
@@ -189,11 +200,69 @@ TEST(Stops, CarriedPiecesChangeNothing) {
         const std::string plain(
             engine::TrimScript(kDefault, Charset::Cp932, false, plainBuffers, text));
         engine::PieceList pieces;
-        EXPECT_EQ(engine::ScriptBodyEnd(Charset::Cp932, text, 0, ScriptKind::JavaScript, &pieces),
-                  text.size());
+        size_t bodyEnd = 0;
+        EXPECT_TRUE(engine::ScriptBodyEnd(Charset::Cp932, text, 0, ScriptKind::JavaScript, bodyEnd,
+                                          &pieces));
+        EXPECT_EQ(bodyEnd, text.size());
         EXPECT_EQ(
             engine::TrimScript(kDefault, Charset::Cp932, false, carriedBuffers, text, &pieces),
             plain);
+    }
+}
+
+// A script of little but literals keeps its lists of pieces short: past kMaxPieces the
+// steps scan their texts themselves, with the same result.
+TEST(ScriptPieces, ListsStayShortAndResultsSame) {
+    struct Row {
+        const char* name;
+        std::string_view unit;
+        std::string_view trimmed;
+    };
+    const Row rows[] = {
+        {"apostrophes", "''", "''"},
+        {"data array", "\"a\",  ", "\"a\","},
+        {"line comments", "s = 'a  b';  // c\r\n", "s='a  b';\r\n"},
+        {"block comments", "x=/**/y;", "x=y;"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string text, expected;
+        for (size_t k = 0; k < engine::kMaxPieces + 100; ++k) {
+            text += row.unit;
+            expected += row.trimmed;
+        }
+        engine::ScriptBuffers buffers;
+        EXPECT_EQ(engine::TrimScript(kDefault, Charset::Cp932, false, buffers, text), expected);
+        EXPECT_LE(buffers.firstPieces.capacity(), engine::kMaxPieces);
+        EXPECT_LE(buffers.secondPieces.capacity(), engine::kMaxPieces);
+
+        const std::string page = "<script>" + text + "</script>";
+        for (TrimMode mode : {kDefault, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT}) {
+            std::string out;
+            EXPECT_RESULT(TrimHtmlText(page, out, mode), RESULT_OK);
+            EXPECT_EQ(out, "<script>" + expected + "</script>");
+        }
+        engine::ScriptBuffers scripts;
+        engine::PassContext ctx;
+        ctx.mode = kDefault;
+        ctx.scripts = &scripts;
+        std::string out;
+        engine::TrimScriptBlocks(ctx, out, page);
+        EXPECT_LE(scripts.bodyPieces.capacity(), engine::kMaxPieces);
+    }
+}
+
+// Past kMaxNotedBlocks the passes find SCRIPT blocks themselves, with the same result.
+TEST(ScriptPieces, ManyBlocksSameResult) {
+    std::string page = "<body>", expected = "<body>";
+    for (size_t k = 0; k < engine::kMaxNotedBlocks + 100; ++k) {
+        page += "<script> a  =  1; // c\r\n</script>  <p>  x  </p>\r\n\r\n";
+        expected += "<script>a=1;\r\n</script><p> x </p>\r\n";
+    }
+    for (TrimMode mode : {kDefault, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT}) {
+        std::string out;
+        EXPECT_RESULT(TrimHtmlText(page, out, mode), RESULT_OK);
+        EXPECT_EQ(out, expected);
     }
 }
 

@@ -43,8 +43,8 @@ TEST(ScriptBlocks, Table) {
         {"data ends at first </script", kDefault,
          "<script type=\"text/html\">\"</script>\"  x  </script>",
          "<script type=\"text/html\">\"</script>\" x </script>"},
-        {"script string hides </script", kDefault, "<script>\"</script>\"  x  </script>",
-         "<script>\"</script>\" x</script>"},
+        {"script string does not hide </script", kDefault, "<script>\"</script>\"  x  </script>",
+         "<script>\"</script>\" x </script>"},
         // extent
         {"line comment ends at </script", kDefault, "<script>f(); // done</script><p>a  b</p>",
          "<script>f();</script><p>a b</p>"},
@@ -60,6 +60,80 @@ TEST(ScriptBlocks, Table) {
          "em 1</script><p>don't  x</p>",
          "<script language=vbscript>x=\x83\x72"
          "em 1</script><p>don't x</p>"},
+    };
+    ExpectHtml(cases);
+}
+
+// A SCRIPT element ends at its first end tag, as a browser ends it: nothing the script
+// leaves open reaches past it.
+TEST(ScriptElementEnd, Table) {
+    constexpr TrimMode kNoScriptMarkers = kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT;
+    const Case cases[] = {
+        // left open by the script
+        {"block comment", kDefault, "<script>/* x</script><p>keep</p>",
+         "<script></script><p>keep</p>"},
+        {"block comment, markers removed", kNoScriptMarkers, "<script>/* x</script><p>keep</p>",
+         "<script></script><p>keep</p>"},
+        {"string", kDefault, "<script>s = \"a</script><p>keep  it</p>",
+         "<script>s=\"a</script><p>keep it</p>"},
+        {"apostrophe string", kDefault, "<script>s = 'a</script><p>keep  it</p>",
+         "<script>s='a</script><p>keep it</p>"},
+        {"template", kDefault, "<script>s = `a</script><p>keep  it</p>",
+         "<script>s=`a</script><p>keep it</p>"},
+        {"regular expression", kDefault, "<script>r = /a</script><p>keep  it</p>",
+         "<script>r=/a</script><p>keep it</p>"},
+        {"VBScript string", kDefault, "<script language=vbs>s = \"a</script><p>keep  it</p>",
+         "<script language=vbs>s=\"a</script><p>keep it</p>"},
+        {"inside HTML comment markers", kNoScriptMarkers, "<script><!-- /* x</script><p>a</p>",
+         "<script></script><p>a</p>"},
+        // what a browser takes for the end tag
+        {"end tag with /", kDefault, "<script>a = 1</script/><p>x  y</p>",
+         "<script>a=1</script/><p>x y</p>"},
+        {"longer names are no end", kDefault, "<script>a = '</scripts>';  b = 1</script>",
+         "<script>a='</scripts>';b=1</script>"},
+        {"script written inside <!--", kDefault,
+         "<script><!--\r\nw(\"<script>f( )</script>\");\r\n//--></script><p>a  b</p>",
+         "<script><!--\r\nw(\"<script>f( )</script>\");\r\n//--></script><p>a b</p>"},
+    };
+    ExpectHtml(cases);
+}
+
+// Only "<script" and "</script" followed by a blank, '/', '>' or the end are SCRIPT tags.
+TEST(ScriptTagNames, Table) {
+    const Case cases[] = {
+        {"custom element", kDefault,
+         "<script-banner><p>Visit http://example.com/docs today</p></script-banner>",
+         "<script-banner><p>Visit http://example.com/docs today</p></script-banner>"},
+        {"other name characters", kDefault,
+         "<scripts>a  // b</scripts><script_x>c  // d</script_x><script.x>e  // f</script.x>"
+         "<script1>g  // h</script1>",
+         "<scripts>a // b</scripts><script_x>c // d</script_x><script.x>e // f</script.x>"
+         "<script1>g // h</script1>"},
+        {"HTML comments in a custom element", kDefault, "<body><script-x><!-- c --></script-x>",
+         "<body><script-x></script-x>"},
+        {"tag without attributes", kDefault, "<script/>a  =  1</script>", "<script/>a=1</script>"},
+        {"tag split over lines", kDefault, "<script\r\ntype=module>a  =  1</script>",
+         "<script\r\ntype=module>a=1</script>"},
+        {"at the end of the text", kDefault, "<p>a  b</p><script", "<p>a b</p><script"},
+    };
+    ExpectHtml(cases);
+}
+
+// PRE tags: "<pre" and "</pre" followed by a blank, '/', '>', the end or a letter (so
+// "<preview>" stays a PRE block); "<pre-x>" and the like are custom elements.
+TEST(PreTagNames, Table) {
+    const Case cases[] = {
+        {"custom element", TM_COLLAPSE_SPACES, "<pre-x>  a  </pre-x>  b", "<pre-x> a </pre-x> b"},
+        {"other name characters", TM_COLLAPSE_SPACES, "<pre.x> a  b</pre.x><pre1> c  d</pre1>",
+         "<pre.x> a b</pre.x><pre1> c d</pre1>"},
+        {"custom end tag inside PRE", TM_COLLAPSE_SPACES,
+         "<pre>  a  <pre-x>  </pre-x>  b  </pre>  c", "<pre>  a  <pre-x>  </pre-x>  b  </pre> c"},
+        {"blank lines inside PRE", TM_BLANK_LINES_DELETE, "<pre>\n\n</pre_x>\n\n</pre>\n\nb",
+         "<pre>\n\n</pre_x>\n\n</pre>\nb"},
+        {"tag over lines", TM_TRIM_LINE_ENDS, "<pre\r\nclass=a>  x  \r\n</pre\r\n>  y  ",
+         "<pre\r\nclass=a>  x  \r\n</pre\r\n>  y"},
+        {"preview", TM_COLLAPSE_SPACES, "<preview>  x  </preview>  y",
+         "<preview>  x  </preview> y"},
     };
     ExpectHtml(cases);
 }

@@ -103,6 +103,62 @@ TEST(VbScriptTokens, Table) {
     ExpectScript(cases, true);
 }
 
+// Deleting a comment never joins the code around it into other tokens.
+TEST(JavaScriptCommentDeletion, Table) {
+    const Case cases[] = {
+        // operators
+        {"minus minus", kDefault, "x = a -/**/-b;", "x=a- -b;"},
+        {"plus plus", kDefault, "c +/**/+d", "c+ +d"},
+        {"plus plus plus", kDefault, "c +/**/++d", "c+ ++d"},
+        {"two comments", kDefault, "x = a -/**//* y */-b;", "x=a- -b;"},
+        {"number and dot", kDefault, "n = 1/**/.toString();", "n=1 .toString();"},
+        {"regex and comment start", kDefault, "r = /a//**/*b;", "r=/a/ *b;"},
+        {"nothing to join", kDefault, "x = a -/**/b;", "x=a-b;"},
+        {"block comments kept", TM_SCRIPT_COMMENT_DEL | TM_SCRIPT_LINE_COMMENT, "a -/**/-b // c",
+         "a -/**/-b "},
+        // a comment over lines stands for a line break
+        {"statements without semicolons", kDefault, "x = 1 /*\r\n*/ y = 2", "x=1\r\ny=2"},
+        {"line break beside it already", kDefault, "a;\r\n/* c\r\n */\r\nb;", "a;\r\nb;"},
+        {"at the end", kDefault, "a = 1; /* x\r\n y */", "a=1;"},
+    };
+    ExpectScript(cases, false);
+
+    const Case html[] = {
+        {"HTML comment markers", kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT,
+         "<script>x = a -<!-- c -->-b; y = b<!-- -->c</script>", "<script>x=a- -b;y=b c</script>"},
+    };
+    ExpectHtml(html);
+}
+
+// After the ')' of an "if", "while", "for" or "with" condition a '/' starts a regular
+// expression; after any other ')' it divides.
+TEST(JavaScriptRegexAfterCondition, Table) {
+    const Case cases[] = {
+        {"if", kDefault, "if (a) /x\"/.test(b); q = \"  y  \";", "if(a)/x\"/.test(b);q=\"  y  \";"},
+        {"while", kDefault, "while (a) /x'/.exec(b); q = '  y  ';",
+         "while(a)/x'/.exec(b);q='  y  ';"},
+        {"for", kDefault, "for (;;) /x`/g.test(b); q = `  y  `;",
+         "for(;;)/x`/g.test(b);q=`  y  `;"},
+        {"with", kDefault, "with (o) /x\"/.test(b); q = \"  y  \";",
+         "with(o)/x\"/.test(b);q=\"  y  \";"},
+        {"nested parentheses", kDefault, "if (f(a)) /x\"/.test(b); q = \"  y  \";",
+         "if(f(a))/x\"/.test(b);q=\"  y  \";"},
+        {"comment between", kDefault, "if (a) /* c */ /x\"/.test(b); q = \"  y  \";",
+         "if(a)/x\"/.test(b);q=\"  y  \";"},
+        {"after a line break", kDefault, "if (a)\r\n  /x\"/.test(b); q = \"  y  \";",
+         "if(a)\r\n/x\"/.test(b);q=\"  y  \";"},
+        // division
+        {"call", kDefault, "x = f(a) / 2 + \"  y  / 3\";", "x=f(a)/2+\"  y  / 3\";"},
+        {"inner parenthesis of a condition", kDefault, "if (f(a) / 2 + \"  y  / 3\") g();",
+         "if(f(a)/2+\"  y  / 3\")g();"},
+        {"property named for", kDefault, "x = a.for(b) / 2 + \"  y  / 3\";",
+         "x=a.for(b)/2+\"  y  / 3\";"},
+        {"longer name", kDefault, "x = iff(b) / 2 + \"  y  / 3\";", "x=iff(b)/2+\"  y  / 3\";"},
+        {"stray )", kDefault, "x = a) / 2 + \"  y  / 3\";", "x=a)/2+\"  y  / 3\";"},
+    };
+    ExpectScript(cases, false);
+}
+
 TEST(ScriptOutput, ReplacesAndMayAliasInput) {
     std::string text = "a  =  1";
     EXPECT_RESULT(TrimScriptText(text, text, kDefault, false), RESULT_OK);
