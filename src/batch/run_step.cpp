@@ -177,8 +177,11 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
     sourceSize = 0;
     trimmedSize = 0;
     std::string trimmed;
-    Result r = TrimFile(inputPath, runFlags & ~kRunBits, ctx.scriptExtensions, trimmed, sourceSize,
-                        trimmedSize);
+    const TrimMode trimMode = runFlags & ~kRunBits;
+    Result r =
+        ctx.trimAhead
+            ? ctx.trimAhead->Trim(inputPath, trimMode, trimmed, sourceSize, trimmedSize)
+            : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize, trimmedSize);
     if (r != RESULT_OK) return r;
     return WriteFileAtomically(outputPath, trimmed, ctx.writeFault);
 }

@@ -15,6 +15,7 @@
 #include "common/result.h"
 #include "platform/atomic_write.h"
 #include "settings/profile.h"
+#include "text/trim_ahead.h"
 
 namespace trimlet {
 
@@ -52,6 +53,9 @@ struct RunContext {
     bool rememberOverwriteChoice = true;
     // Makes the output write fail part-way (tests).
     WriteFault writeFault;
+    // Trims made ahead for the files of the run, in its order; none: each file is trimmed
+    // when its turn comes.
+    TrimAhead* trimAhead = nullptr;
 };
 
 // Trims the file `inputPath` (absolute) into the output folder that `outputFolderName`
