@@ -28,26 +28,34 @@ memory=$(mktemp -d "${MEMORY_DIR:-/dev/shm}/trimlet-whole-XXXXXX")
 trap 'rm -rf "$disk" "$memory"' EXIT
 export TRIMLET_PROFILE=$disk/profile.ini
 
-# Seconds (with milliseconds) one run of the command takes; its output goes to $out.
+# One run of the command: "WALL CPU" in seconds (CPU = user + system); output to $out.
 out=/dev/null
 seconds() {
-    local start end
-    start=$(date +%s%N)
-    "$@" >"$out" 2>/dev/null || { echo "failed: $*" >&2; exit 1; }
-    end=$(date +%s%N)
-    echo "scale=3; ($end - $start) / 1000000000" | bc
+    local times=$disk/times
+    /usr/bin/time -f "%e %U %S" -o "$times" "$@" >"$out" 2>/dev/null ||
+        { echo "failed: $*" >&2; exit 1; }
+    awk '{printf "%s %.2f\n", $1, $2 + $3}' "$times"
 }
+# The median of a column of numbers.
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+# Medians of the WALL and CPU columns of its input: "WALL CPU".
+medians() {
+    local lines
+    lines=$(cat)
+    echo "$(cut -d' ' -f1 <<<"$lines" | median) $(cut -d' ' -f2 <<<"$lines" | median)"
+}
 ratio() { echo "scale=2; $1 / $2" | bc; }
-# The median of RUNS runs of the command, after `prepare` (if any) before each.
+# The medians of RUNS runs of the command, after `prepare` (if any) before each.
 timed() {
     local prepare=$1
     shift
     for _ in $(seq "$runs"); do
         [[ -z $prepare ]] || eval "$prepare"
         seconds "$@"
-    done | median
+    done | medians
 }
+# "NAME: WALL s wall, CPU s CPU" from "WALL CPU".
+show() { printf '%-24s %s s wall, %s s CPU\n' "$1:" $2; }
 
 echo "== generating a ${page_mb} MB page and a site of ${site_pages} pages"
 "$corpus_tool" page "$disk/page.html" "$page_mb"
@@ -63,34 +71,40 @@ page_bytes=$(stat -c %s "$disk/page.html")
 site_bytes=$(du -sb "$disk/site" | cut -f1)
 echo "page: $page_bytes bytes; site: $site_bytes bytes"
 
-echo "== one big page"
+echo "== one big page (medians of $runs runs; the machine's load: $(cut -d' ' -f1 /proc/loadavg))"
 out=$disk/page.trimmed.html
-trim_s=$(timed "" "$trimlet" trim "$disk/page.html")
+read -r trim_wall trim_cpu < <(timed "" "$trimlet" trim "$disk/page.html")
 trim_rss=$(/usr/bin/time -f %M "$trimlet" trim "$disk/page.html" 2>&1 >"$out" | tail -1)
-trim_mib=$(echo "scale=1; $page_bytes / 1048576 / $trim_s" | bc)
-echo "trimlet trim:     ${trim_s} s  (${trim_mib} MiB/s, peak $((trim_rss / 1024)) MiB = $(ratio "$trim_rss * 1024" "$page_bytes") x the file)"
+trim_mib=$(echo "scale=1; $page_bytes / 1048576 / $trim_cpu" | bc)
+show "trimlet trim" "$trim_wall $trim_cpu"
+echo "  ${trim_mib} MiB/s of CPU time; peak memory $((trim_rss / 1024)) MiB = $(ratio "$trim_rss * 1024" "$page_bytes") x the file"
 if [[ -n $minify ]]; then
     out=$disk/page.minified.html
-    minify_s=$(timed "" "$minify" --type html "$disk/page.html")
-    echo "minify:           ${minify_s} s;  minify / trimlet = $(ratio "$minify_s" "$trim_s")"
+    read -r minify_wall minify_cpu < <(timed "" "$minify" --type html "$disk/page.html")
+    show "minify" "$minify_wall $minify_cpu"
+    echo "  minify / trimlet: $(ratio "$minify_wall" "$trim_wall") wall, $(ratio "$minify_cpu" "$trim_cpu") CPU"
 fi
 out=/dev/null
 if [[ -x $bench ]]; then
+    # Google Benchmark's rate is per CPU second too.
     engine=$("$bench" --benchmark_filter='BM_TrimHtmlUtf8$' --benchmark_repetitions="$runs" \
         --benchmark_report_aggregates_only=true 2>/dev/null |
-        awk '/_median/ {for (i = 1; i <= NF; i++) if ($i ~ /MiB\/s$/) {sub(/MiB\/s/, "", $i); print $i}}')
+        awk '/_median/ {for (i = 1; i <= NF; i++) if ($i ~ /bytes_per_second=/) {
+            sub(/.*=/, "", $i); v = $i + 0; if ($i ~ /G/) v *= 1024; print v}}')
     if [[ -n $engine ]]; then
-        echo "engine in memory: ${engine} MiB/s;  trimlet trim / engine = $(ratio "$trim_mib" "$engine")"
+        echo "engine in memory:        ${engine} MiB/s of CPU time"
+        echo "  trimlet trim / engine: $(ratio "$trim_mib" "$engine")"
     fi
 fi
 
 echo "== a site of $site_pages pages"
 for place in "$disk" "$memory"; do
     name=$([[ $place == "$disk" ]] && echo "real disk" || echo "memory")
-    run_s=$(timed "rm -rf '$place/site/Trimlet'" "$trimlet" run --yes "$place/site.trh")
-    echo "trimlet run ($name): ${run_s} s"
+    read -r run_wall run_cpu < <(timed "rm -rf '$place/site/Trimlet'" "$trimlet" run --yes "$place/site.trh")
+    show "trimlet run ($name)" "$run_wall $run_cpu"
     if [[ -n $minify ]]; then
-        minify_s=$(timed "rm -rf '$place/minified'" "$minify" -r -o "$place/minified/" "$place/site")
-        echo "minify -r ($name):   ${minify_s} s;  minify / trimlet = $(ratio "$minify_s" "$run_s")"
+        read -r minify_wall minify_cpu < <(timed "rm -rf '$place/minified'" "$minify" -r -o "$place/minified/" "$place/site")
+        show "minify -r ($name)" "$minify_wall $minify_cpu"
+        echo "  minify / trimlet: $(ratio "$minify_wall" "$run_wall") wall, $(ratio "$minify_cpu" "$run_cpu") CPU"
     fi
 done

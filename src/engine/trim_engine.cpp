@@ -47,19 +47,10 @@ void Reserve(std::string& buffer, std::size_t size) {
     AdviseHugePages(buffer.data(), buffer.capacity());
 }
 
-}  // namespace
-
-Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset) {
-    return TrimHtmlText(text, out, trimMode, charset, {});
-}
-
-Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
-                    const std::function<void()>& textDone) {
-    bool textInUse = true;
-    const auto releaseText = [&] {
-        if (textInUse && textDone) textDone();
-        textInUse = false;
-    };
+// The HTML passes over `text`; `owned`, when given, holds `text` and becomes the second
+// buffer once the first pass has read it.
+Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
+                std::string* owned) {
     try {
         std::string ownCopy;
         if (Overlaps(text, out)) {
@@ -79,7 +70,7 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
 
         // The passes write alternately into `out` and `spare`; no pass lengthens the
         // text, so neither buffer grows once it holds the first pass's input size. The
-        // spare is taken only after the first pass, when the text may already be gone.
+        // spare is taken only for the second pass, when nothing reads the text any more.
         std::string spare;
         bool spareTaken = false;
         out.clear();
@@ -89,13 +80,17 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
         std::string_view current = text;
         const auto run = [&](void (*pass)(const PassContext&, std::string&, std::string_view)) {
             if (target == &spare && !spareTaken) {
-                spare = TakeSpare(text);
+                if (owned != nullptr) {
+                    spare.swap(*owned);  // the text is read by now
+                    spare.clear();
+                } else {
+                    spare = TakeSpare(text);
+                }
                 spareTaken = true;
                 Reserve(spare, current.size());
             }
             target->clear();
             pass(ctx, *target, current);
-            if (current.data() == text.data()) releaseText();
             current = *target;
             std::swap(target, other);
         };
@@ -121,13 +116,24 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
         } else if (current.data() != out.data()) {
             out.assign(current);  // no pass ran
         }
-        releaseText();
         if (spareTaken) KeepSpare(std::move(spare));
         return RESULT_OK;
     } catch (const std::bad_alloc&) {
-        releaseText();
         return RESULT_OUT_OF_MEMORY;
     }
+}
+
+}  // namespace
+
+Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset) {
+    return TrimHtml(text, out, trimMode, charset, nullptr);
+}
+
+Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode, Charset charset) {
+    if (&text == &out) return TrimHtmlText(text, out, trimMode, charset);
+    const Result result = TrimHtml(text, out, trimMode, charset, &text);
+    std::string().swap(text);
+    return result;
 }
 
 Result TrimScriptText(std::string_view text, std::string& out, TrimMode trimMode, bool isVbScript,

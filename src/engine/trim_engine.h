@@ -3,7 +3,6 @@
 // an embedded NUL is an ordinary byte. No pass lengthens a text, so the output is
 // never longer than the input. The engine reads nothing but its arguments.
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,11 +18,11 @@ namespace trimlet {
 [[nodiscard]] Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode,
                                   Charset charset = Charset::Cp932);
 
-// The same; `textDone`, when given, is called once no pass reads `text` any more (before
-// the call returns, also on failure), so that the caller can free it while the later passes
-// run: the trim then needs the text and one more buffer of its size at a time, not three.
-[[nodiscard]] Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode,
-                                  Charset charset, const std::function<void()>& textDone);
+// The same for a text the caller gives up: once the first pass has read it, its storage
+// becomes the passes' second buffer, so the trim needs the text and one more buffer of its
+// size, already written once, instead of three. `text` is left empty.
+[[nodiscard]] Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode,
+                                       Charset charset = Charset::Cp932);
 
 // Trims one script text in JavaScript or VBScript. `out` is replaced by the result.
 // Returns RESULT_OK (RESULT_SCRIPT_NO_MEMORY leaves `out` untouched).

@@ -31,13 +31,11 @@ bool IsListed(std::string_view extension, std::string_view list) {
     }
 }
 
-// Trims `fileText`; an HTML text is freed as soon as the engine has read it, so that the
-// trim holds two buffers of the text's size at a time, not three.
+// Trims `fileText`; an HTML text's storage becomes the engine's second buffer once it has
+// been read, so that the trim holds two buffers of the text's size, not three.
 Result TrimText(FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out) {
-    if (kind == FileKind::Html) {
-        return TrimHtmlText(fileText.text, out, trimMode, fileText.charset,
-                            [&fileText] { std::string().swap(fileText.text); });
-    }
+    if (kind == FileKind::Html)
+        return TrimOwnedHtmlText(fileText.text, out, trimMode, fileText.charset);
     return TrimScriptText(fileText.text, out, trimMode, kind == FileKind::VbScript,
                           fileText.charset);
 }
