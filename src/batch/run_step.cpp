@@ -254,8 +254,11 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
     WriteOptions options = WriteOptionsFor(inputPath, outputPath);
     options.fault = ctx.writeFault;
     std::string trimmed;
-    Result r = TrimFile(inputPath, runFlags & ~kRunBits, ctx.scriptExtensions, trimmed, sourceSize,
-                        trimmedSize);
+    const TrimMode trimMode = runFlags & ~kRunBits;
+    Result r =
+        ctx.trimAhead
+            ? ctx.trimAhead->Trim(inputPath, trimMode, trimmed, sourceSize, trimmedSize)
+            : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize, trimmedSize);
     if (r != RESULT_OK) return r;
     if (ctx.writeBatch) return ctx.writeBatch->Add(outputPath, trimmed, options);
     return WriteFileAtomically(outputPath, trimmed, options);

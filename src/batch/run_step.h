@@ -16,6 +16,7 @@
 #include "platform/atomic_write.h"
 #include "platform/write_batch.h"
 #include "settings/profile.h"
+#include "text/trim_ahead.h"
 
 namespace trimlet {
 
@@ -59,6 +60,9 @@ struct RunContext {
     // Called before the step looks at a path (the input, the output folder, the output);
     // false stops the run. Lets a group first complete a write that replaces that path.
     std::function<bool(const std::string&)> beforeUse;
+    // Trims made ahead for the files of the run, in its order; none: each file is trimmed
+    // when its turn comes.
+    TrimAhead* trimAhead = nullptr;
 };
 
 // Trims the file `inputPath` (absolute) into the output folder that `outputFolderName`

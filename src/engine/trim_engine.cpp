@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/passes.h"
+#include "platform/huge_pages.h"
 
 namespace trimlet {
 
@@ -19,9 +20,37 @@ bool Overlaps(std::string_view text, const std::string& s) {
            before(text.data(), s.data() + s.capacity());
 }
 
-}  // namespace
+// The second pass buffer of the last call on this thread, kept so that trimming many files
+// does not allocate and fault in a fresh one for each. Big buffers are not kept: they would
+// hold memory long after the one big file.
+constexpr std::size_t kKeptSpareBytes = std::size_t{16} << 20;
+thread_local std::string keptSpare;
 
-Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset) {
+std::string TakeSpare(std::string_view text) {
+    std::string spare;
+    // A text that lies in the kept buffer (a view the caller kept of a string it gave away)
+    // must not be overwritten: it gets a fresh buffer.
+    if (!Overlaps(text, keptSpare)) spare.swap(keptSpare);
+    spare.clear();
+    return spare;
+}
+
+void KeepSpare(std::string spare) {
+    if (spare.capacity() <= kKeptSpareBytes && spare.capacity() > keptSpare.capacity())
+        keptSpare.swap(spare);
+}
+
+// Room for `size` bytes; a big fresh buffer is backed by huge pages before it is written.
+void Reserve(std::string& buffer, std::size_t size) {
+    if (buffer.capacity() >= size) return;
+    buffer.reserve(size);
+    AdviseHugePages(buffer.data(), buffer.capacity());
+}
+
+// The HTML passes over `text`; `owned`, when given, holds `text` and becomes the second
+// buffer once the first pass has read it.
+Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
+                std::string* owned) {
     try {
         std::string ownCopy;
         if (Overlaps(text, out)) {
@@ -40,15 +69,26 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
         ctx.measured = &measured;
 
         // The passes write alternately into `out` and `spare`; no pass lengthens the
-        // text, so neither buffer grows after this.
+        // text, so neither buffer grows once it holds the first pass's input size. The
+        // spare is taken only for the second pass, when nothing reads the text any more.
         std::string spare;
+        bool spareTaken = false;
         out.clear();
-        out.reserve(text.size());
-        spare.reserve(text.size());
+        Reserve(out, text.size());
         std::string* target = &out;
         std::string* other = &spare;
         std::string_view current = text;
         const auto run = [&](void (*pass)(const PassContext&, std::string&, std::string_view)) {
+            if (target == &spare && !spareTaken) {
+                if (owned != nullptr) {
+                    spare.swap(*owned);  // the text is read by now
+                    spare.clear();
+                } else {
+                    spare = TakeSpare(text);
+                }
+                spareTaken = true;
+                Reserve(spare, current.size());
+            }
             target->clear();
             pass(ctx, *target, current);
             current = *target;
@@ -76,10 +116,24 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
         } else if (current.data() != out.data()) {
             out.assign(current);  // no pass ran
         }
+        if (spareTaken) KeepSpare(std::move(spare));
         return RESULT_OK;
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }
+}
+
+}  // namespace
+
+Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset) {
+    return TrimHtml(text, out, trimMode, charset, nullptr);
+}
+
+Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode, Charset charset) {
+    if (&text == &out) return TrimHtmlText(text, out, trimMode, charset);
+    const Result result = TrimHtml(text, out, trimMode, charset, &text);
+    std::string().swap(text);
+    return result;
 }
 
 Result TrimScriptText(std::string_view text, std::string& out, TrimMode trimMode, bool isVbScript,

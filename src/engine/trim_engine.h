@@ -18,6 +18,12 @@ namespace trimlet {
 [[nodiscard]] Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode,
                                   Charset charset = Charset::Cp932);
 
+// The same for a text the caller gives up: once the first pass has read it, its storage
+// becomes the passes' second buffer, so the trim needs the text and one more buffer of its
+// size, already written once, instead of three. `text` is left empty.
+[[nodiscard]] Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode,
+                                       Charset charset = Charset::Cp932);
+
 // Trims one script text in JavaScript or VBScript. `out` is replaced by the result.
 // Returns RESULT_OK (RESULT_SCRIPT_NO_MEMORY leaves `out` untouched).
 [[nodiscard]] Result TrimScriptText(std::string_view text, std::string& out, TrimMode trimMode,

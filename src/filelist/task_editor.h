@@ -12,6 +12,7 @@
 // the recent-task list).
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,6 +26,7 @@
 #include "platform/file_info.h"
 #include "settings/profile.h"
 #include "settings/working_settings.h"
+#include "text/trim_ahead.h"
 
 namespace trimlet {
 
@@ -207,6 +209,10 @@ class TaskEditor {
     // user's Cancel with 15004 and no summary.
     void RunCheckedFiles();
 
+    // How the commands trim files ahead on worker threads (tests and benchmarks; whether
+    // bytes are kept is each command's own choice).
+    void SetTrimAheadOptions(const TrimAheadOptions& options) { trimAheadOptions_ = options; }
+
     // ---- Task files (src/task/task_editor_tasks.cpp) ----
 
     // Writes the task: the working trim mode and output folder name, then the path of every
@@ -272,9 +278,41 @@ class TaskEditor {
     bool AskLineBreakRefused(const std::string& path);
     // Sort by path after adding into a list that was empty.
     void FinishAdding(bool listWasEmpty);
+    // The sizes of `path` trimmed with the working trim mode, from the trims made ahead when
+    // a command has started them (task_editor_preview.cpp).
+    Result MeasureTrim(const std::string& path, std::uint64_t& sourceSize,
+                       std::uint64_t& trimmedSize);
+    // The paths AddFolderFiles measures, in its order: the files of `names` matching each
+    // extension of `items` in turn.
+    std::vector<std::string> PathsToAdd(std::string_view folder,
+                                        const std::vector<std::string>& items,
+                                        const std::vector<std::string>& names) const;
+    // While it lives, MeasureTrim takes its sizes from trims made ahead.
+    class TrimAheadScope {
+      public:
+        TrimAheadScope(TrimAhead*& slot, std::unique_ptr<TrimAhead> ahead)
+            : slot_(slot), previous_(slot), ahead_(std::move(ahead)) {
+            slot_ = ahead_.get();
+        }
+        ~TrimAheadScope() { slot_ = previous_; }
+        TrimAheadScope(const TrimAheadScope&) = delete;
+        TrimAheadScope& operator=(const TrimAheadScope&) = delete;
+        TrimAhead* get() const { return ahead_.get(); }
+
+      private:
+        TrimAhead*& slot_;
+        TrimAhead* previous_;
+        std::unique_ptr<TrimAhead> ahead_;
+    };
+    // Starts trimming `paths`, which the command trims or measures in this order with
+    // `trimMode`, on worker threads; `keepBytes` when it wants the trimmed bytes too.
+    TrimAheadScope StartTrimAhead(std::vector<std::string> paths, TrimMode trimMode,
+                                  bool keepBytes);
 
     Dialogs& dialogs_;
     Profile& profile_;
+    TrimAhead* trimAhead_ = nullptr;  // the trims made ahead for the command running
+    TrimAheadOptions trimAheadOptions_;
     PathStyle style_;
     DocumentsFolderLookup documentsLookup_;
     WorkingSettings settings_;

@@ -1,3 +1,5 @@
+#include <new>
+
 #include "filelist/task_editor.h"
 #include "platform/folder_listing.h"
 #include "platform/folders.h"
@@ -94,12 +96,33 @@ FolderCount TaskEditor::CountFolderFiles(std::string_view folder) {
     return count;
 }
 
+std::vector<std::string> TaskEditor::PathsToAdd(std::string_view folder,
+                                                const std::vector<std::string>& items,
+                                                const std::vector<std::string>& names) const {
+    std::vector<std::string> paths;
+    try {
+        // As AddEntry makes them, in the order AddFolderFiles goes through them.
+        const std::string stored = StoredFolder(style_, folder);
+        for (const std::string& item : items) {
+            for (const std::string& name : names) {
+                if (NameHasExtension(name, item)) paths.push_back(stored + name);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        paths.clear();
+    }
+    return paths;
+}
+
 bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
                                 std::uint32_t flags) {
     std::size_t insertAt = list_.RowCount();
     std::vector<std::string> names;
     if (ListFolderFiles(std::string(folder), names) != RESULT_OK) return true;
-    for (const std::string& item : ExtensionItems(CombinedExtensions())) {
+    const std::vector<std::string> items = ExtensionItems(CombinedExtensions());
+    const TrimAheadScope ahead =
+        StartTrimAhead(PathsToAdd(folder, items, names), settings_.trimMode, false);
+    for (const std::string& item : items) {
         for (const std::string& name : names) {
             if (!NameHasExtension(name, item)) continue;
             const std::string path = JoinFolderAndName(style_, folder, name);

@@ -80,11 +80,9 @@ Result TaskEditor::AddEntry(std::size_t index, const FindRecord& findData,
     texts[kColumnName] = settings_.showBaseFolder ? findData.name : path;
     int image = ImageForName(findData.name);
 
-    std::string trimmed;
     std::uint64_t sourceSize = 0;
     std::uint64_t trimmedSize = 0;
-    const Result result = TrimFile(path, settings_.trimMode, settings_.scriptExtensions, trimmed,
-                                   sourceSize, trimmedSize);
+    const Result result = MeasureTrim(path, sourceSize, trimmedSize);
     const bool ok = result == RESULT_OK;
     if (ok) {
         entry->sourceSize = sourceSize;

@@ -1,3 +1,5 @@
+#include <new>
+
 #include "batch/format.h"
 #include "filelist/task_editor.h"
 #include "platform/read_file.h"
@@ -37,11 +39,9 @@ Result TaskEditor::RefreshRow(std::size_t row) {
         return answer == MessageAnswer::Cancel ? RESULT_STOPPED : RESULT_ACCESS_ERROR;
     }
 
-    std::string trimmed;
     std::uint64_t sourceSize = 0;
     std::uint64_t trimmedSize = 0;
-    const Result result = TrimFile(path, settings_.trimMode, settings_.scriptExtensions, trimmed,
-                                   sourceSize, trimmedSize);
+    const Result result = MeasureTrim(path, sourceSize, trimmedSize);
     if (result != RESULT_OK) {
         ShowPlaceholders(row);
         return result;
@@ -56,12 +56,44 @@ Result TaskEditor::RefreshRow(std::size_t row) {
 
 void TaskEditor::RefreshAll() {
     const std::size_t count = list_.RowCount();
+    std::vector<std::string> paths;
+    try {
+        paths.reserve(count);
+        for (std::size_t row = 0; row < count; ++row) {
+            if (list_.Entry(row)) paths.push_back(list_.FullPath(row));
+        }
+    } catch (const std::bad_alloc&) {
+        paths.clear();  // no trims ahead: each row is trimmed in its turn
+    }
+    const TrimAheadScope ahead = StartTrimAhead(std::move(paths), settings_.trimMode, false);
     for (std::size_t row = 0; row < count && row < list_.RowCount(); ++row) {
         if (RefreshRow(row) == RESULT_STOPPED) {
             dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
             return;
         }
     }
+}
+
+Result TaskEditor::MeasureTrim(const std::string& path, std::uint64_t& sourceSize,
+                               std::uint64_t& trimmedSize) {
+    if (trimAhead_) return trimAhead_->Measure(path, settings_.trimMode, sourceSize, trimmedSize);
+    std::string trimmed;
+    return TrimFile(path, settings_.trimMode, settings_.scriptExtensions, trimmed, sourceSize,
+                    trimmedSize);
+}
+
+TaskEditor::TrimAheadScope TaskEditor::StartTrimAhead(std::vector<std::string> paths,
+                                                      TrimMode trimMode, bool keepBytes) {
+    std::unique_ptr<TrimAhead> ahead;
+    try {
+        TrimAheadOptions options = trimAheadOptions_;
+        options.keepBytes = keepBytes;
+        ahead = std::make_unique<TrimAhead>(std::move(paths), trimMode, settings_.scriptExtensions,
+                                            options);
+    } catch (const std::bad_alloc&) {
+        // Without trims ahead every file is trimmed in its turn.
+    }
+    return TrimAheadScope(trimAhead_, std::move(ahead));
 }
 
 void TaskEditor::ShowPlaceholders(std::size_t row) {

@@ -1,3 +1,5 @@
+#include <new>
+
 #include "batch/grouped_writes.h"
 #include "batch/run_step.h"
 #include "filelist/task_editor.h"
@@ -38,6 +40,17 @@ void TaskEditor::RunCheckedFiles() {
     }
     // The rule counts rows, not checked rows.
     if (rowCount == 1) runFlags |= RUN_SINGLE_ROW;
+
+    std::vector<std::string> paths;
+    try {
+        for (std::size_t row = 0; row < rowCount; ++row) {
+            if (list_.IsChecked(row) && list_.Entry(row)) paths.push_back(list_.FullPath(row));
+        }
+    } catch (const std::bad_alloc&) {
+        paths.clear();  // no trims ahead: each file is trimmed in its turn
+    }
+    const TrimAheadScope ahead = StartTrimAhead(std::move(paths), runFlags & ~kRunBits, true);
+    ctx.trimAhead = ahead.get();
 
     for (std::size_t row = 0; row < rowCount && row < list_.RowCount(); ++row) {
         if (!list_.IsChecked(row) || !list_.Entry(row)) continue;

@@ -9,6 +9,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/huge_pages.h"
 #include "platform/system_error.h"
 
 namespace trimlet {
@@ -29,7 +30,9 @@ class FileDescriptor {
     int fd_;
 };
 
-constexpr std::size_t kGrowStep = 64 * 1024;
+// Bytes arrive through a small buffer that stays in the cache and are appended to the
+// result, whose storage is reserved but never zero-filled first.
+constexpr std::size_t kChunkBytes = 64 * 1024;
 
 ssize_t ReadSome(int fd, char* buffer, std::size_t count) {
     for (;;) {
@@ -41,41 +44,42 @@ ssize_t ReadSome(int fd, char* buffer, std::size_t count) {
 // Reads until `limit` bytes or the end of the file; `expected` is the size the file
 // reported. False when a read fails.
 bool ReadUpTo(int fd, std::uint64_t limit, std::uint64_t expected, std::string& bytes) {
-    std::size_t used = 0;
-    bytes.resize(static_cast<std::size_t>(std::min(limit, expected)));
-    while (used < limit) {
-        if (used == bytes.size()) {
-            // All that was expected is in. One probe byte tells the usual end of the file
-            // without growing (and copying) the buffer.
-            char probe;
-            ssize_t got = ReadSome(fd, &probe, 1);
-            if (got < 0) {
-                NoteSystemError(errno);
-                return false;
-            }
-            if (got == 0) break;
-            // The file is longer than it said (or said nothing): grow and keep reading.
-            auto grown = std::min<std::uint64_t>(limit, used + std::max(kGrowStep, used / 2));
-            bytes.resize(static_cast<std::size_t>(grown));
-            bytes[used++] = probe;
-            continue;
-        }
-        ssize_t got = ReadSome(fd, bytes.data() + used, bytes.size() - used);
+    bytes.reserve(static_cast<std::size_t>(std::min(limit, expected)));
+    AdviseHugePages(bytes.data(), bytes.capacity());
+    char chunk[kChunkBytes];
+    while (bytes.size() < limit) {
+        const auto want = static_cast<std::size_t>(
+            std::min<std::uint64_t>(kChunkBytes, limit - static_cast<std::uint64_t>(bytes.size())));
+        ssize_t got = ReadSome(fd, chunk, want);
         if (got < 0) {
             NoteSystemError(errno);
             return false;
         }
         if (got == 0) break;
-        used += static_cast<std::size_t>(got);
+        // A file longer than it said (or that said nothing) grows the result as it comes.
+        bytes.append(chunk, static_cast<std::size_t>(got));
     }
-    bytes.resize(used);
     return true;
+}
+
+void NoteReadStamp(const struct stat& st, FileReadStamp* identity) {
+    if (identity == nullptr) return;
+    identity->device = static_cast<std::uint64_t>(st.st_dev);
+    identity->inode = static_cast<std::uint64_t>(st.st_ino);
+    identity->size = static_cast<std::uint64_t>(st.st_size);
+    identity->modified = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+    identity->changed = {st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
 }
 
 }  // namespace
 
 Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::string& bytes,
                        std::uint64_t& fileSize) {
+    return ReadRegularFile(path, maxCount, bytes, fileSize, nullptr);
+}
+
+Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::string& bytes,
+                       std::uint64_t& fileSize, FileReadStamp* identity) {
     bytes.clear();
     fileSize = 0;
     struct stat st {};
@@ -99,6 +103,7 @@ Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::str
     }
     if (S_ISDIR(st.st_mode)) return RESULT_IS_FOLDER;
     if (!S_ISREG(st.st_mode)) return RESULT_FILE_ERROR;
+    NoteReadStamp(st, identity);
 
     auto size = static_cast<std::uint64_t>(st.st_size);
     bool whole = maxCount >= kMaxFileSize;
@@ -126,6 +131,13 @@ Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::str
         fileSize = bytes.size();
     }
     return RESULT_OK;
+}
+
+bool CurrentReadStamp(const std::string& path, FileReadStamp& identity) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
+    NoteReadStamp(st, &identity);
+    return true;
 }
 
 }  // namespace trimlet

@@ -168,6 +168,16 @@ TaskRunReport TaskEditor::RunTaskFile(const std::string& path) {
     // The file's own mode without run bits: missing folders are made without asking, and
     // "以後すべて" can always be pressed.
     std::uint32_t runFlags = header.trimMode & ~kRunBits;
+    std::vector<std::string> paths;
+    try {
+        TaskLineReader ahead = lines;
+        while (const std::optional<std::string_view> line = ahead.Next())
+            paths.emplace_back(*line);
+    } catch (const std::bad_alloc&) {
+        paths.clear();  // no trims ahead: each file is trimmed in its turn
+    }
+    const TrimAheadScope ahead = StartTrimAhead(std::move(paths), runFlags, true);
+    ctx.trimAhead = ahead.get();
     std::size_t index = 0;
     bool goOn = true;
     while (const std::optional<std::string_view> line = lines.Next()) {

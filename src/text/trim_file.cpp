@@ -31,8 +31,11 @@ bool IsListed(std::string_view extension, std::string_view list) {
     }
 }
 
-Result TrimText(const FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out) {
-    if (kind == FileKind::Html) return TrimHtmlText(fileText.text, out, trimMode, fileText.charset);
+// Trims `fileText`; an HTML text's storage becomes the engine's second buffer once it has
+// been read, so that the trim holds two buffers of the text's size, not three.
+Result TrimText(FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out) {
+    if (kind == FileKind::Html)
+        return TrimOwnedHtmlText(fileText.text, out, trimMode, fileText.charset);
     return TrimScriptText(fileText.text, out, trimMode, kind == FileKind::VbScript,
                           fileText.charset);
 }
@@ -49,12 +52,19 @@ FileKind KindOfPath(std::string_view path, std::string_view scriptExtensions) {
 
 Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
                 std::string& outBytes, std::uint64_t& inputSize, std::uint64_t& outputSize) {
+    return TrimFile(path, trimMode, scriptExtensions, outBytes, inputSize, outputSize, nullptr);
+}
+
+Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
+                std::string& outBytes, std::uint64_t& inputSize, std::uint64_t& outputSize,
+                FileReadStamp* identity) {
     inputSize = 0;
     outputSize = 0;
     if (path.empty()) return RESULT_INVALID_ARGUMENT;
     try {
         std::string bytes;
-        if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize); r != RESULT_OK)
+        if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize, identity);
+            r != RESULT_OK)
             return r;
 
         FileText fileText;

@@ -7,6 +7,7 @@
 
 #include "common/result.h"
 #include "engine/trim_mode.h"
+#include "platform/read_file.h"
 
 namespace trimlet {
 
@@ -35,5 +36,11 @@ enum class FileKind { Html, JavaScript, VbScript };
 [[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize);
+// The same, also noting the identity of the file it read in `identity` (when given), so
+// that a result can later be checked against the file as it is then.
+[[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
+                              std::string_view scriptExtensions, std::string& outBytes,
+                              std::uint64_t& inputSize, std::uint64_t& outputSize,
+                              FileReadStamp* identity);
 
 }  // namespace trimlet

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Times the whole program the way users call it, on generated files: `trimlet trim` on one
+# big page, `trimlet run --yes` over a site of many pages on the real disk and in a memory
+# file system, and `minify` on the same files when it is installed. Prints the median of
+# each and the ratios, and the engine's in-memory throughput from trimlet-bench.
+#
+#   bench/whole_program.sh [BUILD_DIR]        (default build-release, a Release build)
+#
+# Environment: RUNS (5), PAGE_MB (110), SITE_PAGES (4000), DISK_DIR (/var/tmp),
+# MEMORY_DIR (/dev/shm), CORPUS_TOOL (BUILD_DIR/bench/trimlet-corpus).
+set -euo pipefail
+
+build=${1:-build-release}
+runs=${RUNS:-5}
+page_mb=${PAGE_MB:-110}
+site_pages=${SITE_PAGES:-4000}
+trimlet=$build/trimlet
+bench=$build/bench/trimlet-bench
+corpus_tool=${CORPUS_TOOL:-$build/bench/trimlet-corpus}
+minify=$(command -v minify || true)
+
+for tool in "$trimlet" "$corpus_tool"; do
+    [[ -x $tool ]] || { echo "missing $tool (cmake --build $build)" >&2; exit 2; }
+done
+
+disk=$(mktemp -d "${DISK_DIR:-/var/tmp}/trimlet-whole-XXXXXX")
+memory=$(mktemp -d "${MEMORY_DIR:-/dev/shm}/trimlet-whole-XXXXXX")
+trap 'rm -rf "$disk" "$memory"' EXIT
+export TRIMLET_PROFILE=$disk/profile.ini
+
+# One run of the command: "WALL CPU" in seconds (CPU = user + system); output to $out.
+out=/dev/null
+seconds() {
+    local times=$disk/times
+    /usr/bin/time -f "%e %U %S" -o "$times" "$@" >"$out" 2>/dev/null ||
+        { echo "failed: $*" >&2; exit 1; }
+    awk '{printf "%s %.2f\n", $1, $2 + $3}' "$times"
+}
+# The median of a column of numbers.
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+# Medians of the WALL and CPU columns of its input: "WALL CPU".
+medians() {
+    local lines
+    lines=$(cat)
+    echo "$(cut -d' ' -f1 <<<"$lines" | median) $(cut -d' ' -f2 <<<"$lines" | median)"
+}
+ratio() { echo "scale=2; $1 / $2" | bc; }
+# The medians of RUNS runs of the command, after `prepare` (if any) before each.
+timed() {
+    local prepare=$1
+    shift
+    for _ in $(seq "$runs"); do
+        [[ -z $prepare ]] || eval "$prepare"
+        seconds "$@"
+    done | medians
+}
+# "NAME: WALL s wall, CPU s CPU" from "WALL CPU".
+show() { printf '%-24s %s s wall, %s s CPU\n' "$1:" $2; }
+
+echo "== generating a ${page_mb} MB page and a site of ${site_pages} pages"
+"$corpus_tool" page "$disk/page.html" "$page_mb"
+mkdir -p "$disk/site"
+"$corpus_tool" site "$disk/site" "$site_pages"
+cp -r "$disk/site" "$memory/site"
+for place in "$disk" "$memory"; do
+    "$trimlet" task create --output-folder Trimlet "$place/site.trh" "$place"/site/*.html >/dev/null
+done
+# Files trimmed ahead are trusted only once they have been still for two seconds.
+sleep 3
+page_bytes=$(stat -c %s "$disk/page.html")
+site_bytes=$(du -sb "$disk/site" | cut -f1)
+echo "page: $page_bytes bytes; site: $site_bytes bytes"
+
+echo "== one big page (medians of $runs runs; the machine's load: $(cut -d' ' -f1 /proc/loadavg))"
+out=$disk/page.trimmed.html
+read -r trim_wall trim_cpu < <(timed "" "$trimlet" trim "$disk/page.html")
+trim_rss=$(/usr/bin/time -f %M "$trimlet" trim "$disk/page.html" 2>&1 >"$out" | tail -1)
+trim_mib=$(echo "scale=1; $page_bytes / 1048576 / $trim_cpu" | bc)
+show "trimlet trim" "$trim_wall $trim_cpu"
+echo "  ${trim_mib} MiB/s of CPU time; peak memory $((trim_rss / 1024)) MiB = $(ratio "$trim_rss * 1024" "$page_bytes") x the file"
+if [[ -n $minify ]]; then
+    out=$disk/page.minified.html
+    read -r minify_wall minify_cpu < <(timed "" "$minify" --type html "$disk/page.html")
+    show "minify" "$minify_wall $minify_cpu"
+    echo "  minify / trimlet: $(ratio "$minify_wall" "$trim_wall") wall, $(ratio "$minify_cpu" "$trim_cpu") CPU"
+fi
+out=/dev/null
+if [[ -x $bench ]]; then
+    # Google Benchmark's rate is per CPU second too.
+    engine=$("$bench" --benchmark_filter='BM_TrimHtmlUtf8$' --benchmark_repetitions="$runs" \
+        --benchmark_report_aggregates_only=true 2>/dev/null |
+        awk '/_median/ {for (i = 1; i <= NF; i++) if ($i ~ /bytes_per_second=/) {
+            sub(/.*=/, "", $i); v = $i + 0; if ($i ~ /G/) v *= 1024; print v}}')
+    if [[ -n $engine ]]; then
+        echo "engine in memory:        ${engine} MiB/s of CPU time"
+        echo "  trimlet trim / engine: $(ratio "$trim_mib" "$engine")"
+    fi
+fi
+
+echo "== a site of $site_pages pages"
+for place in "$disk" "$memory"; do
+    name=$([[ $place == "$disk" ]] && echo "real disk" || echo "memory")
+    read -r run_wall run_cpu < <(timed "rm -rf '$place/site/Trimlet'" "$trimlet" run --yes "$place/site.trh")
+    show "trimlet run ($name)" "$run_wall $run_cpu"
+    if [[ -n $minify ]]; then
+        read -r minify_wall minify_cpu < <(timed "rm -rf '$place/minified'" "$minify" -r -o "$place/minified/" "$place/site")
+        show "minify -r ($name)" "$minify_wall $minify_cpu"
+        echo "  minify / trimlet: $(ratio "$minify_wall" "$run_wall") wall, $(ratio "$minify_cpu" "$run_cpu") CPU"
+    fi
+done
