@@ -57,7 +57,7 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
 
         if (trimMode & TM_HTML_COMMENT_DEL) run(engine::DeleteHtmlComments);
         run(engine::TrimScriptBlocks);
-        // Passes 3 to 5 copy SCRIPT blocks unchanged and hand their extents on.
+        // Passes 3 to 5 and 7 copy SCRIPT blocks unchanged; each hands their extents on.
         const auto runCopyingBlocks = [&](auto pass) {
             run(pass);
             blocks.EndPass();
@@ -68,7 +68,8 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
             (trimMode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
             runCopyingBlocks(engine::DeleteBlankLines);
         }
-        if (trimMode & TM_TRIM_LINE_ENDS) run(engine::TrimTextEnds);
+        // Pass 6 hands the extents on too, for pass 7.
+        if (trimMode & TM_TRIM_LINE_ENDS) runCopyingBlocks(engine::TrimTextEnds);
         if (trimMode & TM_BETWEEN_TAGS) run(engine::DeleteBetweenTags);
 
         if (current.data() == spare.data()) {
