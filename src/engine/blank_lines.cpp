@@ -17,7 +17,7 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     const PassStops stopSet(
         {.singles = std::string_view(&first, 1), .scriptTags = true, .preTags = preBlocks});
     PassScan stops(stopSet, in);
-    QuotedValues values(in);
+    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
     bool insidePre = false;
     bool blankRun = false;  // positioned at the line break of a blank line
     unsigned blankLines = 0;
@@ -35,29 +35,25 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
             continue;
         }
         if ((i = stops.Next(i, n)) >= n) break;
-        if (in[i] == '<') {
+        const bool tagStart = in[i] == '<';
+        if (!tagStart && !StartsWithAt(in, i, nl)) {
+            ++i;
+            continue;
+        }
+        if (const size_t valueEnd = values.ValueEndAt(i, out.size() - copyFrom);
+            valueEnd != kNone) {
+            i = valueEnd;
+            continue;
+        }
+        if (tagStart) {
             const TagStart tag = TagStartAt(in, i, preBlocks);
             if (tag == TagStart::Script) {
                 i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 values.SkipTo(i);
                 continue;
             }
-            if (tag == TagStart::Pre) {
-                if (const size_t valueEnd = values.ValueEndAt(i); valueEnd != kNone) {
-                    i = valueEnd;
-                    continue;
-                }
-                insidePre = true;
-            }
+            if (tag == TagStart::Pre) insidePre = true;
             ++i;
-            continue;
-        }
-        if (!StartsWithAt(in, i, nl)) {
-            ++i;
-            continue;
-        }
-        if (const size_t valueEnd = values.ValueEndAt(i); valueEnd != kNone) {
-            i = valueEnd;
             continue;
         }
         const size_t next = i + nl.size();
@@ -77,6 +73,7 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
         }
     }
     Append(out, in, copyFrom, n);
+    values.Finish(out.size() - n);
 }
 
 }  // namespace trimlet::engine

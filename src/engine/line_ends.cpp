@@ -14,7 +14,7 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
     const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
     const PassStops stopSet({.singles = "\r\n", .scriptTags = true, .preTags = preBlocks});
     PassScan stops(stopSet, in);
-    QuotedValues values(in);
+    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
     bool insidePre = false;
     size_t i = SkipBlanks(cs, in, 0, blanks);
     size_t copyFrom = i;
@@ -34,8 +34,14 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
         }
         if ((i = stops.Next(i, n)) >= n) {
             const size_t start = TrailingBlanksStart(cs, in, lineFrom, n, fullWidth);
-            if (start < n && values.ValueEndAt(start) == kNone) dropBlanksBefore(n);
+            if (start < n && values.ValueEndAt(start, out.size() - copyFrom) == kNone)
+                dropBlanksBefore(n);
             break;
+        }
+        if (const size_t valueEnd = values.ValueEndAt(i, out.size() - copyFrom);
+            valueEnd != kNone) {
+            i = lineFrom = valueEnd;
+            continue;
         }
         if (in[i] == '<') {
             const TagStart tag = TagStartAt(in, i, preBlocks);
@@ -44,18 +50,8 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
                 values.SkipTo(i);
                 continue;
             }
-            if (tag == TagStart::Pre) {
-                if (const size_t valueEnd = values.ValueEndAt(i); valueEnd != kNone) {
-                    i = lineFrom = valueEnd;
-                    continue;
-                }
-                insidePre = true;
-            }
+            if (tag == TagStart::Pre) insidePre = true;
             ++i;
-            continue;
-        }
-        if (const size_t valueEnd = values.ValueEndAt(i); valueEnd != kNone) {
-            i = lineFrom = valueEnd;
             continue;
         }
         // A line break: the blanks before it go, it stays, the next line's leading
@@ -70,6 +66,7 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
         i = lineFrom = j;
     }
     Append(out, in, copyFrom, n);
+    values.Finish(out.size() - n);
 }
 
 }  // namespace trimlet::engine

@@ -84,10 +84,62 @@ bool IsInlineElementName(std::string_view name) {
                               std::string_view(lower, name.size()));
 }
 
-QuotedValues::QuotedValues(std::string_view text) : text_(text), stops_(ValueStops(), text) {}
+QuotedValues::QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth)
+    : text_(text), copied_(copied), fullWidth_(fullWidth), stops_(ValueStops(), text) {
+    if (copied && copied->Known()) known_ = &copied->List();
+}
 
-size_t QuotedValues::ValueEndAt(size_t i) {
+void QuotedValues::Note(size_t begin, size_t end, size_t outShift) {
+    if (!copied_) return;
+    if (!known_) {
+        // Only values that hold something a later pass stops at need to be carried.
+        static const StopSet kActed("\t \r\n<", false);
+        static const StopSet kActedWide("\t \r\n<", true);
+        if ((fullWidth_ ? kActedWide : kActed).Find(text_, begin, end) >= end) return;
+    }
+    copied_->Note(begin + outShift, end + outShift);
+}
+
+size_t QuotedValues::ValueEndAt(size_t i, size_t outShift) {
     if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
+    if (!known_) return Scan(i, outShift);
+    const auto& list = *known_;
+    while (next_ < list.size() && list[next_].second <= i) {
+        Note(list[next_].first, list[next_].second, outShift);
+        ++next_;
+    }
+    if (next_ < list.size() && list[next_].first <= i) {
+        valueBegin_ = list[next_].first;
+        valueEnd_ = list[next_].second;
+        Note(valueBegin_, valueEnd_, outShift);
+        ++next_;
+        return valueEnd_;
+    }
+    return kNone;
+}
+
+void QuotedValues::SkipTo(size_t to) {
+    if (known_) {
+        while (next_ < known_->size() && (*known_)[next_].first < to)
+            ++next_;
+    } else if (to > pos_) {
+        pos_ = to;
+        tagStart_ = kNone;
+    }
+}
+
+void QuotedValues::Finish(size_t outShift) {
+    if (!copied_) return;
+    if (known_) {
+        for (; next_ < known_->size(); ++next_)
+            Note((*known_)[next_].first, (*known_)[next_].second, outShift);
+    } else if (!text_.empty()) {
+        Scan(text_.size() - 1, outShift);
+    }
+}
+
+// Reads the tags up to i.
+size_t QuotedValues::Scan(size_t i, size_t outShift) {
     const size_t n = text_.size();
     while (pos_ <= i && pos_ < n) {
         const size_t p = stops_.Next(pos_, n);
@@ -112,6 +164,7 @@ size_t QuotedValues::ValueEndAt(size_t i) {
             valueBegin_ = p + 1;
             valueEnd_ = close == kNone ? n : close;
             pos_ = close == kNone ? n : close + 1;
+            Note(valueBegin_, valueEnd_, outShift);
             if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
         }
     }

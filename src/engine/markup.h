@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "engine/scan.h"
 
@@ -49,28 +51,60 @@ std::string_view TagNameAt(std::string_view t, size_t lt);
 // blanks between them as a space.
 bool IsInlineElementName(std::string_view name);
 
-// The quoted attribute values of a text's tags, found in order while a pass moves forward
-// through the text. Comments hold no values.
-class QuotedValues {
+// The quoted attribute values that passes 3 to 5 copy unchanged. The first of these
+// passes finds them while it goes and notes where those that hold anything a pass acts on
+// (blanks, line breaks, '<') land in its output; the later ones take them from there
+// instead of reading every tag again.
+class CopiedValues {
   public:
-    explicit QuotedValues(std::string_view text);
+    using Span = std::pair<size_t, size_t>;  // after the opening quote; up to the closing one
 
-    // When i lies inside a quoted attribute value: the position of its closing quote, or
-    // the end of the text. Otherwise kNone. Between calls i does not go back, except to
-    // a position inside a value already reported.
-    size_t ValueEndAt(size_t i);
-
-    // The pass went over everything before `to` without asking (a SCRIPT block, the
-    // content of a PRE block); the search goes on from there, outside any tag.
-    void SkipTo(size_t to) {
-        if (to > pos_) {
-            pos_ = to;
-            tagStart_ = kNone;
-        }
+    bool Known() const { return known_; }
+    const std::vector<Span>& List() const { return list_; }
+    void Note(size_t begin, size_t end) { noted_.emplace_back(begin, end); }
+    // The values noted in this pass become the known values of the next one.
+    void EndPass() {
+        list_.swap(noted_);
+        noted_.clear();
+        known_ = true;
     }
 
   private:
+    std::vector<Span> list_;
+    std::vector<Span> noted_;
+    bool known_ = false;
+};
+
+// The quoted attribute values of a text's tags, for one pass that moves forward through
+// the text: taken from `copied` when an earlier pass noted them, else found by reading
+// the tags (and noted there for the next pass). Comments hold no values.
+class QuotedValues {
+  public:
+    QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth);
+
+    // When i lies inside a quoted attribute value: the position of its closing quote, or
+    // the end of the text. Otherwise kNone. The pass asks at every position where it may
+    // change something, before changing it; the text from the last change up to i lands
+    // at its position + outShift in the output (modulo size_t). Between calls i does not
+    // go back, except to a position inside a value already reported.
+    size_t ValueEndAt(size_t i, size_t outShift);
+
+    // The pass went over everything before `to` without asking (a SCRIPT block, the
+    // content of a PRE block); the search goes on from there, outside any tag.
+    void SkipTo(size_t to);
+
+    // At the end of the pass, after the rest of the text was copied.
+    void Finish(size_t outShift);
+
+  private:
+    size_t Scan(size_t i, size_t outShift);
+    void Note(size_t begin, size_t end, size_t outShift);
+
     std::string_view text_;
+    CopiedValues* copied_;
+    const std::vector<CopiedValues::Span>* known_ = nullptr;
+    size_t next_ = 0;  // the first known value not passed yet
+    bool fullWidth_;
     StopScan stops_;
     size_t pos_ = 0;           // the stops before this are handled
     size_t tagStart_ = kNone;  // the '<' of the tag pos_ is in, or kNone

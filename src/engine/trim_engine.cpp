@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "engine/markup.h"
 #include "engine/passes.h"
 
 namespace trimlet {
@@ -31,6 +32,7 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
         engine::ScriptBuffers scripts;
         engine::CopiedScriptBlocks blocks;
         engine::MeasuredScriptBlocks measured;
+        engine::CopiedValues values;
         PassContext ctx;
         ctx.mode = trimMode;
         ctx.charset = charset;
@@ -38,6 +40,7 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
         ctx.scripts = &scripts;
         ctx.blocks = &blocks;
         ctx.measured = &measured;
+        ctx.values = &values;
 
         // The passes write alternately into `out` and `spare`; no pass lengthens the
         // text, so neither buffer grows after this.
@@ -58,15 +61,20 @@ Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, 
         if (trimMode & TM_HTML_COMMENT_DEL) run(engine::DeleteHtmlComments);
         run(engine::TrimScriptBlocks);
         // Passes 3 to 5 and 7 copy SCRIPT blocks unchanged; each hands their extents on.
+        // Passes 3 to 5 hand on quoted attribute values, which they copy unchanged too.
         const auto runCopyingBlocks = [&](auto pass) {
             run(pass);
             blocks.EndPass();
         };
-        if (trimMode & TM_TRIM_LINE_ENDS) runCopyingBlocks(engine::TrimLineEnds);
-        if (trimMode & TM_COLLAPSE_SPACES) runCopyingBlocks(engine::CollapseSpaces);
+        const auto runCopyingValues = [&](auto pass) {
+            runCopyingBlocks(pass);
+            values.EndPass();
+        };
+        if (trimMode & TM_TRIM_LINE_ENDS) runCopyingValues(engine::TrimLineEnds);
+        if (trimMode & TM_COLLAPSE_SPACES) runCopyingValues(engine::CollapseSpaces);
         if (!(trimMode & TM_CR_REG_AS_WSP) &&
             (trimMode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
-            runCopyingBlocks(engine::DeleteBlankLines);
+            runCopyingValues(engine::DeleteBlankLines);
         }
         // Pass 6 hands the extents on too, for pass 7.
         if (trimMode & TM_TRIM_LINE_ENDS) runCopyingBlocks(engine::TrimTextEnds);

@@ -170,6 +170,8 @@ TEST(HtmlAttributeValues, Table) {
          "<p class=it's>a b</p> '"},
         {"comments hold no values", TM_COLLAPSE_SPACES, "<!-- a=\"  -->  x  \"",
          "<!-- a=\" --> x \""},
+        {"<script> in a value", TM_COLLAPSE_SPACES, "<a title='<script>'>a  b</a>",
+         "<a title='<script>'>a b</a>"},
         {"<pre> in a value", TM_COLLAPSE_SPACES, "<a title=\"<pre>\">a  b</a>",
          "<a title=\"<pre>\">a b</a>"},
         {"value after a SCRIPT block", TM_COLLAPSE_SPACES,
