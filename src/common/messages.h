@@ -214,6 +214,8 @@ inline constexpr const char* TXT_REPORT_ZENKAKU_AS_WSP = "○ 全角ブランク
 inline constexpr const char* TXT_REPORT_CR_REG_AS_WSP = "○ 改行コードを空白文字とみなす\r\n";
 inline constexpr const char* TXT_REPORT_BLANK_LINES = "○ 空白行の扱い\r\n";
 inline constexpr const char* TXT_REPORT_BETWEEN_TAGS = "○ タグ間の空白文字を削除する\r\n";
+inline constexpr const char* TXT_REPORT_BETWEEN_INLINE_TAGS =
+    "○ インライン要素の間の空白文字も削除する\r\n";
 inline constexpr const char* TXT_REPORT_INSIDE_PRE = "○ <PRE>タグ内部でも空白文字の処理を行う\r\n";
 inline constexpr const char* TXT_REPORT_BLANK_DELETE_CURRENT =
     "　 現在の設定\t：空白行を削除する\r\n";

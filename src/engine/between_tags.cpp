@@ -1,21 +1,68 @@
-// Pass 7: deletes the blanks between a tag's '>' and the next '<'.
+// Pass 7: deletes the blanks between the '>' that ends a tag and the '<' that begins the
+// next one. What a browser shows stays as it was: SCRIPT blocks and (unless the mode
+// says otherwise) PRE blocks are copied unchanged, a '>' inside a quoted attribute value
+// ends no tag, and the blanks between two inline elements, which show as a space, stay
+// unless TM_BETWEEN_INLINE_TAGS asks for them too.
 
+#include "engine/markup.h"
 #include "engine/passes.h"
 
 namespace trimlet::engine {
 
+namespace {
+
+// The tag or other markup that ended just before a run of blanks.
+struct Markup {
+    size_t begin;
+    MarkupKind kind;
+};
+
+bool IsInlineTagAt(std::string_view in, Markup m) {
+    return m.kind == MarkupKind::Tag && IsInlineElementName(TagNameAt(in, m.begin));
+}
+
+}  // namespace
+
 void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_view in) {
     const size_t n = in.size();
     const BlankSet blanks{ctx.FullWidthBlanks(), (ctx.mode & TM_CR_REG_AS_WSP) != 0};
+    const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
+    const bool keepInline = !(ctx.mode & TM_BETWEEN_INLINE_TAGS);
+    bool insidePre = false;
     size_t copyFrom = 0;
     size_t i = 0;
-    while ((i = FindByte(in, i, '>')) != kNone) {
-        const size_t start = i + 1;
-        i = SkipBlanks(ctx.charset, in, start, blanks);
-        if (i > start && i < n && in[i] == '<') {
-            Append(out, in, copyFrom, start);
-            copyFrom = i;
+    for (;;) {
+        if (insidePre) {
+            i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
+            if (insidePre) break;  // no "</pre": the rest stays as it is
         }
+        const size_t lt = FindByte(in, i, '<');
+        if (lt == kNone) break;
+        const Markup left{lt, MarkupAt(in, lt)};
+        if (left.kind == MarkupKind::None) {
+            i = lt + 1;
+            continue;
+        }
+        const TagStart tag = TagStartAt(in, lt, preBlocks);
+        if (tag == TagStart::Pre) {
+            insidePre = true;  // its start tag is part of the block
+            i = lt + 1;
+            continue;
+        }
+        const size_t end = tag == TagStart::Script
+                               ? CopiedBlockEnd(ctx, in, lt, out.size() + (lt - copyFrom))
+                               : MarkupEnd(in, lt, left.kind);
+        if (end >= n) break;
+        const size_t next = SkipBlanks(ctx.charset, in, end, blanks);
+        if (next > end && next < n && in[next] == '<') {
+            const Markup right{next, MarkupAt(in, next)};
+            if (right.kind != MarkupKind::None &&
+                !(keepInline && IsInlineTagAt(in, left) && IsInlineTagAt(in, right))) {
+                Append(out, in, copyFrom, end);
+                copyFrom = next;
+            }
+        }
+        i = next;
     }
     Append(out, in, copyFrom, n);
 }

@@ -1,5 +1,7 @@
-// Pass 5: deletes blank lines, or merges each run of them into one empty line.
+// Pass 5: deletes blank lines, or merges each run of them into one empty line. Lines
+// inside a quoted attribute value are data and stay as they are.
 
+#include "engine/markup.h"
 #include "engine/passes.h"
 
 namespace trimlet::engine {
@@ -15,6 +17,7 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     const PassStops stopSet(
         {.singles = std::string_view(&first, 1), .scriptTags = true, .preTags = preBlocks});
     PassScan stops(stopSet, in);
+    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
     bool insidePre = false;
     bool blankRun = false;  // positioned at the line break of a blank line
     unsigned blankLines = 0;
@@ -28,20 +31,28 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     while (i < n) {
         if (insidePre) {
             i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
+            values.SkipTo(i);
             continue;
         }
         if ((i = stops.Next(i, n)) >= n) break;
-        if (in[i] == '<') {
-            const TagStart tag = TagStartAt(in, i, preBlocks);
-            if (tag == TagStart::Script) {
-                i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
-                continue;
-            }
-            if (tag == TagStart::Pre) insidePre = true;
+        const bool tagStart = in[i] == '<';
+        if (!tagStart && !StartsWithAt(in, i, nl)) {
             ++i;
             continue;
         }
-        if (!StartsWithAt(in, i, nl)) {
+        if (const size_t valueEnd = values.ValueEndAt(i, out.size() - copyFrom);
+            valueEnd != kNone) {
+            i = valueEnd;
+            continue;
+        }
+        if (tagStart) {
+            const TagStart tag = TagStartAt(in, i, preBlocks);
+            if (tag == TagStart::Script) {
+                i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
+                values.SkipTo(i);
+                continue;
+            }
+            if (tag == TagStart::Pre) insidePre = true;
             ++i;
             continue;
         }
@@ -62,6 +73,7 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
         }
     }
     Append(out, in, copyFrom, n);
+    values.Finish(out.size() - n);
 }
 
 }  // namespace trimlet::engine

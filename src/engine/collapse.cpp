@@ -1,6 +1,7 @@
 // Pass 4: collapses every run of blanks (and of line breaks, when they count as
-// blanks) to one half-width space.
+// blanks) to one half-width space. Quoted attribute values are data and stay as they are.
 
+#include "engine/markup.h"
 #include "engine/passes.h"
 
 namespace trimlet::engine {
@@ -18,26 +19,32 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
                              .scriptTags = true,
                              .preTags = preBlocks});
     PassScan stops(stopSet, in);
+    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
     bool insidePre = false;
     size_t copyFrom = 0;
     size_t i = 0;
     while (i < n) {
         if (insidePre) {
             i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
+            values.SkipTo(i);
             continue;
         }
         if ((i = stops.Next(i, n)) >= n) break;
         const uint8_t c = ByteAt(in, i);
-        if (c == '<') {
+        if (c >= 0x80 && FullWidthBlankLength(cs, in, i) == 0) {
+            i += CharLength(cs, in, i);
+        } else if (const size_t valueEnd = values.ValueEndAt(i, out.size() - copyFrom);
+                   valueEnd != kNone) {
+            i = valueEnd;
+        } else if (c == '<') {
             const TagStart tag = TagStartAt(in, i, preBlocks);
             if (tag == TagStart::Script) {
                 i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
+                values.SkipTo(i);
                 continue;
             }
             if (tag == TagStart::Pre) insidePre = true;
             ++i;
-        } else if (c >= 0x80 && FullWidthBlankLength(cs, in, i) == 0) {
-            i += CharLength(cs, in, i);
         } else {
             const size_t j = SkipBlanks(cs, in, i, blanks);
             if (j - i != 1 || c != ' ') {  // a single space is already what the run becomes
@@ -49,6 +56,7 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
         }
     }
     Append(out, in, copyFrom, n);
+    values.Finish(out.size() - n);
 }
 
 }  // namespace trimlet::engine

@@ -1,5 +1,7 @@
-// Pass 3: deletes the blanks at the start and at the end of every line.
+// Pass 3: deletes the blanks at the start and at the end of every line. Lines inside a
+// quoted attribute value are data and stay as they are.
 
+#include "engine/markup.h"
 #include "engine/passes.h"
 
 namespace trimlet::engine {
@@ -12,6 +14,7 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
     const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
     const PassStops stopSet({.singles = "\r\n", .scriptTags = true, .preTags = preBlocks});
     PassScan stops(stopSet, in);
+    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
     bool insidePre = false;
     size_t i = SkipBlanks(cs, in, 0, blanks);
     size_t copyFrom = i;
@@ -26,16 +29,25 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
     while (i < n) {
         if (insidePre) {
             i = lineFrom = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
+            values.SkipTo(i);
             continue;
         }
         if ((i = stops.Next(i, n)) >= n) {
-            dropBlanksBefore(n);
+            const size_t start = TrailingBlanksStart(cs, in, lineFrom, n, fullWidth);
+            if (start < n && values.ValueEndAt(start, out.size() - copyFrom) == kNone)
+                dropBlanksBefore(n);
             break;
+        }
+        if (const size_t valueEnd = values.ValueEndAt(i, out.size() - copyFrom);
+            valueEnd != kNone) {
+            i = lineFrom = valueEnd;
+            continue;
         }
         if (in[i] == '<') {
             const TagStart tag = TagStartAt(in, i, preBlocks);
             if (tag == TagStart::Script) {
                 i = lineFrom = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
+                values.SkipTo(i);
                 continue;
             }
             if (tag == TagStart::Pre) insidePre = true;
@@ -54,6 +66,7 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
         i = lineFrom = j;
     }
     Append(out, in, copyFrom, n);
+    values.Finish(out.size() - n);
 }
 
 }  // namespace trimlet::engine

@@ -102,6 +102,9 @@ class CopiedScriptBlocks {
     size_t BlockEnd(Charset charset, std::string_view in, size_t lt, size_t outPos);
     // The blocks noted in this pass become the known blocks of the next one.
     void EndPass();
+    // For a pass that keeps only [begin, end) of its input and copies it whole: the known
+    // blocks move with the text, a block cut off at `end` shrinks with it.
+    void KeepSpan(size_t begin, size_t end);
 
   private:
     std::vector<std::pair<size_t, size_t>> known_;  // start and length in the pass's input

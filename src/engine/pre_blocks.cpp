@@ -60,6 +60,13 @@ const MeasuredScriptBlocks::Block* MeasuredScriptBlocks::Find(size_t lt, PieceLi
     return &block;
 }
 
+void CopiedScriptBlocks::KeepSpan(size_t begin, size_t end) {
+    for (const auto& [start, length] : known_) {
+        if (start < begin || start >= end) continue;
+        noted_.emplace_back(start - begin, length < end - start ? length : end - start);
+    }
+}
+
 void CopiedScriptBlocks::EndPass() {
     known_.swap(noted_);
     noted_.clear();

@@ -143,6 +143,7 @@ struct PassContext {
     ScriptBuffers* scripts = nullptr;                // pass 2: buffers for trimming SCRIPT bodies
     class CopiedScriptBlocks* blocks = nullptr;      // passes 3 to 5: blocks already measured
     class MeasuredScriptBlocks* measured = nullptr;  // passes 1 and 2: the same
+    class CopiedValues* values = nullptr;            // passes 3 to 5: quoted attribute values
     const PieceList* pieces = nullptr;               // script steps: the input's pieces, when known
     PieceList* outPieces = nullptr;                  // script steps: receives the output's pieces
 

@@ -32,6 +32,105 @@ bool IsLineContinuation(std::string_view in, size_t i) {
     return j >= in.size() || (kByteClass[ByteAt(in, j)] & kBreak);
 }
 
+// What the code before a run of blanks holding a line break ends with, for deciding whether
+// the line break may end a statement.
+enum class Before : uint8_t {
+    Nothing,     // the text starts with the run
+    Operator,    // a token that cannot end an expression
+    Value,       // a name, number, literal, ')', ']', '}', "++" or "--"
+    Unknown,     // a comment: what it follows is not looked at
+    JumpOrYield  // return, break, continue, throw or yield
+};
+
+bool IsJumpKeyword(std::string_view word) {
+    return word == "return" || word == "break" || word == "continue" || word == "throw" ||
+           word == "yield";
+}
+
+// Whether the character that ends just before p (> begin) is a double-byte one.
+bool MultibyteEndsAt(Charset cs, std::string_view in, size_t begin, size_t p) {
+    const uint8_t c = ByteAt(in, p - 1);
+    return c >= 0x80 || (c >= 0x40 && cs == Charset::Cp932 && !CharStartsAt(cs, in, begin, p - 1));
+}
+
+// The token that ends just before `at` (> begin) in the stretch of code from `begin`.
+Before TokenBefore(Charset cs, std::string_view in, size_t begin, size_t at) {
+    if (MultibyteEndsAt(cs, in, begin, at)) return Before::Value;  // part of a name
+    const uint8_t c = ByteAt(in, at - 1);
+    if (kByteClass[c] & kWord) {
+        size_t k = at - 1;
+        while (k > begin && (kByteClass[ByteAt(in, k - 1)] & kWord))
+            --k;
+        // A word that goes on from a double-byte character is part of a longer name.
+        const bool longer = (cs == Charset::Cp932 && !CharStartsAt(cs, in, begin, k)) ||
+                            (k > begin && MultibyteEndsAt(cs, in, begin, k));
+        return !longer && IsJumpKeyword(in.substr(k, at - k)) ? Before::JumpOrYield : Before::Value;
+    }
+    switch (c) {
+        case ')':
+        case ']':
+        case '}':
+        case '"':
+        case '\'':
+        case '`':
+            return Before::Value;
+        case '+':
+        case '-':
+            return at - 1 > begin && ByteAt(in, at - 2) == c ? Before::Value : Before::Operator;
+        case '.':  // "1." is a number
+            return at - 1 > begin && ByteAt(in, at - 2) >= '0' && ByteAt(in, at - 2) <= '9'
+                       ? Before::Value
+                       : Before::Operator;
+        default:
+            return Before::Operator;
+    }
+}
+
+// Whether the code at `at` can begin an expression or a statement that a line break
+// before it would separate from the code before. Doubtful starts count as such.
+bool CanBeginAfterBreak(std::string_view in, size_t at) {
+    const uint8_t c = ByteAt(in, at);
+    if ((kByteClass[c] & kWord) || c >= 0x80) return true;
+    switch (c) {
+        case '(':
+        case '[':
+        case '{':
+        case '+':
+        case '-':
+        case '/':
+        case '`':
+        case '!':
+        case '~':
+        case '"':
+        case '\'':
+        case '\\':  // a name written with an escape
+        case '#':   // a private name
+        case '@':   // a decorator
+            return true;
+        case '.':  // ".5" is a number
+            return at + 1 < in.size() && ByteAt(in, at + 1) >= '0' && ByteAt(in, at + 1) <= '9';
+        default:
+            return false;
+    }
+}
+
+// Whether the run of blanks [i, j) holding a line break must keep it: where the code
+// before could end a statement and the code after could go on with it, so that joining
+// the lines would change how the script reads (or make it unreadable).
+bool KeepsLineBreak(Before before, std::string_view in, size_t j) {
+    if (j >= in.size() || before == Before::Nothing) return false;
+    if (before == Before::JumpOrYield) return true;
+    if (StartsWithAt(in, j, "-->")) return true;  // a comment only at the start of a line
+    return before != Before::Operator && CanBeginAfterBreak(in, j);
+}
+
+// The first line break in [i, j): CR LF, CR or LF.
+std::string_view FirstLineBreak(std::string_view in, size_t i, size_t j) {
+    while (i < j && !(kByteClass[ByteAt(in, i)] & kBreak))
+        ++i;
+    return in.substr(i, LineBreakLength(in, i));
+}
+
 }  // namespace
 
 void TrimScriptLineEnds(const PassContext& ctx, std::string& out, std::string_view in) {
@@ -84,10 +183,13 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
                              .high = ctx.FullWidthBlanks()});
     PassScan stops(stopSet, in);
     bool spaceWritten = false;  // the last byte written is a collapsed blank
+    // When line breaks count as blanks: what ends the text before a stretch of code.
+    Before beforeStretch = Before::Nothing;
     ForEachScriptStretch(
         ctx, in, out,
         [&](size_t begin, size_t end) {
             const size_t written = out.size();
+            const bool comment = end - begin >= 2 && in[begin] == '/' && in[begin + 1] == '*';
             size_t copyFrom = begin;
             size_t i = begin;
             if (spaceWritten) copyFrom = i = SkipBlanks(cs, in, begin, blanks, end);
@@ -98,7 +200,22 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
                     continue;
                 }
                 const size_t j = SkipBlanks(cs, in, i, blanks, end);
-                if (j - i != 1 || c != ' ') {
+                std::string_view lineBreak;
+                if (breaksAreBlanks) {
+                    // A line break that may end a statement stays one; inside a comment
+                    // it keeps the comment a line break to the code around it.
+                    lineBreak = FirstLineBreak(in, i, j);
+                    if (!lineBreak.empty() && !comment) {
+                        const Before before =
+                            i > begin ? TokenBefore(cs, in, begin, i) : beforeStretch;
+                        if (!KeepsLineBreak(before, in, j)) lineBreak = {};
+                    }
+                }
+                if (!lineBreak.empty()) {
+                    Append(out, in, copyFrom, i);
+                    out += lineBreak;
+                    copyFrom = j;
+                } else if (j - i != 1 || c != ' ') {
                     Append(out, in, copyFrom, i);
                     out += ' ';
                     copyFrom = j;
@@ -107,9 +224,11 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
             }
             Append(out, in, copyFrom, end);
             spaceWritten = out.size() > written ? out.back() == ' ' : spaceWritten;
+            if (comment) beforeStretch = Before::Unknown;
         },
         [&](size_t begin, size_t end) {
             spaceWritten = false;
+            beforeStretch = Before::Value;
             Append(out, in, begin, end);
         });
 }

@@ -35,6 +35,7 @@ void TrimTextEnds(const PassContext& ctx, std::string& out, std::string_view in)
         }
     }
     Append(out, in, begin, end);
+    if (ctx.blocks) ctx.blocks->KeepSpan(begin, end);
 }
 
 }  // namespace trimlet::engine

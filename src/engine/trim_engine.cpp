@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "engine/markup.h"
 #include "engine/passes.h"
 #include "platform/huge_pages.h"
 
@@ -60,6 +61,7 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
         engine::ScriptBuffers scripts;
         engine::CopiedScriptBlocks blocks;
         engine::MeasuredScriptBlocks measured;
+        engine::CopiedValues values;
         PassContext ctx;
         ctx.mode = trimMode;
         ctx.charset = charset;
@@ -67,6 +69,7 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
         ctx.scripts = &scripts;
         ctx.blocks = &blocks;
         ctx.measured = &measured;
+        ctx.values = &values;
 
         // The passes write alternately into `out` and `spare`; no pass lengthens the
         // text, so neither buffer grows once it holds the first pass's input size. The
@@ -97,18 +100,24 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
 
         if (trimMode & TM_HTML_COMMENT_DEL) run(engine::DeleteHtmlComments);
         run(engine::TrimScriptBlocks);
-        // Passes 3 to 5 copy SCRIPT blocks unchanged and hand their extents on.
+        // Passes 3 to 5 and 7 copy SCRIPT blocks unchanged; each hands their extents on.
+        // Passes 3 to 5 hand on quoted attribute values, which they copy unchanged too.
         const auto runCopyingBlocks = [&](auto pass) {
             run(pass);
             blocks.EndPass();
         };
-        if (trimMode & TM_TRIM_LINE_ENDS) runCopyingBlocks(engine::TrimLineEnds);
-        if (trimMode & TM_COLLAPSE_SPACES) runCopyingBlocks(engine::CollapseSpaces);
+        const auto runCopyingValues = [&](auto pass) {
+            runCopyingBlocks(pass);
+            values.EndPass();
+        };
+        if (trimMode & TM_TRIM_LINE_ENDS) runCopyingValues(engine::TrimLineEnds);
+        if (trimMode & TM_COLLAPSE_SPACES) runCopyingValues(engine::CollapseSpaces);
         if (!(trimMode & TM_CR_REG_AS_WSP) &&
             (trimMode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
-            runCopyingBlocks(engine::DeleteBlankLines);
+            runCopyingValues(engine::DeleteBlankLines);
         }
-        if (trimMode & TM_TRIM_LINE_ENDS) run(engine::TrimTextEnds);
+        // Pass 6 hands the extents on too, for pass 7.
+        if (trimMode & TM_TRIM_LINE_ENDS) runCopyingBlocks(engine::TrimTextEnds);
         if (trimMode & TM_BETWEEN_TAGS) run(engine::DeleteBetweenTags);
 
         if (current.data() == spare.data()) {

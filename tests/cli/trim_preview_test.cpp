@@ -47,6 +47,13 @@ TEST(TrimCommand, WritesTheTrimmedBytesToStandardOutputOrAFileWithTheGivenSettin
     outcome = RunCli(dir, {"trim", "--mode=2048", "--script-extensions", "mjs", "--", script});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, Trimmed(script, 2048, "MJS"));
+
+    // Bit 18 reaches the engine: the blank between two inline elements goes too.
+    const std::string spans = dir.Write("spans.html", "<b>a</b> <i>b</i>");
+    outcome = RunCli(dir, {"trim", "--mode", "0x0F85782C", spans});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "<b>a</b><i>b</i>");
+    EXPECT_EQ(RunCli(dir, {"trim", "--mode", "260143148", spans}).out, "<b>a</b> <i>b</i>");
 }
 
 TEST(TrimCommand, AFailureNamesTheFileAndLeavesAReadOnlyOutput) {

@@ -75,8 +75,109 @@ TEST(HtmlTextEndsAndBetweenTags, Table) {
         // between tags
         {"line break stops the run", TM_BETWEEN_TAGS, "<td>  \r\n  <b>", "<td>  \r\n  <b>"},
         {"line breaks as blanks", TM_BETWEEN_TAGS | TM_CR_REG_AS_WSP, "<td>  \r\n  <b>", "<td><b>"},
-        {"PRE ignored", TM_BETWEEN_TAGS, "<pre> <b>x</b></pre>", "<pre><b>x</b></pre>"},
-        {"text between stays", TM_BETWEEN_TAGS, "<b> x </b> <i>", "<b> x </b><i>"},
+        {"text between stays", TM_BETWEEN_TAGS, "<p> x </p> <div>", "<p> x </p><div>"},
+    };
+    ExpectHtml(cases);
+}
+
+// Pass 7 leaves what a browser shows as it was.
+TEST(HtmlBetweenTagsPageSafety, Table) {
+    constexpr TrimMode kTags = TM_BETWEEN_TAGS;
+    constexpr TrimMode kAll = TM_BETWEEN_TAGS | TM_BETWEEN_INLINE_TAGS;
+    constexpr TrimMode kBreaks = TM_BETWEEN_TAGS | TM_CR_REG_AS_WSP;
+    const Case cases[] = {
+        // PRE blocks
+        {"highlighted listing", kDefault,
+         "<pre>dpkg-<span>divert</span> <span>--package</span></pre>",
+         "<pre>dpkg-<span>divert</span> <span>--package</span></pre>"},
+        {"listing over lines", kBreaks | TM_BETWEEN_INLINE_TAGS,
+         "<pre><b>CC</b>\r\n<i>=</i> <u>gcc</u>\r\n</pre>",
+         "<pre><b>CC</b>\r\n<i>=</i> <u>gcc</u>\r\n</pre>"},
+        {"after the start tag", kTags, "<pre> <b>x</b></pre>", "<pre> <b>x</b></pre>"},
+        {"PRE trimmed when asked", kTags | TM_INSIDE_PRE, "<pre> <div>x</div> </pre>",
+         "<pre><div>x</div></pre>"},
+        {"around the block", kTags, "<div> <pre> <p>x</pre> <p>", "<div><pre> <p>x</pre><p>"},
+        {"unterminated PRE", kTags, "<pre> <p>x</p>  <p>", "<pre> <p>x</p>  <p>"},
+        {"script inside PRE", kTags, "<pre> <script>a</script> <p></pre> <p>",
+         "<pre> <script>a</script> <p></pre><p>"},
+        // SCRIPT blocks
+        {"tags in a script string", kTags, "<script>s = \"<b> <i>\";</script>",
+         "<script>s = \"<b> <i>\";</script>"},
+        {"same with the default mode", kDefault, "<script>s = \"<b> <i>\";</script>",
+         "<script>s=\"<b> <i>\";</script>"},
+        {"template kept, run after it goes", kTags,
+         "<script type=\"text/template\"> <p> <b> </p> </script> <p>",
+         "<script type=\"text/template\"> <p> <b> </p> </script><p>"},
+        {"line breaks in a script", kBreaks, "<script>\r\n<!--\r\nf()\r\n-->\r\n</script>\r\n<p>",
+         "<script><!--\r\nf()\r\n--></script><p>"},
+        // inline elements
+        {"two spans", kTags, "<span>Akkana</span> <span>Peck</span>",
+         "<span>Akkana</span> <span>Peck</span>"},
+        {"two spans, bit 18", kAll, "<span>Akkana</span> <span>Peck</span>",
+         "<span>Akkana</span><span>Peck</span>"},
+        {"default mode", kDefault, "<p><span>set</span> <span>-e</span></p>",
+         "<p><span>set</span> <span>-e</span></p>"},
+        {"letter case ignored", kTags, "<B>a</B>\t<CODE>b</CODE>", "<B>a</B>\t<CODE>b</CODE>"},
+        {"line break between links", kBreaks, "<a href=x>a</a>\r\n  <img src=y>",
+         "<a href=x>a</a>\r\n  <img src=y>"},
+        {"line break, bit 18", kBreaks | TM_BETWEEN_INLINE_TAGS, "<a href=x>a</a>\r\n  <img src=y>",
+         "<a href=x>a</a><img src=y>"},
+        {"self-closing images", kTags, "<img src=a/> <img src=b />", "<img src=a/> <img src=b />"},
+        {"full-width blank", kTags | TM_ZENKAKU_AS_WSP, "<b>a</b>\x81\x40<i>b</i>",
+         "<b>a</b>\x81\x40<i>b</i>"},
+        {"full-width blank, bit 18", kAll | TM_ZENKAKU_AS_WSP, "<b>a</b>\x81\x40<i>b</i>",
+         "<b>a</b><i>b</i>"},
+        // block and other neighbours
+        {"block before inline", kTags, "<p>a</p> <span>b</span>", "<p>a</p><span>b</span>"},
+        {"inline before block", kTags, "<span>a</span> <div>", "<span>a</span><div>"},
+        {"table cells", kTags, "<tr>  <td>a</td>  <td>", "<tr><td>a</td><td>"},
+        {"br", kTags, "<b>a</b> <br> <i>b</i>", "<b>a</b><br><i>b</i>"},
+        {"comment", kTags, "<b>a</b> <!-- c --> <i>", "<b>a</b><!-- c --><i>"},
+        {"unknown and longer names", kTags, "<x-a> <b> <spanx> <i>", "<x-a><b><spanx><i>"},
+        {"doctype", kTags, "<!DOCTYPE html> <html> <?xml?> <b>", "<!DOCTYPE html><html><?xml?><b>"},
+        // no tag on one side
+        {"less-than sign of text", kTags, "<b>a</b> < 3", "<b>a</b> < 3"},
+        {"greater-than sign of text", kTags, "a > <p>", "a > <p>"},
+        // attribute values
+        {"'>' in a value ends no tag", kTags, "<a title=\"x> <p\">y</a>",
+         "<a title=\"x> <p\">y</a>"},
+        {"apostrophes", kTags, "<p title='> <p'> <p>", "<p title='> <p'><p>"},
+        {"blanks around =", kTags, "<p title = \"> <p\"> <p>", "<p title = \"> <p\"><p>"},
+        {"quote in an unquoted value", kTags, "<p class=it's> <div>'", "<p class=it's><div>'"},
+    };
+    ExpectHtml(cases);
+}
+
+// Passes 3 to 5 copy the inside of a quoted attribute value unchanged.
+TEST(HtmlAttributeValues, Table) {
+    const Case cases[] = {
+        {"doubled blanks", kDefault, "<meta content=\"MsgBox  a\">\r\n<p title='x  y'>a  b</p>",
+         "<meta content=\"MsgBox  a\">\r\n<p title='x  y'>a b</p>"},
+        {"line ends in a value", TM_TRIM_LINE_ENDS, "<img alt=\"a  \r\n   b\">  \r\n  x",
+         "<img alt=\"a  \r\n   b\">\r\nx"},
+        {"line breaks as blanks", TM_COLLAPSE_SPACES | TM_CR_REG_AS_WSP,
+         "<a title=\"a \r\n b\">\r\n  x", "<a title=\"a \r\n b\"> x"},
+        {"blank lines in a value", TM_BLANK_LINES_DELETE, "<p title=\"a\r\n\r\n\r\nb\">\r\n\r\nx",
+         "<p title=\"a\r\n\r\n\r\nb\">\r\nx"},
+        {"full-width blanks", TM_COLLAPSE_SPACES | kZen,
+         "<p title=\"a\x81\x40\x81\x40\">\x81\x40\x81\x40x", "<p title=\"a\x81\x40\x81\x40\"> x"},
+        {"blanks between attributes", TM_COLLAPSE_SPACES, "<p  class=\"a  b\"   id=x>",
+         "<p class=\"a  b\" id=x>"},
+        {"blanks around =", TM_COLLAPSE_SPACES, "<a title  =  \"a  b\">", "<a title = \"a  b\">"},
+        {"apostrophe of text", TM_COLLAPSE_SPACES, "<p>don't  stop</p>  '  x",
+         "<p>don't stop</p> ' x"},
+        {"quote in an unquoted value", TM_COLLAPSE_SPACES, "<p class=it's>a  b</p>  '",
+         "<p class=it's>a b</p> '"},
+        {"comments hold no values", TM_COLLAPSE_SPACES, "<!-- a=\"  -->  x  \"",
+         "<!-- a=\" --> x \""},
+        {"<script> in a value", TM_COLLAPSE_SPACES, "<a title='<script>'>a  b</a>",
+         "<a title='<script>'>a b</a>"},
+        {"<pre> in a value", TM_COLLAPSE_SPACES, "<a title=\"<pre>\">a  b</a>",
+         "<a title=\"<pre>\">a b</a>"},
+        {"value after a SCRIPT block", TM_COLLAPSE_SPACES,
+         "<script>a  =  '\"'</script>  <p title=\"a  b\">  x",
+         "<script>a='\"'</script> <p title=\"a  b\"> x"},
+        {"unterminated value", TM_COLLAPSE_SPACES, "<a title=\"a  b>  c", "<a title=\"a  b>  c"},
     };
     ExpectHtml(cases);
 }

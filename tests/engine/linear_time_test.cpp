@@ -2,6 +2,8 @@
 // times (unterminated, nested, never closed) must trim in well under a second.
 
 #include <chrono>
+#include <iterator>
+#include <vector>
 
 #include "engine_cases.h"
 
@@ -16,7 +18,13 @@ TEST(LinearTime, RepeatedConstructs) {
         "\r\n  \r\n",   "a < b ",       ": rem",       "<script>-->", "\x81\x40 \x95",
         "<!--<script>", "/x/ ",         "return /[/ ", "x++ / ",
     };
-    for (std::string_view pattern : patterns) {
+    const std::string_view pageSafety[] = {
+        // tags, attribute values and line breaks that may end a statement
+        "<a b= ' ", "<p t=\"> <b> ", "<span> <i> ", "}\r\n(", "=\"\n ", "<pre><b> ",
+    };
+    std::vector<std::string_view> all(std::begin(patterns), std::end(patterns));
+    all.insert(all.end(), std::begin(pageSafety), std::end(pageSafety));
+    for (std::string_view pattern : all) {
         SCOPED_TRACE(std::string(pattern));
         std::string text;
         while (text.size() < 500'000)
@@ -26,6 +34,7 @@ TEST(LinearTime, RepeatedConstructs) {
         EXPECT_RESULT(TrimHtmlText(text, out, ~TrimMode{0}), RESULT_OK);
         EXPECT_RESULT(TrimHtmlText(text, out, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT), RESULT_OK);
         EXPECT_RESULT(TrimScriptText(text, out, kDefault, false), RESULT_OK);
+        EXPECT_RESULT(TrimScriptText(text, out, kDefault | TM_CR_REG_AS_WSP, false), RESULT_OK);
         EXPECT_RESULT(TrimScriptText(text, out, kDefault, true, Charset::Utf8), RESULT_OK);
         const auto elapsed = std::chrono::steady_clock::now() - start;
         EXPECT_LT(elapsed, std::chrono::seconds(5));

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/markup.h"
 #include "engine/passes.h"
 #include "engine_cases.h"
 
@@ -159,6 +160,38 @@ TEST(Stops, CachedScriptBlocksChangeNothing) {
             EXPECT_EQ(outA, outB);
             a.swap(outA);
             b.swap(outB);
+        }
+    }
+}
+
+// Passes 4 and 5 take the quoted attribute values from the pass before; every pass must
+// give what it gives when it reads every tag itself.
+TEST(Stops, CarriedAttributeValuesChangeNothing) {
+    const std::string_view texts[] = {
+        "<p title=\"a  b\"><script>s = '  '</script>  <a href='x\r\n\r\n  y'>  c\r\n\r\n"
+        "<pre title=\" <p> \">  d  </pre> <img alt=\"\t\" src=x>  \r\n\r\n<b c=\"d  e\">",
+        "  <a b=\"  \r\n\r\n  \"  c=it's>  x  \r\n\r\n  <d e=' <script> '>  \r\n\r\n<f g=\"  ",
+        "<!-- a=\"  -->  <p q = \"a\x81\x40\x81\x40\">\x81\x40\x81\x40\r\n\r\n<p r=\"\r\n\">",
+    };
+    for (const TrimMode mode : {kDefault, kDefault | TM_ZENKAKU_AS_WSP | TM_BLANK_LINES_MERGE}) {
+        for (std::string_view text : texts) {
+            engine::PassContext plain;
+            plain.mode = mode;
+            plain.newline = "\r\n";
+            engine::CopiedValues values;
+            engine::PassContext carried = plain;
+            carried.values = &values;
+            std::string a(text), b(text);
+            for (auto pass :
+                 {engine::TrimLineEnds, engine::CollapseSpaces, engine::DeleteBlankLines}) {
+                std::string outA, outB;
+                pass(plain, outA, a);
+                pass(carried, outB, b);
+                values.EndPass();
+                EXPECT_EQ(outA, outB);
+                a.swap(outA);
+                b.swap(outB);
+            }
         }
     }
 }

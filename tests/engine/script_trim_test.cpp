@@ -12,8 +12,8 @@ TEST(JavaScriptSteps, Table) {
     const Case cases[] = {
         {"sum", kDefault, "a = b + c; // sum", "a=b+c;"},
         {"string kept", kDefault, "s = \"a // b\"; /* c */ t = 1;", "s=\"a // b\";t=1;"},
-        {"line comment forced", TM_CR_REG_AS_WSP | TM_COLLAPSE_SPACES, "x = 1\r\n// c\r\ny = 2",
-         "x=1 y=2"},
+        {"line comment forced", TM_CR_REG_AS_WSP | TM_COLLAPSE_SPACES, "x = 1;\r\n// c\r\ny = 2",
+         "x=1;y=2"},
         {"no step applies", TM_HTML_COMMENT_DEL, "a  =  b; // c\r\n\r\n", "a  =  b; // c\r\n\r\n"},
         {"line comments only", TM_SCRIPT_COMMENT_DEL | TM_SCRIPT_LINE_COMMENT, "a/* x */b// y",
          "a/* x */b"},
@@ -82,9 +82,52 @@ TEST(JavaScriptTokens, Table) {
         {"NUL in a string", kDefault, "s = \"a\0  b\"; // c"sv, "s=\"a\0  b\";"sv},
         // found by fuzzing
         {"string ends in trail byte |", kDefault | TM_CR_REG_AS_WSP, "s = 'a\x83\x7C\r\n b",
-         "s='a\x83\x7C b"},
+         "s='a\x83\x7C\r\nb"},
     };
     ExpectScript(cases, false);
+}
+
+// With line breaks as blanks, a line break that may end a statement stays.
+TEST(JavaScriptLineBreaks, Table) {
+    constexpr TrimMode kCr = kDefault | TM_CR_REG_AS_WSP;
+    constexpr TrimMode kKeepComments = TM_CR_REG_AS_WSP | TM_COLLAPSE_SPACES;
+    const Case cases[] = {
+        // kept: the code before can end an expression, the code after can begin one
+        {"call after a block", kCr,
+         "var a = function () {\r\n  x();\r\n}\r\n$(window).on(\"load\", a);",
+         "var a=function(){x();}\r\n$(window).on(\"load\",a);"},
+        {"function expression without ;", kCr,
+         "var f = function () {\r\n  return 1\r\n}\r\n(function () {})()",
+         "var f=function(){return 1}\r\n(function(){})()"},
+        {"two assignments", kCr, "x = 1\r\ny = 2", "x=1\r\ny=2"},
+        {"name before + and ++", kCr, "a = b\r\n+c\r\nd\r\n++e", "a=b\r\n+c\r\nd\r\n++e"},
+        {"x++ before a name", kCr, "x++\r\ny--\r\nz", "x++\r\ny--\r\nz"},
+        {"literals", kCr, "s = \"a\"\r\nt = 'b'\r\nr = /c/g\r\n[1].map(f)\r\n`d`",
+         "s=\"a\"\r\nt='b'\r\nr=/c/g\r\n[1].map(f)\r\n`d`"},
+        {"] before ! and ~", kCr, "a[0]\n!b\n~c", "a[0]\n!b\n~c"},
+        {"number before .5", kCr, "a = 1\n.5", "a=1\n.5"},
+        {"one line break for the run", kCr, "a  \r\n\r\n\t b", "a\r\nb"},
+        {"LF in a CR LF text", kCr, "a\nb\r\n", "a\nb "},
+        // kept after the jump keywords, whatever follows
+        {"return", kCr, "function f() {\r\n  return\r\n  x;\r\n}", "function f(){return\r\nx;}"},
+        {"break continue throw yield", kCr,
+         "for (;;) { break\n}\nfor (;;) { continue\n}\nthrow\n;\nyield\n)",
+         "for(;;){break\n}\nfor(;;){continue\n}\nthrow\n;yield\n)"},
+        {"a longer name is no keyword", kCr, "x.returned\n}", "x.returned}"},
+        {"--> starts a comment only on its own line", kCr, "f();\r\n--> x", "f();\r\n-->x"},
+        // joined as before
+        {"after an operator", kCr, "a = b +\r\n  c,\r\n  d;", "a=b+c,d;"},
+        {"before a member", kCr, "a = b\r\n  .c()\r\n  .d();", "a=b.c().d();"},
+        {"between statements", kCr, "f();\r\ng();\r\n", "f();g();"},
+        {"before a closing brace", kCr, "if (a) {\r\n  b = 1\r\n}", "if(a){b=1}"},
+        // comments kept
+        {"line break inside a comment", kKeepComments, "a /* x\r\n y */ b", "a/*x\r\ny*/b"},
+        {"comment before a break", kKeepComments, "a = b /* c */\r\n(d)", "a=b/*c*/\r\n(d)"},
+        // untouched
+        {"without line breaks as blanks", kDefault, "a\r\nb", "a\r\nb"},
+    };
+    ExpectScript(cases, false);
+    EXPECT_EQ(Script("a = 1\r\n+ b\r\n", kCr, true), "a=1\r\n+b\r\n");  // VBScript: lines stay
 }
 
 TEST(VbScriptTokens, Table) {

@@ -1,0 +1,174 @@
+#include "engine/markup.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace trimlet::engine {
+
+namespace {
+
+// The bytes a tag's end is looked for at.
+const StopSet& TagStops() {
+    static const StopSet kStops(">\"'", false);
+    return kStops;
+}
+
+const StopSet& ValueStops() {
+    static const StopSet kStops("<>\"'", false);
+    return kStops;
+}
+
+// Phrasing elements, sorted.
+constexpr std::string_view kInlineNames[] = {
+    "a",      "abbr",   "acronym",  "audio",  "b",       "bdi",      "bdo",    "big",
+    "button", "canvas", "cite",     "code",   "data",    "del",      "dfn",    "em",
+    "font",   "i",      "iframe",   "img",    "input",   "ins",      "kbd",    "label",
+    "mark",   "meter",  "object",   "output", "picture", "progress", "q",      "ruby",
+    "s",      "samp",   "select",   "small",  "span",    "strike",   "strong", "sub",
+    "sup",    "svg",    "textarea", "time",   "tt",      "u",        "var",    "video",
+};
+constexpr size_t kLongestInlineName = 8;
+
+}  // namespace
+
+bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
+    size_t k = q;
+    while (k > lt + 1 && IsBlankOrBreak(ByteAt(t, k - 1)))
+        --k;
+    return k > lt + 1 && t[k - 1] == '=';
+}
+
+size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind) {
+    const size_t n = t.size();
+    if (kind == MarkupKind::Comment) {
+        const size_t close = t.find("-->", lt + 4);
+        return close == kNone ? n : close + 3;
+    }
+    if (kind != MarkupKind::Tag) {
+        const size_t gt = FindByte(t, lt + 1, '>');
+        return gt == kNone ? n : gt + 1;
+    }
+    const StopSet& stops = TagStops();
+    size_t i = lt + 1;
+    while ((i = stops.Find(t, i, n)) < n) {
+        const char c = t[i];
+        if (c == '>') return i + 1;
+        if (QuoteOpensValue(t, lt, i)) {
+            const size_t close = FindByte(t, i + 1, c);
+            if (close == kNone) return n;
+            i = close + 1;
+        } else {
+            ++i;
+        }
+    }
+    return n;
+}
+
+std::string_view TagNameAt(std::string_view t, size_t lt) {
+    size_t begin = lt + 1;
+    if (begin < t.size() && t[begin] == '/') ++begin;
+    size_t end = begin;
+    while (end < t.size() && !IsBlankOrBreak(ByteAt(t, end)) && t[end] != '/' && t[end] != '>')
+        ++end;
+    return t.substr(begin, end - begin);
+}
+
+bool IsInlineElementName(std::string_view name) {
+    if (name.empty() || name.size() > kLongestInlineName) return false;
+    char lower[kLongestInlineName];
+    for (size_t k = 0; k < name.size(); ++k) {
+        const char c = name[k];
+        lower[k] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return std::binary_search(std::begin(kInlineNames), std::end(kInlineNames),
+                              std::string_view(lower, name.size()));
+}
+
+QuotedValues::QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth)
+    : text_(text), copied_(copied), fullWidth_(fullWidth), stops_(ValueStops(), text) {
+    if (copied && copied->Known()) known_ = &copied->List();
+}
+
+void QuotedValues::Note(size_t begin, size_t end, size_t outShift) {
+    if (!copied_) return;
+    if (!known_) {
+        // Only values that hold something a later pass stops at need to be carried.
+        static const StopSet kActed("\t \r\n<", false);
+        static const StopSet kActedWide("\t \r\n<", true);
+        if ((fullWidth_ ? kActedWide : kActed).Find(text_, begin, end) >= end) return;
+    }
+    copied_->Note(begin + outShift, end + outShift);
+}
+
+size_t QuotedValues::ValueEndAt(size_t i, size_t outShift) {
+    if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
+    if (!known_) return Scan(i, outShift);
+    const auto& list = *known_;
+    while (next_ < list.size() && list[next_].second <= i) {
+        Note(list[next_].first, list[next_].second, outShift);
+        ++next_;
+    }
+    if (next_ < list.size() && list[next_].first <= i) {
+        valueBegin_ = list[next_].first;
+        valueEnd_ = list[next_].second;
+        Note(valueBegin_, valueEnd_, outShift);
+        ++next_;
+        return valueEnd_;
+    }
+    return kNone;
+}
+
+void QuotedValues::SkipTo(size_t to) {
+    if (known_) {
+        while (next_ < known_->size() && (*known_)[next_].first < to)
+            ++next_;
+    } else if (to > pos_) {
+        pos_ = to;
+        tagStart_ = kNone;
+    }
+}
+
+void QuotedValues::Finish(size_t outShift) {
+    if (!copied_) return;
+    if (known_) {
+        for (; next_ < known_->size(); ++next_)
+            Note((*known_)[next_].first, (*known_)[next_].second, outShift);
+    } else if (!text_.empty()) {
+        Scan(text_.size() - 1, outShift);
+    }
+}
+
+// Reads the tags up to i.
+size_t QuotedValues::Scan(size_t i, size_t outShift) {
+    const size_t n = text_.size();
+    while (pos_ <= i && pos_ < n) {
+        const size_t p = stops_.Next(pos_, n);
+        if (p > i) {
+            pos_ = p;  // nothing between changes the state
+            break;
+        }
+        const char c = text_[p];
+        pos_ = p + 1;
+        if (tagStart_ == kNone) {
+            if (c != '<') continue;
+            const MarkupKind kind = MarkupAt(text_, p);
+            if (kind == MarkupKind::Comment) {
+                pos_ = MarkupEnd(text_, p, kind);
+            } else if (kind != MarkupKind::None) {
+                tagStart_ = p;
+            }
+        } else if (c == '>') {
+            tagStart_ = kNone;
+        } else if (c != '<' && QuoteOpensValue(text_, tagStart_, p)) {
+            const size_t close = FindByte(text_, p + 1, c);
+            valueBegin_ = p + 1;
+            valueEnd_ = close == kNone ? n : close;
+            pos_ = close == kNone ? n : close + 1;
+            Note(valueBegin_, valueEnd_, outShift);
+            if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
+        }
+    }
+    return kNone;
+}
+
+}  // namespace trimlet::engine

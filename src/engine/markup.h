@@ -1,0 +1,115 @@
+#pragma once
+// Tags as a browser reads them, for the passes that must not change what a page shows:
+// where a tag ends, whether it belongs to an inline element, and which bytes lie inside a
+// quoted attribute value.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/scan.h"
+
+namespace trimlet::engine {
+
+enum class MarkupKind : uint8_t {
+    None,         // a '<' of text ("a < b")
+    Tag,          // a start or end tag: '<' or "</" followed by a letter
+    Comment,      // "<!--" up to the next "-->"
+    Declaration,  // "<!DOCTYPE ...>", "<?xml ...>", "</ ...>": up to the first '>'
+};
+
+// What the '<' at lt starts.
+inline MarkupKind MarkupAt(std::string_view t, size_t lt) {
+    if (lt + 1 >= t.size()) return MarkupKind::None;
+    const uint8_t c = ByteAt(t, lt + 1);
+    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') return MarkupKind::Tag;
+    if (c == '!') {
+        return StartsWithAt(t, lt, "<!--") ? MarkupKind::Comment : MarkupKind::Declaration;
+    }
+    if (c == '?') return MarkupKind::Declaration;
+    if (c != '/') return MarkupKind::None;
+    if (lt + 2 >= t.size()) return MarkupKind::Declaration;
+    const uint8_t d = ByteAt(t, lt + 2) | 0x20;
+    return d >= 'a' && d <= 'z' ? MarkupKind::Tag : MarkupKind::Declaration;
+}
+
+// A quote at q opens an attribute value when only blanks and line breaks stand between it
+// and an '=' after the tag's '<' at lt; any other quote is part of a name or an unquoted
+// value, and quotes nothing.
+bool QuoteOpensValue(std::string_view t, size_t lt, size_t q);
+
+// End of the markup of `kind` at lt: just after the '>' that closes it, or t.size().
+// In a tag, a '>' inside a quoted attribute value does not close it.
+size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind);
+
+// The element name of the tag at lt ("span" for "<span ...>" and "</SPAN>").
+std::string_view TagNameAt(std::string_view t, size_t lt);
+
+// Whether `name` (letter case ignored) names an inline element, whose neighbours show the
+// blanks between them as a space.
+bool IsInlineElementName(std::string_view name);
+
+// The quoted attribute values that passes 3 to 5 copy unchanged. The first of these
+// passes finds them while it goes and notes where those that hold anything a pass acts on
+// (blanks, line breaks, '<') land in its output; the later ones take them from there
+// instead of reading every tag again.
+class CopiedValues {
+  public:
+    using Span = std::pair<size_t, size_t>;  // after the opening quote; up to the closing one
+
+    bool Known() const { return known_; }
+    const std::vector<Span>& List() const { return list_; }
+    void Note(size_t begin, size_t end) { noted_.emplace_back(begin, end); }
+    // The values noted in this pass become the known values of the next one.
+    void EndPass() {
+        list_.swap(noted_);
+        noted_.clear();
+        known_ = true;
+    }
+
+  private:
+    std::vector<Span> list_;
+    std::vector<Span> noted_;
+    bool known_ = false;
+};
+
+// The quoted attribute values of a text's tags, for one pass that moves forward through
+// the text: taken from `copied` when an earlier pass noted them, else found by reading
+// the tags (and noted there for the next pass). Comments hold no values.
+class QuotedValues {
+  public:
+    QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth);
+
+    // When i lies inside a quoted attribute value: the position of its closing quote, or
+    // the end of the text. Otherwise kNone. The pass asks at every position where it may
+    // change something, before changing it; the text from the last change up to i lands
+    // at its position + outShift in the output (modulo size_t). Between calls i does not
+    // go back, except to a position inside a value already reported.
+    size_t ValueEndAt(size_t i, size_t outShift);
+
+    // The pass went over everything before `to` without asking (a SCRIPT block, the
+    // content of a PRE block); the search goes on from there, outside any tag.
+    void SkipTo(size_t to);
+
+    // At the end of the pass, after the rest of the text was copied.
+    void Finish(size_t outShift);
+
+  private:
+    size_t Scan(size_t i, size_t outShift);
+    void Note(size_t begin, size_t end, size_t outShift);
+
+    std::string_view text_;
+    CopiedValues* copied_;
+    const std::vector<CopiedValues::Span>* known_ = nullptr;
+    size_t next_ = 0;  // the first known value not passed yet
+    bool fullWidth_;
+    StopScan stops_;
+    size_t pos_ = 0;           // the stops before this are handled
+    size_t tagStart_ = kNone;  // the '<' of the tag pos_ is in, or kNone
+    size_t valueBegin_ = 0;    // the last value found: after its opening quote ...
+    size_t valueEnd_ = 0;      // ... up to its closing quote (or the end)
+};
+
+}  // namespace trimlet::engine
