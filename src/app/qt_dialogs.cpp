@@ -5,10 +5,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/about_dialog.h"
+#include "app/add_extension_dialog.h"
+#include "app/alert_cr_reg_dialog.h"
 #include "app/alert_version_dialog.h"
 #include "app/app_texts.h"
 #include "app/file_filters.h"
 #include "app/folder_creation_dialog.h"
+#include "app/options_sheet.h"
 #include "app/output_exists_dialog.h"
 #include "app/qt_text.h"
 #include "app/result_summary_dialog.h"
@@ -76,7 +80,7 @@ std::optional<std::string> FirstChosen(QFileDialog& dialog) {
 }
 
 // The commands whose windows come with the next version say so and do nothing.
-void ShowComingLater(QWidget* parent) {
+[[maybe_unused]] void ShowComingLater(QWidget* parent) {
     QMessageBox box(QMessageBox::Information, Qs(TXT_APP_TITLE), Qs(TXT_COMING_LATER),
                     QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("comingLater"));
@@ -184,22 +188,19 @@ std::optional<std::string> QtDialogs::BrowseFolderDialog() {
 }
 
 bool QtDialogs::AlertCRRegAsWSPDialog(bool dontShowAgain) {
-    ShowComingLater(m_parent);
-    return dontShowAgain;
+    return ShowAlertCRRegAsWSP(dontShowAgain, m_parent);
 }
 
 std::optional<std::string> QtDialogs::AddExtensionDialog() {
-    ShowComingLater(m_parent);
-    return std::nullopt;
+    return ShowAddExtensionDialog(*this);
 }
 
 bool QtDialogs::OptionsSheet() {
-    ShowComingLater(m_parent);
-    return false;
+    return ShowOptionsSheet(*this);
 }
 
 void QtDialogs::AboutBox() {
-    ShowComingLater(m_parent);
+    ShowAboutBox(m_parent);
 }
 
 }  // namespace trimlet
