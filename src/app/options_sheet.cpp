@@ -1,7 +1,12 @@
 #include "app/options_sheet.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/options_action_page.h"
@@ -71,8 +76,26 @@ void COptionsSheet::accept() {
     QDialog::accept();
 }
 
+namespace {
+
+// The guide at its section on the options, in the desktop's browser.
+void OpenOptionsHelp() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (const QString& candidate : {QStringLiteral("help/index.htm"),
+                                     QStringLiteral("../share/trimlet-html/help/index.htm")}) {
+        const QString path = QDir(dir).filePath(candidate);
+        if (!QFileInfo::exists(path)) continue;
+        QUrl url = QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
+        url.setFragment(QStringLiteral("options"));
+        QDesktopServices::openUrl(url);
+        return;
+    }
+}
+
+}  // namespace
+
 bool ShowOptionsSheet(QtDialogs& dialogs) {
-    COptionsSheet sheet(dialogs, dialogs.GetProfile(), dialogs.Parent());
+    COptionsSheet sheet(dialogs, dialogs.GetProfile(), dialogs.Parent(), OpenOptionsHelp);
     DialogParentScope scope(dialogs, &sheet);
     return sheet.exec() == QDialog::Accepted;
 }

@@ -296,6 +296,16 @@ TEST_F(OptionsSheetTest, ExtensionListsAddRefuseAndRemove) {
     EXPECT_EQ(profile.ReadString("FILE_FILTER_SCR", ""), "JS:VBS");
 }
 
+TEST_F(OptionsSheetTest, HelpButtonAsksForHelpAndKeepsTheSheetOpen) {
+    int asked = 0;
+    COptionsSheet withHelp(dialogs, profile, nullptr, [&] { ++asked; });
+    withHelp.show();
+    Child<QAbstractButton>(&withHelp, "help")->click();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(withHelp.isVisible());
+    EXPECT_EQ(profile.ChangeCount(), 0);
+}
+
 TEST_F(OptionsSheetTest, ActionPageReadsAndStoresItsChoices) {
     profile.WriteInteger("MRUL_OPEN_ACTION", 2);
     Open();
