@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "app/add_extension_dialog.h"
-#include "app/alert_cr_reg_dialog.h"
 #include "common/scripted_dialogs.h"
 
 namespace trimlet {
@@ -20,10 +19,8 @@ TEST(AddExtensionDialog, CleansOrRefusesWhatWasTyped) {
     };
     const Case cases[] = {
         {"dot and blanks cut", " .shtml\t", 0, "shtml"},
-        {"case kept", ".HTM", 0, "HTM"},
         {"full-width blanks cut", "\xE3\x80\x80php\xE3\x80\x80", 0, "php"},
         {"period inside", "tar.gz", MSG_EXTENSION_BAD_CHARACTERS, ""},
-        {"only periods", "...", MSG_EXTENSION_EMPTY, ""},
         {"empty", "", MSG_EXTENSION_EMPTY, ""},
     };
     for (const Case& c : cases) {
@@ -49,13 +46,6 @@ TEST(AddExtensionDialog, CleansOrRefusesWhatWasTyped) {
             EXPECT_EQ(dialog.Extension(), c.extension);
             EXPECT_EQ(field->text(), QString::fromUtf8(c.extension));
         }
-    }
-}
-
-TEST(AlertCRRegAsWSP, BoxStartsFromItsArgument) {
-    for (bool initial : {false, true}) {
-        CAlertCRRegAsWSP dialog(initial);
-        EXPECT_EQ(dialog.DontShowAgain(), initial);
     }
 }
 

@@ -63,27 +63,5 @@ TEST(OptionsSheetWindow, AddingDotHtmIsRefusedOverTheSheetAndCancelStoresNothing
     EXPECT_EQ(test::VisibleTopLevelCount(), 0);
 }
 
-TEST(OptionsSheetWindow, BadFolderNameThenCancelReportsNoOk) {
-    MemoryProfile profile;
-    QtDialogs dialogs(profile);
-    QString name, text;
-    QWidget* over = nullptr;
-    int pageAfterRefusal = -1;
-    WhenModal([&](QWidget* sheet) {
-        auto* tabs = sheet->findChild<QTabWidget*>("optionsTabs");
-        tabs->setCurrentIndex(kPageOutput);
-        sheet->findChild<QLineEdit*>("outputFolderName")->setText("out:1");
-        tabs->setCurrentIndex(kPageAction);
-        AnswerNextMessage(name, text, over);
-        ClickChild(sheet, "ok");
-        pageAfterRefusal = sheet->isVisible() ? tabs->currentIndex() : -1;
-        ClickChild(sheet, "cancel");
-    });
-    EXPECT_FALSE(dialogs.OptionsSheet());
-    EXPECT_EQ(name, "message40006");
-    EXPECT_EQ(pageAfterRefusal, kPageOutput);
-    EXPECT_EQ(profile.ChangeCount(), 0);
-}
-
 }  // namespace
 }  // namespace trimlet

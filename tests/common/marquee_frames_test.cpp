@@ -95,23 +95,6 @@ TEST(MarqueeTypewriter, TypesErasesAndEndsOnTheFinalText) {
                             }));
 }
 
-TEST(MarqueeTypewriter, ShortAndEmptyFinalTextsEnd) {
-    struct Case {
-        const char* name;
-        std::string_view final;
-        Frames expected;
-    };
-    const Case cases[] = {
-        {"one character erases to nothing", "A", {"A|", "|", "A|", "|", "A|", "A"}},
-        {"empty", "", {"|", "|", "|", "|", ""}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        MarqueeFrames frames(MarqueeKind::Typewriter, "|", c.final, 1, Fits(0, 0));
-        EXPECT_EQ(Play(frames), c.expected);
-    }
-}
-
 TEST(MarqueeBand, BuildsMarchesAndRevealsTheFinalTextFromTheLeft) {
     std::vector<std::string> asked;
     const MarqueeFitCount fit = [&](std::string_view text) {
