@@ -5,7 +5,12 @@
 namespace trimlet {
 
 inline constexpr const char* TXT_IDLE_STATUS = "ﾚﾃﾞｨ";
+// The window title: the task's name and the program's.
+inline constexpr const char* TXT_WINDOW_TITLE_FORMAT = "%s - Trimlet HTML!";
+// A recent task in the File menu: its number (the mnemonic) and its path.
+inline constexpr const char* TXT_RECENT_TASK_FORMAT = "&%d %s";
 inline constexpr const char* TXT_RECENT_TASKS_PLACEHOLDER = "最近使ったタスク";
+inline constexpr const char* TXT_RECENT_TASK_PROMPT = "指定のタスクを開く";
 inline constexpr const char* TXT_TASK_FILE_TYPE = "Trimlet HTMLタスクファイル";
 
 inline constexpr const char* TXT_MENU_FILE = "ファイル(&F)";
@@ -14,7 +19,7 @@ inline constexpr const char* TXT_MENU_VIEW = "表示(&V)";
 inline constexpr const char* TXT_MENU_TRIM = "トリムレット(&S)";
 inline constexpr const char* TXT_MENU_HELP = "ヘルプ(&H)";
 
-inline constexpr const char* TXT_BASE_FOLDER_CAPTION = "ベースフォルダ：";
+inline constexpr const char* TXT_BASE_FOLDER_CAPTION = "フォルダ：";
 
 // Long work: the progress pane ("12 / 340") and its stop button.
 inline constexpr const char* TXT_PROGRESS_FORMAT = "%d / %d";

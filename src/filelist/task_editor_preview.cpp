@@ -56,8 +56,9 @@ Result TaskEditor::RefreshRow(std::size_t row) {
 
 void TaskEditor::RefreshAll() {
     const std::size_t count = list_.RowCount();
+    WorkScope work(work_, count);
     for (std::size_t row = 0; row < count && row < list_.RowCount(); ++row) {
-        if (RefreshRow(row) == RESULT_STOPPED) {
+        if (RefreshRow(row) == RESULT_STOPPED || work.FileDone()) {
             dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
             return;
         }

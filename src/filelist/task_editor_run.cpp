@@ -20,6 +20,7 @@ void TaskEditor::RunCheckedFiles() {
     if (rowCount == 1) runFlags |= RUN_SINGLE_ROW;
 
     RunSummary summary;
+    WorkScope work(work_, list_.CheckedCount());
     for (std::size_t row = 0; row < rowCount && row < list_.RowCount(); ++row) {
         if (!list_.IsChecked(row) || !list_.Entry(row)) continue;
         const std::string inputPath = list_.FullPath(row);
@@ -44,6 +45,11 @@ void TaskEditor::RunCheckedFiles() {
         } else {
             ++summary.skippedCount;
             ShowPlaceholders(row);
+        }
+        if (work.FileDone()) {
+            // A stop between files keeps what was done and says so.
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            break;
         }
     }
     dialogs_.ResultSummaryDialog(summary);

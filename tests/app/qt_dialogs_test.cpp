@@ -9,6 +9,7 @@
 #include "app/qt_dialogs.h"
 #include "app/qt_text.h"
 #include "app_test_support.h"
+#include "qstring_printer.h"
 #include "settings/memory_profile.h"
 
 namespace trimlet {
