@@ -1,6 +1,5 @@
 #include "app/options_sheet.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -9,6 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/main_frame.h"
 #include "app/options_action_page.h"
 #include "app/options_output_page.h"
 #include "app/options_parent_scope.h"
@@ -78,24 +78,26 @@ void COptionsSheet::accept() {
 
 namespace {
 
-// The guide at its section on the options, in the desktop's browser.
-void OpenOptionsHelp() {
-    const QString dir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {QStringLiteral("help/index.htm"),
-                                     QStringLiteral("../share/trimlet-html/help/index.htm")}) {
-        const QString path = QDir(dir).filePath(candidate);
-        if (!QFileInfo::exists(path)) continue;
-        QUrl url = QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
+// The guide at its section on the options, in the desktop's browser; like the Help
+// command, a missing guide is named in a message.
+void OpenOptionsHelp(Dialogs& dialogs) {
+    const QStringList candidates = CMainFrame::HelpFileCandidates();
+    for (const QString& path : candidates) {
+        if (!QFileInfo(path).isFile()) continue;
+        QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
         url.setFragment(QStringLiteral("options"));
         QDesktopServices::openUrl(url);
         return;
     }
+    dialogs.Ask(MSG_HELP_FILE_MISSING, MessageIcon::Stop, MessageButtons::Ok,
+                Utf8(QDir::cleanPath(candidates.front())));
 }
 
 }  // namespace
 
 bool ShowOptionsSheet(QtDialogs& dialogs) {
-    COptionsSheet sheet(dialogs, dialogs.GetProfile(), dialogs.Parent(), OpenOptionsHelp);
+    COptionsSheet sheet(dialogs, dialogs.GetProfile(), dialogs.Parent(),
+                        [&dialogs] { OpenOptionsHelp(dialogs); });
     DialogParentScope scope(dialogs, &sheet);
     return sheet.exec() == QDialog::Accepted;
 }
