@@ -95,23 +95,5 @@ TEST(QtDialogsMessage, EachButtonGivesItsAnswer) {
     EXPECT_EQ(test::VisibleTopLevelCount(), 0);
 }
 
-TEST(QtDialogsStubs, CommandsOfTheNextVersionSayTheyComeLater) {
-    MemoryProfile profile;
-    QtDialogs dialogs(profile);
-    int shown = 0;
-    const auto answer = [&](QWidget* window) {
-        EXPECT_EQ(window->objectName(), QStringLiteral("comingLater"));
-        ++shown;
-        qobject_cast<QDialog*>(window)->accept();
-    };
-    WhenModal(answer);
-    EXPECT_FALSE(dialogs.OptionsSheet());
-    WhenModal(answer);
-    EXPECT_FALSE(dialogs.AddExtensionDialog().has_value());
-    WhenModal(answer);
-    EXPECT_TRUE(dialogs.AlertCRRegAsWSPDialog(true));
-    EXPECT_EQ(shown, 3);
-}
-
 }  // namespace
 }  // namespace trimlet
