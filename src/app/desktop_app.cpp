@@ -35,7 +35,7 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
     return options;
 }
 
-QString ProfileKey(const QString& profilePath) {
+QString InstanceProfileKey(const QString& profilePath) {
     QString path = profilePath;
     if (path.isEmpty()) path = qEnvironmentVariable(kProfileEnvironmentVariable);
     return path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
@@ -57,7 +57,7 @@ int RunDesktop(int argc, char** argv) {
     QApplication::setWindowIcon(ApplicationIcon());
     const StartOptions options = ParseStartOptions(QApplication::arguments());
 
-    const QString socketName = InstanceSocketName(ProfileKey(options.profilePath));
+    const QString socketName = InstanceSocketName(InstanceProfileKey(options.profilePath));
     if (HandToRunningInstance(socketName, options.taskPath)) return 0;
     CInstanceServer server;
     server.Listen(socketName);

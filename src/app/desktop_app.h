@@ -18,7 +18,7 @@ StartOptions ParseStartOptions(const QStringList& arguments);
 
 // What names the profile for the one-window rule: the INI file given or named by
 // TRIMLET_PROFILE (absolute), or empty for the user's own profile.
-QString ProfileKey(const QString& profilePath);
+QString InstanceProfileKey(const QString& profilePath);
 
 // Loads Qt's own Japanese texts when they are installed.
 void LoadQtTranslation(QApplication& app);

@@ -428,7 +428,7 @@ bool CMainFrame::QueryClose() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // Work under way ends first; the window stays.
-    if (m_editor->Busy() || m_commandDepth > 0) {
+    if (m_editor->Busy()) {
         m_progress->RequestStop();
         event->ignore();
         return;

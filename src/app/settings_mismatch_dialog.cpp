@@ -60,6 +60,9 @@ CSettingsMismatchDlg::CSettingsMismatchDlg(std::string_view report, QWidget* par
     reportBox->setTabChangesFocus(true);
     reportBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     reportBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The report aligns its values with tabs.
+    reportBox->setTabStopDistance(reportBox->fontMetrics().horizontalAdvance(QLatin1Char('x')) *
+                                  16);
     reportBox->setMinimumHeight(QFontMetrics(reportBox->font()).lineSpacing() * 10);
     auto* reportLabel = new QLabel(Qs(TXT_MISMATCH_REPORT_LABEL), this);
     reportLabel->setBuddy(reportBox);

@@ -14,8 +14,8 @@
 #include "app/file_filters.h"
 #include "app/qt_dialogs.h"
 #include "app_test_support.h"
-#include "qstring_printer.h"
 #include "engine/trim_mode.h"
+#include "qstring_printer.h"
 #include "settings/memory_profile.h"
 #include "test_support.h"
 
