@@ -2,6 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "app/about_dialog.h"
+#include "app/command_table.h"
+#include "app/main_frame.h"
+#include "app/qt_dialogs.h"
+#include "app_test_support.h"
+#include "settings/memory_profile.h"
 
 namespace trimlet {
 namespace {
@@ -22,6 +27,27 @@ TEST(AboutDialog, EachOpeningPlaysTheNextEffectAndClosingStopsIt) {
     }
     const int k = effects.front();
     EXPECT_EQ(effects, (std::vector<int>{k, (k + 1) % 4, (k + 2) % 4, (k + 3) % 4, k}));
+}
+
+TEST(AboutDialog, TheAboutCommandOpensItOverTheWindow) {
+    MemoryProfile profile;
+    QtDialogs dialogs(profile);
+    CMainFrame frame(dialogs, profile);
+    dialogs.SetParent(&frame);
+    QString name;
+    bool running = false;
+    QWidget* parent = nullptr;
+    test::WhenModal([&](QWidget* window) {
+        name = window->objectName();
+        parent = window->parentWidget();
+        if (auto* about = dynamic_cast<CAboutDlg*>(window)) running = about->Marquee()->Running();
+        window->close();
+    });
+    frame.OnCommand(CMD_ABOUT);
+    EXPECT_EQ(name, "aboutDialog");
+    EXPECT_EQ(parent, &frame);
+    EXPECT_TRUE(running);
+    dialogs.SetParent(nullptr);
 }
 
 TEST(MarqueeLabel, FitCountDividesTheWidthByTheTextWidth) {
