@@ -92,6 +92,9 @@ CMainFrame::CMainFrame(Dialogs& dialogs, Profile& profile, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     m_editor->SetWorkProgress(nullptr);
+    // The view follows the editor's list, so it goes before the editor does (the base
+    // class would delete it only after the members).
+    delete takeCentralWidget();
 }
 
 void CMainFrame::CreateActions() {

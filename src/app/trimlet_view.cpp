@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -77,9 +78,9 @@ CTrimletView::CTrimletView(TaskEditor& editor, const QHash<int, QAction*>& actio
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CTrimletView::SyncSelectionToList);
     connect(m_model, &CFileListModel::ListSelectionChanged, this,
-            &CTrimletView::SyncSelectionFromList);
+            &CTrimletView::ScheduleSelectionSync);
     connect(m_model, &CFileListModel::ListWasReset, this, [this] {
-        if (m_model->rowCount() > 0) SyncSelectionFromList(0, m_model->rowCount() - 1);
+        ScheduleSelectionSync();
         ShowSortIndicator();
     });
     connect(m_model, &CFileListModel::BaseFolderLabelChanged, this,
@@ -130,27 +131,30 @@ void CTrimletView::ShowSortIndicator() {
             list.SortColumn(), list.LastSortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void CTrimletView::SyncSelectionFromList(int first, int last) {
-    if (m_syncing) return;
+void CTrimletView::ScheduleSelectionSync() {
+    if (m_syncing || m_syncPending) return;
+    m_syncPending = true;
+    QTimer::singleShot(0, this, &CTrimletView::SyncSelectionFromList);
+}
+
+void CTrimletView::SyncSelectionFromList() {
+    m_syncPending = false;
     const FileList& list = m_editor.List();
-    QItemSelection select;
-    QItemSelection deselect;
+    const int rows = m_model->rowCount();
+    QItemSelection selection;
     const int lastColumn = kColumnCount - 1;
-    int runStart = first;
-    // Consecutive rows of the same state become one range.
-    for (int row = first; row <= last; ++row) {
-        const bool selected = list.IsSelected(static_cast<std::size_t>(row));
-        const bool endOfRun =
-            row == last || list.IsSelected(static_cast<std::size_t>(row + 1)) != selected;
-        if (!endOfRun) continue;
-        QItemSelection& target = selected ? select : deselect;
-        target.select(m_model->index(runStart, 0), m_model->index(row, lastColumn));
-        runStart = row + 1;
+    // Consecutive selected rows become one range.
+    for (int row = 0; row < rows; ++row) {
+        if (!list.IsSelected(static_cast<std::size_t>(row))) continue;
+        int end = row;
+        while (end + 1 < rows && list.IsSelected(static_cast<std::size_t>(end + 1)))
+            ++end;
+        selection.append(
+            QItemSelectionRange(m_model->index(row, 0), m_model->index(end, lastColumn)));
+        row = end;
     }
     m_syncing = true;
-    QItemSelectionModel* model = m_list->selectionModel();
-    if (!deselect.isEmpty()) model->select(deselect, QItemSelectionModel::Deselect);
-    if (!select.isEmpty()) model->select(select, QItemSelectionModel::Select);
+    m_list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     m_syncing = false;
     emit ListStateChanged();
 }

@@ -32,6 +32,9 @@ class CTrimletView final : public QWidget {
     // the "選択なし" menu on empty space; nullptr elsewhere. Built anew for each call.
     QMenu* ContextMenuAt(const QPoint& viewportPoint);
 
+    // Whether the view is yet to show a change of the list's selection.
+    bool SelectionSyncPending() const { return m_syncPending; }
+
   signals:
     // The rows or their selected state changed: enabling states may differ.
     void ListStateChanged();
@@ -41,7 +44,11 @@ class CTrimletView final : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void SyncSelectionFromList(int first, int last);
+    // The list's selection changed: the view follows once control returns to the event
+    // loop, in one step however many rows changed (a selection of many single-row ranges
+    // would make every later change cost as much as the whole list).
+    void ScheduleSelectionSync();
+    void SyncSelectionFromList();
     void SyncSelectionToList(const QItemSelection& selected, const QItemSelection& deselected);
     void ShowSortIndicator();
     void FitNameColumn();
@@ -54,6 +61,7 @@ class CTrimletView final : public QWidget {
     CFileListModel* m_model = nullptr;
     bool m_syncing = false;
     bool m_sortedByUser = false;
+    bool m_syncPending = false;
 };
 
 }  // namespace trimlet

@@ -73,8 +73,10 @@ class FrameTest : public ::testing::Test {
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&Frame(), &drop);
-        // The files are added once the drop event has returned.
+        // The files are added once the drop event has returned, the view follows after.
         QTest::qWait(20);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            List()->model()->rowCount() > 0 && !Frame().View()->SelectionSyncPending(), 5000);
         dialogs.ClearCalls();
     }
     bool Enabled(int id) { return Frame().Action(id)->isEnabled(); }

@@ -4,5 +4,7 @@
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE
