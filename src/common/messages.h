@@ -271,12 +271,87 @@ inline constexpr const char* TXT_LINE_BREAK_HINT_ITEM1 =
     "JavaScript のシングルラインコメントは強制的に削除されます。";
 inline constexpr const char* TXT_LINE_BREAK_HINT_ITEM2 =
     "VBScript を記述している部分にはこの設定は適用されません。";
+inline constexpr const char* TXT_LINE_BREAK_HINT_NUMBER1 = "1)";
+inline constexpr const char* TXT_LINE_BREAK_HINT_NUMBER2 = "2)";
 inline constexpr const char* TXT_LINE_BREAK_HINT_DONT_SHOW = "今後このヒントを表示しない(&A)";
 
 // add-extension dialog
 inline constexpr const char* TXT_ADD_EXTENSION_TITLE = "拡張子の追加";
 inline constexpr const char* TXT_ADD_EXTENSION_LABEL = "拡張子：";
 inline constexpr const char* TXT_ADD_EXTENSION_BUTTON = "追加";
+
+// options sheet
+inline constexpr const char* TXT_OPTIONS_TITLE = "オプション";
+inline constexpr const char* TXT_BUTTON_HELP = "ヘルプ";
+
+// whitespace page
+inline constexpr const char* TXT_WHITESPACE_PAGE_TITLE = "空白文字の削除";
+inline constexpr const char* TXT_WHITESPACE_COLLAPSE_SPACES =
+    "連続する空白文字を \"半角ブランク１つ\" にまとめる(&C)";
+inline constexpr const char* TXT_WHITESPACE_ZENKAKU_AS_WSP = "全角ブランクを空白文字とみなす(&F)";
+inline constexpr const char* TXT_WHITESPACE_CR_REG_AS_WSP = "改行コードを空白文字とみなす(&R)";
+inline constexpr const char* TXT_WHITESPACE_TRIM_LINE_ENDS = "行頭、行末の空白文字を削除する(&T)";
+inline constexpr const char* TXT_WHITESPACE_BLANK_LINES_GROUP = "空白行の扱い";
+inline constexpr const char* TXT_WHITESPACE_BLANK_LINES_DELETE = "空白行を削除する";
+inline constexpr const char* TXT_WHITESPACE_BLANK_LINES_MERGE = "連続する空白行を１行にまとめる";
+inline constexpr const char* TXT_WHITESPACE_BLANK_LINES_LEAVE = "空白行についての処理は行わない";
+inline constexpr const char* TXT_WHITESPACE_BETWEEN_TAGS = "タグ間の空白文字を削除する(&S)";
+inline constexpr const char* TXT_WHITESPACE_BETWEEN_INLINE_TAGS =
+    "インライン要素の間の空白文字も削除する(&L)";
+inline constexpr const char* TXT_WHITESPACE_INSIDE_PRE =
+    "<PRE>タグ内部でも空白文字の処理を行う(&P)";
+
+// comment page
+inline constexpr const char* TXT_COMMENT_PAGE_TITLE = "コメントの削除";
+inline constexpr const char* TXT_COMMENT_HTML_DEL = "HTML のコメント(<!--  -->)を削除する(&D)";
+inline constexpr const char* TXT_COMMENT_BODY_ONLY = "<BODY>タグ内部のコメントのみ削除(&B)";
+inline constexpr const char* TXT_COMMENT_KEEP_STYLE = "<STYLE>タグ内のHTMLコメントは削除しない(&T)";
+inline constexpr const char* TXT_COMMENT_KEEP_SCRIPT_HTML =
+    "<SCRIPT>タグ内部のHTMLコメントは削除しない(&I)";
+inline constexpr const char* TXT_COMMENT_KEEP_SSI = "SSI (<!--# -->) は削除しない(&S)";
+inline constexpr const char* TXT_COMMENT_KEEP_DOVETAG = "<!-- Dovetag -->は削除しない(&P)";
+inline constexpr const char* TXT_COMMENT_HTML_EXCEPTIONS_GROUP = "HTMLコメント削除の例外";
+inline constexpr const char* TXT_COMMENT_SCRIPT_DEL = "スクリプトのコメントを削除する(&C)";
+inline constexpr const char* TXT_COMMENT_SCRIPT_BLOCK = "/* */ で囲まれるコメントを削除(&N)";
+inline constexpr const char* TXT_COMMENT_SCRIPT_LINE = "// 以後行末までを削除(&G)";
+inline constexpr const char* TXT_COMMENT_VBS_REM = "VBScript で REM，’ 以後行末までを削除(&R)";
+// "\xE3\x80\x80" is the full-width blank.
+inline constexpr const char* TXT_COMMENT_SCRIPT_GROUP =
+    "スクリプトファイル，<SCRIPT>タグ内\xE3\x80\x80のコメント";
+
+// file page
+inline constexpr const char* TXT_OUTPUT_PAGE_TITLE = "ファイル";
+inline constexpr const char* TXT_OUTPUT_FOLDER_GROUP = "出力フォルダ";
+inline constexpr const char* TXT_OUTPUT_FOLDER_NAME_LABEL = "出力フォルダ名(&N)：";
+inline constexpr const char* TXT_OUTPUT_CONFIRM_CREATE = "出力フォルダの作成を確認する(&S)";
+inline constexpr const char* TXT_OUTPUT_EXTENSIONS_GROUP = "拡張子";
+inline constexpr const char* TXT_OUTPUT_HTML_EXTENSIONS_LABEL = "HTMLの拡張子(&H)";
+inline constexpr const char* TXT_OUTPUT_HTML_ADD = "追加(&1)";
+inline constexpr const char* TXT_OUTPUT_HTML_REMOVE = "削除(&2)";
+inline constexpr const char* TXT_OUTPUT_SCRIPT_EXTENSIONS_LABEL = "スクリプトの拡張子(&C)";
+inline constexpr const char* TXT_OUTPUT_SCRIPT_ADD = "追加(&3)";
+inline constexpr const char* TXT_OUTPUT_SCRIPT_REMOVE = "削除(&4)";
+
+// action page
+inline constexpr const char* TXT_ACTION_PAGE_TITLE = "アクション";
+inline constexpr const char* TXT_ACTION_RECENT_GROUP = "“最近使ったタスク” を開いたときの動作";
+inline constexpr const char* TXT_ACTION_RECENT_OPEN = "タスクを開く(&O)";
+inline constexpr const char* TXT_ACTION_RECENT_RUN = "タスクを実行(&E)";
+inline constexpr const char* TXT_ACTION_OPEN_GROUP = "【タスクを開く】を実行する際の動作";
+inline constexpr const char* TXT_ACTION_ALERT_NOT_SAME =
+    "現在のトリムレットの設定と、タスクファイル中の設定が異なる場合には確認する(&S)";
+
+// about box and its marquee
+inline constexpr const char* TXT_ABOUT_TITLE = "バージョン情報";
+inline constexpr const char* TXT_ABOUT_PRODUCT = "トリムレット HTML！ V%s";  // %s version
+inline constexpr const char* TXT_ABOUT_ATTRIBUTION =
+    "Trimlet HTML! project  https://trimlet-html.example.org/";
+inline constexpr const char* TXT_MARQUEE_SCROLL =
+    "Trimlet HTML! "
+    "をダウンロードしていただき、ありがとうございます。今後ともよろしくお願いいたします。";
+inline constexpr const char* TXT_MARQUEE_BLINK = "★★★★★★★★★★★★★★★★★★★★★★★★";
+inline constexpr const char* TXT_MARQUEE_BAND = "─☆☆─";
+inline constexpr const char* TXT_MARQUEE_TYPEWRITER = "■";
 
 // file and folder choosers
 inline constexpr const char* TXT_FILTER_TASK_FILES = "タスクファイル(*.trh)";

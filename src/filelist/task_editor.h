@@ -22,6 +22,7 @@
 #include "common/dialogs.h"
 #include "common/result.h"
 #include "filelist/file_list.h"
+#include "filelist/work_progress.h"
 #include "platform/atomic_write.h"
 #include "platform/file_info.h"
 #include "settings/profile.h"
@@ -199,9 +200,19 @@ class TaskEditor {
     bool CanClear() const { return !list_.Empty(); }
     bool CanSelectAll() const { return !list_.Empty(); }
     // Any command by id; Paste depends on what the clipboard holds, which the window knows.
+    // While long work runs only help is enabled, so no command can change the list under it.
     bool IsCommandEnabled(int command, bool clipboardHoldsFileList) const;
     // The bar toggle shows a check mark while the bar is shown.
     bool IsBaseFolderBarShown() const { return settings_.showBaseFolder; }
+
+    // ---- Long work (filelist/work_progress.h) ----
+
+    // Told after every file of a run, a folder add, a drop and a refresh of every row; a
+    // stop it asks for ends the work after the current file with 15004 (a run then shows
+    // the summary of the files done so far). nullptr: nobody is told.
+    void SetWorkProgress(WorkProgress* progress) { work_.progress = progress; }
+    // Whether such work is under way.
+    bool Busy() const { return work_.depth > 0; }
 
     // ---- Run (task_editor_run.cpp) ----
 
@@ -324,6 +335,8 @@ class TaskEditor {
     void ShowTaskWriteError(Result result, const std::string& path);
     WriteFault taskWriteFault_;
     bool rememberOverwriteChoice_ = true;
+
+    WorkState work_;
 };
 
 }  // namespace trimlet

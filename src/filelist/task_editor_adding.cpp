@@ -120,11 +120,20 @@ bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
     std::vector<std::string> names;
     if (ListFolderFiles(std::string(folder), names) != RESULT_OK) return true;
     const std::vector<std::string> items = ExtensionItems(CombinedExtensions());
-    const TrimAheadScope ahead =
-        StartTrimAhead(PathsToAdd(folder, items, names), settings_.trimMode, false);
+    std::vector<std::string> paths = PathsToAdd(folder, items, names);
+    WorkScope work(work_, paths.size());
+    const TrimAheadScope ahead = StartTrimAhead(std::move(paths), settings_.trimMode, false);
+    // Stops between files at the user's request, with 15004 once.
+    const auto stopAfterFile = [&] {
+        const bool alreadyStopped = work_.stopped;
+        if (!work.FileDone()) return false;
+        if (!alreadyStopped) dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+        return true;
+    };
     for (const std::string& item : items) {
         for (const std::string& name : names) {
             if (!NameHasExtension(name, item)) continue;
+            if (work_.stopped) return true;
             const std::string path = JoinFolderAndName(style_, folder, name);
             const TextVerdict verdict = AskIfNotText(path);
             if (verdict == TextVerdict::Stop) return true;
@@ -156,6 +165,7 @@ bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
             ++added;
             if ((flags & ADD_SELECT) != 0) list_.SetSelected(insertAt, true);
             ++insertAt;
+            if (stopAfterFile()) return true;
         }
     }
     return true;
@@ -165,8 +175,10 @@ void TaskEditor::AddDroppedFiles(const std::vector<std::string>& paths) {
     list_.DeselectAll();
     const bool listWasEmpty = list_.Empty();
     std::uint32_t added = 0;
+    WorkScope work(work_, paths.size());
 
     for (const std::string& path : paths) {
+        if (work_.stopped) break;
         std::uint32_t attributes = 0;
         if (!GetFileAttributes(path, attributes)) {
             if (dialogs_.Ask(MSG_FILE_NOT_FOUND, MessageIcon::Exclamation, MessageButtons::OkCancel,
@@ -200,6 +212,11 @@ void TaskEditor::AddDroppedFiles(const std::vector<std::string>& paths) {
                 dialogs_.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
                 break;
             }
+            if (work_.stopped) break;
+            if (work.FileDone()) {
+                dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+                break;
+            }
             continue;
         }
 
@@ -219,6 +236,10 @@ void TaskEditor::AddDroppedFiles(const std::vector<std::string>& paths) {
                 break;
             }
         } else if (result == RESULT_BAD_PATH && !AskLineBreakRefused(path)) {
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            break;
+        }
+        if (work.FileDone()) {
             dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
             break;
         }

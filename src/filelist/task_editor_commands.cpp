@@ -54,6 +54,7 @@ void TaskEditor::ToggleBaseFolderBar() {
 }
 
 bool TaskEditor::IsCommandEnabled(int command, bool clipboardHoldsFileList) const {
+    if (Busy()) return command == CMD_HELP_CONTENTS;
     switch (command) {
         case CMD_RUN:
             return CanRun();

@@ -66,8 +66,9 @@ void TaskEditor::RefreshAll() {
         paths.clear();  // no trims ahead: each row is trimmed in its turn
     }
     const TrimAheadScope ahead = StartTrimAhead(std::move(paths), settings_.trimMode, false);
+    WorkScope work(work_, count);
     for (std::size_t row = 0; row < count && row < list_.RowCount(); ++row) {
-        if (RefreshRow(row) == RESULT_STOPPED) {
+        if (RefreshRow(row) == RESULT_STOPPED || work.FileDone()) {
             dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
             return;
         }

@@ -52,6 +52,7 @@ void TaskEditor::RunCheckedFiles() {
     const TrimAheadScope ahead = StartTrimAhead(std::move(paths), runFlags & ~kRunBits, true);
     ctx.trimAhead = ahead.get();
 
+    WorkScope work(work_, list_.CheckedCount());
     for (std::size_t row = 0; row < rowCount && row < list_.RowCount(); ++row) {
         if (!list_.IsChecked(row) || !list_.Entry(row)) continue;
         const std::string inputPath = list_.FullPath(row);
@@ -63,6 +64,14 @@ void TaskEditor::RunCheckedFiles() {
         if (result == RESULT_STOPPED ||
             !writes.Add(row, inputPath, result, sourceSize, trimmedSize)) {
             dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            return;
+        }
+        if (work.FileDone()) {
+            // A stop between files keeps what was done, completes the writes that wait,
+            // and says so.
+            static_cast<void>(writes.Finish());
+            dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
+            dialogs_.ResultSummaryDialog(summary);
             return;
         }
     }

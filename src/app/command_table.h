@@ -1,0 +1,28 @@
+#pragma once
+// Every command of the window: its id, the object name of its action, the menu label with
+// its mnemonic, the keys, the prompt ("status bar text\ntool tip") and the theme icon.
+
+#include <span>
+
+namespace trimlet {
+
+// Commands the window handles itself (the editor's are in filelist/task_editor.h).
+inline constexpr int CMD_EXIT = 57665;
+inline constexpr int CMD_ABOUT = 57664;
+inline constexpr int CMD_TOGGLE_TOOL_BAR = 59392;
+inline constexpr int CMD_TOGGLE_STATUS_BAR = 59393;
+
+struct CommandInfo {
+    int id;
+    const char* objectName;  // "actionRun"
+    const char* label;       // "トリムレット実行(&E)"
+    const char* keys;        // portable key sequences separated by "; ", or ""
+    const char* prompt;      // status bar text, "\n", tool tip
+    const char* themeIcon;   // freedesktop icon name, or ""
+};
+
+std::span<const CommandInfo> AllCommands();
+// The command `id`, or nullptr.
+const CommandInfo* FindCommand(int id);
+
+}  // namespace trimlet

@@ -1,0 +1,40 @@
+#pragma once
+// The status bar's pane for long work: "n / N" in a progress bar and a stop button. After
+// every file it lets the window repaint and handle input (the commands that could change
+// the list are disabled meanwhile), and it passes a stop request (the button or Esc) on.
+
+#include <QWidget>
+
+#include "filelist/work_progress.h"
+
+class QProgressBar;
+class QToolButton;
+
+namespace trimlet {
+
+class CProgressPane final : public QWidget, public WorkProgress {
+    Q_OBJECT
+  public:
+    explicit CProgressPane(QWidget* parent);
+
+    void WorkBegins(std::size_t total) override;
+    bool FileDone(std::size_t done, std::size_t total) override;
+    void WorkEnds() override;
+
+    // Stops the work under way after its current file.
+    void RequestStop() { m_stopRequested = true; }
+    bool Working() const { return m_working; }
+
+  signals:
+    void WorkingChanged(bool working);
+
+  private:
+    void Show(std::size_t done, std::size_t total);
+
+    QProgressBar* m_bar = nullptr;
+    QToolButton* m_stop = nullptr;
+    bool m_stopRequested = false;
+    bool m_working = false;
+};
+
+}  // namespace trimlet

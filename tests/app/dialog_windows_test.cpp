@@ -1,0 +1,296 @@
+// Each dialog of the window on its own: what it shows, its default button, and the answer
+// QtDialogs returns for each way of closing it.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/file_filters.h"
+#include "app/qt_dialogs.h"
+#include "app_test_support.h"
+#include "engine/trim_mode.h"
+#include "qstring_printer.h"
+#include "settings/memory_profile.h"
+#include "test_support.h"
+
+namespace trimlet {
+namespace {
+
+using test::ClickChild;
+using test::WhenModal;
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+    T* child = window->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+QPushButton* DefaultButton(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+        if (button->isDefault()) return button;
+    return nullptr;
+}
+
+class DialogTest : public ::testing::Test {
+  protected:
+    void TearDown() override { EXPECT_EQ(test::VisibleTopLevelCount(), 0); }
+    MemoryProfile profile;
+    QtDialogs dialogs{profile};
+};
+
+TEST_F(DialogTest, FolderCreationAnswersOkWithItsBoxAndCancelWithout) {
+    struct Case {
+        const char* name;
+        bool tick;
+        const char* button;  // nullptr: Esc
+        FolderCreationAnswer expected;
+    };
+    const Case cases[] = {
+        {"ok", false, "ok", {true, false}},
+        {"ok with box", true, "ok", {true, true}},
+        {"cancel with box", true, "cancel", {false, false}},
+        {"esc", false, nullptr, {false, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WhenModal([&](QWidget* window) {
+            EXPECT_EQ(window->windowTitle(), QStringLiteral("フォルダ作成の確認"));
+            EXPECT_EQ(Child<QLabel>(window, "message")->text(),
+                      QStringLiteral("作成しますか？\n\n/x/Trimlet"));
+            auto* box = Child<QCheckBox>(window, "autoCreate");
+            EXPECT_FALSE(box->isChecked());
+            EXPECT_EQ(DefaultButton(window), Child<QPushButton>(window, "ok"));
+            EXPECT_EQ(Child<QPushButton>(window, "cancel")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+            box->setChecked(c.tick);
+            if (c.button) {
+                ClickChild(window, c.button);
+            } else {
+                QTest::keyClick(window, Qt::Key_Escape);
+            }
+        });
+        const FolderCreationAnswer answer =
+            dialogs.FolderCreationDialog("作成しますか？\n\n/x/Trimlet");
+        EXPECT_EQ(answer.accepted, c.expected.accepted);
+        EXPECT_EQ(answer.createFromNowOn, c.expected.createFromNowOn);
+    }
+}
+
+TEST_F(DialogTest, OutputExistsReturnsHowItClosedAndTheChoice) {
+    struct Case {
+        const char* name;
+        int initial;
+        bool forAllEnabled;
+        const char* pick;    // radio to click, or nullptr
+        const char* button;  // nullptr: Esc
+        OutputExistsClose closed;
+        int index;
+    };
+    const Case cases[] = {
+        {"ok keeps preselection", OVERWRITE_CHOICE_SKIP, true, nullptr, "ok", OutputExistsClose::Ok,
+         OVERWRITE_CHOICE_SKIP},
+        {"for all with newer", OVERWRITE_CHOICE_OVERWRITE, true, "choice2", "forAll",
+         OutputExistsClose::ForAll, OVERWRITE_CHOICE_IF_NEWER},
+        {"cancel", OVERWRITE_CHOICE_IF_NEWER, false, "choice0", "cancel", OutputExistsClose::Cancel,
+         OVERWRITE_CHOICE_OVERWRITE},
+        {"esc", OVERWRITE_CHOICE_OVERWRITE, true, nullptr, nullptr, OutputExistsClose::Cancel,
+         OVERWRITE_CHOICE_OVERWRITE},
+        {"index out of range starts at overwrite", 7, true, nullptr, "ok", OutputExistsClose::Ok,
+         OVERWRITE_CHOICE_OVERWRITE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OutputExistsRequest request;
+        request.message = "出力ファイルが既に存在します。処理を選択してください。";
+        request.inputText = "/site/a.htm\r\n(1,234   2024/01/02 3:4)";
+        request.outputText = "/site/Trimlet/a.htm\r\n(999   2024/01/01 0:0)";
+        request.radioIndex = c.initial;
+        request.forAllEnabled = c.forAllEnabled;
+        WhenModal([&](QWidget* window) {
+            EXPECT_EQ(window->windowTitle(), QStringLiteral("出力ファイル既存時の処理"));
+            EXPECT_EQ(Child<QPlainTextEdit>(window, "input")->toPlainText(),
+                      QStringLiteral("/site/a.htm\n(1,234   2024/01/02 3:4)"));
+            EXPECT_TRUE(Child<QPlainTextEdit>(window, "output")->isReadOnly());
+            EXPECT_EQ(Child<QPushButton>(window, "forAll")->isEnabled(), c.forAllEnabled);
+            EXPECT_EQ(DefaultButton(window), Child<QPushButton>(window, "ok"));
+            if (c.pick) Child<QRadioButton>(window, c.pick)->click();
+            if (c.button) {
+                ClickChild(window, c.button);
+            } else {
+                QTest::keyClick(window, Qt::Key_Escape);
+            }
+        });
+        const OutputExistsAnswer answer = dialogs.OutputExistsDialog(request);
+        EXPECT_EQ(answer.closedWith, c.closed);
+        EXPECT_EQ(answer.radioIndex, c.index);
+    }
+}
+
+TEST_F(DialogTest, SettingsMismatchDefaultsToNoAndOnlyGrowsInHeight) {
+    struct Case {
+        const char* name;
+        bool tick;
+        const char* button;
+        MessageAnswer expected;
+    };
+    const Case cases[] = {
+        {"yes with box", true, "yes", MessageAnswer::Yes},
+        {"no", false, "no", MessageAnswer::No},
+        {"cancel", false, "cancel", MessageAnswer::Cancel},
+        {"closed", false, nullptr, MessageAnswer::Cancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WhenModal([&](QWidget* window) {
+            EXPECT_EQ(window->windowTitle(), QStringLiteral("設定の読み込みの確認"));
+            EXPECT_EQ(Child<QPlainTextEdit>(window, "report")->toPlainText(),
+                      QStringLiteral("*****  HTMLのコメント削除\n\n○ コメントを削除する\n"));
+            EXPECT_EQ(DefaultButton(window), Child<QPushButton>(window, "no"));
+            const QSize opened = window->size();
+            EXPECT_EQ(window->minimumSize(), opened);
+            EXPECT_EQ(window->maximumWidth(), opened.width());
+            EXPECT_GT(window->maximumHeight(), opened.height());
+            Child<QCheckBox>(window, "dontAsk")->setChecked(c.tick);
+            if (c.button) {
+                ClickChild(window, c.button);
+            } else {
+                window->close();
+            }
+        });
+        const SettingsMismatchAnswer answer = dialogs.SettingsMismatchDialog(
+            "*****  HTMLのコメント削除\r\n\r\n○ コメントを削除する\r\n");
+        EXPECT_EQ(answer.button, c.expected);
+        EXPECT_EQ(answer.takeWithoutAsking, c.tick);
+    }
+}
+
+TEST_F(DialogTest, AlertVersionReturnsTickedBitsIncludingDisabledBoxes) {
+    // Script comments off: the three indented boxes start disabled, ticks kept.
+    const std::uint32_t initial = TM_SCRIPT_BLOCK_COMMENT | TM_KEEP_SCRIPT_HTML_COMMENT;
+    WhenModal([&](QWidget* window) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("新しいオプションの指定"));
+        EXPECT_TRUE(Child<QCheckBox>(window, "keepScriptHtmlComment")->isChecked());
+        EXPECT_FALSE(Child<QCheckBox>(window, "scriptCommentDel")->isChecked());
+        auto* block = Child<QCheckBox>(window, "scriptBlockComment");
+        EXPECT_TRUE(block->isChecked());
+        EXPECT_FALSE(block->isEnabled());
+        EXPECT_FALSE(Child<QCheckBox>(window, "vbsRemComment")->isEnabled());
+        Child<QCheckBox>(window, "scriptCommentDel")->click();
+        EXPECT_TRUE(block->isEnabled());
+        Child<QCheckBox>(window, "scriptCommentDel")->click();
+        EXPECT_FALSE(block->isEnabled());
+        EXPECT_TRUE(block->isChecked());
+        EXPECT_EQ(DefaultButton(window), Child<QPushButton>(window, "ok"));
+        ClickChild(window, "ok");
+    });
+    EXPECT_EQ(dialogs.AlertVersionDialog(initial), std::optional<std::uint32_t>(initial));
+
+    WhenModal([&](QWidget* window) {
+        EXPECT_EQ(Child<QPushButton>(window, "cancel")->text(), QStringLiteral("キャンセル"));
+        ClickChild(window, "cancel");
+    });
+    EXPECT_EQ(dialogs.AlertVersionDialog(initial), std::nullopt);
+}
+
+TEST_F(DialogTest, SummaryShowsCountsSizesAndRateOrGreysThem) {
+    struct Case {
+        const char* name;
+        RunSummary summary;
+        const char* source;
+        const char* rate;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"measured", {3, 1, 20000, 17000}, "20,000", "85 %", true},
+        {"nothing succeeded", {0, 2, 0, 0}, "***,***", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WhenModal([&](QWidget* window) {
+            EXPECT_EQ(window->windowTitle(), QStringLiteral("トリムレット処理の結果"));
+            EXPECT_EQ(Child<QLabel>(window, "succeeded")->text(),
+                      QStringLiteral("%1 個").arg(c.summary.succeededCount));
+            EXPECT_EQ(Child<QLabel>(window, "skipped")->text(),
+                      QStringLiteral("%1 個").arg(c.summary.skippedCount));
+            EXPECT_EQ(Child<QLabel>(window, "sourceTotal")->text(), QString::fromUtf8(c.source));
+            EXPECT_EQ(Child<QLabel>(window, "rate")->text(), QString::fromUtf8(c.rate));
+            EXPECT_EQ(Child<QLabel>(window, "rate")->isEnabled(), c.enabled);
+            EXPECT_TRUE(Child<QLabel>(window, "succeeded")->isEnabled());
+            EXPECT_EQ(DefaultButton(window), Child<QPushButton>(window, "ok"));
+            QTest::keyClick(window, Qt::Key_Return);
+        });
+        dialogs.ResultSummaryDialog(c.summary);
+    }
+}
+
+TEST(FileFilters, ShowOurTextsAndMatchWhatQtUnderstands) {
+    EXPECT_EQ(QtFilter("HTMLドキュメント(*.htm;*.html)", "*.htm;*.html"),
+              QStringLiteral("HTMLドキュメント(*.htm;*.html) (*.htm *.html)"));
+    EXPECT_EQ(QtFilter("すべてのファイル(*.*)", "*.*"),
+              QStringLiteral("すべてのファイル(*.*) (*)"));
+    EXPECT_EQ(AddFilesFilters().size(), 3);
+    EXPECT_EQ(TaskFileFilters().front(), QStringLiteral("タスクファイル(*.trh) (*.trh)"));
+}
+
+class FileDialogTest : public DialogTest {
+  protected:
+    test::TempDir dir;
+};
+
+TEST_F(FileDialogTest, AddFilesReturnsTheFolderAndTheNamesChosen) {
+    dir.Write("a.htm", "<p>");
+    dir.Write("b.html", "<p>");
+    WhenModal([&](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("追加ファイルの選択"));
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+        // The user sees our text; the bracket Qt matches with stays hidden.
+        EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("HTMLドキュメント(*.htm;*.html)"));
+        EXPECT_EQ(QDir(dialog->directory()).absolutePath(),
+                  QString::fromStdString(dir.path().string()));
+        dialog->selectFile(QStringLiteral("\"a.htm\" \"b.html\""));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const std::optional<ChosenFiles> chosen = dialogs.AddFilesDialog(dir.path().string());
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->folder, dir.path().string());
+    EXPECT_EQ(chosen->names, (std::vector<std::string>{"a.htm", "b.html"}));
+
+    WhenModal([](QWidget* window) { qobject_cast<QDialog*>(window)->reject(); });
+    EXPECT_FALSE(dialogs.AddFilesDialog(dir.path().string()));
+}
+
+TEST_F(FileDialogTest, TaskDialogsTitleProposeAndReturnThePath) {
+    dir.Write("old.trh", "x");
+    WhenModal([&](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("実行するタスクの選択"));
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+        dialog->selectFile(QStringLiteral("old.trh"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_EQ(dialogs.OpenTaskFileDialog(MSG_TITLE_RUN_TASK, dir.path().string()),
+              std::optional<std::string>(dir.File("old.trh")));
+
+    WhenModal([&](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("タスクに名前を付けて保存"));
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("trh"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_EQ(dialogs.SaveTaskFileDialog(dir.path().string(), "TrimletHTML タスク(1).trh"),
+              std::optional<std::string>(dir.File("TrimletHTML タスク(1).trh")));
+}
+
+}  // namespace
+}  // namespace trimlet

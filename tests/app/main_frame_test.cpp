@@ -1,0 +1,425 @@
+// The main window with scripted dialogs: menus, keys, enabling, drop, paste, sorting, the
+// close guard, what survives a restart, long work and the hand-over of a second start.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+#include "app/command_table.h"
+#include "app/desktop_app.h"
+#include "app/dropped_files.h"
+#include "app/main_frame.h"
+#include "app/progress_pane.h"
+#include "app/single_instance.h"
+#include "app/trimlet_view.h"
+#include "app_test_support.h"
+#include "common/scripted_dialogs.h"
+#include "qstring_printer.h"
+#include "settings/memory_profile.h"
+#include "settings/profile_keys.h"
+#include "test_support.h"
+
+namespace trimlet {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class FrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override { QApplication::clipboard()->clear(); }
+    void TearDown() override {
+        frame.reset();
+        EXPECT_THAT(dialogs.UnexpectedCalls(), IsEmpty());
+        EXPECT_EQ(test::VisibleTopLevelCount(), 0);
+    }
+
+    CMainFrame& Frame() {
+        if (!frame) {
+            frame = std::make_unique<CMainFrame>(dialogs, profile);
+            frame->show();
+        }
+        return *frame;
+    }
+    QTreeView* List() { return Frame().View()->ListView(); }
+    std::string Page(const std::string& name) { return dir.Write(name, "<p>  a  </p>\n"); }
+    // Drops the pages (written first) on the window as a file manager does.
+    void DropPages(std::initializer_list<const char*> names) {
+        QList<QUrl> urls;
+        for (const char* name : names)
+            urls << QUrl::fromLocalFile(QString::fromStdString(Page(name)));
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&Frame(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Frame(), &drop);
+        // The files are added once the drop event has returned, the view follows after.
+        QTest::qWait(20);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            List()->model()->rowCount() > 0 && !Frame().View()->SelectionSyncPending(), 5000);
+        dialogs.ClearCalls();
+    }
+    bool Enabled(int id) { return Frame().Action(id)->isEnabled(); }
+    bool ToolButtonEnabled(int id) {
+        QWidget* button =
+            Frame().findChild<QToolBar*>("toolBar")->widgetForAction(Frame().Action(id));
+        return button && button->isEnabled();
+    }
+    QString Cell(int row, int column) {
+        return List()->model()->index(row, column).data().toString();
+    }
+
+    test::TempDir dir;
+    MemoryProfile profile;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+QString MenuText(QMenu* menu) {
+    QStringList items;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            items << QStringLiteral("-");
+        } else if (action->isVisible()) {
+            items << action->text();
+        }
+    }
+    return items.join(QLatin1Char('|'));
+}
+
+TEST_F(FrameTest, MenusHoldEveryCommandInOrderWithItsKeysAndPrompt) {
+    QMenuBar* bar = Frame().menuBar();
+    QStringList menus;
+    for (QAction* action : bar->actions())
+        menus << action->text();
+    EXPECT_EQ(menus, QStringList({"ファイル(&F)", "編集(&E)", "表示(&V)", "トリムレット(&S)",
+                                  "ヘルプ(&H)"}));
+    const auto menu = [&](const char* name) {
+        return Frame().findChild<QMenu*>(QLatin1String(name));
+    };
+    EXPECT_EQ(MenuText(menu("menuFile")),
+              "新規タスク作成(&N)|-|タスクを実行(&E)|-|タスクを開く(&O)...|タスクを保存(&S)|"
+              "タスクに名前を付けて保存(&A)...|-|最近使ったタスク|-|終了(&X)");
+    EXPECT_EQ(MenuText(menu("menuEdit")),
+              "トリムレット対象としてマーク(&C)|マーク解除(&R)|-|貼り付け(&P)|-|リストから削除(&D)|"
+              "すべて選択(&A)|クリア(&L)");
+    EXPECT_EQ(MenuText(menu("menuView")),
+              "ベースフォルダバー|ツールバー(&T)|ステータスバー(&S)|-|最新情報に更新(&R)");
+    EXPECT_EQ(MenuText(menu("menuTrim")),
+              "ファイルを追加(&A)...|フォルダ内のファイルを追加(&F)...|-|トリムレット実行(&E)|-|"
+              "オプション(&O)...");
+    EXPECT_EQ(MenuText(menu("menuHelp")), "目次(&I)|-|バージョン情報(&A)...");
+
+    // Every command sits in a menu, with its prompt split into status text and tool tip.
+    for (const CommandInfo& info : AllCommands()) {
+        SCOPED_TRACE(info.objectName);
+        QAction* action = Frame().Action(info.id);
+        ASSERT_NE(action, nullptr);
+        bool inMenu = false;
+        for (QMenu* m : Frame().menuBar()->findChildren<QMenu*>())
+            inMenu |= m->actions().contains(action);
+        EXPECT_TRUE(inMenu);
+        const QStringList prompt = QString::fromUtf8(info.prompt).split(QLatin1Char('\n'));
+        EXPECT_EQ(action->statusTip(), prompt.front());
+        EXPECT_EQ(action->toolTip(), prompt.back());
+    }
+    EXPECT_EQ(Frame().Action(CMD_PASTE)->shortcuts(),
+              QList<QKeySequence>({QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}));
+    EXPECT_EQ(Frame().Action(CMD_RUN)->shortcut(), QKeySequence("Ctrl+Shift+E"));
+
+    QStringList tools;
+    for (QAction* action : Frame().findChild<QToolBar*>("toolBar")->actions())
+        tools << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    EXPECT_EQ(tools.join(QLatin1Char(' ')),
+              "actionOpenTask actionSaveTask - actionRemove actionPaste - actionAddFiles "
+              "actionAddFolderFiles actionOptions - actionRun - actionHelpContents");
+    EXPECT_EQ(Frame().findChild<QLabel*>("idleText")->text(), QStringLiteral("ﾚﾃﾞｨ"));
+}
+
+TEST_F(FrameTest, TheSevenKeysActWithoutAMenu) {
+    DropPages({"a.htm", "b.htm"});
+    QClipboard* clipboard = QApplication::clipboard();
+    auto* data = new QMimeData;  // the clipboard takes it
+    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(Page("c.htm")))});
+    clipboard->setMimeData(data);
+    Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    List()->setFocus();
+
+    struct Key {
+        int id;
+        QKeySequence keys;
+        std::function<void()> answer;  // what the command will ask, answered
+        const char* shown;             // the first dialog it shows, or ""
+    };
+    const Key keys[] = {
+        {CMD_MARK, QKeySequence("Ctrl+M"), [] {}, ""},
+        {CMD_UNMARK, QKeySequence("Ctrl+Shift+M"), [] {}, ""},
+        {CMD_PASTE, QKeySequence("Ctrl+V"), [] {}, ""},
+        {CMD_PASTE, QKeySequence("Shift+Ins"), [] {}, ""},
+        {CMD_REMOVE, QKeySequence("Del"),
+         [&] { dialogs.AnswerMessage(MSG_CONFIRM_REMOVE, MessageAnswer::Cancel); },
+         "message 20026"},
+        {CMD_ADD_FILES, QKeySequence("Ctrl+Shift+A"), [&] { dialogs.AnswerAddFiles(std::nullopt); },
+         "AddFilesDialog"},
+        {CMD_ADD_FOLDER_FILES, QKeySequence("Ctrl+Shift+F"),
+         [&] { dialogs.AnswerBrowseFolder(std::nullopt); }, "BrowseFolderDialog"},
+        {CMD_RUN, QKeySequence("Ctrl+Shift+E"),
+         [&] {
+             dialogs.AnswerFolderCreation({false, false});
+         },
+         "FolderCreationDialog"},
+    };
+    for (const Key& key : keys) {
+        SCOPED_TRACE(key.keys.toString().toStdString());
+        Frame().Editor().List().SelectAll();
+        Frame().Editor().List().CheckRow(0);
+        ASSERT_TRUE(Enabled(key.id));
+        QSignalSpy spy(Frame().Action(key.id), &QAction::triggered);
+        dialogs.ClearCalls();
+        key.answer();
+        QTest::keySequence(&Frame(), key.keys);
+        EXPECT_EQ(spy.count(), 1);
+        if (*key.shown) {
+            ASSERT_FALSE(dialogs.Sequence().empty());
+            EXPECT_EQ(dialogs.Sequence().front(), key.shown);
+        }
+        EXPECT_TRUE(dialogs.AllAnswersUsed());
+    }
+    // Ctrl+M checked the selection, Ctrl+Shift+M unchecked it, Ctrl+V added c.htm.
+    EXPECT_EQ(List()->model()->rowCount(), 3);
+}
+
+TEST_F(FrameTest, EnablingFollowsSelectionAndListOnMenuAndToolBar) {
+    Frame();
+    for (int id : {CMD_RUN, CMD_REMOVE, CMD_MARK, CMD_SAVE_TASK, CMD_SAVE_TASK_AS, CMD_CLEAR,
+                   CMD_SELECT_ALL, CMD_PASTE}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    EXPECT_FALSE(ToolButtonEnabled(CMD_REMOVE));
+    EXPECT_TRUE(Enabled(CMD_ADD_FILES));
+
+    DropPages({"a.htm", "b.htm"});
+    // Added rows are selected and checked.
+    EXPECT_TRUE(Enabled(CMD_RUN));
+    EXPECT_TRUE(Enabled(CMD_REMOVE));
+    EXPECT_TRUE(ToolButtonEnabled(CMD_REMOVE));
+    EXPECT_TRUE(Enabled(CMD_SAVE_TASK));
+
+    List()->clearSelection();
+    EXPECT_FALSE(Frame().Editor().List().IsSelected(0));
+    EXPECT_FALSE(Enabled(CMD_REMOVE));
+    EXPECT_FALSE(ToolButtonEnabled(CMD_REMOVE));
+    EXPECT_FALSE(Enabled(CMD_MARK));
+
+    List()->selectionModel()->select(List()->model()->index(1, 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_TRUE(Frame().Editor().List().IsSelected(1));
+    EXPECT_TRUE(Enabled(CMD_MARK));
+
+    // Unchecking by double click leaves nothing to run.
+    for (int row : {0, 1})
+        emit List()->doubleClicked(List()->model()->index(row, 0));
+    EXPECT_FALSE(Enabled(CMD_RUN));
+    EXPECT_FALSE(ToolButtonEnabled(CMD_RUN));
+
+    auto* data = new QMimeData;
+    data->setData("x-special/gnome-copied-files", "copy\nfile:///tmp/x.htm");
+    QApplication::clipboard()->setMimeData(data);
+    QApplication::processEvents();
+    EXPECT_TRUE(Enabled(CMD_PASTE));
+    EXPECT_TRUE(ToolButtonEnabled(CMD_PASTE));
+}
+
+TEST_F(FrameTest, DropAndPasteAddRowsAndNonLocalUrlsAreReportedMissing) {
+    DropPages({"site/a.htm", "site/b.htm"});
+    EXPECT_EQ(List()->model()->rowCount(), 2);
+    // One folder: the bar shows it and the rows show bare names.
+    EXPECT_EQ(Frame().findChild<QLabel*>("baseFolderLabel")->text(),
+              QString::fromStdString(dir.File("site/")));
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("a.htm"));
+
+    auto* data = new QMimeData;
+    data->setData("x-special/gnome-copied-files",
+                  "copy\nfile://" +
+                      QByteArray::fromStdString(Page("other/c d.htm")).replace(" ", "%20") +
+                      "\nhttps://example.com/e.htm");
+    QApplication::clipboard()->setMimeData(data);
+    dialogs.AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Ok);
+    Frame().Action(CMD_PASTE)->trigger();
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("message 20000"));
+    EXPECT_EQ(dialogs.Calls().front().text.find("https://example.com/e.htm") != std::string::npos,
+              true);
+    ASSERT_EQ(List()->model()->rowCount(), 3);
+    EXPECT_EQ(Cell(2, 0), QString::fromStdString(dir.File("other/c d.htm")));
+    EXPECT_EQ(Frame().findChild<QLabel*>("baseFolderLabel")->text(), QString());
+}
+
+TEST_F(FrameTest, HeaderClicksSortAscendingThenFlipAndShowTheIndicator) {
+    dir.Write("b.htm", "<p>  bigger  file  </p>\n");
+    dir.Write("c.htm", "<p>c</p>");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("c.htm"))),
+                  QUrl::fromLocalFile(QString::fromStdString(Page("a.htm"))),
+                  QUrl::fromLocalFile(QString::fromStdString(dir.File("b.htm")))});
+    Frame().AddPaths(FileListPaths(data));
+    QHeaderView* header = List()->header();
+    const auto names = [&] {
+        QStringList n;
+        for (int row = 0; row < 3; ++row)
+            n << Cell(row, 0);
+        return n.join(QLatin1Char(' '));
+    };
+    const auto click = [&](int column) {
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(column) + 10, header->height() / 2));
+    };
+    // Added into an empty list: sorted by path, no indicator yet.
+    EXPECT_EQ(names(), "a.htm b.htm c.htm");
+    EXPECT_FALSE(header->isSortIndicatorShown());
+
+    struct Step {
+        int column;
+        const char* order;
+        Qt::SortOrder indicator;
+    };
+    const Step steps[] = {
+        {0, "a.htm b.htm c.htm", Qt::AscendingOrder},
+        {0, "c.htm b.htm a.htm", Qt::DescendingOrder},
+        {0, "a.htm b.htm c.htm", Qt::AscendingOrder},
+        {1, "c.htm a.htm b.htm", Qt::AscendingOrder},
+        {1, "b.htm a.htm c.htm", Qt::DescendingOrder},
+    };
+    for (const Step& step : steps) {
+        click(step.column);
+        EXPECT_EQ(names(), QString::fromUtf8(step.order));
+        EXPECT_TRUE(header->isSortIndicatorShown());
+        EXPECT_EQ(header->sortIndicatorSection(), step.column);
+        EXPECT_EQ(header->sortIndicatorOrder(), step.indicator);
+    }
+}
+
+TEST_F(FrameTest, CloseGuardNoKeepsTheWindowAndWritesNoBarSettings) {
+    DropPages({"a.htm"});
+    ASSERT_TRUE(Frame().Editor().TaskModified());
+    dialogs.AnswerMessage(MSG_DISCARD_AND_EXIT, MessageAnswer::No);
+    EXPECT_FALSE(Frame().close());
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_FALSE(profile.HasKey("SHOW_TOOL_BAR"));
+    EXPECT_FALSE(profile.HasKey("SHOW_STATUS_BAR"));
+
+    dialogs.AnswerMessage(MSG_DISCARD_AND_EXIT, MessageAnswer::Yes);
+    Frame().Action(CMD_EXIT)->trigger();
+    EXPECT_FALSE(Frame().isVisible());
+    EXPECT_EQ(profile.ReadInteger("SHOW_TOOL_BAR", -1), 1);
+}
+
+TEST_F(FrameTest, BarVisibilityAndGeometrySurviveARestart) {
+    Frame().Action(CMD_TOGGLE_TOOL_BAR)->trigger();
+    Frame().Action(CMD_TOGGLE_BASE_FOLDER_BAR)->trigger();
+    Frame().resize(812, 433);
+    EXPECT_FALSE(Frame().Action(CMD_TOGGLE_TOOL_BAR)->isChecked());
+    EXPECT_TRUE(Frame().close());  // an unchanged task closes without a question
+    frame.reset();
+
+    CMainFrame& again = Frame();
+    EXPECT_TRUE(again.findChild<QToolBar*>("toolBar")->isHidden());
+    EXPECT_FALSE(again.statusBar()->isHidden());
+    EXPECT_FALSE(again.Action(CMD_TOGGLE_TOOL_BAR)->isChecked());
+    EXPECT_FALSE(again.Action(CMD_TOGGLE_BASE_FOLDER_BAR)->isChecked());
+    EXPECT_TRUE(again.findChild<QLabel*>("baseFolderCaption")->isHidden());
+    EXPECT_EQ(again.size(), QSize(812, 433));
+}
+
+TEST_F(FrameTest, CommandsPressedDuringARunAreRefusedAndStopEndsItWithTheSummary) {
+    DropPages({"a.htm", "b.htm", "c.htm"});
+    dialogs.AnswerFolderCreation({true, true});
+    int presses = 0;
+    // Fires from the window's repaint after the first file.
+    QTimer::singleShot(0, &Frame(), [&] {
+        ++presses;
+        EXPECT_TRUE(Frame().Editor().Busy());
+        EXPECT_FALSE(Frame().Action(CMD_CLEAR)->isEnabled());
+        EXPECT_FALSE(Frame().Action(CMD_RUN)->isEnabled());
+        EXPECT_TRUE(Frame().Action(CMD_HELP_CONTENTS)->isEnabled());
+        Frame().OnCommand(CMD_CLEAR);
+        Frame().OnCommand(CMD_RUN);
+        List()->header()->sectionClicked(0);
+        Frame().AddPaths({Page("late.htm")});
+        EXPECT_FALSE(Frame().close());
+        EXPECT_TRUE(Frame().Progress()->isVisible());
+    });
+    Frame().OnCommand(CMD_RUN);
+    EXPECT_EQ(presses, 1);
+    // The close asked for a stop after the current file.
+    EXPECT_THAT(dialogs.Sequence(),
+                ElementsAre("FolderCreationDialog", "message 15004", "ResultSummaryDialog"));
+    EXPECT_EQ(dialogs.Calls().back().summary.succeededCount, 1u);
+    EXPECT_EQ(List()->model()->rowCount(), 3);
+    EXPECT_FALSE(Frame().Progress()->isVisible());
+    EXPECT_TRUE(Frame().Action(CMD_RUN)->isEnabled());
+}
+
+TEST_F(FrameTest, HelpOpensTheGuideOrNamesThePathItLookedFor) {
+    std::vector<QUrl> opened;
+    Frame().SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    const QString guide = CMainFrame::HelpFileCandidates().front();
+    if (QFileInfo::exists(guide)) {
+        Frame().OnCommand(CMD_HELP_CONTENTS);
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_TRUE(opened.front().toLocalFile().endsWith(QStringLiteral("help/index.htm")));
+    } else {
+        Frame().OnCommand(CMD_HELP_CONTENTS);
+        ASSERT_THAT(dialogs.Sequence(), ElementsAre("message 20025"));
+        EXPECT_NE(dialogs.Calls().front().text.find("help/index.htm"), std::string::npos);
+    }
+}
+
+TEST_F(FrameTest, ASecondStartHandsItsTaskToTheRunningWindowAndEnds) {
+    const QByteArray program = qgetenv("TRIMLET_GUI_PROGRAM");
+    ASSERT_FALSE(program.isEmpty());
+    const QString profilePath = QString::fromStdString(dir.File("profile.ini"));
+    CInstanceServer server;
+    ASSERT_TRUE(server.Listen(InstanceSocketName(InstanceProfileKey(profilePath))));
+    QObject::connect(&server, &CInstanceServer::TaskRequested, &Frame(),
+                     &CMainFrame::HandleTaskRequest);
+    dir.Write("site.trh", "TrimletHTML TASK FILE\r\n1.50.00\r\n260143148\r\nTrimlet\r\n" +
+                              Page("site/a.htm") + "\r\n");
+
+    QProcess second;
+    second.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+    // A relative task path: the running window gets it made absolute.
+    second.start(QString::fromLocal8Bit(program), {"--profile", profilePath, "site.trh"});
+    QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 10000);
+    EXPECT_EQ(second.exitCode(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(List()->model()->rowCount(), 1, 5000);
+    EXPECT_EQ(Frame().Editor().TaskPath(), dir.File("site.trh"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("site.trh - Trimlet HTML!"));
+}
+
+}  // namespace
+}  // namespace trimlet

@@ -1,0 +1,198 @@
+#include "common/marquee_frames.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/messages.h"
+#include "text/text_loading.h"
+
+namespace trimlet {
+namespace {
+
+// Every frame until the effect finishes; stops at `limit` so a loop that never ends fails.
+std::vector<std::string> Play(MarqueeFrames& frames, std::size_t limit = 10000) {
+    std::vector<std::string> shown;
+    while (!frames.Finished() && shown.size() < limit)
+        shown.push_back(frames.Tick());
+    return shown;
+}
+
+MarqueeFitCount Fits(int blanks, int bands) {
+    return [=](std::string_view text) { return text == " " ? blanks : bands; };
+}
+
+using Frames = std::vector<std::string>;
+
+TEST(MarqueeScroll, EntersFromTheRightAndLeavesTheFinalTextAtTheLeftEdge) {
+    MarqueeFrames frames(MarqueeKind::Scroll, "ab", "F", 1, Fits(2, 0));
+    EXPECT_EQ(Play(frames), (Frames{" ab", "ab", "b", "", " F", "F"}));
+    EXPECT_TRUE(frames.Finished());
+    EXPECT_EQ(frames.Tick(), "F");  // the final line stays
+}
+
+// A wide character leaving the edge turns into one blank first, so the text moves one column
+// per tick and never shows half a character.
+TEST(MarqueeScroll, WideCharacterAtTheEdgeBecomesABlankFirst) {
+    MarqueeFrames frames(MarqueeKind::Scroll, "aあ", "Z", 1, Fits(1, 0));
+    EXPECT_EQ(Play(frames), (Frames{"aあ", "あ", " ", "", "Z"}));
+}
+
+TEST(MarqueeScroll, RepeatCountsAndLinesThatFitNoBlank) {
+    struct Case {
+        const char* name;
+        int repeat;
+        int blanks;
+        Frames expected;
+    };
+    const Case cases[] = {
+        {"twice, then the final text", 2, 1, {"x", "", "x", "", "F"}},
+        {"no repeat plays the final text only", 0, 1, {"F"}},
+        {"a negative count plays as none", -1, 1, {"F"}},
+        {"an unmeasurable blank enters without blanks", 1, -1, {"", "F"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MarqueeFrames frames(MarqueeKind::Scroll, "x", "F", c.repeat, Fits(c.blanks, 0));
+        EXPECT_EQ(Play(frames), c.expected);
+    }
+}
+
+// One letter per tick: '*' the effect text, '_' an empty line, 'F' the final text.
+std::string Pattern(const Frames& frames, std::string_view effect, std::string_view final) {
+    std::string pattern;
+    for (const std::string& f : frames) {
+        pattern += f == effect ? '*' : f.empty() ? '_' : f == final ? 'F' : '?';
+    }
+    return pattern;
+}
+
+TEST(MarqueeBlink, FourBlinksPerCycleForThreeCycles) {
+    const std::string cycle = "**__**__**__**_____" + std::string(31, 'F');
+    MarqueeFrames frames(MarqueeKind::Blink, "★★", "F", 3, Fits(0, 0));
+    EXPECT_EQ(Pattern(Play(frames), "★★", "F"), cycle + "_" + cycle + "_" + cycle + "F");
+    EXPECT_EQ(frames.Shown(), "F");
+}
+
+TEST(MarqueeBlink, NoRepeatShowsTheFinalTextAtOnce) {
+    MarqueeFrames frames(MarqueeKind::Blink, "★", "F", 0, Fits(0, 0));
+    EXPECT_EQ(Play(frames), (Frames{"F"}));
+}
+
+// Type all, erase all, type all, erase to two thirds, type all, finish; the wide character
+// shows as a blank for one tick both ways.
+TEST(MarqueeTypewriter, TypesErasesAndEndsOnTheFinalText) {
+    MarqueeFrames frames(MarqueeKind::Typewriter, "■", "AあB", 1, Fits(0, 0));
+    EXPECT_EQ(Play(frames), (Frames{
+                                "A■", "A ■", "Aあ■", "AあB■",  // type
+                                "Aあ■", "A ■", "A■", "■",      // erase all
+                                "A■", "A ■", "Aあ■", "AあB■",  // type
+                                "Aあ■",                        // erase to two thirds
+                                "AあB■",                       // type
+                                "AあB",                        // the final text alone
+                            }));
+}
+
+TEST(MarqueeBand, BuildsMarchesAndRevealsTheFinalTextFromTheLeft) {
+    std::vector<std::string> asked;
+    const MarqueeFitCount fit = [&](std::string_view text) {
+        asked.emplace_back(text);
+        return 2;
+    };
+    // Fewer than four characters: the default band.
+    MarqueeFrames frames(MarqueeKind::Band, "ab", "XYZ", 1, fit);
+    EXPECT_EQ(asked, (std::vector<std::string>{"─☆☆─"}));
+    EXPECT_EQ(Play(frames), (Frames{
+                                "─☆",
+                                "─☆☆─",
+                                "─☆☆──☆",
+                                "─☆☆──☆☆─",  // build up
+                                "☆☆──☆☆──",
+                                "☆──☆☆──☆",
+                                "──☆☆──☆☆",  // march
+                                "─☆☆──☆☆─",  //
+                                "X☆☆──☆☆─",
+                                "XY☆──☆☆─",  // reveal
+                                "XYZ",
+                            }));
+}
+
+TEST(MarqueeBand, TakesTheFirstFourCharactersAndAtLeastOneBand) {
+    std::string asked;
+    MarqueeFrames frames(MarqueeKind::Band, "abcdef", "", 2, [&](std::string_view text) {
+        asked = text;
+        return -1;
+    });
+    EXPECT_EQ(asked, "abcd");
+    const Frames cycle{"ab", "abcd", "bcda", "cdab", "dabc", "abcd"};
+    Frames expected = cycle;
+    expected.insert(expected.end(), cycle.begin(), cycle.end());
+    expected.push_back("");
+    EXPECT_EQ(Play(frames), expected);
+}
+
+TEST(MarqueeEffectCounter, FiveOpeningsCycleFromARandomStart) {
+    for (unsigned random : {0u, 1u, 6u, 7u}) {
+        SCOPED_TRACE(random);
+        MarqueeEffectCounter counter;
+        int asked = 0;
+        const auto source = [&] {
+            ++asked;
+            return random;
+        };
+        std::vector<int> effects;
+        for (int i = 0; i < 5; ++i)
+            effects.push_back(counter.Next(source));
+        const int k = static_cast<int>(random % 4);
+        EXPECT_EQ(effects, (std::vector<int>{k, (k + 1) % 4, (k + 2) % 4, (k + 3) % 4, k}));
+        EXPECT_EQ(asked, 1);
+    }
+}
+
+// The real effects with the real texts, on lines of several widths: each ends on the final
+// text, and no frame holds part of a character.
+TEST(MarqueeEffects, EveryEffectEndsOnTheFinalTextWithWholeCharacters) {
+    for (int value = 0; value < kMarqueeEffectCount; ++value) {
+        const MarqueeEffect effect = MarqueeEffectFor(value);
+        EXPECT_EQ(static_cast<int>(effect.kind), value);
+        EXPECT_GT(effect.intervalMs, 0);
+        for (int fit : {-1, 0, 1, 37}) {
+            SCOPED_TRACE(std::to_string(value) + " fit " + std::to_string(fit));
+            MarqueeFrames frames(effect.kind, effect.text, TXT_ABOUT_ATTRIBUTION,
+                                 effect.repeatCount, Fits(fit, fit));
+            const Frames shown = Play(frames);
+            ASSERT_TRUE(frames.Finished());
+            EXPECT_EQ(shown.back(), TXT_ABOUT_ATTRIBUTION);
+            for (const std::string& f : shown)
+                ASSERT_TRUE(IsValidUtf8(f)) << f;
+        }
+    }
+    EXPECT_EQ(SplitCharacters(MarqueeEffectFor(1).text).size(), 24u);
+}
+
+TEST(MarqueeCharacters, WideCharactersAndSplitting) {
+    struct Case {
+        char32_t c;
+        bool wide;
+    };
+    const Case cases[] = {
+        {U'A', false},         {U'あ', true},
+        {U'漢', true},         {U'\u3000', true},  // full-width blank
+        {U'Ａ', true},         {U'ｱ', false},
+        {U'★', false},  // ambiguous width counts as narrow
+        {U'한', true},         {U'\U0001F600', true},
+        {U'\U00020000', true}, {U'é', false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<unsigned>(c.c));
+        EXPECT_EQ(IsWideCharacter(c.c), c.wide);
+    }
+    EXPECT_EQ(SplitCharacters("aあ\xE3\x81"),
+              (std::vector<std::string>{"a", "あ", "\xE3", "\x81"}));
+    EXPECT_EQ(SplitCharacters("\xC0\xAF\xF4\x90\x80\x80").size(), 6u);  // overlong, too high
+}
+
+}  // namespace
+}  // namespace trimlet
