@@ -268,11 +268,12 @@ void CMainFrame::UpdateTitle() {
 void CMainFrame::OnCommand(int id) {
     QAction* action = m_actions.value(id);
     if (action && !action->isEnabled()) return;
-    if (IsEditorCommand(id) && id < CMD_RECENT_TASK_FIRST &&
-        !m_editor->IsCommandEnabled(id, ClipboardHoldsFileList())) {
+    const bool recent = id >= CMD_RECENT_TASK_FIRST && id <= CMD_RECENT_TASK_LAST;
+    // The editor has the last word, also when an action's state is not yet refreshed.
+    if (recent ? m_editor->Busy()
+               : IsEditorCommand(id) && !m_editor->IsCommandEnabled(id, ClipboardHoldsFileList())) {
         return;
     }
-    if (id >= CMD_RECENT_TASK_FIRST && id <= CMD_RECENT_TASK_LAST && m_editor->Busy()) return;
 
     ++m_commandDepth;
     TaskEditor& editor = *m_editor;
