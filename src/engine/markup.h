@@ -38,7 +38,12 @@ inline MarkupKind MarkupAt(std::string_view t, size_t lt) {
 // A quote at q opens an attribute value when only blanks and line breaks stand between it
 // and an '=' after the tag's '<' at lt; any other quote is part of a name or an unquoted
 // value, and quotes nothing.
-bool QuoteOpensValue(std::string_view t, size_t lt, size_t q);
+inline bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
+    size_t k = q;
+    while (k > lt + 1 && IsBlankOrBreak(ByteAt(t, k - 1)))
+        --k;
+    return k > lt + 1 && t[k - 1] == '=';
+}
 
 // End of the markup of `kind` at lt: just after the '>' that closes it, or t.size().
 // In a tag, a '>' inside a quoted attribute value does not close it.
