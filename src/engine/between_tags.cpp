@@ -26,7 +26,7 @@ bool IsInlineTagAt(std::string_view in, Markup m) {
 // tags are short and lie close together.
 class MarkupWalk {
   public:
-    explicit MarkupWalk(std::string_view in) : in_(in), scan_(Stops(), in) {}
+    explicit MarkupWalk(std::string_view in) : in_(in), scan_(kStops, in) {}
 
     // The next '<' from i, or kNone.
     size_t NextLt(size_t i) {
@@ -55,13 +55,9 @@ class MarkupWalk {
     }
 
   private:
-    static const StopSet& Stops() {
-        static const StopSet kStops("<>\"'", false);
-        return kStops;
-    }
-
     std::string_view in_;
-    StopScan scan_;
+    static constexpr MarkupStops kStops{};
+    MarkupScan scan_;
 };
 
 }  // namespace

@@ -13,10 +13,7 @@ const StopSet& TagStops() {
     return kStops;
 }
 
-const StopSet& ValueStops() {
-    static const StopSet kStops("<>\"'", false);
-    return kStops;
-}
+const MarkupStops kMarkupStops;
 
 // The end of the quoted value whose opening quote `quote` is at q, and whether the value
 // holds anything a later pass acts on (blanks, line breaks, '<', and with `fullWidth`
@@ -123,7 +120,7 @@ bool IsInlineElementName(std::string_view name) {
 }
 
 QuotedValues::QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth)
-    : text_(text), copied_(copied), fullWidth_(fullWidth), stops_(ValueStops(), text) {
+    : text_(text), copied_(copied), fullWidth_(fullWidth), stops_(kMarkupStops, text) {
     if (copied && copied->Known()) known_ = &copied->List();
 }
 

@@ -110,7 +110,7 @@ class QuotedValues {
     const std::vector<CopiedValues::Span>* known_ = nullptr;
     size_t next_ = 0;  // the first known value not passed yet
     bool fullWidth_;
-    StopScan stops_;
+    MarkupScan stops_;
     size_t pos_ = 0;           // the stops before this are handled
     size_t tagStart_ = kNone;  // the '<' of the tag pos_ is in, or kNone
     size_t valueBegin_ = 0;    // the last value found: after its opening quote ...
