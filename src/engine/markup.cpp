@@ -128,8 +128,7 @@ void QuotedValues::Note(size_t begin, size_t end, size_t outShift) {
     if (copied_) copied_->Note(begin + outShift, end + outShift);
 }
 
-size_t QuotedValues::ValueEndAt(size_t i, size_t outShift) {
-    if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
+size_t QuotedValues::NextValueEndAt(size_t i, size_t outShift) {
     if (!known_) return Scan(i, outShift);
     const auto& list = *known_;
     while (next_ < list.size() && list[next_].second <= i) {

@@ -92,7 +92,12 @@ class QuotedValues {
     // change something, before changing it; the text from the last change up to i lands
     // at its position + outShift in the output (modulo size_t). Between calls i does not
     // go back, except to a position inside a value already reported.
-    size_t ValueEndAt(size_t i, size_t outShift);
+    size_t ValueEndAt(size_t i, size_t outShift) {
+        // Most positions lie before the next value: those are answered here.
+        if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
+        if (known_ ? next_ >= known_->size() || (*known_)[next_].first > i : pos_ > i) return kNone;
+        return NextValueEndAt(i, outShift);
+    }
 
     // The pass went over everything before `to` without asking (a SCRIPT block, the
     // content of a PRE block); the search goes on from there, outside any tag.
@@ -102,6 +107,7 @@ class QuotedValues {
     void Finish(size_t outShift);
 
   private:
+    size_t NextValueEndAt(size_t i, size_t outShift);
     size_t Scan(size_t i, size_t outShift);
     void Note(size_t begin, size_t end, size_t outShift);
 
