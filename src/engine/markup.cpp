@@ -1,6 +1,6 @@
 #include "engine/markup.h"
 
-#include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace trimlet::engine {
@@ -13,9 +13,30 @@ const StopSet& TagStops() {
     return kStops;
 }
 
-const StopSet& ValueStops() {
-    static const StopSet kStops("<>\"'", false);
-    return kStops;
+const MarkupStops kMarkupStops;
+
+// The end of the quoted value whose opening quote `quote` is at q, and whether the value
+// holds anything a later pass acts on (blanks, line breaks, '<', and with `fullWidth`
+// every byte from 0x80 up). One search finds the closing quote of most values, which
+// hold none of these.
+struct ValueSpan {
+    size_t end;  // the closing quote, or the end of the text
+    bool acted;
+};
+
+ValueSpan FindValueEnd(std::string_view t, size_t q, char quote, bool fullWidth) {
+    static const StopSet kDouble("\"\t \r\n<", false);
+    static const StopSet kSingle("'\t \r\n<", false);
+    static const StopSet kDoubleWide("\"\t \r\n<", true);
+    static const StopSet kSingleWide("'\t \r\n<", true);
+    const StopSet& stops =
+        quote == '"' ? (fullWidth ? kDoubleWide : kDouble) : (fullWidth ? kSingleWide : kSingle);
+    const size_t n = t.size();
+    const size_t stop = stops.Find(t, q + 1, n);
+    if (stop >= n) return {n, false};
+    if (t[stop] == quote) return {stop, false};
+    const size_t close = FindByte(t, stop, quote);
+    return {close == kNone ? n : close, true};
 }
 
 // Phrasing elements, sorted.
@@ -30,13 +51,6 @@ constexpr std::string_view kInlineNames[] = {
 constexpr size_t kLongestInlineName = 8;
 
 }  // namespace
-
-bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
-    size_t k = q;
-    while (k > lt + 1 && IsBlankOrBreak(ByteAt(t, k - 1)))
-        --k;
-    return k > lt + 1 && t[k - 1] == '=';
-}
 
 size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind) {
     const size_t n = t.size();
@@ -74,34 +88,47 @@ std::string_view TagNameAt(std::string_view t, size_t lt) {
 }
 
 bool IsInlineElementName(std::string_view name) {
+    // The names are sorted, so those with one first letter lie together: a table by the
+    // first letter gives the few to compare with.
+    struct Range {
+        uint8_t begin = 0;
+        uint8_t end = 0;
+    };
+    static const std::array<Range, 26> kByFirstLetter = [] {
+        std::array<Range, 26> table{};
+        for (size_t k = 0; k < std::size(kInlineNames); ++k) {
+            Range& range = table[static_cast<size_t>(kInlineNames[k][0] - 'a')];
+            if (range.begin == range.end) range.begin = static_cast<uint8_t>(k);
+            range.end = static_cast<uint8_t>(k + 1);
+        }
+        return table;
+    }();
     if (name.empty() || name.size() > kLongestInlineName) return false;
+    const uint8_t first = static_cast<uint8_t>(name[0]) | 0x20;
+    if (first < 'a' || first > 'z') return false;
     char lower[kLongestInlineName];
     for (size_t k = 0; k < name.size(); ++k) {
         const char c = name[k];
         lower[k] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
-    return std::binary_search(std::begin(kInlineNames), std::end(kInlineNames),
-                              std::string_view(lower, name.size()));
+    const std::string_view lowered(lower, name.size());
+    const Range range = kByFirstLetter[first - 'a'];
+    for (size_t k = range.begin; k < range.end; ++k) {
+        if (kInlineNames[k] == lowered) return true;
+    }
+    return false;
 }
 
 QuotedValues::QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth)
-    : text_(text), copied_(copied), fullWidth_(fullWidth), stops_(ValueStops(), text) {
+    : text_(text), copied_(copied), fullWidth_(fullWidth), stops_(kMarkupStops, text) {
     if (copied && copied->Known()) known_ = &copied->List();
 }
 
 void QuotedValues::Note(size_t begin, size_t end, size_t outShift) {
-    if (!copied_) return;
-    if (!known_) {
-        // Only values that hold something a later pass stops at need to be carried.
-        static const StopSet kActed("\t \r\n<", false);
-        static const StopSet kActedWide("\t \r\n<", true);
-        if ((fullWidth_ ? kActedWide : kActed).Find(text_, begin, end) >= end) return;
-    }
-    copied_->Note(begin + outShift, end + outShift);
+    if (copied_) copied_->Note(begin + outShift, end + outShift);
 }
 
-size_t QuotedValues::ValueEndAt(size_t i, size_t outShift) {
-    if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
+size_t QuotedValues::NextValueEndAt(size_t i, size_t outShift) {
     if (!known_) return Scan(i, outShift);
     const auto& list = *known_;
     while (next_ < list.size() && list[next_].second <= i) {
@@ -160,11 +187,12 @@ size_t QuotedValues::Scan(size_t i, size_t outShift) {
         } else if (c == '>') {
             tagStart_ = kNone;
         } else if (c != '<' && QuoteOpensValue(text_, tagStart_, p)) {
-            const size_t close = FindByte(text_, p + 1, c);
+            const ValueSpan value = FindValueEnd(text_, p, c, fullWidth_);
             valueBegin_ = p + 1;
-            valueEnd_ = close == kNone ? n : close;
-            pos_ = close == kNone ? n : close + 1;
-            Note(valueBegin_, valueEnd_, outShift);
+            valueEnd_ = value.end;
+            pos_ = value.end < n ? value.end + 1 : n;
+            // Only values that hold something a later pass stops at need to be carried.
+            if (value.acted) Note(valueBegin_, valueEnd_, outShift);
             if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
         }
     }

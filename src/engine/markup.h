@@ -38,7 +38,12 @@ inline MarkupKind MarkupAt(std::string_view t, size_t lt) {
 // A quote at q opens an attribute value when only blanks and line breaks stand between it
 // and an '=' after the tag's '<' at lt; any other quote is part of a name or an unquoted
 // value, and quotes nothing.
-bool QuoteOpensValue(std::string_view t, size_t lt, size_t q);
+inline bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
+    size_t k = q;
+    while (k > lt + 1 && IsBlankOrBreak(ByteAt(t, k - 1)))
+        --k;
+    return k > lt + 1 && t[k - 1] == '=';
+}
 
 // End of the markup of `kind` at lt: just after the '>' that closes it, or t.size().
 // In a tag, a '>' inside a quoted attribute value does not close it.
@@ -87,7 +92,12 @@ class QuotedValues {
     // change something, before changing it; the text from the last change up to i lands
     // at its position + outShift in the output (modulo size_t). Between calls i does not
     // go back, except to a position inside a value already reported.
-    size_t ValueEndAt(size_t i, size_t outShift);
+    size_t ValueEndAt(size_t i, size_t outShift) {
+        // Most positions lie before the next value: those are answered here.
+        if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
+        if (known_ ? next_ >= known_->size() || (*known_)[next_].first > i : pos_ > i) return kNone;
+        return NextValueEndAt(i, outShift);
+    }
 
     // The pass went over everything before `to` without asking (a SCRIPT block, the
     // content of a PRE block); the search goes on from there, outside any tag.
@@ -97,6 +107,7 @@ class QuotedValues {
     void Finish(size_t outShift);
 
   private:
+    size_t NextValueEndAt(size_t i, size_t outShift);
     size_t Scan(size_t i, size_t outShift);
     void Note(size_t begin, size_t end, size_t outShift);
 
@@ -105,7 +116,7 @@ class QuotedValues {
     const std::vector<CopiedValues::Span>* known_ = nullptr;
     size_t next_ = 0;  // the first known value not passed yet
     bool fullWidth_;
-    StopScan stops_;
+    MarkupScan stops_;
     size_t pos_ = 0;           // the stops before this are handled
     size_t tagStart_ = kNone;  // the '<' of the tag pos_ is in, or kNone
     size_t valueBegin_ = 0;    // the last value found: after its opening quote ...

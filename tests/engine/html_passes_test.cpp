@@ -134,6 +134,8 @@ TEST(HtmlBetweenTagsPageSafety, Table) {
         {"br", kTags, "<b>a</b> <br> <i>b</i>", "<b>a</b><br><i>b</i>"},
         {"comment", kTags, "<b>a</b> <!-- c --> <i>", "<b>a</b><!-- c --><i>"},
         {"unknown and longer names", kTags, "<x-a> <b> <spanx> <i>", "<x-a><b><spanx><i>"},
+        {"names sharing a first letter", kTags, "<SVG> <Var> <video> <section> <small> <sub2> <q>",
+         "<SVG> <Var> <video><section><small><sub2><q>"},
         {"doctype", kTags, "<!DOCTYPE html> <html> <?xml?> <b>", "<!DOCTYPE html><html><?xml?><b>"},
         // no tag on one side
         {"less-than sign of text", kTags, "<b>a</b> < 3", "<b>a</b> < 3"},

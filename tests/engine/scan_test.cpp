@@ -97,7 +97,7 @@ TEST(Characters, StartsAndTrailingBlanks) {
 
 // Texts of bytes the stop sets care about, in random order.
 std::string RandomText(uint32_t& seed, size_t size) {
-    static constexpr std::string_view kAlphabet = " \t\r\n<sSpPa/\"\x81\x40\xE3\x80";
+    static constexpr std::string_view kAlphabet = " \t\r\n<sSpPa/\"\x81\x40\xE3\x80'>=?";
     std::string text;
     for (size_t i = 0; i < size; ++i) {
         seed = seed * 1103515245u + 12345u;
@@ -124,6 +124,7 @@ TEST(Stops, SixteenBytesAtATimeMatchOneByOne) {
     for (int round = 0; round < 40; ++round) {
         const std::string text = RandomText(seed, 1 + round * 7);
         ExpectSameStops(engine::StopSet("\"/<", round % 2 == 0), text);
+        ExpectSameStops(engine::MarkupStops{}, text);
         ExpectSameStops(engine::PassStops({.singles = "\r\n", .scriptTags = true, .preTags = true}),
                         text);
         ExpectSameStops(engine::PassStops({.singles = {},
@@ -133,6 +134,15 @@ TEST(Stops, SixteenBytesAtATimeMatchOneByOne) {
                                            .scriptTags = true,
                                            .preTags = false}),
                         text);
+    }
+}
+
+TEST(Stops, MarkupStopsAreTheFourBytes) {
+    for (unsigned c = 0; c < 256; ++c) {
+        const bool expected = c == '<' || c == '>' || c == '"' || c == '\'';
+        EXPECT_EQ(engine::MarkupStops::Has(static_cast<uint8_t>(c)), expected) << c;
+        const std::string block(16, static_cast<char>(c));
+        EXPECT_EQ(engine::MarkupStops{}.Mask16(block.data()), expected ? 0xFFFFu : 0u) << c;
     }
 }
 
@@ -172,6 +182,10 @@ TEST(Stops, CarriedAttributeValuesChangeNothing) {
         "<pre title=\" <p> \">  d  </pre> <img alt=\"\t\" src=x>  \r\n\r\n<b c=\"d  e\">",
         "  <a b=\"  \r\n\r\n  \"  c=it's>  x  \r\n\r\n  <d e=' <script> '>  \r\n\r\n<f g=\"  ",
         "<!-- a=\"  -->  <p q = \"a\x81\x40\x81\x40\">\x81\x40\x81\x40\r\n\r\n<p r=\"\r\n\">",
+        // A blank past the first sixteen bytes of a value, a double quote in an apostrophe
+        // value, a long value without blanks, an unterminated one.
+        "<a b=\"0123456789abcdefghij  k\" c='x\"y  z' d=\"0123456789abcdefghijklm\">  \r\n\r\n"
+        " <e f=\"gh",
     };
     for (const TrimMode mode : {kDefault, kDefault | TM_ZENKAKU_AS_WSP | TM_BLANK_LINES_MERGE}) {
         for (std::string_view text : texts) {
