@@ -30,9 +30,16 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
 void DeleteScriptBlankLines(const PassContext& ctx, std::string& out, std::string_view in);
 void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_view in);
 
-// Runs the script steps over `text`. The result views one of `buffers`, or `text` itself
-// when no step applies. `pieces`, when given, are the literals and comments of `text`
-// (no piece reaches past its end). Throws std::bad_alloc when a buffer cannot grow.
+// Runs the script steps over `text` and appends the result to `out`, using
+// buffers.first to work in (and the room past the end of `out`). `pieces`, when given,
+// are the literals and comments of `text` (no piece reaches past its end). `text` must
+// not lie in `out` or buffers.first. Throws std::bad_alloc when a buffer cannot grow,
+// leaving `out` longer than it was.
+void AppendTrimmedScript(TrimMode trimMode, Charset charset, bool vbScript, ScriptBuffers& buffers,
+                         std::string_view text, std::string& out,
+                         const PieceList* pieces = nullptr);
+
+// The same into buffers.second, which the result views.
 std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
                             ScriptBuffers& buffers, std::string_view text,
                             const PieceList* pieces = nullptr);

@@ -75,22 +75,19 @@ void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_vie
         piece.begin -= bodyStart;
         piece.end -= bodyStart;
     }
-    std::string_view trimmed = body;
     ScriptBuffers& buffers = *ctx.scripts;
+    const size_t mark = out.size();
     try {
-        trimmed =
-            TrimScript(ctx.mode, ctx.charset, vbScript, buffers, body, known ? &pieces : nullptr);
+        AppendTrimmedScript(ctx.mode, ctx.charset, vbScript, buffers, body, out,
+                            known ? &pieces : nullptr);
     } catch (const std::bad_alloc&) {
         // No room to trim: the body goes out as it was.
+        out.resize(mark);
+        out.append(body);
     }
-    // A large body leaves large buffers: the one not holding the result goes before the
-    // result is copied, the other after, so that the page is not held four times over.
+    // A large body leaves a large working buffer, which is not kept for the next.
     constexpr size_t kKeptCapacity = size_t{1} << 20;
-    std::string& idle = trimmed.data() == buffers.first.data() ? buffers.second : buffers.first;
-    if (idle.capacity() > kKeptCapacity) std::string().swap(idle);
-    out.append(trimmed);
-    std::string& used = &idle == &buffers.first ? buffers.second : buffers.first;
-    if (used.capacity() > kKeptCapacity) std::string().swap(used);
+    if (buffers.first.capacity() > kKeptCapacity) std::string().swap(buffers.first);
 }
 
 // Writes the SCRIPT block at lt with its body trimmed; returns where the walk goes on.

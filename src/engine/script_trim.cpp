@@ -1,5 +1,6 @@
 // The script trimmer: runs the script steps over one JavaScript or VBScript text.
 
+#include <array>
 #include <utility>
 
 #include "engine/passes.h"
@@ -19,49 +20,35 @@ TrimMode EffectiveScriptMode(TrimMode mode) {
 
 }  // namespace
 
-std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
-                            ScriptBuffers& buffers, std::string_view text,
-                            const PieceList* pieces) {
+void AppendTrimmedScript(TrimMode trimMode, Charset charset, bool vbScript, ScriptBuffers& buffers,
+                         std::string_view text, std::string& out, const PieceList* pieces) {
     PassContext ctx;
     ctx.mode = EffectiveScriptMode(trimMode);
     ctx.charset = charset;
     ctx.newline = LineBreakConvention(text);
     ctx.vbScript = vbScript;
 
-    // Text and pieces go back and forth between two buffers each. The literals and
-    // comments found once are handed from step to step, as the steps copy literals
-    // unchanged; only the VBScript comment step, which works by lines, does not. A list
-    // that grew too long is dropped, and the next step scans its text itself.
-    std::string_view current = text;
-    std::string* target = &buffers.first;
-    std::string* spare = &buffers.second;
-    const PieceList* known = pieces;
-    PieceList* noted = &buffers.firstPieces;
-    PieceList* notedSpare = &buffers.secondPieces;
-    using Step = void (*)(const PassContext&, std::string&, std::string_view);
-    const auto run = [&](Step step, const PassContext& stepCtx, bool handsOnPieces) {
-        PassContext c = stepCtx;
-        c.pieces = known;
-        c.outPieces = handsOnPieces ? noted : nullptr;
-        if (handsOnPieces) noted->clear();
-        target->clear();
-        target->reserve(current.size());
-        step(c, *target, current);
-        current = *target;
-        std::swap(target, spare);
-        known = handsOnPieces && PiecesComplete(*noted) ? noted : nullptr;
-        if (handsOnPieces) std::swap(noted, notedSpare);
+    using StepFn = void (*)(const PassContext&, std::string&, std::string_view);
+    struct Step {
+        StepFn fn;
+        PassContext ctx;
+        bool handsOnPieces;
+    };
+    std::array<Step, 5> steps;
+    size_t count = 0;
+    const auto add = [&](StepFn fn, const PassContext& stepCtx, bool handsOnPieces) {
+        steps[count++] = {fn, stepCtx, handsOnPieces};
     };
 
     const TrimMode mode = ctx.mode;
     if (mode & TM_SCRIPT_COMMENT_DEL) {
-        if (vbScript && (mode & TM_VBS_REM_COMMENT)) run(DeleteVbsComments, ctx, false);
+        if (vbScript && (mode & TM_VBS_REM_COMMENT)) add(DeleteVbsComments, ctx, false);
         if (!vbScript && (mode & (TM_SCRIPT_BLOCK_COMMENT | TM_SCRIPT_LINE_COMMENT))) {
-            run(DeleteJsComments, ctx, true);
+            add(DeleteJsComments, ctx, true);
         }
     }
-    if (mode & TM_TRIM_LINE_ENDS) run(TrimScriptLineEnds, ctx, true);
-    if (mode & TM_COLLAPSE_SPACES) run(CollapseScriptSpaces, ctx, true);
+    if (mode & TM_TRIM_LINE_ENDS) add(TrimScriptLineEnds, ctx, true);
+    if (mode & TM_COLLAPSE_SPACES) add(CollapseScriptSpaces, ctx, true);
 
     // Blank lines: not in JavaScript when line breaks are blanks; always deleted in
     // VBScript then, whose line breaks stay.
@@ -75,11 +62,58 @@ std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
         }
     }
     if (blankLines && (linesCtx.mode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
-        run(DeleteScriptBlankLines, linesCtx, true);
+        add(DeleteScriptBlankLines, linesCtx, true);
     }
 
-    if (mode & TM_COLLAPSE_SPACES) run(DeleteOperatorSpaces, ctx, false);
-    return current;
+    if (mode & TM_COLLAPSE_SPACES) add(DeleteOperatorSpaces, ctx, false);
+
+    if (count == 0) {
+        out.append(text);
+        return;
+    }
+
+    // The text goes back and forth between the working buffer and the end of `out`, in
+    // the order that has the last step write into `out`: a body then needs one buffer of
+    // its size besides the page. The literals and comments found once are handed from
+    // step to step, as the steps copy literals unchanged; only the VBScript comment step,
+    // which works by lines, does not. A list that grew too long is dropped, and the next
+    // step scans its text itself.
+    const size_t mark = out.size();
+    std::string& work = buffers.first;
+    bool intoOut = count % 2 == 1;
+    std::string_view current = text;
+    const PieceList* known = pieces;
+    PieceList* noted = &buffers.firstPieces;
+    PieceList* notedSpare = &buffers.secondPieces;
+    for (size_t i = 0; i < count; ++i, intoOut = !intoOut) {
+        const Step& step = steps[i];
+        PassContext c = step.ctx;
+        c.pieces = known;
+        c.outPieces = step.handsOnPieces ? noted : nullptr;
+        if (step.handsOnPieces) noted->clear();
+        std::string& target = intoOut ? out : work;
+        const size_t base = intoOut ? mark : 0;
+        target.resize(base);
+        target.reserve(base + current.size());
+        step.fn(c, target, current);
+        current = std::string_view(target).substr(base);
+        if (step.handsOnPieces && base != 0) {
+            for (ScriptPiece& piece : *noted) {
+                piece.begin -= base;
+                piece.end -= base;
+            }
+        }
+        known = step.handsOnPieces && PiecesComplete(*noted) ? noted : nullptr;
+        if (step.handsOnPieces) std::swap(noted, notedSpare);
+    }
+}
+
+std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
+                            ScriptBuffers& buffers, std::string_view text,
+                            const PieceList* pieces) {
+    buffers.second.clear();
+    AppendTrimmedScript(trimMode, charset, vbScript, buffers, text, buffers.second, pieces);
+    return buffers.second;
 }
 
 }  // namespace trimlet::engine
