@@ -1,5 +1,8 @@
-// Every pass is one forward scan: texts made of one construct repeated half a million
-// times (unterminated, nested, never closed) must trim in well under a second.
+// Every pass is one forward scan: texts made of one construct repeated until half a
+// megabyte (unterminated, nested, never closed) must trim in far less than a quadratic
+// scan would take (hours). The bound is loose on purpose: a sanitizer build on a busy
+// machine is many times slower than a release build, and speed itself is measured by
+// the benchmarks.
 
 #include <chrono>
 #include <iterator>
@@ -37,7 +40,7 @@ TEST(LinearTime, RepeatedConstructs) {
         EXPECT_RESULT(TrimScriptText(text, out, kDefault | TM_CR_REG_AS_WSP, false), RESULT_OK);
         EXPECT_RESULT(TrimScriptText(text, out, kDefault, true, Charset::Utf8), RESULT_OK);
         const auto elapsed = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(elapsed, std::chrono::seconds(5));
+        EXPECT_LT(elapsed, std::chrono::seconds(60));
     }
 }
 
