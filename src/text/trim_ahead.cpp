@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -29,11 +30,25 @@ bool SettledBefore(const FileReadStamp::Time& changed, const FileReadStamp::Time
     return changed < limit;
 }
 
+// TRIMLET_TRIM_AHEAD=N in the environment replaces maxFilesAhead (0 turns trimming ahead
+// off, 64 on), so that benchmarks can time the same build both ways.
+TrimAheadOptions WithEnvironment(TrimAheadOptions options) {
+    const char* value = std::getenv("TRIMLET_TRIM_AHEAD");
+    if (value == nullptr || *value == '\0') return options;
+    char* end = nullptr;
+    const unsigned long files = std::strtoul(value, &end, 10);
+    if (*end == '\0') options.maxFilesAhead = files;
+    return options;
+}
+
 unsigned WorkerCountFor(const TrimAheadOptions& options, std::size_t fileCount) {
+    if (options.maxFilesAhead == 0) return 0;
     unsigned count = options.threads;
     if (count == 0) {
+        // The caller trims too (every file no worker has started), so one worker per
+        // other core: more would only take turns with it and keep it waiting.
         count = std::thread::hardware_concurrency();
-        if (count < 2) count = 0;  // one core: a worker would only take turns with the caller
+        count = count < 2 ? 0 : count - 1;
     }
     if (fileCount < 2) return 0;
     return static_cast<unsigned>(std::min<std::size_t>(count, fileCount));
@@ -43,7 +58,9 @@ unsigned WorkerCountFor(const TrimAheadOptions& options, std::size_t fileCount) 
 
 TrimAhead::TrimAhead(std::vector<std::string> paths, TrimMode trimMode,
                      std::string scriptExtensions, TrimAheadOptions options)
-    : trimMode_(trimMode), scriptExtensions_(std::move(scriptExtensions)), options_(options) {
+    : trimMode_(trimMode),
+      scriptExtensions_(std::move(scriptExtensions)),
+      options_(WithEnvironment(options)) {
     try {
         items_.resize(paths.size());
         for (std::size_t i = 0; i < paths.size(); ++i)
@@ -63,7 +80,7 @@ TrimAhead::~TrimAhead() {
         std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    changed_.notify_all();
+    workReady_.notify_all();
     for (std::thread& worker : workers_)
         worker.join();
 }
@@ -116,6 +133,15 @@ void TrimAhead::MoveCursorTo(std::size_t index) {
     next_ = std::max(next_, index);
 }
 
+bool TrimAhead::WorthWaking() const {
+    if (idleWorkers_ == 0 || !CanStart()) return false;
+    // Workers stopped by the limit start again once a quarter of it is free, not for
+    // every file the caller takes.
+    const std::size_t batch = std::max<std::size_t>(1, options_.maxFilesAhead / 4);
+    return next_ + batch <= cursor_ + options_.maxFilesAhead || next_ + batch >= items_.size() ||
+           next_ == cursor_;
+}
+
 bool TrimAhead::CanStart() const {
     return next_ < items_.size() && next_ < cursor_ + options_.maxFilesAhead &&
            (next_ == cursor_ || heldBytes_ < options_.maxBytesAhead);
@@ -124,7 +150,11 @@ bool TrimAhead::CanStart() const {
 void TrimAhead::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || CanStart(); });
+        if (!stopping_ && !CanStart()) {
+            ++idleWorkers_;
+            workReady_.wait(lock, [this] { return stopping_ || CanStart(); });
+            --idleWorkers_;
+        }
         if (stopping_) return;
         const std::size_t index = next_++;
         Item& item = items_[index];
@@ -138,10 +168,12 @@ void TrimAhead::Work() {
             FileReadStamp identity;
             if (CurrentReadStamp(item.path, identity)) charge = identity.size;
             lock.lock();
-            changed_.wait(lock, [&] {
+            ++roomWaiters_;
+            workReady_.wait(lock, [&] {
                 return stopping_ || item.state == State::Gone || index == cursor_ ||
                        heldBytes_ + charge <= options_.maxBytesAhead;
             });
+            --roomWaiters_;
             if (stopping_) return;
             if (item.state == State::Gone) continue;
         }
@@ -152,12 +184,14 @@ void TrimAhead::Work() {
         lock.lock();
         if (item.state == State::Gone) {
             heldBytes_ -= charge;
+            // Bytes freed may let a worker waiting for room go on.
+            if (charge != 0 && roomWaiters_ != 0) workReady_.notify_all();
         } else {
             item.outcome = std::move(outcome);
             item.state = State::Done;
+            if (callerWaiting_) fileDone_.notify_one();
         }
         ++trimmedAhead_;
-        changed_.notify_all();
     }
 }
 
@@ -170,13 +204,20 @@ Result TrimAhead::Take(const std::string& path, TrimMode trimMode, Outcome& outc
             Item& item = items_[index];
             bool ready = item.state != State::Waiting;
             if (ready) {
-                changed_.wait(lock, [&] { return item.state == State::Done; });
+                if (item.state != State::Done) {
+                    // Its worker may be waiting for room, which it now has as the file in use.
+                    if (roomWaiters_ != 0) workReady_.notify_all();
+                    callerWaiting_ = true;
+                    fileDone_.wait(lock, [&] { return item.state == State::Done; });
+                    callerWaiting_ = false;
+                }
                 outcome = std::move(item.outcome);
             }
             Release(item);
             MoveCursorTo(index + 1);
+            const bool wake = WorthWaking() || roomWaiters_ != 0;
             lock.unlock();
-            changed_.notify_all();
+            if (wake) workReady_.notify_all();
             if (ready && StillCurrent(path, outcome)) {
                 ++usedCount_;
                 return outcome.result;

@@ -24,10 +24,13 @@ struct TrimAheadOptions {
     // Bytes of files being trimmed or trimmed and not yet asked for; no further file is
     // started beyond it, except the one the caller waits for.
     std::uint64_t maxBytesAhead = std::uint64_t{64} << 20;
-    // How many files past the one in use may be started.
-    std::size_t maxFilesAhead = 64;
-    // Worker threads; 0 takes one per hardware thread. With one hardware thread, or a list
-    // of one file, there is none and every trim happens when asked for.
+    // How many files past the one in use may be started; 0 starts no worker. Off unless
+    // asked for: on a 2-core machine the caller's own work (rows, writes) leaves a worker
+    // too little to take over, and every wait for a worker the scheduler has not run costs
+    // more than the trims it saved (see bench/file_list_bench.cpp). 64 is a good value.
+    std::size_t maxFilesAhead = 0;
+    // Worker threads; 0 takes one per hardware thread beside the caller's. With one hardware
+    // thread, or a list of one file, there is none and every trim happens when asked for.
     unsigned threads = 0;
     // False when the caller wants only the sizes: trimmed bytes are dropped at once.
     bool keepBytes = true;
@@ -98,10 +101,21 @@ class TrimAhead {
     const TrimAheadOptions options_;
     std::vector<Item> items_;
 
+    // Whether an idle worker should be woken: room for a batch of files, or the caller
+    // needs the next one.
+    bool WorthWaking() const;
+
     std::mutex mutex_;
-    std::condition_variable changed_;  // an item was done, the cursor moved, or stop
-    std::size_t cursor_ = 0;           // the next item the caller is expected to ask for
-    std::size_t next_ = 0;             // the next item a worker may start
+    // Workers sleep on workReady_ and the caller on fileDone_, each woken only when it has
+    // something to do: every wake-up of a thread the scheduler has not run costs the
+    // caller more than trimming a small file.
+    std::condition_variable workReady_;  // room to start files, or stop
+    std::condition_variable fileDone_;   // the file the caller waits for is done
+    std::size_t idleWorkers_ = 0;        // waiting for a file to start
+    std::size_t roomWaiters_ = 0;        // holding a file, waiting for room for its bytes
+    bool callerWaiting_ = false;
+    std::size_t cursor_ = 0;  // the next item the caller is expected to ask for
+    std::size_t next_ = 0;    // the next item a worker may start
     std::uint64_t heldBytes_ = 0;
     bool stopping_ = false;
     std::size_t trimmedAhead_ = 0;

@@ -114,6 +114,7 @@ class SiteRun {
                                                });
         TrimAheadOptions options;
         options.threads = 2;
+        options.maxFilesAhead = 64;
         options.settledSeconds = 0;
         if (!ahead) options.maxFilesAhead = 0;
         editor_->SetTrimAheadOptions(options);

@@ -1,5 +1,7 @@
 #include "text/trim_ahead.h"
 
+#include <stdlib.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -54,6 +56,7 @@ std::string Page(int i) {
 TrimAheadOptions Eager() {
     TrimAheadOptions options;
     options.threads = 2;
+    options.maxFilesAhead = 64;
     options.settledSeconds = 0;
     return options;
 }
@@ -198,6 +201,56 @@ TEST_F(TrimAheadTest, WithoutWorkersEveryFileIsTrimmedWhenAskedFor) {
     EXPECT_EQ(ahead.TrimmedAheadCount(), 0u);
     TrimAhead single({paths[0]}, kDefaultTrimMode, std::string(kScripts));
     EXPECT_EQ(single.WorkerCount(), 0u);
+}
+
+TEST_F(TrimAheadTest, WorkersStoppedByTheLimitStartAgainAsTheCallerTakesFiles) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 40; ++i)
+        paths.push_back(dir.Write("p" + std::to_string(i) + ".htm", Page(i % 9)));
+    TrimAheadOptions options = Eager();
+    options.maxFilesAhead = 8;
+    TrimAhead ahead(paths, kDefaultTrimMode, std::string(kScripts), options);
+    WaitForWorkers(ahead, 8);
+    for (std::size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(Ahead(ahead, paths[i]), Direct(paths[i]));
+    // No further Trim call: the workers must have been woken by the files taken. They
+    // start again by batches, so they may stop a little short of the limit (16).
+    WaitForWorkers(ahead, 12);
+    for (std::size_t i = 8; i < paths.size(); ++i) {
+        SCOPED_TRACE(paths[i]);
+        EXPECT_EQ(Ahead(ahead, paths[i]), Direct(paths[i]));
+    }
+}
+
+TEST_F(TrimAheadTest, OffByDefaultAndSwitchedByTheEnvironment) {
+    const std::vector<std::string> paths = Mixed();
+    struct Case {
+        const char* name;
+        const char* environment;  // nullptr: unset
+        std::size_t maxFilesAhead;
+        std::size_t workers;
+    };
+    const Case cases[] = {
+        {"default options", nullptr, TrimAheadOptions{}.maxFilesAhead, 0},
+        {"asked for", nullptr, 64, 2},
+        {"switched off", "0", 64, 0},
+        {"switched on", "64", 0, 2},
+        {"not a number", "on", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.environment)
+            setenv("TRIMLET_TRIM_AHEAD", c.environment, 1);
+        else
+            unsetenv("TRIMLET_TRIM_AHEAD");
+        TrimAheadOptions options = Eager();
+        options.maxFilesAhead = c.maxFilesAhead;
+        TrimAhead ahead(paths, kDefaultTrimMode, std::string(kScripts), options);
+        EXPECT_EQ(ahead.WorkerCount(), c.workers);
+        for (const std::string& path : paths)
+            EXPECT_EQ(Ahead(ahead, path), Direct(path));
+    }
+    unsetenv("TRIMLET_TRIM_AHEAD");
 }
 
 }  // namespace
