@@ -72,10 +72,10 @@ inline constexpr int MSG_NOT_TEXT_FILE = 20022;
 inline constexpr int MSG_FILE_COUNT = 20023;             // "%d 個"
 inline constexpr int MSG_FOLDER_NOTHING_TO_ADD = 20024;  // %s folder
 inline constexpr int MSG_HELP_FILE_MISSING = 20025;
-inline constexpr int MSG_CONFIRM_REMOVE = 20026;       // %d count
-inline constexpr int MSG_INVALID_UTF16 = 20040;        // marked as UTF-16, not valid UTF-16
-inline constexpr int MSG_UNCLEAR_UTF16 = 20041;        // NUL bytes as in UTF-16, not UTF-16
-inline constexpr int MSG_NAME_HAS_LINE_BREAK = 20042;  // a file name a task cannot hold
+inline constexpr int MSG_CONFIRM_REMOVE = 20026;           // %d count
+inline constexpr int MSG_INVALID_UTF16 = 20040;            // marked as UTF-16, not valid UTF-16
+inline constexpr int MSG_UNCLEAR_UTF16 = 20041;            // NUL bytes as in UTF-16, not UTF-16
+inline constexpr int MSG_NAME_HAS_LINE_BREAK = 20042;      // a file name a task cannot hold
 inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20043;  // replaced by another program
 
 // errors and refusals
