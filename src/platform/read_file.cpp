@@ -58,6 +58,10 @@ bool ReadUpTo(int fd, std::uint64_t limit, std::uint64_t expected, std::string& 
         if (got == 0) break;
         // A file longer than it said (or that said nothing) grows the result as it comes.
         bytes.append(chunk, static_cast<std::size_t>(got));
+        // A short read that brings the file to the size it reported is its end: asking
+        // again only to be told so would cost a system call per file.
+        if (static_cast<std::size_t>(got) < want && expected != 0 && bytes.size() == expected)
+            break;
     }
     return true;
 }
