@@ -9,6 +9,7 @@
 
 #include "common/charset.h"
 #include "common/result.h"
+#include "text/utf8_check.h"
 
 namespace trimlet {
 
@@ -48,10 +49,6 @@ enum class ByteOrderMark {
 // then the units in the mark's byte order (little-endian without a mark).
 // RESULT_OUT_OF_MEMORY when the text is not valid UTF-8.
 [[nodiscard]] Result ToWideText(std::string_view ansi, ByteOrderMark mark, std::string& wide);
-
-// True when `bytes` are well-formed UTF-8 (no overlong forms, surrogates or code points
-// above U+10FFFF).
-[[nodiscard]] bool IsValidUtf8(std::string_view bytes);
 
 // The charset of bytes that are not UTF-16: UTF-8 when they begin with EF BB BF, or hold a
 // byte of 0x80 or more and are valid UTF-8 throughout; CP932 otherwise.

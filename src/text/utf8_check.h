@@ -1,0 +1,15 @@
+#pragma once
+// Telling well-formed UTF-8 from other bytes, at the speed of reading them.
+
+#include <string_view>
+
+namespace trimlet {
+
+// True when `bytes` are well-formed UTF-8 (no overlong forms, surrogates or code points
+// above U+10FFFF).
+[[nodiscard]] bool IsValidUtf8(std::string_view bytes);
+
+// The same, one character at a time: the reference the vector check is tested against.
+[[nodiscard]] bool IsValidUtf8ByteWise(std::string_view bytes);
+
+}  // namespace trimlet
