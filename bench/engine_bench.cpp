@@ -4,10 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "corpus.h"
 #include "engine/trim_engine.h"
+#include "platform/read_file.h"
+#include "text/text_loading.h"
 
 namespace trimlet {
 namespace {
@@ -25,8 +28,7 @@ const std::string& ScriptCorpus() {
     return text;
 }
 
-void TrimHtml(benchmark::State& state, Charset charset, TrimMode mode) {
-    const std::string& text = HtmlCorpus(charset);
+void TrimHtmlOf(benchmark::State& state, const std::string& text, Charset charset, TrimMode mode) {
     std::string out;
     for (auto _ : state) {
         if (TrimHtmlText(text, out, mode, charset) != RESULT_OK) state.SkipWithError("failed");
@@ -35,6 +37,10 @@ void TrimHtml(benchmark::State& state, Charset charset, TrimMode mode) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(text.size()));
     state.counters["reduction_%"] = 100.0 * (1.0 - double(out.size()) / double(text.size()));
+}
+
+void TrimHtml(benchmark::State& state, Charset charset, TrimMode mode) {
+    TrimHtmlOf(state, HtmlCorpus(charset), charset, mode);
 }
 
 void BM_TrimHtmlCp932(benchmark::State& state) {
@@ -110,6 +116,24 @@ BENCHMARK(BM_TrimHtmlUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrimHtmlCp932AllOptions)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrimScriptJavaScript)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrimScriptDataArray)->Unit(benchmark::kMillisecond);
+
+// The engine on the page named by TRIMLET_BENCH_PAGE, read once: what the whole program
+// is compared with on the very same bytes (bench/whole_program.sh).
+const bool kPageBenchmark = [] {
+    const char* path = std::getenv("TRIMLET_BENCH_PAGE");
+    if (path == nullptr || *path == '\0') return false;
+    benchmark::RegisterBenchmark("BM_TrimHtmlPage", [page = std::string(path)](
+                                                        benchmark::State& state) {
+        std::string text;
+        std::uint64_t size = 0;
+        if (ReadRegularFile(page, kMaxFileSize, text, size) != RESULT_OK) {
+            state.SkipWithError("cannot read TRIMLET_BENCH_PAGE");
+            return;
+        }
+        TrimHtmlOf(state, text, DetectCharset(text), kDefaultTrimMode);
+    })->Unit(benchmark::kMillisecond);
+    return true;
+}();
 
 }  // namespace
 }  // namespace trimlet

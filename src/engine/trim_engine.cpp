@@ -42,10 +42,12 @@ void KeepSpare(std::string spare) {
 }
 
 // Room for `size` bytes; a big fresh buffer is backed by huge pages before it is written.
-void Reserve(std::string& buffer, std::size_t size) {
-    if (buffer.capacity() >= size) return;
+// True when the buffer is fresh.
+bool Reserve(std::string& buffer, std::size_t size) {
+    if (buffer.capacity() >= size) return false;
     buffer.reserve(size);
     AdviseHugePages(buffer.data(), buffer.capacity());
+    return true;
 }
 
 // The HTML passes over `text`; `owned`, when given, holds `text` and becomes the second
@@ -77,7 +79,8 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
         std::string spare;
         bool spareTaken = false;
         out.clear();
-        Reserve(out, text.size());
+        FaultInAhead outPages;
+        if (Reserve(out, text.size())) outPages.Start(out.data(), out.capacity());
         std::string* target = &out;
         std::string* other = &spare;
         std::string_view current = text;
@@ -119,6 +122,7 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
         // Pass 6 hands the extents on too, for pass 7.
         if (trimMode & TM_TRIM_LINE_ENDS) runCopyingBlocks(engine::TrimTextEnds);
         if (trimMode & TM_BETWEEN_TAGS) run(engine::DeleteBetweenTags);
+        outPages.Finish();  // before the buffers change hands
 
         if (current.data() == spare.data()) {
             out.swap(spare);

@@ -46,6 +46,7 @@ ssize_t ReadSome(int fd, char* buffer, std::size_t count) {
 bool ReadUpTo(int fd, std::uint64_t limit, std::uint64_t expected, std::string& bytes) {
     bytes.reserve(static_cast<std::size_t>(std::min(limit, expected)));
     AdviseHugePages(bytes.data(), bytes.capacity());
+    const FaultInAhead pages(bytes.data(), bytes.capacity());
     char chunk[kChunkBytes];
     while (bytes.size() < limit) {
         const auto want = static_cast<std::size_t>(
