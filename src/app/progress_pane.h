@@ -1,8 +1,10 @@
 #pragma once
-// The status bar's pane for long work: "n / N" in a progress bar and a stop button. After
-// every file it lets the window repaint and handle input (the commands that could change
-// the list are disabled meanwhile), and it passes a stop request (the button or Esc) on.
+// The status bar's pane for long work: "n / N" in a progress bar and a stop button. While
+// files are done it lets the window repaint and handle input many times a second (the
+// commands that could change the list are disabled meanwhile), and it passes a stop request
+// (the button or Esc) on.
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include "filelist/work_progress.h"
@@ -33,6 +35,7 @@ class CProgressPane final : public QWidget, public WorkProgress {
 
     QProgressBar* m_bar = nullptr;
     QToolButton* m_stop = nullptr;
+    QElapsedTimer m_sinceCatchUp;  // since the window last caught up with the work
     bool m_stopRequested = false;
     bool m_working = false;
 };

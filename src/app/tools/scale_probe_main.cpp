@@ -1,5 +1,6 @@
 // trimlet-scale-probe FOLDER [ROWS]: lists ROWS pages of FOLDER (made there when missing)
-// in the window and prints how long adding, scrolling through and sorting them take.
+// in the window and prints how long adding, refreshing, scrolling through and sorting them
+// take.
 // Figures for the notes on large lists; not a test.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include "app/main_frame.h"
 #include "app/trimlet_view.h"
 #include "common/scripted_dialogs.h"
+#include "filelist/task_editor.h"
 #include "settings/memory_profile.h"
 
 using namespace trimlet;
@@ -46,6 +48,12 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     std::printf("add folder of %d pages (trim preview each): %lld ms, rows %d\n", rows,
                 static_cast<long long>(timer.elapsed()), list->model()->rowCount());
+
+    timer.restart();
+    frame.OnCommand(CMD_REFRESH);
+    QApplication::processEvents();
+    std::printf("refresh every row (trim preview each): %lld ms\n",
+                static_cast<long long>(timer.elapsed()));
 
     QScrollBar* bar = list->verticalScrollBar();
     timer.restart();
