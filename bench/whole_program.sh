@@ -2,7 +2,8 @@
 # Times the whole program the way users call it, on generated files: `trimlet trim` on one
 # big page, `trimlet run --yes` over a site of many pages on the real disk and in a memory
 # file system, and `minify` on the same files when it is installed. Prints the median of
-# each and the ratios, and the engine's in-memory throughput from trimlet-bench.
+# each and the ratios, and the engine's in-memory throughput from trimlet-bench (on its
+# corpus and on the same page) to compare `trimlet trim` with.
 #
 #   bench/whole_program.sh [BUILD_DIR]        (default build-release, a Release build)
 #
