@@ -19,21 +19,6 @@ constexpr std::string_view kMarkLittleEndian = "\xFF\xFE";
 constexpr std::string_view kMarkBigEndian = "\xFE\xFF";
 constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
 
-// The index of the first byte of 0x80 or more at or after `i`, or the size. Looks at
-// eight bytes at a time: markup is mostly ASCII.
-std::size_t SkipAscii(std::string_view bytes, std::size_t i) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    while (bytes.size() - i >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, sizeof word);
-        if ((word & kHighBits) != 0) break;
-        i += 8;
-    }
-    while (i < bytes.size() && static_cast<std::uint8_t>(bytes[i]) < 0x80)
-        ++i;
-    return i;
-}
-
 }  // namespace
 
 Result ReadFileStart(const std::string& path, bool wholeFile, std::size_t count,

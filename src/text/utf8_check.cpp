@@ -12,20 +12,6 @@ namespace trimlet {
 
 namespace {
 
-// The index of the first byte of 0x80 or more at or after `i`, or the size.
-std::size_t SkipAscii(std::string_view bytes, std::size_t i) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    while (bytes.size() - i >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, sizeof word);
-        if ((word & kHighBits) != 0) break;
-        i += 8;
-    }
-    while (i < bytes.size() && static_cast<std::uint8_t>(bytes[i]) < 0x80)
-        ++i;
-    return i;
-}
-
 #ifdef TRIMLET_UTF8_VECTOR
 
 // Sixteen bytes are checked at once by classifying every pair of neighbouring bytes
@@ -155,6 +141,19 @@ bool HasVectorCheck() {
 #endif  // TRIMLET_UTF8_VECTOR
 
 }  // namespace
+
+std::size_t SkipAscii(std::string_view bytes, std::size_t i) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (bytes.size() - i >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & kHighBits) != 0) break;
+        i += 8;
+    }
+    while (i < bytes.size() && static_cast<std::uint8_t>(bytes[i]) < 0x80)
+        ++i;
+    return i;
+}
 
 bool IsValidUtf8ByteWise(std::string_view bytes) {
     std::size_t i = 0;
