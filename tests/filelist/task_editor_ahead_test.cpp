@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/format.h"
 #include "common/messages.h"
 #include "common/scripted_dialogs.h"
 #include "filelist/task_editor.h"
@@ -28,12 +29,16 @@ class HookedDialogs final : public Dialogs {
   public:
     ScriptedDialogs script;
     std::function<void()> onOutputExists;
+    std::function<void(const MessageRequest&)> onMessage;
 
     OutputExistsAnswer OutputExistsDialog(const OutputExistsRequest& request) override {
         if (onOutputExists) onOutputExists();
         return script.OutputExistsDialog(request);
     }
-    MessageAnswer ShowMessage(const MessageRequest& r) override { return script.ShowMessage(r); }
+    MessageAnswer ShowMessage(const MessageRequest& r) override {
+        if (onMessage) onMessage(r);
+        return script.ShowMessage(r);
+    }
     FolderCreationAnswer FolderCreationDialog(std::string_view text) override {
         return script.FolderCreationDialog(text);
     }
@@ -219,6 +224,57 @@ TEST(TrimAheadCommands, AddingAndRefreshingShowWhatTrimmingEachInTurnShows) {
     }
     EXPECT_EQ(records[2], records[0]);
     EXPECT_EQ(records[3], records[1]);
+}
+
+// Adds a site holding two files that do not look like text: the first is kept, and made a
+// page while its question is up; the second is left out.
+Record AddSiteWithBinaries(bool ahead) {
+    using namespace std::string_literals;
+    TempDir dir;
+    const std::string site = (dir.path() / "site").string();
+    for (int i = 0; i < 8; ++i)
+        dir.Write("site/" + Name(i), Page(i));
+    const std::string binary = "GIF89a\0\0  x   y"s;
+    const std::string kept = dir.Write("site/" + Name(2), binary);
+    dir.Write("site/" + Name(5), binary);
+    HookedDialogs dialogs;
+    MemoryProfile profile;
+    TaskEditor editor(dialogs, profile, PathStyle::Posix);
+    TrimAheadOptions options;
+    options.threads = 2;
+    options.maxFilesAhead = ahead ? 64 : 0;
+    options.settledSeconds = 0;
+    editor.SetTrimAheadOptions(options);
+    dialogs.onMessage = [&](const MessageRequest& request) {
+        if (request.text.find(kept) != std::string::npos) dir.Write("site/" + Name(2), Page(40));
+    };
+    dialogs.script.AnswerMessage(MSG_NOT_TEXT_FILE, MessageAnswer::Yes)
+        .AnswerMessage(MSG_NOT_TEXT_FILE, MessageAnswer::No);
+    editor.AddChosenFolder(site);
+    EXPECT_TRUE(dialogs.script.AllAnswersUsed());
+    EXPECT_THAT(dialogs.script.UnexpectedCalls(), ::testing::IsEmpty());
+
+    Record record;
+    for (const DialogCall& call : dialogs.script.Calls())
+        record.shown.push_back(call.Key());
+    const FileList& list = editor.List();
+    for (std::size_t row = 0; row < list.RowCount(); ++row) {
+        record.rows.push_back(fs::path(list.FullPath(row)).filename().string() + " " +
+                              list.Text(row, 1) + " " + list.Text(row, 2));
+    }
+    return record;
+}
+
+TEST(TrimAheadCommands, AddingAsksAboutNonTextFilesInOrderAndShowsTheirSizesAfterTheAnswer) {
+    const Record sequential = AddSiteWithBinaries(false);
+    const Record ahead = AddSiteWithBinaries(true);
+    EXPECT_EQ(ahead, sequential);
+    EXPECT_THAT(sequential.shown,
+                ::testing::ElementsAre("message 20022", "message 20022", "message 20009"));
+    ASSERT_EQ(sequential.rows.size(), 7u);
+    // The kept file is listed as the page it became while the user was asked.
+    EXPECT_THAT(sequential.rows[2],
+                ::testing::StartsWith(Name(2) + " " + FormatSize(Page(40).size())));
 }
 
 }  // namespace
