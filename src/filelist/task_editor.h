@@ -285,6 +285,8 @@ class TaskEditor {
 
     // The not-text question for `path`, when its first bytes do not look like text.
     TextVerdict AskIfNotText(const std::string& path);
+    // The not-text question for `path`, whose first bytes do not look like text.
+    TextVerdict AskNotText(const std::string& path);
     // Tells that `path` is not listed because of a line break in it; false on Cancel.
     bool AskLineBreakRefused(const std::string& path);
     // Sort by path after adding into a list that was empty.
@@ -293,6 +295,16 @@ class TaskEditor {
     // a command has started them (task_editor_preview.cpp).
     Result MeasureTrim(const std::string& path, std::uint64_t& sourceSize,
                        std::uint64_t& trimmedSize);
+    // LookAtFile for `path` with the working trim mode, from the looks made ahead when a
+    // command has started them (with their own text test), else with `textTestBytes`.
+    void LookAt(const std::string& path, std::size_t textTestBytes, FileLook& look);
+    // AddEntry with the trim already made: `measured` (when given) holds the sizes and
+    // result of trimming the file as `findData` describes it.
+    Result AddEntry(std::size_t index, const FindRecord& findData, std::string_view folder,
+                    const FileLook* measured);
+    // The sizes and time of a row whose file was measured.
+    void ShowMeasures(std::size_t row, std::uint64_t sourceSize, std::uint64_t trimmedSize,
+                      const FindRecord& record);
     // The paths AddFolderFiles measures, in its order: the files of `names` matching each
     // extension of `items` in turn.
     std::vector<std::string> PathsToAdd(std::string_view folder,
@@ -316,9 +328,10 @@ class TaskEditor {
         std::unique_ptr<TrimAhead> ahead_;
     };
     // Starts trimming `paths`, which the command trims or measures in this order with
-    // `trimMode`, on worker threads; `keepBytes` when it wants the trimmed bytes too.
-    TrimAheadScope StartTrimAhead(std::vector<std::string> paths, TrimMode trimMode,
-                                  bool keepBytes);
+    // `trimMode`, on worker threads; `keepBytes` when it wants the trimmed bytes too,
+    // `textTestBytes` when it looks at them with the text test (LookAt).
+    TrimAheadScope StartTrimAhead(std::vector<std::string> paths, TrimMode trimMode, bool keepBytes,
+                                  std::size_t textTestBytes = 0);
 
     Dialogs& dialogs_;
     Profile& profile_;

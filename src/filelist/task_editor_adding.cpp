@@ -55,6 +55,10 @@ TaskEditor::TextVerdict TaskEditor::AskIfNotText(const std::string& path) {
     if (LooksLikeNonText(path, kTextTestBytes, nonText) != RESULT_OK || !nonText) {
         return TextVerdict::Add;
     }
+    return AskNotText(path);
+}
+
+TaskEditor::TextVerdict TaskEditor::AskNotText(const std::string& path) {
     switch (
         dialogs_.Ask(MSG_NOT_TEXT_FILE, MessageIcon::Question, MessageButtons::YesNoCancel, path)) {
         case MessageAnswer::Yes:
@@ -122,7 +126,8 @@ bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
     const std::vector<std::string> items = ExtensionItems(CombinedExtensions());
     std::vector<std::string> paths = PathsToAdd(folder, items, names);
     WorkScope work(work_, paths.size());
-    const TrimAheadScope ahead = StartTrimAhead(std::move(paths), settings_.trimMode, false);
+    const TrimAheadScope ahead =
+        StartTrimAhead(std::move(paths), settings_.trimMode, false, kTextTestBytes);
     // Stops between files at the user's request, with 15004 once.
     const auto stopAfterFile = [&] {
         const bool alreadyStopped = work_.stopped;
@@ -135,18 +140,25 @@ bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
             if (!NameHasExtension(name, item)) continue;
             if (work_.stopped) return true;
             const std::string path = JoinFolderAndName(style_, folder, name);
-            const TextVerdict verdict = AskIfNotText(path);
-            if (verdict == TextVerdict::Stop) return true;
-            if (verdict == TextVerdict::Skip) continue;
-
+            // One read serves the text test, the record and the trim. After a question the
+            // file is looked at again, as the user may have changed it meanwhile; a file
+            // that could not be read goes the long way, which tells what is wrong.
+            FileLook look;
+            LookAt(path, kTextTestBytes, look);
+            const bool measured = look.read && !look.nonText;
             FindRecord record;
-            // A file that vanished since the listing, or became a folder, is passed over.
-            if (GetFindRecord(path, record) != RESULT_OK ||
-                (record.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                continue;
+            if (measured) {
+                record = std::move(look.record);
+            } else {
+                const TextVerdict verdict = look.read ? AskNotText(path) : AskIfNotText(path);
+                if (verdict == TextVerdict::Stop) return true;
+                if (verdict == TextVerdict::Skip) continue;
+                // A file that vanished since the listing, or became a folder, is passed over.
+                if (GetFindRecord(path, record) != RESULT_OK) continue;
             }
+            if ((record.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
             const std::size_t rowsBefore = list_.RowCount();
-            const Result result = AddEntry(insertAt, record, folder);
+            const Result result = AddEntry(insertAt, record, folder, measured ? &look : nullptr);
             if (result == RESULT_ALREADY_LISTED) continue;
             if (result == RESULT_BAD_PATH) {
                 // Told even in a quiet scan: the user would look for the file in vain.

@@ -49,6 +49,11 @@ int TaskEditor::ImageForName(std::string_view name) const {
 
 Result TaskEditor::AddEntry(std::size_t index, const FindRecord& findData,
                             std::string_view folder) {
+    return AddEntry(index, findData, folder, nullptr);
+}
+
+Result TaskEditor::AddEntry(std::size_t index, const FindRecord& findData, std::string_view folder,
+                            const FileLook* measured) {
     if (folder.empty() || findData.name.empty() ||
         (findData.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return RESULT_INVALID_ARGUMENT;
@@ -82,7 +87,14 @@ Result TaskEditor::AddEntry(std::size_t index, const FindRecord& findData,
 
     std::uint64_t sourceSize = 0;
     std::uint64_t trimmedSize = 0;
-    const Result result = MeasureTrim(path, sourceSize, trimmedSize);
+    Result result;
+    if (measured != nullptr) {
+        result = measured->result;
+        sourceSize = measured->inputSize;
+        trimmedSize = measured->outputSize;
+    } else {
+        result = MeasureTrim(path, sourceSize, trimmedSize);
+    }
     const bool ok = result == RESULT_OK;
     if (ok) {
         entry->sourceSize = sourceSize;

@@ -11,6 +11,15 @@ Result TaskEditor::RefreshRow(std::size_t row) {
     if (!list_.Entry(row)) return RESULT_INVALID_ARGUMENT;
     const std::string path = list_.FullPath(row);
 
+    // One read gives the record and the sizes; a file that cannot be read, or trimmed, is
+    // looked at again step by step to tell what is wrong.
+    FileLook look;
+    LookAt(path, 0, look);
+    if (look.read && look.result == RESULT_OK) {
+        ShowMeasures(row, look.inputSize, look.outputSize, look.record);
+        return RESULT_OK;
+    }
+
     // Opening reads nothing yet; it tells a vanished file from one that cannot be read.
     std::string none;
     std::uint64_t size = 0;
@@ -46,12 +55,17 @@ Result TaskEditor::RefreshRow(std::size_t row) {
         ShowPlaceholders(row);
         return result;
     }
+    ShowMeasures(row, sourceSize, trimmedSize, record);
+    return RESULT_OK;
+}
+
+void TaskEditor::ShowMeasures(std::size_t row, std::uint64_t sourceSize, std::uint64_t trimmedSize,
+                              const FindRecord& record) {
     // The entry keeps what the row shows, so that sorting follows the texts.
     list_.UpdateMeasures(row, sourceSize, trimmedSize, &record);
     list_.SetSizeTexts(row, FormatSize(sourceSize),
                        FormatSize(trimmedSize) + FormatPercent(trimmedSize, sourceSize),
                        FormatListTime(record.lastWriteTime));
-    return RESULT_OK;
 }
 
 void TaskEditor::RefreshAll() {
@@ -83,12 +97,22 @@ Result TaskEditor::MeasureTrim(const std::string& path, std::uint64_t& sourceSiz
                     trimmedSize);
 }
 
+void TaskEditor::LookAt(const std::string& path, std::size_t textTestBytes, FileLook& look) {
+    if (trimAhead_) {
+        static_cast<void>(trimAhead_->Look(path, settings_.trimMode, look));
+        return;
+    }
+    LookAtFile(path, settings_.trimMode, settings_.scriptExtensions, textTestBytes, false, look);
+}
+
 TaskEditor::TrimAheadScope TaskEditor::StartTrimAhead(std::vector<std::string> paths,
-                                                      TrimMode trimMode, bool keepBytes) {
+                                                      TrimMode trimMode, bool keepBytes,
+                                                      std::size_t textTestBytes) {
     std::unique_ptr<TrimAhead> ahead;
     try {
         TrimAheadOptions options = trimAheadOptions_;
         options.keepBytes = keepBytes;
+        options.textTestBytes = textTestBytes;
         ahead = std::make_unique<TrimAhead>(std::move(paths), trimMode, settings_.scriptExtensions,
                                             options);
     } catch (const std::bad_alloc&) {

@@ -58,6 +58,11 @@ Result GetFindRecord(const std::string& path, FindRecord& record) {
         NoteSystemError(errno);
         return RESULT_NOT_FOUND;
     }
+    FillFindRecord(path, st, record);
+    return RESULT_OK;
+}
+
+void FillFindRecord(const std::string& path, const struct stat& st, FindRecord& record) {
     record.attributes = AttributesOf(st);
     record.creationTime = FileTimeFromUnix(st.st_ctim.tv_sec, st.st_ctim.tv_nsec);
     record.lastAccessTime = FileTimeFromUnix(st.st_atim.tv_sec, st.st_atim.tv_nsec);
@@ -66,7 +71,6 @@ Result GetFindRecord(const std::string& path, FindRecord& record) {
     record.name = LastComponent(path);
     record.identity =
         FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-    return RESULT_OK;
 }
 
 bool GetFileIdentity(const std::string& path, FileIdentity& identity) {

@@ -8,6 +8,8 @@
 
 #include "common/result.h"
 
+struct stat;
+
 namespace trimlet {
 
 inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
@@ -39,6 +41,10 @@ struct FindRecord {
 
 // Fills `record` for `path` (following links). RESULT_NOT_FOUND when nothing can be read.
 [[nodiscard]] Result GetFindRecord(const std::string& path, FindRecord& record);
+
+// The record GetFindRecord gives for `path` whose status is `status` (of the file itself,
+// links followed), without asking the system again.
+void FillFindRecord(const std::string& path, const struct stat& status, FindRecord& record);
 
 // The identity of the file at `path`, following links; false when it cannot be read.
 [[nodiscard]] bool GetFileIdentity(const std::string& path, FileIdentity& identity);

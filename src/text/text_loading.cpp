@@ -56,9 +56,14 @@ Result LooksLikeNonText(const std::string& path, std::size_t count, bool& nonTex
     nonText = false;
     std::string bytes;
     if (Result r = ReadFileStart(path, false, count, bytes); r != RESULT_OK) return r;
-    bool complete = bytes.size() < count;
-    if (!IsUnicodeText(bytes, complete) && bytes.find('\0') != std::string::npos) nonText = true;
+    nonText = StartLooksLikeNonText(bytes, count);
     return RESULT_OK;
+}
+
+bool StartLooksLikeNonText(std::string_view bytes, std::size_t count) {
+    const std::string_view start = bytes.substr(0, count);
+    const bool complete = start.size() < count;
+    return !IsUnicodeText(start, complete) && start.find('\0') != std::string_view::npos;
 }
 
 Result ToAnsiText(std::string_view wideBytes, bool bigEndian, std::string& ansi) {

@@ -38,6 +38,9 @@ enum class ByteOrderMark {
 // `nonText` when they hold a zero byte and are not UTF-16 text. Returns RESULT_OK or the
 // code of ReadFileStart, with `nonText` false.
 [[nodiscard]] Result LooksLikeNonText(const std::string& path, std::size_t count, bool& nonText);
+// The same test on bytes read from the start of a file (the whole file, or its first
+// `count` bytes or fewer): only their first `count` bytes are looked at.
+[[nodiscard]] bool StartLooksLikeNonText(std::string_view bytes, std::size_t count);
 
 // Converts UTF-16 units (no mark) to UTF-8, replacing `ansi`. A unit that cannot be
 // converted (an unpaired surrogate, an odd byte at the end) fails the whole conversion

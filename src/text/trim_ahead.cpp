@@ -7,8 +7,6 @@
 #include <system_error>
 #include <utility>
 
-#include "text/trim_file.h"
-
 namespace trimlet {
 
 namespace {
@@ -85,28 +83,22 @@ TrimAhead::~TrimAhead() {
         worker.join();
 }
 
-TrimAhead::Outcome TrimAhead::TrimNow(const std::string& path, TrimMode trimMode) const {
+TrimAhead::Outcome TrimAhead::TrimNow(const std::string& path, TrimMode trimMode,
+                                      std::size_t textTestBytes) const {
     Outcome outcome;
     const FileReadStamp::Time start = Now();
-    try {
-        outcome.result = TrimFile(path, trimMode, scriptExtensions_, outcome.bytes,
-                                  outcome.inputSize, outcome.outputSize, &outcome.identity);
-        outcome.settled = outcome.result == RESULT_OK &&
-                          SettledBefore(outcome.identity.changed, start, options_.settledSeconds);
-        if (!options_.keepBytes) std::string().swap(outcome.bytes);
-    } catch (const std::bad_alloc&) {
-        outcome = Outcome{};
-        outcome.result = RESULT_OUT_OF_MEMORY;
-    }
+    LookAtFile(path, trimMode, scriptExtensions_, textTestBytes, options_.keepBytes, outcome.look);
+    outcome.settled = outcome.look.read && outcome.look.result == RESULT_OK &&
+                      SettledBefore(outcome.look.stamp.changed, start, options_.settledSeconds);
     return outcome;
 }
 
 bool TrimAhead::StillCurrent(const std::string& path, const Outcome& outcome) const {
     // A failure is never kept: trimming again tells what is wrong now, and notes the
     // system's reason on the caller's thread.
-    if (outcome.result != RESULT_OK || !outcome.settled) return false;
+    if (outcome.look.result != RESULT_OK || !outcome.settled) return false;
     FileReadStamp now;
-    return CurrentReadStamp(path, now) && now == outcome.identity;
+    return CurrentReadStamp(path, now) && now == outcome.look.stamp;
 }
 
 std::size_t TrimAhead::Find(const std::string& path) const {
@@ -180,7 +172,7 @@ void TrimAhead::Work() {
         item.charge = charge;
         heldBytes_ += charge;
         lock.unlock();
-        Outcome outcome = TrimNow(item.path, trimMode_);
+        Outcome outcome = TrimNow(item.path, trimMode_, options_.textTestBytes);
         lock.lock();
         if (item.state == State::Gone) {
             heldBytes_ -= charge;
@@ -195,7 +187,7 @@ void TrimAhead::Work() {
     }
 }
 
-Result TrimAhead::Take(const std::string& path, TrimMode trimMode, Outcome& outcome) {
+Result TrimAhead::Take(const std::string& path, TrimMode trimMode, bool forLook, Outcome& outcome) {
     if (trimMode == trimMode_) {
         std::unique_lock lock(mutex_);
         const std::size_t index = Find(path);
@@ -218,14 +210,16 @@ Result TrimAhead::Take(const std::string& path, TrimMode trimMode, Outcome& outc
             const bool wake = WorthWaking() || roomWaiters_ != 0;
             lock.unlock();
             if (wake) workReady_.notify_all();
-            if (ready && StillCurrent(path, outcome)) {
+            // A file not trimmed for its first bytes serves only who asked for the test.
+            const bool answers = forLook || !outcome.look.nonText;
+            if (ready && answers && StillCurrent(path, outcome)) {
                 ++usedCount_;
-                return outcome.result;
+                return outcome.look.result;
             }
         }
     }
-    outcome = TrimNow(path, trimMode);
-    return outcome.result;
+    outcome = TrimNow(path, trimMode, forLook ? options_.textTestBytes : 0);
+    return outcome.look.result;
 }
 
 std::size_t TrimAhead::TrimmedAheadCount() {
@@ -239,15 +233,15 @@ Result TrimAhead::Trim(const std::string& path, TrimMode trimMode, std::string& 
     outputSize = 0;
     haveLast_ = false;
     Outcome outcome;
-    const Result result = Take(path, trimMode, outcome);
-    inputSize = outcome.inputSize;
+    const Result result = Take(path, trimMode, false, outcome);
+    inputSize = outcome.look.inputSize;
     if (result != RESULT_OK) return result;
-    outputSize = outcome.outputSize;
-    outBytes.swap(outcome.bytes);
+    outputSize = outcome.look.outputSize;
+    outBytes.swap(outcome.look.bytes);
     try {
         lastPath_ = path;
         last_ = std::move(outcome);
-        last_.bytes = std::string();
+        last_.look.bytes = std::string();
         haveLast_ = trimMode == trimMode_;
     } catch (const std::bad_alloc&) {
     }
@@ -257,12 +251,20 @@ Result TrimAhead::Trim(const std::string& path, TrimMode trimMode, std::string& 
 Result TrimAhead::Measure(const std::string& path, TrimMode trimMode, std::uint64_t& inputSize,
                           std::uint64_t& outputSize) {
     if (haveLast_ && trimMode == trimMode_ && lastPath_ == path && StillCurrent(path, last_)) {
-        inputSize = last_.inputSize;
-        outputSize = last_.outputSize;
+        inputSize = last_.look.inputSize;
+        outputSize = last_.look.outputSize;
         return RESULT_OK;
     }
     std::string bytes;
     return Trim(path, trimMode, bytes, inputSize, outputSize);
+}
+
+Result TrimAhead::Look(const std::string& path, TrimMode trimMode, FileLook& look) {
+    haveLast_ = false;
+    Outcome outcome;
+    const Result result = Take(path, trimMode, true, outcome);
+    look = std::move(outcome.look);
+    return result;
 }
 
 }  // namespace trimlet

@@ -17,6 +17,7 @@
 #include "common/result.h"
 #include "engine/trim_mode.h"
 #include "platform/read_file.h"
+#include "text/file_look.h"
 
 namespace trimlet {
 
@@ -39,6 +40,9 @@ struct TrimAheadOptions {
     // its times as they were. Tests that change files by size or by replacing them may
     // pass 0.
     std::int64_t settledSeconds = 2;
+    // Non-zero: files are looked at as LookAtFile does with this many bytes for the text
+    // test, for Look; a file whose first bytes do not look like text is not trimmed ahead.
+    std::size_t textTestBytes = 0;
 };
 
 class TrimAhead {
@@ -61,6 +65,9 @@ class TrimAhead {
     // unchanged, gives its sizes without trimming it again.
     [[nodiscard]] Result Measure(const std::string& path, TrimMode trimMode,
                                  std::uint64_t& inputSize, std::uint64_t& outputSize);
+    // LookAtFile for `path` with the options' text test, from the look made ahead while the
+    // file is unchanged. Returns look.result.
+    Result Look(const std::string& path, TrimMode trimMode, FileLook& look);
 
     // How many worker threads run, and how many files they have trimmed (tests, benchmarks).
     std::size_t WorkerCount() const { return workers_.size(); }
@@ -71,11 +78,7 @@ class TrimAhead {
   private:
     enum class State : std::uint8_t { Waiting, Working, Done, Gone };
     struct Outcome {
-        Result result = RESULT_OK;
-        std::string bytes;
-        std::uint64_t inputSize = 0;
-        std::uint64_t outputSize = 0;
-        FileReadStamp identity;
+        FileLook look;
         bool settled = false;  // the file had not changed for a while when it was read
     };
     struct Item {
@@ -85,7 +88,7 @@ class TrimAhead {
         Outcome outcome;
     };
 
-    Outcome TrimNow(const std::string& path, TrimMode trimMode) const;
+    Outcome TrimNow(const std::string& path, TrimMode trimMode, std::size_t textTestBytes) const;
     bool StillCurrent(const std::string& path, const Outcome& outcome) const;
     // The item for `path` at or after the cursor, or items_.size().
     std::size_t Find(const std::string& path) const;
@@ -94,7 +97,10 @@ class TrimAhead {
     void Release(Item& item);
     bool CanStart() const;
     void Work();
-    Result Take(const std::string& path, TrimMode trimMode, Outcome& outcome);
+    // The outcome for `path`: made ahead while it is still current, else made now. Only
+    // Look (`forLook`) takes a file left untrimmed for its first bytes, and only Look
+    // makes the text test.
+    Result Take(const std::string& path, TrimMode trimMode, bool forLook, Outcome& outcome);
 
     const TrimMode trimMode_;
     const std::string scriptExtensions_;

@@ -66,7 +66,19 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
         if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize, identity);
             r != RESULT_OK)
             return r;
+        return TrimReadFile(path, trimMode, scriptExtensions, std::move(bytes), outBytes,
+                            outputSize);
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    } catch (const std::length_error&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
 
+Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
+                    std::string bytes, std::string& outBytes, std::uint64_t& outputSize) {
+    outputSize = 0;
+    try {
         FileText fileText;
         if (Result r = DecodeFileText(std::move(bytes), fileText); r != RESULT_OK) return r;
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/format.h"
 #include "common/messages.h"
 #include "common/scripted_dialogs.h"
 #include "filelist/task_editor.h"
@@ -28,12 +29,16 @@ class HookedDialogs final : public Dialogs {
   public:
     ScriptedDialogs script;
     std::function<void()> onOutputExists;
+    std::function<void(const MessageRequest&)> onMessage;
 
     OutputExistsAnswer OutputExistsDialog(const OutputExistsRequest& request) override {
         if (onOutputExists) onOutputExists();
         return script.OutputExistsDialog(request);
     }
-    MessageAnswer ShowMessage(const MessageRequest& r) override { return script.ShowMessage(r); }
+    MessageAnswer ShowMessage(const MessageRequest& r) override {
+        if (onMessage) onMessage(r);
+        return script.ShowMessage(r);
+    }
     FolderCreationAnswer FolderCreationDialog(std::string_view text) override {
         return script.FolderCreationDialog(text);
     }
@@ -219,6 +224,43 @@ TEST(TrimAheadCommands, AddingAndRefreshingShowWhatTrimmingEachInTurnShows) {
     }
     EXPECT_EQ(records[2], records[0]);
     EXPECT_EQ(records[3], records[1]);
+}
+
+// Adds a site with two files that do not look like text: p02 is kept, and made a page while
+// asked about; p05 is left out. What was shown, then each row's name and sizes.
+std::vector<std::string> AddSiteWithBinaries(bool ahead) {
+    TempDir dir;
+    for (int i = 0; i < 8; ++i)
+        dir.Write("site/" + Name(i), i == 2 || i == 5 ? std::string("GIF89a\0\0", 8) : Page(i));
+    HookedDialogs dialogs;
+    MemoryProfile profile;
+    TaskEditor editor(dialogs, profile, PathStyle::Posix);
+    TrimAheadOptions options;
+    options.threads = 2;
+    options.maxFilesAhead = ahead ? 64 : 0;
+    options.settledSeconds = 0;
+    editor.SetTrimAheadOptions(options);
+    dialogs.onMessage = [&](const MessageRequest& request) {
+        if (request.text.find(Name(2)) != std::string::npos) dir.Write("site/" + Name(2), Page(40));
+    };
+    dialogs.script.AnswerMessage(MSG_NOT_TEXT_FILE, MessageAnswer::Yes)
+        .AnswerMessage(MSG_NOT_TEXT_FILE, MessageAnswer::No);
+    editor.AddChosenFolder((dir.path() / "site").string());
+    EXPECT_TRUE(dialogs.script.AllAnswersUsed());
+    std::vector<std::string> shown = dialogs.script.Sequence();
+    for (std::size_t row = 0; row < editor.List().RowCount(); ++row)
+        shown.push_back(editor.List().Text(row, 0) + " " + editor.List().Text(row, 1));
+    return shown;
+}
+
+TEST(TrimAheadCommands, AddingAsksAboutNonTextFilesInOrderAndMeasuresThemAfterTheAnswer) {
+    const std::vector<std::string> sequential = AddSiteWithBinaries(false);
+    EXPECT_EQ(AddSiteWithBinaries(true), sequential);
+    ASSERT_EQ(sequential.size(), 10u);
+    EXPECT_THAT(std::vector(sequential.begin(), sequential.begin() + 3),
+                ::testing::ElementsAre("message 20022", "message 20022", "message 20009"));
+    // The kept file shows the size of the page it became while the user was asked.
+    EXPECT_EQ(sequential[5], Name(2) + " " + FormatSize(Page(40).size()));
 }
 
 }  // namespace

@@ -150,6 +150,27 @@ TEST_F(TrimAheadTest, AFileChangedJustBeforeItWasReadIsNotTrustedEvenAtTheSameSi
     EXPECT_EQ(ahead.UsedCount(), 0u);
 }
 
+TEST_F(TrimAheadTest, LooksMadeAheadServeLooksWhileCurrentAndNeverStandInForATrim) {
+    const std::vector<std::string> paths = {
+        dir.Write("a.htm", Page(1)), dir.Write("g.htm", std::string("GIF89a\0\0  x   y", 16)),
+        dir.Write("c.htm", Page(3))};
+    TrimAheadOptions options = Eager();
+    options.textTestBytes = 1024;
+    TrimAhead ahead(paths, kDefaultTrimMode, std::string(kScripts), options);
+    WaitForWorkers(ahead, paths.size());
+    dir.Write("c.htm", Page(4));
+
+    FileLook look;
+    ASSERT_RESULT(ahead.Look(paths[0], kDefaultTrimMode, look), RESULT_OK);
+    EXPECT_EQ(look.bytes, Direct(paths[0]).bytes);
+    // Left untrimmed for its first bytes: trimmed when a trim is asked for.
+    EXPECT_EQ(Ahead(ahead, paths[1]), Direct(paths[1]));
+    ASSERT_RESULT(ahead.Look(paths[2], kDefaultTrimMode, look), RESULT_OK);
+    EXPECT_EQ(look.record.size, Page(4).size());
+    EXPECT_EQ(look.bytes, Direct(paths[2]).bytes);
+    EXPECT_EQ(ahead.UsedCount(), 1u);
+}
+
 TEST_F(TrimAheadTest, MeasureAfterTrimOfTheSameUnchangedFileReusesItsSizes) {
     std::vector<std::string> paths = {dir.Write("a.htm", Page(1)), dir.Write("b.htm", Page(2))};
     TrimAheadOptions options = Eager();
