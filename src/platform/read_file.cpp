@@ -76,40 +76,24 @@ void NoteReadStamp(const struct stat& st, FileReadStamp* identity) {
     identity->changed = {st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
 }
 
-// What a failed open means, told apart as a look before the open would have told it.
-Result OpenFailure(const std::string& path, int openError) {
+// ReadRegularFile; `status` (when given) receives the status of the file opened.
+Result ReadRegular(const std::string& path, std::uint64_t maxCount, std::string& bytes,
+                   std::uint64_t& fileSize, FileReadStamp* identity, struct stat* status) {
+    bytes.clear();
+    fileSize = 0;
     struct stat st {};
+    if (path.empty()) return RESULT_NOT_FOUND;
+    // Only a regular file is opened: opening a device can have effects of its own.
     if (::stat(path.c_str(), &st) != 0) {
         NoteSystemError(errno);
         return RESULT_NOT_FOUND;
     }
     if (S_ISDIR(st.st_mode)) return RESULT_IS_FOLDER;
-    if (S_ISREG(st.st_mode)) NoteSystemError(openError);
-    return RESULT_FILE_ERROR;
-}
-
-// ReadRegularFile; `lookFirst` false opens the path without a stat first, `status` (when
-// given) receives the status of the file opened.
-Result ReadRegular(const std::string& path, std::uint64_t maxCount, std::string& bytes,
-                   std::uint64_t& fileSize, FileReadStamp* identity, struct stat* status,
-                   bool lookFirst) {
-    bytes.clear();
-    fileSize = 0;
-    struct stat st {};
-    if (path.empty()) return RESULT_NOT_FOUND;
-    if (lookFirst) {
-        if (::stat(path.c_str(), &st) != 0) {
-            NoteSystemError(errno);
-            return RESULT_NOT_FOUND;
-        }
-        if (S_ISDIR(st.st_mode)) return RESULT_IS_FOLDER;
-        if (!S_ISREG(st.st_mode)) return RESULT_FILE_ERROR;
-    }
+    if (!S_ISREG(st.st_mode)) return RESULT_FILE_ERROR;
 
     // Non-blocking, so that a FIFO put in its place since the stat cannot hang the open.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) {
-        if (!lookFirst) return OpenFailure(path, errno);
         NoteSystemError(errno);
         return RESULT_FILE_ERROR;
     }
@@ -159,13 +143,12 @@ Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::str
 
 Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::string& bytes,
                        std::uint64_t& fileSize, FileReadStamp* identity) {
-    return ReadRegular(path, maxCount, bytes, fileSize, identity, nullptr, true);
+    return ReadRegular(path, maxCount, bytes, fileSize, identity, nullptr);
 }
 
-Result ReadRegularFileOpenFirst(const std::string& path, std::uint64_t maxCount, std::string& bytes,
-                                std::uint64_t& fileSize, FileReadStamp* identity,
-                                struct stat& status) {
-    return ReadRegular(path, maxCount, bytes, fileSize, identity, &status, false);
+Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::string& bytes,
+                       std::uint64_t& fileSize, FileReadStamp* identity, struct stat& status) {
+    return ReadRegular(path, maxCount, bytes, fileSize, identity, &status);
 }
 
 bool CurrentReadStamp(const std::string& path, FileReadStamp& identity) {

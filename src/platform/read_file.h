@@ -48,13 +48,10 @@ inline constexpr std::uint64_t kMaxFileSize = std::uint64_t{1} << 32;
 [[nodiscard]] Result ReadRegularFile(const std::string& path, std::uint64_t maxCount,
                                      std::string& bytes, std::uint64_t& fileSize,
                                      FileReadStamp* identity);
-// ReadRegularFile with one system call fewer: the path is opened at once and what was opened
-// is looked at, with the same results (a failed open is told apart by a look afterwards).
-// Meant for files a listing has just shown as regular files, where the look before the open
-// only guards against a device put in their place. `status` receives the opened file's status.
-[[nodiscard]] Result ReadRegularFileOpenFirst(const std::string& path, std::uint64_t maxCount,
-                                              std::string& bytes, std::uint64_t& fileSize,
-                                              FileReadStamp* identity, struct stat& status);
+// The same, also giving the status of the file it opened (for its find record).
+[[nodiscard]] Result ReadRegularFile(const std::string& path, std::uint64_t maxCount,
+                                     std::string& bytes, std::uint64_t& fileSize,
+                                     FileReadStamp* identity, struct stat& status);
 // The identity of the file `path` names now (following links). False when it cannot be had.
 [[nodiscard]] bool CurrentReadStamp(const std::string& path, FileReadStamp& identity);
 

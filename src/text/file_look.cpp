@@ -20,8 +20,8 @@ void LookAtFile(const std::string& path, TrimMode trimMode, std::string_view scr
     try {
         std::string bytes;
         struct stat status {};
-        look.result = ReadRegularFileOpenFirst(path, kMaxFileSize, bytes, look.inputSize,
-                                               &look.stamp, status);
+        look.result =
+            ReadRegularFile(path, kMaxFileSize, bytes, look.inputSize, &look.stamp, status);
         if (look.result != RESULT_OK) return;
         look.read = true;
         FillFindRecord(path, status, look.record);
