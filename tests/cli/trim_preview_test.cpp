@@ -35,9 +35,7 @@ TEST(TrimCommand, WritesTheTrimmedBytesToStandardOutputOrAFileWithTheGivenSettin
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(ReadAll(out), expected);
-    struct stat st {};
-    ASSERT_EQ(stat(out.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(test::ModeOf(out), 0640u);
 
     // Over itself: read whole before anything is written.
     EXPECT_EQ(RunCli(dir, {"trim", "-o", page, page}).status, 0);

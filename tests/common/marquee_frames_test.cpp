@@ -40,22 +40,24 @@ TEST(MarqueeScroll, WideCharacterAtTheEdgeBecomesABlankFirst) {
     EXPECT_EQ(Play(frames), (Frames{"aあ", "あ", " ", "", "Z"}));
 }
 
-TEST(MarqueeScroll, RepeatCountsAndLinesThatFitNoBlank) {
+TEST(MarqueeFrames, RepeatCountsAndLinesThatFitNoBlank) {
     struct Case {
         const char* name;
+        MarqueeKind kind;
         int repeat;
         int blanks;
         Frames expected;
     };
     const Case cases[] = {
-        {"twice, then the final text", 2, 1, {"x", "", "x", "", "F"}},
-        {"no repeat plays the final text only", 0, 1, {"F"}},
-        {"a negative count plays as none", -1, 1, {"F"}},
-        {"an unmeasurable blank enters without blanks", 1, -1, {"", "F"}},
+        {"twice, then the final text", MarqueeKind::Scroll, 2, 1, {"x", "", "x", "", "F"}},
+        {"no repeat plays the final text only", MarqueeKind::Scroll, 0, 1, {"F"}},
+        {"a negative count plays as none", MarqueeKind::Scroll, -1, 1, {"F"}},
+        {"an unmeasurable blank enters without blanks", MarqueeKind::Scroll, 1, -1, {"", "F"}},
+        {"blink without repeat shows the final text at once", MarqueeKind::Blink, 0, 0, {"F"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        MarqueeFrames frames(MarqueeKind::Scroll, "x", "F", c.repeat, Fits(c.blanks, 0));
+        MarqueeFrames frames(c.kind, "x", "F", c.repeat, Fits(c.blanks, 0));
         EXPECT_EQ(Play(frames), c.expected);
     }
 }
@@ -74,11 +76,6 @@ TEST(MarqueeBlink, FourBlinksPerCycleForThreeCycles) {
     MarqueeFrames frames(MarqueeKind::Blink, "★★", "F", 3, Fits(0, 0));
     EXPECT_EQ(Pattern(Play(frames), "★★", "F"), cycle + "_" + cycle + "_" + cycle + "F");
     EXPECT_EQ(frames.Shown(), "F");
-}
-
-TEST(MarqueeBlink, NoRepeatShowsTheFinalTextAtOnce) {
-    MarqueeFrames frames(MarqueeKind::Blink, "★", "F", 0, Fits(0, 0));
-    EXPECT_EQ(Play(frames), (Frames{"F"}));
 }
 
 // Type all, erase all, type all, erase to two thirds, type all, finish; the wide character

@@ -17,7 +17,6 @@
 namespace trimlet {
 namespace {
 
-namespace fs = std::filesystem;
 using test::ReadAll;
 using test::TempDir;
 
@@ -34,11 +33,6 @@ std::string AttributeOf(const std::string& path, const char* name) {
     char value[64] = {};
     const ssize_t size = getxattr(path.c_str(), name, value, sizeof value);
     return size < 0 ? std::string() : std::string(value, static_cast<std::size_t>(size));
-}
-
-std::size_t EntriesIn(const fs::path& folder) {
-    auto entries = fs::directory_iterator(folder);
-    return static_cast<std::size_t>(std::distance(entries, fs::directory_iterator()));
 }
 
 TEST(WriteFileAtomically, KeepsOwnerGroupModeAttributesAndHardLinks) {
@@ -92,7 +86,7 @@ TEST(WriteFileAtomically, KeepsOwnerGroupModeAttributesAndHardLinks) {
         if (c.hardLink) {
             EXPECT_EQ(ReadAll(other), "trimmed");
         }
-        EXPECT_EQ(EntriesIn(dir.path()), c.hardLink ? 2u : 1u) << "temporary file left";
+        EXPECT_EQ(test::NamesIn(dir.path()).size(), c.hardLink ? 2u : 1u) << "temporary file left";
     }
 }
 
@@ -110,7 +104,7 @@ TEST(WriteFileAtomically, ACopyIntoTheExistingFileThatFailsPutsTheOldContentBack
                       RESULT_ACCESS_ERROR);
         EXPECT_EQ(ReadAll(path), original);
         EXPECT_EQ(StatOf(path).st_ino, inode);
-        EXPECT_EQ(EntriesIn(dir.path()), 2u) << "temporary file left";
+        EXPECT_EQ(test::NamesIn(dir.path()).size(), 2u) << "temporary file left";
     }
 }
 
@@ -142,7 +136,7 @@ TEST(WriteFileAtomically, AFileTheCallerDoesNotOwnKeepsItsInodeAndOwner) {
     EXPECT_EQ(after.st_uid, 0u);
     EXPECT_EQ(after.st_gid, before.st_gid);
     EXPECT_EQ(after.st_mode & 07777, 0666u);
-    EXPECT_EQ(EntriesIn(dir.path()), 1u) << "temporary file left";
+    EXPECT_EQ(test::NamesIn(dir.path()).size(), 1u) << "temporary file left";
 }
 
 }  // namespace

@@ -15,27 +15,16 @@ namespace trimlet {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ModeOf;
+using test::NamesIn;
 using test::ReadAll;
 using test::TempDir;
 using Names = std::set<std::string>;
-
-Names NamesIn(const fs::path& folder) {
-    Names names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 // Rewrites a file in place, as another program would.
 void Put(const std::string& path, std::string_view bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-mode_t ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(stat(path.c_str(), &st), 0);
-    return st.st_mode & 07777;
 }
 
 TEST(WriteFileAtomically, CreatesANewFileWithTheUsualPermissions) {

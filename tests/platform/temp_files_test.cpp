@@ -21,15 +21,9 @@ namespace trimlet {
 namespace {
 
 namespace fs = std::filesystem;
+using test::NamesIn;
 using test::TempDir;
 using Names = std::set<std::string>;
-
-Names NamesIn(const fs::path& folder) {
-    Names names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 // A process id that no longer exists: a child that has ended and been waited for.
 int GonePid() {

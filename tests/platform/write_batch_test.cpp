@@ -17,22 +17,11 @@ namespace trimlet {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ModeOf;
+using test::NamesIn;
 using test::ReadAll;
 using test::TempDir;
 using Names = std::set<std::string>;
-
-Names NamesIn(const fs::path& folder) {
-    Names names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
-mode_t ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(stat(path.c_str(), &st), 0);
-    return st.st_mode & 07777;
-}
 
 class Batch : public testing::Test {
   protected:

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <time.h>
 
 #include <fstream>
@@ -56,6 +57,19 @@ void ScopedEnv::Set(const std::optional<std::string>& value) {
 std::string ReadAll(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::set<std::string> NamesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
 }
 
 }  // namespace trimlet::test

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -55,5 +56,11 @@ class ScopedEnv {
 
 // The whole content of a file; empty when it cannot be read.
 std::string ReadAll(const std::filesystem::path& path);
+
+// The names of the entries of a folder: what a write must leave, with no temporary file.
+std::set<std::string> NamesIn(const std::filesystem::path& folder);
+
+// The permission bits of a file (with set-id and sticky bits); a failed look fails the test.
+unsigned ModeOf(const std::string& path);
 
 }  // namespace trimlet::test

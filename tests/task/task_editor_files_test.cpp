@@ -233,7 +233,7 @@ TEST_F(TaskFileTest, FailedSaveLeavesTheOldTaskFileWhole) {
     EXPECT_EQ(dialogs.Calls()[0].icon, MessageIcon::Stop);
     EXPECT_EQ(ReadAll(task), "old task file");
     EXPECT_TRUE(Editor().TaskModified());
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(NamesIn(dir.path()).size(), 2u);
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST(WriteTaskFile, FailedSaveKeepsThePreviousFileWhole) {
                       RESULT_ACCESS_ERROR);
         EXPECT_EQ(ReadAll(path), "old task\r\n");
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(test::NamesIn(dir.path()).size(), 1u);
     ASSERT_RESULT(SaveTaskFile(path, 7, "new", std::vector<std::string>{"/y/b"}), RESULT_OK);
     EXPECT_EQ(ReadAll(path), bytes);
 }
