@@ -21,6 +21,7 @@
 #include "app/settings_mismatch_dialog.h"
 #include "app/trimlet_view.h"
 #include "common/messages.h"
+#include "filelist/task_editor.h"
 #include "settings/migration.h"
 #include "settings/qt_profile.h"
 
@@ -58,6 +59,12 @@ int main(int argc, char** argv) {
     QTreeView* list = frame.View()->ListView();
     if (list->model()->rowCount() > 1) list->selectionModel()->clearSelection();
     bool ok = Save(frame, out, "main-window.png");
+
+    // The window during long work (a refresh of every row), drawn when it first catches up:
+    // the progress pane with its stop button, the commands that could change the list
+    // disabled.
+    QTimer::singleShot(0, &frame, [&] { ok = Save(frame, out, "main-window-working.png") && ok; });
+    frame.OnCommand(CMD_REFRESH);
 
     // The list's context menu over a row, drawn into the window's picture.
     const QRect row = list->visualRect(list->model()->index(1, 0));
