@@ -70,11 +70,10 @@ inline bool IsWordish(uint8_t c) {
     return (kByteClass[c] & kWord) || c >= 0x80;
 }
 
-// Two characters of script code that would join into one token, or start a comment,
-// if nothing stood between them: parts of one name or number, "++", "--", "->" (of
-// "-->"), "//", "/*", "*/", "<!", "</", a digit and '.'.
-inline bool WouldJoin(uint8_t left, uint8_t right) {
-    if (IsWordish(left) && IsWordish(right)) return true;
+// Two characters of script code that form an operator or start a comment when nothing
+// stands between them: "++", "--", "->" (of "-->"), "//", "/*", "*/", "<!", "</", a
+// digit and '.'.
+inline bool FormsOperatorToken(uint8_t left, uint8_t right) {
     switch (left) {
         case '+':
             return right == '+';
@@ -89,6 +88,12 @@ inline bool WouldJoin(uint8_t left, uint8_t right) {
         default:
             return left >= '0' && left <= '9' && right == '.';
     }
+}
+
+// Two characters of script code that would join into one token, or start a comment,
+// if nothing stood between them: parts of one name or number, or the pairs above.
+inline bool WouldJoin(uint8_t left, uint8_t right) {
+    return (IsWordish(left) && IsWordish(right)) || FormsOperatorToken(left, right);
 }
 
 // ---------------------------------------------------------------------------------

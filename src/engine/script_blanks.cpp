@@ -7,24 +7,6 @@ namespace trimlet::engine {
 
 namespace {
 
-// Two characters that would become another token if the space between them went.
-bool FormsToken(uint8_t left, uint8_t right) {
-    switch (left) {
-        case '+':
-            return right == '+';
-        case '-':
-            return right == '-' || right == '>';
-        case '/':
-            return right == '/' || right == '*';
-        case '*':
-            return right == '/';
-        case '<':
-            return right == '!' || right == '/';
-        default:
-            return left >= '0' && left <= '9' && right == '.';
-    }
-}
-
 // A VBScript line continuation: '_' followed by nothing but blanks on its line.
 bool IsLineContinuation(std::string_view in, size_t i) {
     if (in[i] != '_') return false;
@@ -258,7 +240,7 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
                 const uint8_t left = i == mbEnd ? 0 : i == begin ? prev : ByteAt(in, i - 1);
                 const uint8_t right = i + 1 < n ? ByteAt(in, i + 1) : 0;
                 if (((kByteClass[left] & op) || (i + 1 < n && (kByteClass[right] & op))) &&
-                    !(i + 1 < n && FormsToken(left, right)) &&
+                    !(i + 1 < n && FormsOperatorToken(left, right)) &&
                     !(ctx.vbScript && i + 1 < n && IsLineContinuation(in, i + 1))) {
                     Append(out, in, copyFrom, i);
                     copyFrom = i + 1;

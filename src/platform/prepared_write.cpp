@@ -99,33 +99,10 @@ bool SetContentSize(int fd, std::uint64_t size) {
     return ::fsync(fd) == 0;
 }
 
-std::string FolderOfPath(const std::string& path) {
-    std::string::size_type slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 }  // namespace
 
-Result ResultOfSystemError(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return RESULT_NOT_FOUND;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return RESULT_ACCESS_ERROR;
-        case EISDIR:
-            return RESULT_IS_FOLDER;
-        default:
-            return RESULT_FILE_ERROR;
-    }
-}
-
 std::string PreparedWrite::Folder() const {
-    return FolderOfPath(target_);
+    return FolderOf(target_);
 }
 
 Result PreparedWrite::Prepare(const std::string& path, const WriteOptions& options) {

@@ -11,6 +11,7 @@
 
 #include "common/result.h"
 #include "platform/atomic_write.h"
+#include "platform/system_error.h"
 #include "platform/temp_files.h"
 
 namespace trimlet {
@@ -51,8 +52,5 @@ class PreparedWrite {
     std::uint64_t size_ = 0;
     WriteOptions options_;
 };
-
-// Maps an errno value of a failed open or rename to a result code.
-Result ResultOfSystemError(int error);
 
 }  // namespace trimlet

@@ -1,5 +1,7 @@
 #include "platform/system_error.h"
 
+#include <errno.h>
+
 #include <string.h>
 
 namespace trimlet {
@@ -24,6 +26,22 @@ std::string SystemErrorText(int errorNumber) {
     char buffer[256] = {};
     // GNU strerror_r returns the text, which may or may not be in `buffer`.
     return ::strerror_r(errorNumber, buffer, sizeof buffer);
+}
+
+Result ResultOfSystemError(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return RESULT_NOT_FOUND;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return RESULT_ACCESS_ERROR;
+        case EISDIR:
+            return RESULT_IS_FOLDER;
+        default:
+            return RESULT_FILE_ERROR;
+    }
 }
 
 }  // namespace trimlet

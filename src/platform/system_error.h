@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/result.h"
+
 namespace trimlet {
 
 // Remembers `errorNumber` (an errno value) as this thread's last system error.
@@ -15,5 +17,7 @@ void ClearSystemError();
 int LastSystemError();
 // The system's own words for `errorNumber` ("No space left on device"); empty for 0.
 std::string SystemErrorText(int errorNumber);
+// Maps an errno value of a failed open, create or rename to a result code.
+[[nodiscard]] Result ResultOfSystemError(int error);
 
 }  // namespace trimlet

@@ -73,27 +73,6 @@ void OnSignal(int signalNumber) {
     errno = saved;
 }
 
-Result CreateErrorResult(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return RESULT_NOT_FOUND;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return RESULT_ACCESS_ERROR;
-        default:
-            return RESULT_FILE_ERROR;
-    }
-}
-
-std::string FolderOf(const std::string& path) {
-    std::string::size_type slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 std::string NameOf(const std::string& path) {
     std::string::size_type slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -120,6 +99,13 @@ bool ProcessIsGone(int pid) {
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+    std::string::size_type slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
@@ -165,7 +151,7 @@ Result TemporaryFile::Create(const std::string& target) {
         if (slot >= 0) slots[slot].state.store(kFree);
         if (error != EEXIST) {
             NoteSystemError(error);
-            return CreateErrorResult(error);
+            return ResultOfSystemError(error);
         }
     }
     NoteSystemError(EEXIST);

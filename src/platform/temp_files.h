@@ -9,6 +9,9 @@
 
 namespace trimlet {
 
+// The folder part of a file's path: "." for a bare name, "/" for a file at the root.
+[[nodiscard]] std::string FolderOf(const std::string& path);
+
 // A new, empty file of mode 0600 beside a target, named ".NAME.tmp-PID-N-X", open for
 // writing. It is removed when the object goes (unless it was renamed) and, once
 // RemoveTemporaryFilesOnSignals was called, when the process is stopped by a signal.
