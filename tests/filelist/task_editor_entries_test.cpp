@@ -100,9 +100,7 @@ TEST_F(EntryTest, PathsThatCannotBeListedAddNoRow) {
     EXPECT_RESULT(Editor().AddFileByPath(missing, ADD_QUIET), RESULT_NOT_FOUND);
     EXPECT_RESULT(Editor().AddFileByPath(folder, 0), RESULT_INVALID_ARGUMENT);
     EXPECT_RESULT(Editor().AddFileByPath("", 0), RESULT_INVALID_ARGUMENT);
-    EXPECT_THAT(Shown(), ElementsAre("20010 \"" + missing +
-                                         "\"\n\n上記ファイルの情報検索に失敗しました。"
-                                         "このファイルをリストに追加できません。",
+    EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_FILE_INFO_FAILED, missing),
                                      Msg(MSG_FILE_PROCESSING_ERROR, folder)));
     EXPECT_EQ(List().RowCount(), 0u);
     EXPECT_FALSE(Editor().TaskModified());
@@ -186,8 +184,8 @@ TEST_F(PreviewTest, RefreshShowsTheFileAsItIsNowAndReportsVanishedFiles) {
     EXPECT_THAT(Images(), ElementsAre(ImageHtml, ImageHtml, ImageHtml, ImageHtml));
     Write("3.htm", "changed");
     Editor().RefreshAll();
-    const std::string vanished = "20012 \"" + dir.File("2.htm") + "\" は存在しません。";
-    EXPECT_THAT(Shown(), ElementsAre(vanished, vanished, "15004 処理を中止します。"));
+    const std::string vanished = Msg(MSG_FILE_DOES_NOT_EXIST, dir.File("2.htm"));
+    EXPECT_THAT(Shown(), ElementsAre(vanished, vanished, Msg(MSG_STOPPED)));
     EXPECT_EQ(List().Text(2, 1), "0");
     EXPECT_RESULT(Editor().RefreshRow(7), RESULT_INVALID_ARGUMENT);
 
