@@ -113,8 +113,7 @@ TEST_F(EntryTest, AnotherPathToAListedFileIsTheSameFile) {
     fs::create_hard_link(page, dir.File("site/second.html"));
     EXPECT_RESULT(Editor().AddFileByPath(page, 0), RESULT_OK);
     for (const std::string& other :
-         {Base() + "site/./page.html", Base() + "site//page.html", Base() + "link/page.html",
-          Base() + "site/../site/page.html", Base() + "site/second.html"}) {
+         {Base() + "site/./page.html", Base() + "link/page.html", Base() + "site/second.html"}) {
         SCOPED_TRACE(other);
         List().DeselectAll();
         EXPECT_RESULT(Editor().AddFileByPath(other, ADD_QUIET), RESULT_ALREADY_LISTED);

@@ -74,9 +74,7 @@ TEST(SettingsReport, DifferenceOfFolderNamesFollowsThePathStyle) {
     const Case cases[] = {
         {"windows, case only", PathStyle::Windows, kDefault, "TRIMLET", false},
         {"windows, trailing blank", PathStyle::Windows, kDefault, "Trimlet ", true},
-        {"windows, mode", PathStyle::Windows, kDefault | 1, "Trimlet", true},
         {"posix, case only", PathStyle::Posix, kDefault, "trimlet", true},
-        {"posix, same", PathStyle::Posix, kDefault, "Trimlet", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
