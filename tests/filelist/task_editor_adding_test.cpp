@@ -8,16 +8,12 @@ namespace trimlet::test {
 namespace {
 
 std::string NotTextQuestion(const std::string& path) {
-    return "20022 \"" + path +
-           "\"\n\n上記ファイルはテキストファイルではないと思われます。\n"
-           "このファイルをリストに追加しますか？";
+    return Msg(MSG_NOT_TEXT_FILE, path);
 }
 std::string Added(int count) {
-    return "20009 " + std::to_string(count) + " 個のファイルをリストに追加しました。";
+    return Msg(MSG_FILES_ADDED, count);
 }
-const std::string kAllListedTwo =
-    "20011 指定のフォルダ内には、処理対象に追加できるファイルがありません。\n\n"
-    "このフォルダ中の 2 個のファイルが既に処理対象に指定されています。";
+const std::string kAllListedTwo = Msg(MSG_FOLDER_ALL_LISTED, 2);
 
 TEST(ExtensionListTest, ItemsOfBothListsInOrderWithoutBlanksOrEmptyItems) {
     EXPECT_EQ(CombinedExtensions("HTM:HTML", "JS:VBS"), "HTM:HTML:JS:VBS");
@@ -62,10 +58,8 @@ TEST_F(AddFolderTest, FolderWithNothingNewSaysWhetherItsFilesAreListed) {
     Editor().SetTaskModified(false);
     // Given with a trailing separator, the folder still finds its listed files.
     Editor().AddChosenFolder(site + "/");
-    EXPECT_THAT(Shown(), ElementsAre("20024 下記フォルダには、処理対象に追加できるファイルが"
-                                     "ありません。\n\n" +
-                                         site,
-                                     "BrowseFolderDialog", Added(2), kAllListedTwo));
+    EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_FOLDER_NOTHING_TO_ADD, site), "BrowseFolderDialog",
+                                     Added(2), kAllListedTwo));
     EXPECT_EQ(Selected(), "11");
     EXPECT_FALSE(Editor().TaskModified());
 }

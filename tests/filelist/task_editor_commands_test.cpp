@@ -30,7 +30,7 @@ TEST_F(CommandTest, RemoveAsksWithTheCountAndDeletesExactlyTheSelectedRows) {
     EXPECT_THAT(Names(), ElementsAre("b.htm", "e.htm"));
     EXPECT_TRUE(Editor().TaskModified());
     EXPECT_EQ(Selected(), "00");
-    const std::string ask = "20026 3 個のファイルをリストから削除します。\n\nよろしいですか？";
+    const std::string ask = Msg(MSG_CONFIRM_REMOVE, 3);
     EXPECT_THAT(Shown(), ElementsAre(ask, ask));
     EXPECT_EQ(dialogs.Calls()[0].buttons, MessageButtons::OkCancel);
 }
@@ -49,7 +49,7 @@ TEST_F(CommandTest, BarToggleAndClearAnsweredNoKeepEverythingAndYesEmptiesTheLis
     Editor().Clear();
     EXPECT_EQ(List().RowCount(), 5u);
     EXPECT_FALSE(Editor().TaskModified());
-    EXPECT_THAT(Shown(), ElementsAre("18000 ファイルリストをクリアします。よろしいですか？"));
+    EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_CONFIRM_CLEAR)));
     EXPECT_EQ(dialogs.Calls()[0].buttons, MessageButtons::YesNo);
 
     Editor().Clear();

@@ -59,7 +59,11 @@ TEST_F(EntryTest, LetterCaseMakesTwoFilesUnderPosixStyleOnly) {
 
 TEST_F(EntryTest, FailedPreviewKeepsTheRowUncheckedWithPlaceholders) {
     // A pipe is no regular file, and a file of 4 GiB is too large: both fail whoever runs
-    // the test. The big file is sparse and takes no room.
+    // the test. The big file is sparse and takes no room. UTF-16 that is not UTF-16 is told
+    // as such, not as a lack of memory.
+    using namespace std::string_literals;
+    const std::string marked = Write("marked.html", "\xFF\xFE<\0p\0>"s);
+    const std::string unmarked = Write("unmarked.html", "<\0p\0>\0\x3D\xD8<\0/\0p\0>\0"s);
     const std::string pipe = dir.File("pipe.js");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     const std::string big = Write("big.htm", "");
@@ -72,6 +76,8 @@ TEST_F(EntryTest, FailedPreviewKeepsTheRowUncheckedWithPlaceholders) {
     } cases[] = {
         {pipe, RESULT_FILE_ERROR, MSG_FILE_ACCESS_ERROR, ImageScript},
         {big, RESULT_TOO_LARGE, MSG_FILE_PROCESSING_ERROR, ImageHtml},
+        {marked, RESULT_INVALID_UTF16, MSG_INVALID_UTF16, ImageHtml},
+        {unmarked, RESULT_UNCLEAR_UTF16, MSG_UNCLEAR_UTF16, ImageHtml},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -100,9 +106,7 @@ TEST_F(EntryTest, PathsThatCannotBeListedAddNoRow) {
     EXPECT_RESULT(Editor().AddFileByPath(missing, ADD_QUIET), RESULT_NOT_FOUND);
     EXPECT_RESULT(Editor().AddFileByPath(folder, 0), RESULT_INVALID_ARGUMENT);
     EXPECT_RESULT(Editor().AddFileByPath("", 0), RESULT_INVALID_ARGUMENT);
-    EXPECT_THAT(Shown(), ElementsAre("20010 \"" + missing +
-                                         "\"\n\n上記ファイルの情報検索に失敗しました。"
-                                         "このファイルをリストに追加できません。",
+    EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_FILE_INFO_FAILED, missing),
                                      Msg(MSG_FILE_PROCESSING_ERROR, folder)));
     EXPECT_EQ(List().RowCount(), 0u);
     EXPECT_FALSE(Editor().TaskModified());
@@ -115,8 +119,7 @@ TEST_F(EntryTest, AnotherPathToAListedFileIsTheSameFile) {
     fs::create_hard_link(page, dir.File("site/second.html"));
     EXPECT_RESULT(Editor().AddFileByPath(page, 0), RESULT_OK);
     for (const std::string& other :
-         {Base() + "site/./page.html", Base() + "site//page.html", Base() + "link/page.html",
-          Base() + "site/../site/page.html", Base() + "site/second.html"}) {
+         {Base() + "site/./page.html", Base() + "link/page.html", Base() + "site/second.html"}) {
         SCOPED_TRACE(other);
         List().DeselectAll();
         EXPECT_RESULT(Editor().AddFileByPath(other, ADD_QUIET), RESULT_ALREADY_LISTED);
@@ -152,20 +155,6 @@ TEST_F(EntryTest, NamesWithALineBreakAreRefusedWithAMessage) {
     EXPECT_EQ(List().FullPath(0), plain);
 }
 
-// UTF-16 that is not UTF-16 is listed with placeholders and told as such, not as memory.
-TEST_F(EntryTest, BrokenUtf16IsToldAsSuch) {
-    using namespace std::string_literals;
-    const std::string marked = Write("marked.html", "\xFF\xFE<\0p\0>"s);
-    const std::string unmarked = Write("unmarked.html", "<\0p\0>\0\x3D\xD8<\0/\0p\0>\0"s);
-    dialogs.AnswerMessage(MSG_INVALID_UTF16, MessageAnswer::Ok)
-        .AnswerMessage(MSG_UNCLEAR_UTF16, MessageAnswer::Ok);
-    EXPECT_RESULT(Editor().AddFileByPath(marked, 0), RESULT_INVALID_UTF16);
-    EXPECT_RESULT(Editor().AddFileByPath(unmarked, 0), RESULT_UNCLEAR_UTF16);
-    EXPECT_THAT(Shown(),
-                ElementsAre(Msg(MSG_INVALID_UTF16, marked), Msg(MSG_UNCLEAR_UTF16, unmarked)));
-    EXPECT_EQ(SizeTexts(1), kPlaceholders);
-}
-
 using PreviewTest = EditorTest;
 
 TEST_F(PreviewTest, RefreshShowsTheFileAsItIsNowAndReportsVanishedFiles) {
@@ -186,8 +175,8 @@ TEST_F(PreviewTest, RefreshShowsTheFileAsItIsNowAndReportsVanishedFiles) {
     EXPECT_THAT(Images(), ElementsAre(ImageHtml, ImageHtml, ImageHtml, ImageHtml));
     Write("3.htm", "changed");
     Editor().RefreshAll();
-    const std::string vanished = "20012 \"" + dir.File("2.htm") + "\" は存在しません。";
-    EXPECT_THAT(Shown(), ElementsAre(vanished, vanished, "15004 処理を中止します。"));
+    const std::string vanished = Msg(MSG_FILE_DOES_NOT_EXIST, dir.File("2.htm"));
+    EXPECT_THAT(Shown(), ElementsAre(vanished, vanished, Msg(MSG_STOPPED)));
     EXPECT_EQ(List().Text(2, 1), "0");
     EXPECT_RESULT(Editor().RefreshRow(7), RESULT_INVALID_ARGUMENT);
 

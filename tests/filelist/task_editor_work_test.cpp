@@ -99,13 +99,5 @@ TEST_F(WorkTest, RefreshOfEveryRowStops) {
     EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_STOPPED)));
 }
 
-TEST_F(WorkTest, WorkWithoutObserverRunsThrough) {
-    Drop({"a.htm", "b.htm"});
-    dialogs.ClearCalls();
-    dialogs.AnswerFolderCreation({true, true});
-    Editor().RunCheckedFiles();
-    EXPECT_THAT(Summary(), ElementsAre(2, 0, 16, 16));
-}
-
 }  // namespace
 }  // namespace trimlet::test

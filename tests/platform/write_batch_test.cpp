@@ -58,7 +58,7 @@ class Batch : public testing::Test {
     std::string existing, linked, fresh;
 };
 
-TEST_F(Batch, NothingChangesBeforeCommitAndTemporaryFilesHaveTheirFinalMode) {
+TEST_F(Batch, NothingChangesBeforeCommitThenCommitReplacesInOrder) {
     ExpectOld();
     EXPECT_EQ(batch.Waiting(), 3u);
     EXPECT_TRUE(batch.Replaces(existing));
@@ -69,9 +69,7 @@ TEST_F(Batch, NothingChangesBeforeCommitAndTemporaryFilesHaveTheirFinalMode) {
     std::sort(modes.begin(), modes.end());
     // existing 0640, fresh from a private input 0600, the copy for the linked file 0600
     EXPECT_EQ(modes, (std::vector<mode_t>{0600, 0600, 0640}));
-}
 
-TEST_F(Batch, CommitReplacesInOrderAndLeavesNoTemporaryFile) {
     std::vector<std::size_t> order;
     EXPECT_TRUE(batch.Commit([&](std::size_t i, Result r) {
         EXPECT_RESULT(r, RESULT_OK);

@@ -23,20 +23,6 @@ TEST(SettingsReport, ReportsEachDifferingItemInItsSection) {
         std::string report;
     };
     const Case cases[] = {
-        {"PreOnAndSsiOff", kDefault, "Trimlet", (kDefault | TM_INSIDE_PRE) & ~TM_KEEP_SSI,
-         "Trimlet",
-         std::string(kStars) +
-             "*****  　空白文字の削除\r\n"
-             "\r\n"
-             "○ <PRE>タグ内部でも空白文字の処理を行う\r\n"
-             "　 現在の設定：OFF　タスクファイルの設定：ON\r\n"
-             "\r\n"
-             "\r\n" +
-             kStars +
-             "*****  HTMLのコメント削除\r\n"
-             "\r\n"
-             "○ SSI は削除しない\r\n"
-             "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"},
         {"OnlyABitWithoutMeaning", kDefault, "Trimlet", kDefault | 0x80000000, "TRIMLET", ""},
         // blanks between inline elements, under the between-tags item and before PRE
         {"BetweenInlineTagsBesideItsNeighbours", kDefault | TM_BETWEEN_INLINE_TAGS, "a",
@@ -88,9 +74,7 @@ TEST(SettingsReport, DifferenceOfFolderNamesFollowsThePathStyle) {
     const Case cases[] = {
         {"windows, case only", PathStyle::Windows, kDefault, "TRIMLET", false},
         {"windows, trailing blank", PathStyle::Windows, kDefault, "Trimlet ", true},
-        {"windows, mode", PathStyle::Windows, kDefault | 1, "Trimlet", true},
         {"posix, case only", PathStyle::Posix, kDefault, "trimlet", true},
-        {"posix, same", PathStyle::Posix, kDefault, "Trimlet", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
