@@ -79,56 +79,39 @@ TEST(MarqueeBlink, FourBlinksPerCycleForThreeCycles) {
     EXPECT_EQ(frames.Shown(), "F");
 }
 
+// The frames one after another, separated by '|'.
+std::string Joined(const Frames& frames) {
+    std::string joined;
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        joined += (i == 0 ? "" : "|") + frames[i];
+    return joined;
+}
+
 // Type all, erase all, type all, erase to two thirds, type all, finish; the wide character
 // shows as a blank for one tick both ways.
 TEST(MarqueeTypewriter, TypesErasesAndEndsOnTheFinalText) {
     MarqueeFrames frames(MarqueeKind::Typewriter, "■", "AあB", 1, Fits(0, 0));
-    EXPECT_EQ(Play(frames), (Frames{
-                                "A■", "A ■", "Aあ■", "AあB■",  // type
-                                "Aあ■", "A ■", "A■", "■",      // erase all
-                                "A■", "A ■", "Aあ■", "AあB■",  // type
-                                "Aあ■",                        // erase to two thirds
-                                "AあB■",                       // type
-                                "AあB",                        // the final text alone
-                            }));
+    EXPECT_EQ(Joined(Play(frames)),
+              "A■|A ■|Aあ■|AあB■|Aあ■|A ■|A■|■|A■|A ■|Aあ■|AあB■|Aあ■|AあB■|AあB");
 }
 
+// Build up, march, then reveal the final text from the left. Fewer than four characters take
+// the default band; more take their first four, and the band is at least one copy.
 TEST(MarqueeBand, BuildsMarchesAndRevealsTheFinalTextFromTheLeft) {
     std::vector<std::string> asked;
-    const MarqueeFitCount fit = [&](std::string_view text) {
-        asked.emplace_back(text);
-        return 2;
+    const auto fit = [&](int copies) {
+        return [&asked, copies](std::string_view text) {
+            asked.emplace_back(text);
+            return copies;
+        };
     };
-    // Fewer than four characters: the default band.
-    MarqueeFrames frames(MarqueeKind::Band, "ab", "XYZ", 1, fit);
-    EXPECT_EQ(asked, (std::vector<std::string>{"─☆☆─"}));
-    EXPECT_EQ(Play(frames), (Frames{
-                                "─☆",
-                                "─☆☆─",
-                                "─☆☆──☆",
-                                "─☆☆──☆☆─",  // build up
-                                "☆☆──☆☆──",
-                                "☆──☆☆──☆",
-                                "──☆☆──☆☆",  // march
-                                "─☆☆──☆☆─",  //
-                                "X☆☆──☆☆─",
-                                "XY☆──☆☆─",  // reveal
-                                "XYZ",
-                            }));
-}
-
-TEST(MarqueeBand, TakesTheFirstFourCharactersAndAtLeastOneBand) {
-    std::string asked;
-    MarqueeFrames frames(MarqueeKind::Band, "abcdef", "", 2, [&](std::string_view text) {
-        asked = text;
-        return -1;
-    });
-    EXPECT_EQ(asked, "abcd");
-    const Frames cycle{"ab", "abcd", "bcda", "cdab", "dabc", "abcd"};
-    Frames expected = cycle;
-    expected.insert(expected.end(), cycle.begin(), cycle.end());
-    expected.push_back("");
-    EXPECT_EQ(Play(frames), expected);
+    MarqueeFrames frames(MarqueeKind::Band, "ab", "XYZ", 1, fit(2));
+    EXPECT_EQ(Joined(Play(frames)),
+              "─☆|─☆☆─|─☆☆──☆|─☆☆──☆☆─|☆☆──☆☆──|☆──☆☆──☆|──☆☆──☆☆|"
+              "─☆☆──☆☆─|X☆☆──☆☆─|XY☆──☆☆─|XYZ");
+    MarqueeFrames own(MarqueeKind::Band, "abcdef", "", 2, fit(-1));
+    EXPECT_EQ(Joined(Play(own)), "ab|abcd|bcda|cdab|dabc|abcd|ab|abcd|bcda|cdab|dabc|abcd|");
+    EXPECT_EQ(asked, (std::vector<std::string>{"─☆☆─", "abcd"}));
 }
 
 TEST(MarqueeEffectCounter, FiveOpeningsCycleFromARandomStart) {
