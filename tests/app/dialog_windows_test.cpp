@@ -214,7 +214,6 @@ TEST(FileFilters, ShowOurTextsAndMatchWhatQtUnderstands) {
               QStringLiteral("HTMLドキュメント(*.htm;*.html) (*.htm *.html)"));
     EXPECT_EQ(QtFilter("すべてのファイル(*.*)", "*.*"),
               QStringLiteral("すべてのファイル(*.*) (*)"));
-    EXPECT_EQ(TaskFileFilters().front(), QStringLiteral("タスクファイル(*.trh) (*.trh)"));
 }
 
 class FileDialogTest : public DialogTest {

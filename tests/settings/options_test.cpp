@@ -20,7 +20,6 @@ TEST(ExtensionLists, StoredListsComeBackSortedIgnoringCase) {
     const std::pair<const char*, const char*> cases[] = {
         {"HTM::HTML", ":HTM:HTML"},  // the empty piece is an item and sorts first
         {"JS:", "JS"},               // nothing after the last colon adds nothing
-        {"", ""},
         {"shtml:HTML:Htm", "Htm:HTML:shtml"},
     };
     for (const auto& [stored, again] : cases) {
