@@ -38,6 +38,15 @@ QPushButton* DefaultButton(QWidget* window) {
     return nullptr;
 }
 
+// Clicks the named button, or presses Esc when there is no name.
+void Press(QWidget* window, const char* button) {
+    if (button) {
+        ClickChild(window, button);
+    } else {
+        QTest::keyClick(window, Qt::Key_Escape);
+    }
+}
+
 class DialogTest : public ::testing::Test {
   protected:
     void TearDown() override { EXPECT_EQ(test::VisibleTopLevelCount(), 0); }
@@ -66,11 +75,7 @@ TEST_F(DialogTest, FolderCreationAnswersOkWithItsBoxAndCancelWithout) {
             EXPECT_FALSE(box->isChecked());
             EXPECT_EQ(DefaultButton(window), Child<QPushButton>(window, "ok"));
             box->setChecked(c.tick);
-            if (c.button) {
-                ClickChild(window, c.button);
-            } else {
-                QTest::keyClick(window, Qt::Key_Escape);
-            }
+            Press(window, c.button);
         });
         const FolderCreationAnswer answer =
             dialogs.FolderCreationDialog("作成しますか？\n\n/x/Trimlet");
@@ -114,11 +119,7 @@ TEST_F(DialogTest, OutputExistsReturnsHowItClosedAndTheChoice) {
             EXPECT_EQ(Child<QPushButton>(window, "forAll")->isEnabled(), c.forAllEnabled);
             EXPECT_EQ(DefaultButton(window), Child<QPushButton>(window, "ok"));
             if (c.pick) Child<QRadioButton>(window, c.pick)->click();
-            if (c.button) {
-                ClickChild(window, c.button);
-            } else {
-                QTest::keyClick(window, Qt::Key_Escape);
-            }
+            Press(window, c.button);
         });
         const OutputExistsAnswer answer = dialogs.OutputExistsDialog(request);
         EXPECT_EQ(answer.closedWith, c.closed);

@@ -145,7 +145,6 @@ TEST_F(OptionsSheetTest, CommentPageMasterBoxesEnableTheirGroups) {
     EXPECT_TRUE(ssi->isEnabled());
     EXPECT_FALSE(style->isEnabled());
     EXPECT_FALSE(kinds->isEnabled());
-    EXPECT_FALSE(Child<QCheckBox>(page, "scriptLineComment")->isEnabled());
 
     Click("htmlCommentDel");
     EXPECT_FALSE(exceptions->isEnabled());
