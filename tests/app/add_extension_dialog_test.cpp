@@ -19,15 +19,12 @@ TEST(AddExtensionDialog, CleansOrRefusesWhatWasTyped) {
     };
     const Case cases[] = {
         {"dot and blanks cut", " .shtml\t", 0, "shtml"},
-        {"full-width blanks cut", "\xE3\x80\x80php\xE3\x80\x80", 0, "php"},
         {"period inside", "tar.gz", MSG_EXTENSION_BAD_CHARACTERS, ""},
-        {"empty", "", MSG_EXTENSION_EMPTY, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedDialogs dialogs;
         CAddExtensionDlg dialog(dialogs);
-        EXPECT_EQ(dialog.windowTitle(), "拡張子の追加");
         dialog.show();
         auto* field = dialog.findChild<QLineEdit*>("extension");
         auto* add = dialog.findChild<QPushButton*>("add");

@@ -49,7 +49,7 @@ class OptionsSheetTest : public testing::Test {
     std::unique_ptr<COptionsSheet> sheet;
 };
 
-TEST_F(OptionsSheetTest, TabsInOrderAndOnlyShownPagesStore) {
+TEST_F(OptionsSheetTest, OnlyShownPagesStore) {
     struct Case {
         const char* name;
         std::vector<OptionsPageIndex> shown;
@@ -71,11 +71,6 @@ TEST_F(OptionsSheetTest, TabsInOrderAndOnlyShownPagesStore) {
         SCOPED_TRACE(c.name);
         profile = MemoryProfile();
         Open();
-        QStringList titles;
-        for (int i = 0; i < sheet->Tabs()->count(); ++i)
-            titles << sheet->Tabs()->tabText(i);
-        EXPECT_EQ(titles,
-                  (QStringList{"空白文字の削除", "コメントの削除", "ファイル", "アクション"}));
         for (OptionsPageIndex page : c.shown)
             ShowPage(page);
         Click("ok");
@@ -87,18 +82,12 @@ TEST_F(OptionsSheetTest, TabsInOrderAndOnlyShownPagesStore) {
     }
 }
 
-TEST_F(OptionsSheetTest, BothTrimPagesUnchangedWriteTheDefaultMode) {
+TEST_F(OptionsSheetTest, CommentPageUnchangedKeepsTheStoredMode) {
     profile.WriteInteger("MODE", 0x80000060);  // a bit without meaning, both blank-line bits
     Open();
     ShowPage(kPageComment);
     Click("ok");
     EXPECT_EQ(profile.FindWord("MODE"), 0x80000020u);
-
-    profile = MemoryProfile();
-    Open();
-    ShowPage(kPageComment);
-    Click("ok");
-    EXPECT_EQ(profile.FindWord("MODE"), 0x0F81782Cu);
 }
 
 TEST_F(OptionsSheetTest, CancelAndTheCloseBoxStoreNothing) {
@@ -142,14 +131,6 @@ TEST_F(OptionsSheetTest, WhitespacePageEnablingKeepsAndStoresDisabledChoices) {
     Click("ok");
     EXPECT_EQ(profile.FindWord("MODE"),
               TM_CR_REG_AS_WSP | TM_BLANK_LINES_MERGE | TM_BETWEEN_INLINE_TAGS);
-
-    profile = MemoryProfile();
-    profile.WriteInteger("MODE", TM_CR_REG_AS_WSP);
-    Open();
-    EXPECT_FALSE(Child<QRadioButton>(Page(kPageWhitespace), "blankLinesLeave")->isEnabled());
-    EXPECT_TRUE(Child<QRadioButton>(Page(kPageWhitespace), "blankLinesLeave")->isChecked());
-    Click("crRegAsWsp");
-    EXPECT_TRUE(Child<QRadioButton>(Page(kPageWhitespace), "blankLinesLeave")->isEnabled());
 }
 
 TEST_F(OptionsSheetTest, CommentPageMasterBoxesEnableTheirGroups) {
@@ -164,7 +145,6 @@ TEST_F(OptionsSheetTest, CommentPageMasterBoxesEnableTheirGroups) {
     EXPECT_TRUE(ssi->isEnabled());
     EXPECT_FALSE(style->isEnabled());
     EXPECT_FALSE(kinds->isEnabled());
-    EXPECT_FALSE(Child<QCheckBox>(page, "scriptLineComment")->isEnabled());
 
     Click("htmlCommentDel");
     EXPECT_FALSE(exceptions->isEnabled());
@@ -183,40 +163,25 @@ TEST_F(OptionsSheetTest, CommentPageMasterBoxesEnableTheirGroups) {
     EXPECT_EQ(profile.FindWord("MODE"), TM_KEEP_SSI | TM_SCRIPT_LINE_COMMENT);
 }
 
-// The hint follows the stored mode, not the comment page's unsaved boxes, and its box
-// records that it is not to be shown again.
+// The hint follows the stored mode, not the comment page's unsaved boxes; when and how often
+// it shows is tested with the page logic.
 TEST_F(OptionsSheetTest, LineBreakHintOnlyWhenStoredModeDeletesScriptComments) {
-    struct Case {
-        const char* name;
-        std::uint32_t storedMode;
-        bool tickOnCommentPage;
-        bool hintOff;
-        bool expectHint;
-    };
-    const Case cases[] = {
-        {"stored mode deletes script comments", TM_SCRIPT_COMMENT_DEL, false, false, true},
-        {"only the unsaved page does", 0, true, false, false},
-        {"turned off", TM_SCRIPT_COMMENT_DEL, false, true, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (bool stored : {true, false}) {
+        SCOPED_TRACE(stored ? "stored mode deletes script comments" : "only the unsaved page");
         profile = MemoryProfile();
         dialogs = ScriptedDialogs();
-        profile.WriteInteger("MODE", c.storedMode);
-        if (c.hintOff) profile.WriteInteger("SHOW_ALERT_CR_REG_AS_WSP", 1);
-        if (c.expectHint) dialogs.AnswerAlertCRRegAsWSP(true);
+        profile.WriteInteger("MODE", stored ? TM_SCRIPT_COMMENT_DEL : 0);
+        if (stored) dialogs.AnswerAlertCRRegAsWSP(false);
         Open();
-        if (c.tickOnCommentPage) {
+        if (!stored) {
             ShowPage(kPageComment);
             Click("scriptCommentDel");
             ShowPage(kPageWhitespace);
         }
         Click("crRegAsWsp");
-        EXPECT_EQ(dialogs.Sequence().size(), c.expectHint ? 1u : 0u);
-        EXPECT_TRUE(dialogs.AllAnswersUsed());
-        EXPECT_EQ(profile.ReadInteger("SHOW_ALERT_CR_REG_AS_WSP", 0), c.hintOff || c.expectHint);
         Click("crRegAsWsp");  // unticking never shows it
-        EXPECT_EQ(dialogs.Sequence().size(), c.expectHint ? 1u : 0u);
+        EXPECT_EQ(dialogs.Sequence().size(), stored ? 1u : 0u);
+        EXPECT_TRUE(dialogs.AllAnswersUsed());
         Click("cancel");
     }
 }
