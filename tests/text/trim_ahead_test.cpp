@@ -212,18 +212,6 @@ TEST_F(TrimAheadTest, StoppingInTheMiddleEndsTheWorkers) {
     // The destructor joins the workers with files still waiting.
 }
 
-TEST_F(TrimAheadTest, WithoutWorkersEveryFileIsTrimmedWhenAskedFor) {
-    const std::vector<std::string> paths = Mixed();
-    TrimAheadOptions options;
-    options.maxFilesAhead = 0;
-    TrimAhead ahead(paths, kDefaultTrimMode, std::string(kScripts), options);
-    for (const std::string& path : paths)
-        EXPECT_EQ(Ahead(ahead, path), Direct(path));
-    EXPECT_EQ(ahead.TrimmedAheadCount(), 0u);
-    TrimAhead single({paths[0]}, kDefaultTrimMode, std::string(kScripts));
-    EXPECT_EQ(single.WorkerCount(), 0u);
-}
-
 TEST_F(TrimAheadTest, WorkersStoppedByTheLimitStartAgainAsTheCallerTakesFiles) {
     std::vector<std::string> paths;
     for (int i = 0; i < 40; ++i)
