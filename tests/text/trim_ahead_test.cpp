@@ -29,11 +29,6 @@ struct Trimmed {
     friend bool operator==(const Trimmed&, const Trimmed&) = default;
 };
 
-void PrintTo(const Trimmed& t, std::ostream* os) {
-    *os << ResultName(t.result) << " " << t.inputSize << "->" << t.outputSize << " \"" << t.bytes
-        << "\"";
-}
-
 Trimmed Direct(const std::string& path, TrimMode mode = kDefaultTrimMode) {
     Trimmed t;
     t.result = TrimFile(path, mode, kScripts, t.bytes, t.inputSize, t.outputSize);
