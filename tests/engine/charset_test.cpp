@@ -39,19 +39,8 @@ std::string Encode(std::string_view utf8, Charset cs) {
     return out;
 }
 
-// Each case in CP932 and in UTF-8.
-template <size_t N>
-void ExpectBoth(const Case (&cases)[N]) {
-    for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            SCOPED_TRACE(cs == Charset::Cp932 ? "CP932" : "UTF-8");
-            EXPECT_EQ(Html(Encode(c.input, cs), c.mode, cs), Encode(Expected(c), cs));
-        }
-    }
-}
-
 TEST(Charsets, SameResultInBoth) {
+    constexpr TrimMode kCr = kDefault | TM_CR_REG_AS_WSP | TM_ZENKAKU_AS_WSP;
     const Case html[] = {
         {"page", kDefault, "<body>\r\n  <p>表　ソ  ポ</p>\r\n\r\n  <!-- チ -->\r\n</body>",
          "<body>\r\n<p>表　ソ ポ</p>\r\n</body>"},
@@ -65,14 +54,7 @@ TEST(Charsets, SameResultInBoth) {
         {"VBScript", kDefault,
          "<script language=vbscript>\r\nx = \"ソ\" ' 表\r\ny = ビem + 1\r\n</script>",
          "<script language=vbscript>x=\"ソ\"\r\ny=ビem+1\r\n</script>"},
-    };
-    ExpectBoth(html);
-}
-
-// SCRIPT elements, tag names, comment deletion and regular expressions after a
-// condition, with double-byte characters around them.
-TEST(Charsets, ScriptRulesInBoth) {
-    const Case html[] = {
+        // SCRIPT elements, tag names, comment deletion, regular expressions
         {"string left open", kDefault, "<script>s = \"表</script><p>ソ  ポ</p>",
          "<script>s=\"表</script><p>ソ ポ</p>"},
         {"custom element", kDefault, "<script-x><p>表 http://ソ  ポ</p></script-x>",
@@ -81,14 +63,7 @@ TEST(Charsets, ScriptRulesInBoth) {
          "<script>x=表- -ソ+表 ソ;</script>"},
         {"regex after if", kDefault, "<script>if (表) /チ\"/.test(b); q = \"  ポ  \";</script>",
          "<script>if(表)/チ\"/.test(b);q=\"  ポ  \";</script>"},
-    };
-    ExpectBoth(html);
-}
-
-// What a browser shows and what a script does stay the same in both charsets.
-TEST(Charsets, PageSafetySameInBoth) {
-    constexpr TrimMode kCr = kDefault | TM_CR_REG_AS_WSP | TM_ZENKAKU_AS_WSP;
-    const Case html[] = {
+        // what a browser shows and what a script does
         {"inline elements", kDefault | TM_ZENKAKU_AS_WSP, "<p>\r\n<b>表</b>　<i>ソ</i>　<br>",
          "<p>\r\n<b>表</b> <i>ソ</i><br>"},
         {"attribute value", kDefault | TM_ZENKAKU_AS_WSP,
@@ -100,7 +75,13 @@ TEST(Charsets, PageSafetySameInBoth) {
          "z = 'ポ'\r\n(チ)　\r\n</script>",
          "<script> x=表\r\ny=ソreturn}\r\nビeturn}\r\nreturn\r\n}\r\nz='ポ'\r\n(チ)</script>"},
     };
-    ExpectBoth(html);
+    for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
+        for (const Case& c : html) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(cs == Charset::Cp932 ? "CP932" : "UTF-8");
+            EXPECT_EQ(Html(Encode(c.input, cs), c.mode, cs), Encode(Expected(c), cs));
+        }
+    }
 }
 
 TEST(Charsets, TrailBytesPassUnchanged) {

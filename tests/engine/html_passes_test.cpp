@@ -7,9 +7,9 @@ namespace {
 
 constexpr TrimMode kZen = TM_ZENKAKU_AS_WSP;
 
-TEST(HtmlLineEnds, Table) {
+TEST(HtmlBlanksAndLines, Table) {
     const Case cases[] = {
-        // basic
+        // line ends
         {"both ends of every line", TM_TRIM_LINE_ENDS, "  x  \r\n  y  ", "x\r\ny"},
         {"interior runs stay", TM_TRIM_LINE_ENDS, "a  b \t\n", "a  b\n"},
         {"full-width blank at line end", TM_TRIM_LINE_ENDS | kZen, "a\x81\x40\n  b", "a\nb"},
@@ -22,12 +22,7 @@ TEST(HtmlLineEnds, Table) {
          "<pre>  a\r\nb</pre>"},
         {"script inside PRE", TM_TRIM_LINE_ENDS, "<pre> <script> a </script> </pre> \n",
          "<pre> <script>a</script> </pre>\n"},
-    };
-    ExpectHtml(cases);
-}
-
-TEST(HtmlCollapse, Table) {
-    const Case cases[] = {
+        // collapse
         {"tab and spaces", TM_COLLAPSE_SPACES, "a  \t b", "a b"},
         {"full-width blank counts", TM_COLLAPSE_SPACES | kZen, "a \x81\x40 b", "a b"},
         {"full-width blank ordinary", TM_COLLAPSE_SPACES, "a \x81\x40 b", kSame},
@@ -38,12 +33,7 @@ TEST(HtmlCollapse, Table) {
          "<PRE>a  b</PRE> <preview>  x  </preview>y z"},
         {"script block kept", TM_COLLAPSE_SPACES, "x  <script type=\"text/x-t\">a   b</script>  y",
          "x <script type=\"text/x-t\">a   b</script> y"},
-    };
-    ExpectHtml(cases);
-}
-
-TEST(HtmlBlankLines, Table) {
-    const Case cases[] = {
+        // blank lines
         {"delete", TM_BLANK_LINES_DELETE, "A\r\n\r\n  \r\n\r\nB", "A\r\nB"},
         {"merge", TM_BLANK_LINES_MERGE, "A\r\n\r\n  \r\n\r\nB", "A\r\n\r\nB"},
         {"both bits merge", TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE, "A\r\n\r\n\r\nB",
@@ -53,21 +43,17 @@ TEST(HtmlBlankLines, Table) {
         {"leading blank lines deleted", TM_BLANK_LINES_DELETE, "\r\n\r\nX", "X"},
         {"text after last break is no line", TM_BLANK_LINES_DELETE, "A\r\n  ", kSame},
         {"only the convention counts", TM_BLANK_LINES_DELETE, "a\r\n\n\nb", kSame},
-        {"full-width blank line", TM_BLANK_LINES_DELETE | kZen, "a\n\x81\x40\nb", "a\nb"},
-        {"PRE kept", TM_BLANK_LINES_DELETE, "<pre>a\n\n</pre>\n\nb", "<pre>a\n\n</pre>\nb"},
-    };
-    ExpectHtml(cases);
-}
-
-TEST(HtmlTextEndsAndBetweenTags, Table) {
-    const Case cases[] = {
+        {"full-width blank line deleted", TM_BLANK_LINES_DELETE | kZen, "a\n\x81\x40\nb", "a\nb"},
+        {"PRE blank lines kept", TM_BLANK_LINES_DELETE, "<pre>a\n\n</pre>\n\nb",
+         "<pre>a\n\n</pre>\nb"},
         // ends of the text
         {"space left by collapse", TM_COLLAPSE_SPACES | TM_CR_REG_AS_WSP | TM_TRIM_LINE_ENDS,
          "a\r\n", "a"},
         {"full-width blanks at both ends", TM_TRIM_LINE_ENDS | kZen, "\x81\x40 a\x81\x40", "a"},
         // between tags
         {"line break stops the run", TM_BETWEEN_TAGS, "<td>  \r\n  <b>", kSame},
-        {"line breaks as blanks", TM_BETWEEN_TAGS | TM_CR_REG_AS_WSP, "<td>  \r\n  <b>", "<td><b>"},
+        {"line breaks as blanks between tags", TM_BETWEEN_TAGS | TM_CR_REG_AS_WSP,
+         "<td>  \r\n  <b>", "<td><b>"},
         {"text between stays", TM_BETWEEN_TAGS, "<p> x </p> <div>", "<p> x </p><div>"},
     };
     ExpectHtml(cases);
