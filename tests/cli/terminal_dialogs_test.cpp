@@ -113,21 +113,5 @@ TEST(TerminalDialogs, OtherQuestionsAskedOrAnsweredSafely) {
     EXPECT_EQ(asked.dialogs.AlertVersionDialog(TM_SCRIPT_COMMENT_DEL), TM_SCRIPT_COMMENT_DEL);
 }
 
-TEST(TerminalDialogs, SummaryGoesToTheOutput) {
-    Terminal t("", false);
-    t.dialogs.ResultSummaryDialog({3, 1, 1'234'567, 1'000'000});
-    t.dialogs.ResultSummaryDialog({0, 2, 0, 0});
-    EXPECT_EQ(t.out.str(),
-              "トリムレット処理が完了しました！\n処理に成功したファイル：3 個\n"
-              "処理をスキップしたファイル：1 個 (または処理に失敗したファイル)\n"
-              "処理前のファイルサイズ合計：1,234,567\n処理後のファイルサイズ合計：1,000,000\n"
-              "平均トリムレット率：81 %\n"
-              "トリムレット処理が完了しました！\n処理に成功したファイル：0 個\n"
-              "処理をスキップしたファイル：2 個 (または処理に失敗したファイル)\n"
-              "処理前のファイルサイズ合計：***,***\n処理後のファイルサイズ合計：***,***\n"
-              "平均トリムレット率：\n");
-    EXPECT_EQ(t.err.str(), "");
-}
-
 }  // namespace
 }  // namespace trimlet::cli
