@@ -93,8 +93,6 @@ TEST(ScriptAndPreTagNames, Table) {
          "<pre>\n\n</pre_x>\n\n</pre>\nb"},
         {"tag over lines", TM_TRIM_LINE_ENDS, "<pre\r\nclass=a>  x  \r\n</pre\r\n>  y  ",
          "<pre\r\nclass=a>  x  \r\n</pre\r\n>  y"},
-        {"preview", TM_COLLAPSE_SPACES, "<preview>  x  </preview>  y",
-         "<preview>  x  </preview> y"},
     };
     ExpectHtml(cases);
 }

@@ -127,11 +127,6 @@ TEST(VbScriptTokens, Table) {
         {"line continuation", kDefault, "MsgBox \"a\", _\r\n  \"b\"", "MsgBox \"a\", _\r\n\"b\""},
         {"stray LF ends a line", kDefault, "x = 1 ' c\ny = 2\r\n", "x=1 \ny=2\r\n"},
         {"string inside a unit", kVbsComments, "x=\"it's\" ' c", "x=\"it's\" "},
-        {"trail byte r", kDefault,
-         "x = \x83\x72"
-         "em + 1 ' c",
-         "x=\x83\x72"
-         "em+1"},
     };
     ExpectScript(cases, true);
 }
