@@ -7,17 +7,13 @@ namespace {
 
 constexpr TrimMode kZen = TM_ZENKAKU_AS_WSP;
 
-TEST(HtmlLineEnds, Table) {
+TEST(HtmlBlanksAndLines, Table) {
     const Case cases[] = {
-        // basic
+        // line ends
         {"both ends of every line", TM_TRIM_LINE_ENDS, "  x  \r\n  y  ", "x\r\ny"},
         {"interior runs stay", TM_TRIM_LINE_ENDS, "a  b \t\n", "a  b\n"},
-        {"full-width blank line", TM_TRIM_LINE_ENDS | kZen, "a\n\x81\x40\n  b", "a\n\nb"},
         {"full-width blank at line end", TM_TRIM_LINE_ENDS | kZen, "a\x81\x40\n  b", "a\nb"},
-        {"same with CR LF", TM_TRIM_LINE_ENDS | kZen, "a\x81\x40\r\n  b", "a\r\nb"},
         {"full-width blank not a blank", TM_TRIM_LINE_ENDS, "a\x81\x40\n  b", "a\x81\x40\nb"},
-        {"trail byte 0x81 before 0x40", TM_TRIM_LINE_ENDS | kZen, "\x88\x81\x40\n",
-         "\x88\x81\x40\n"},
         {"lone CR ends a line here", TM_TRIM_LINE_ENDS, "a\n \r \nb", "a\n\r\nb"},
         // PRE
         {"PRE kept", TM_TRIM_LINE_ENDS, "<pre>  a  \r\n  b</pre>  \r\n",
@@ -26,55 +22,38 @@ TEST(HtmlLineEnds, Table) {
          "<pre>  a\r\nb</pre>"},
         {"script inside PRE", TM_TRIM_LINE_ENDS, "<pre> <script> a </script> </pre> \n",
          "<pre> <script>a</script> </pre>\n"},
-    };
-    ExpectHtml(cases);
-}
-
-TEST(HtmlCollapse, Table) {
-    const Case cases[] = {
+        // collapse
         {"tab and spaces", TM_COLLAPSE_SPACES, "a  \t b", "a b"},
         {"full-width blank counts", TM_COLLAPSE_SPACES | kZen, "a \x81\x40 b", "a b"},
-        {"full-width blank ordinary", TM_COLLAPSE_SPACES, "a \x81\x40 b", "a \x81\x40 b"},
+        {"full-width blank ordinary", TM_COLLAPSE_SPACES, "a \x81\x40 b", kSame},
         {"line breaks as blanks", TM_COLLAPSE_SPACES | TM_CR_REG_AS_WSP, "a\r\n  b", "a b"},
         {"line breaks kept", TM_COLLAPSE_SPACES, "a\r\n  b", "a\r\n b"},
-        {"less-than sign", TM_COLLAPSE_SPACES, "a < b", "a < b"},
+        {"less-than sign", TM_COLLAPSE_SPACES, "a < b", kSame},
         {"PRE and preview", TM_COLLAPSE_SPACES, "<PRE>a  b</PRE>  <preview>  x  </preview>y  z",
          "<PRE>a  b</PRE> <preview>  x  </preview>y z"},
         {"script block kept", TM_COLLAPSE_SPACES, "x  <script type=\"text/x-t\">a   b</script>  y",
          "x <script type=\"text/x-t\">a   b</script> y"},
-    };
-    ExpectHtml(cases);
-}
-
-TEST(HtmlBlankLines, Table) {
-    const Case cases[] = {
+        // blank lines
         {"delete", TM_BLANK_LINES_DELETE, "A\r\n\r\n  \r\n\r\nB", "A\r\nB"},
         {"merge", TM_BLANK_LINES_MERGE, "A\r\n\r\n  \r\n\r\nB", "A\r\n\r\nB"},
         {"both bits merge", TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE, "A\r\n\r\n\r\nB",
          "A\r\n\r\nB"},
         {"off with breaks as blanks", TM_BLANK_LINES_DELETE | TM_CR_REG_AS_WSP, "A\r\n\r\nB",
-         "A\r\n\r\nB"},
+         kSame},
         {"leading blank lines deleted", TM_BLANK_LINES_DELETE, "\r\n\r\nX", "X"},
-        {"leading blank lines merged", TM_BLANK_LINES_MERGE, "\r\n\r\nX", "\r\nX"},
-        {"text after last break is no line", TM_BLANK_LINES_DELETE, "A\r\n  ", "A\r\n  "},
-        {"lone CR is a byte in LF text", TM_BLANK_LINES_DELETE, "a\n \r \n\nb", "a\n \r \nb"},
-        {"only the convention counts", TM_BLANK_LINES_DELETE, "a\r\n\n\nb", "a\r\n\n\nb"},
-        {"full-width blank line", TM_BLANK_LINES_DELETE | kZen, "a\n\x81\x40\nb", "a\nb"},
-        {"PRE kept", TM_BLANK_LINES_DELETE, "<pre>a\n\n</pre>\n\nb", "<pre>a\n\n</pre>\nb"},
-    };
-    ExpectHtml(cases);
-}
-
-TEST(HtmlTextEndsAndBetweenTags, Table) {
-    const Case cases[] = {
+        {"text after last break is no line", TM_BLANK_LINES_DELETE, "A\r\n  ", kSame},
+        {"only the convention counts", TM_BLANK_LINES_DELETE, "a\r\n\n\nb", kSame},
+        {"full-width blank line deleted", TM_BLANK_LINES_DELETE | kZen, "a\n\x81\x40\nb", "a\nb"},
+        {"PRE blank lines kept", TM_BLANK_LINES_DELETE, "<pre>a\n\n</pre>\n\nb",
+         "<pre>a\n\n</pre>\nb"},
         // ends of the text
         {"space left by collapse", TM_COLLAPSE_SPACES | TM_CR_REG_AS_WSP | TM_TRIM_LINE_ENDS,
          "a\r\n", "a"},
         {"full-width blanks at both ends", TM_TRIM_LINE_ENDS | kZen, "\x81\x40 a\x81\x40", "a"},
-        {"trail 0x81 0x40 is no blank", TM_TRIM_LINE_ENDS | kZen, "a\x88\x81\x40", "a\x88\x81\x40"},
         // between tags
-        {"line break stops the run", TM_BETWEEN_TAGS, "<td>  \r\n  <b>", "<td>  \r\n  <b>"},
-        {"line breaks as blanks", TM_BETWEEN_TAGS | TM_CR_REG_AS_WSP, "<td>  \r\n  <b>", "<td><b>"},
+        {"line break stops the run", TM_BETWEEN_TAGS, "<td>  \r\n  <b>", kSame},
+        {"line breaks as blanks between tags", TM_BETWEEN_TAGS | TM_CR_REG_AS_WSP,
+         "<td>  \r\n  <b>", "<td><b>"},
         {"text between stays", TM_BETWEEN_TAGS, "<p> x </p> <div>", "<p> x </p><div>"},
     };
     ExpectHtml(cases);
@@ -88,48 +67,33 @@ TEST(HtmlBetweenTagsPageSafety, Table) {
     const Case cases[] = {
         // PRE blocks
         {"highlighted listing", kDefault,
-         "<pre>dpkg-<span>divert</span> <span>--package</span></pre>",
-         "<pre>dpkg-<span>divert</span> <span>--package</span></pre>"},
-        {"listing over lines", kBreaks | TM_BETWEEN_INLINE_TAGS,
-         "<pre><b>CC</b>\r\n<i>=</i> <u>gcc</u>\r\n</pre>",
-         "<pre><b>CC</b>\r\n<i>=</i> <u>gcc</u>\r\n</pre>"},
-        {"after the start tag", kTags, "<pre> <b>x</b></pre>", "<pre> <b>x</b></pre>"},
+         "<pre>dpkg-<span>divert</span> <span>--package</span></pre>", kSame},
+        {"after the start tag", kTags, "<pre> <b>x</b></pre>", kSame},
         {"PRE trimmed when asked", kTags | TM_INSIDE_PRE, "<pre> <div>x</div> </pre>",
          "<pre><div>x</div></pre>"},
         {"around the block", kTags, "<div> <pre> <p>x</pre> <p>", "<div><pre> <p>x</pre><p>"},
-        {"unterminated PRE", kTags, "<pre> <p>x</p>  <p>", "<pre> <p>x</p>  <p>"},
+        {"unterminated PRE", kTags, "<pre> <p>x</p>  <p>", kSame},
         {"script inside PRE", kTags, "<pre> <script>a</script> <p></pre> <p>",
          "<pre> <script>a</script> <p></pre><p>"},
         // SCRIPT blocks
-        {"tags in a script string", kTags, "<script>s = \"<b> <i>\";</script>",
-         "<script>s = \"<b> <i>\";</script>"},
-        {"same with the default mode", kDefault, "<script>s = \"<b> <i>\";</script>",
-         "<script>s=\"<b> <i>\";</script>"},
+        {"tags in a script string", kTags, "<script>s = \"<b> <i>\";</script>", kSame},
         {"template kept, run after it goes", kTags,
          "<script type=\"text/template\"> <p> <b> </p> </script> <p>",
          "<script type=\"text/template\"> <p> <b> </p> </script><p>"},
         {"line breaks in a script", kBreaks, "<script>\r\n<!--\r\nf()\r\n-->\r\n</script>\r\n<p>",
          "<script><!--\r\nf()\r\n--></script><p>"},
         // inline elements
-        {"two spans", kTags, "<span>Akkana</span> <span>Peck</span>",
-         "<span>Akkana</span> <span>Peck</span>"},
         {"two spans, bit 18", kAll, "<span>Akkana</span> <span>Peck</span>",
          "<span>Akkana</span><span>Peck</span>"},
-        {"default mode", kDefault, "<p><span>set</span> <span>-e</span></p>",
-         "<p><span>set</span> <span>-e</span></p>"},
-        {"letter case ignored", kTags, "<B>a</B>\t<CODE>b</CODE>", "<B>a</B>\t<CODE>b</CODE>"},
-        {"line break between links", kBreaks, "<a href=x>a</a>\r\n  <img src=y>",
-         "<a href=x>a</a>\r\n  <img src=y>"},
+        {"default mode", kDefault, "<p><span>set</span> <span>-e</span></p>", kSame},
+        {"letter case ignored", kTags, "<B>a</B>\t<CODE>b</CODE>", kSame},
         {"line break, bit 18", kBreaks | TM_BETWEEN_INLINE_TAGS, "<a href=x>a</a>\r\n  <img src=y>",
          "<a href=x>a</a><img src=y>"},
-        {"self-closing images", kTags, "<img src=a/> <img src=b />", "<img src=a/> <img src=b />"},
-        {"full-width blank", kTags | TM_ZENKAKU_AS_WSP, "<b>a</b>\x81\x40<i>b</i>",
-         "<b>a</b>\x81\x40<i>b</i>"},
+        {"self-closing images", kTags, "<img src=a/> <img src=b />", kSame},
         {"full-width blank, bit 18", kAll | TM_ZENKAKU_AS_WSP, "<b>a</b>\x81\x40<i>b</i>",
          "<b>a</b><i>b</i>"},
         // block and other neighbours
         {"block before inline", kTags, "<p>a</p> <span>b</span>", "<p>a</p><span>b</span>"},
-        {"inline before block", kTags, "<span>a</span> <div>", "<span>a</span><div>"},
         {"table cells", kTags, "<tr>  <td>a</td>  <td>", "<tr><td>a</td><td>"},
         {"br", kTags, "<b>a</b> <br> <i>b</i>", "<b>a</b><br><i>b</i>"},
         {"comment", kTags, "<b>a</b> <!-- c --> <i>", "<b>a</b><!-- c --><i>"},
@@ -138,12 +102,10 @@ TEST(HtmlBetweenTagsPageSafety, Table) {
          "<SVG> <Var> <video><section><small><sub2><q>"},
         {"doctype", kTags, "<!DOCTYPE html> <html> <?xml?> <b>", "<!DOCTYPE html><html><?xml?><b>"},
         // no tag on one side
-        {"less-than sign of text", kTags, "<b>a</b> < 3", "<b>a</b> < 3"},
-        {"greater-than sign of text", kTags, "a > <p>", "a > <p>"},
+        {"less-than sign of text", kTags, "<b>a</b> < 3", kSame},
+        {"greater-than sign of text", kTags, "a > <p>", kSame},
         // attribute values
-        {"'>' in a value ends no tag", kTags, "<a title=\"x> <p\">y</a>",
-         "<a title=\"x> <p\">y</a>"},
-        {"apostrophes", kTags, "<p title='> <p'> <p>", "<p title='> <p'><p>"},
+        {"'>' in a value ends no tag", kTags, "<a title=\"x> <p\">y</a>", kSame},
         {"blanks around =", kTags, "<p title = \"> <p\"> <p>", "<p title = \"> <p\"><p>"},
         {"quote in an unquoted value", kTags, "<p class=it's> <div>'", "<p class=it's><div>'"},
     };
@@ -157,17 +119,9 @@ TEST(HtmlAttributeValues, Table) {
          "<meta content=\"MsgBox  a\">\r\n<p title='x  y'>a b</p>"},
         {"line ends in a value", TM_TRIM_LINE_ENDS, "<img alt=\"a  \r\n   b\">  \r\n  x",
          "<img alt=\"a  \r\n   b\">\r\nx"},
-        {"line breaks as blanks", TM_COLLAPSE_SPACES | TM_CR_REG_AS_WSP,
-         "<a title=\"a \r\n b\">\r\n  x", "<a title=\"a \r\n b\"> x"},
         {"blank lines in a value", TM_BLANK_LINES_DELETE, "<p title=\"a\r\n\r\n\r\nb\">\r\n\r\nx",
          "<p title=\"a\r\n\r\n\r\nb\">\r\nx"},
-        {"full-width blanks", TM_COLLAPSE_SPACES | kZen,
-         "<p title=\"a\x81\x40\x81\x40\">\x81\x40\x81\x40x", "<p title=\"a\x81\x40\x81\x40\"> x"},
-        {"blanks between attributes", TM_COLLAPSE_SPACES, "<p  class=\"a  b\"   id=x>",
-         "<p class=\"a  b\" id=x>"},
         {"blanks around =", TM_COLLAPSE_SPACES, "<a title  =  \"a  b\">", "<a title = \"a  b\">"},
-        {"apostrophe of text", TM_COLLAPSE_SPACES, "<p>don't  stop</p>  '  x",
-         "<p>don't stop</p> ' x"},
         {"quote in an unquoted value", TM_COLLAPSE_SPACES, "<p class=it's>a  b</p>  '",
          "<p class=it's>a b</p> '"},
         {"comments hold no values", TM_COLLAPSE_SPACES, "<!-- a=\"  -->  x  \"",
@@ -179,30 +133,18 @@ TEST(HtmlAttributeValues, Table) {
         {"value after a SCRIPT block", TM_COLLAPSE_SPACES,
          "<script>a  =  '\"'</script>  <p title=\"a  b\">  x",
          "<script>a='\"'</script> <p title=\"a  b\"> x"},
-        {"unterminated value", TM_COLLAPSE_SPACES, "<a title=\"a  b>  c", "<a title=\"a  b>  c"},
+        {"unterminated value", TM_COLLAPSE_SPACES, "<a title=\"a  b>  c", kSame},
     };
     ExpectHtml(cases);
 }
 
 TEST(HtmlUnterminated, RunsToTheEnd) {
     const Case cases[] = {
-        {"script tag", kDefault, "<p>x</p>\r\n<script type=\"text/java",
-         "<p>x</p>\r\n<script type=\"text/java"},
+        {"script tag", kDefault, "<p>x</p>\r\n<script type=\"text/java", kSame},
         {"script body", kDefault, "<script>a = 1;  /* x", "<script>a=1;"},
-        {"string in script", kDefault, "<script>s = \"a  b", "<script>s=\"a  b"},
-        {"PRE", TM_COLLAPSE_SPACES, "<pre>a  b", "<pre>a  b"},
-        {"empty text", kDefault, "", ""},
+        {"PRE", TM_COLLAPSE_SPACES, "<pre>a  b", kSame},
     };
     ExpectHtml(cases);
-}
-
-TEST(HtmlDefaultMode, IndentedPage) {
-    EXPECT_EQ(Html("<html>\r\n  <body>\r\n    <p>Hello   world</p>\r\n\r\n\r\n    <script>\r\n"
-                   "      var a = 1;  // c\r\n      if (a > 0) { f( a ); }\r\n    </script>\r\n"
-                   "  </body>\r\n</html>\r\n",
-                   kDefault),
-              "<html>\r\n<body>\r\n<p>Hello world</p>\r\n<script>var a=1;\r\nif(a>0){f(a);}\r\n"
-              "</script>\r\n</body>\r\n</html>\r\n");
 }
 
 TEST(HtmlOutput, ReplacesAndMayAliasInput) {

@@ -30,8 +30,6 @@ TEST(EngineBuffers, AGivenUpTextTrimsLikeAViewedOneAndIsLeftEmpty) {
     };
     const Case cases[] = {
         {"default mode", kDefaultTrimMode, std::string(kPage)},
-        {"only the script pass", 0, std::string(kPage)},
-        {"every pass", kDefaultTrimMode | TM_BETWEEN_TAGS | TM_ZENKAKU_AS_WSP, std::string(kPage)},
         {"empty", kDefaultTrimMode, ""},
         // Big enough for huge pages.
         {"large", kDefaultTrimMode,

@@ -10,22 +10,20 @@ constexpr TrimMode kVbsComments = TM_SCRIPT_COMMENT_DEL | TM_VBS_REM_COMMENT;
 
 TEST(JavaScriptSteps, Table) {
     const Case cases[] = {
-        {"sum", kDefault, "a = b + c; // sum", "a=b+c;"},
         {"string kept", kDefault, "s = \"a // b\"; /* c */ t = 1;", "s=\"a // b\";t=1;"},
         {"line comment forced", TM_CR_REG_AS_WSP | TM_COLLAPSE_SPACES, "x = 1;\r\n// c\r\ny = 2",
          "x=1;y=2"},
-        {"no step applies", TM_HTML_COMMENT_DEL, "a  =  b; // c\r\n\r\n", "a  =  b; // c\r\n\r\n"},
+        {"no step applies", TM_HTML_COMMENT_DEL, "a  =  b; // c\r\n\r\n", kSame},
         {"line comments only", TM_SCRIPT_COMMENT_DEL | TM_SCRIPT_LINE_COMMENT, "a/* x */b// y",
          "a/* x */b"},
         {"master bit off", TM_SCRIPT_BLOCK_COMMENT | TM_SCRIPT_LINE_COMMENT, "a/* x */b// y",
-         "a/* x */b// y"},
+         kSame},
         {"comment text at a line end", TM_TRIM_LINE_ENDS, "a // c  \r\n  b", "a // c\r\nb"},
         {"merge to one", TM_BLANK_LINES_MERGE, "a\r\n\r\n\r\n", "a\r\n\r\n"},
         {"delete", TM_BLANK_LINES_DELETE, "a\r\n\r\n\r\n", "a\r\n"},
         {"blank last line merge", TM_BLANK_LINES_MERGE, "a\r\n\r\n", "a\r\n"},
-        {"blank last line delete", TM_BLANK_LINES_DELETE, "a\r\n\r\n", "a\r\n"},
         {"no blank lines with CR_REG", TM_BLANK_LINES_DELETE | TM_CR_REG_AS_WSP, "a\r\n\r\nb",
-         "a\r\n\r\nb"},
+         kSame},
         {"unterminated block comment", kDefault, "a = 1; /* x\r\n y", "a=1;"},
         {"unterminated string", kDefault, "s = \"a  b\r\nt  =  1", "s=\"a  b\r\nt=1"},
     };
@@ -39,8 +37,7 @@ TEST(VbScriptSteps, Table) {
         {"line breaks kept, blank lines go", TM_CR_REG_AS_WSP | TM_COLLAPSE_SPACES,
          "a = 1\r\n\r\nb = 2\r\n", "a=1\r\nb=2\r\n"},
         {": REM", kVbsComments, "x = 1 : REM note", "x = 1 "},
-        {"remark is a name", kVbsComments, "remark = 2", "remark = 2"},
-        {"string holds apostrophe", kVbsComments, "s = \"it's\" ' c", "s = \"it's\" "},
+        {"remark is a name", kVbsComments, "remark = 2", kSame},
         {"REM at the end", kVbsComments, "x = 1\r\nrem", "x = 1\r\n"},
         {"comment line goes whole", kVbsComments, "  ' a\r\nx\r\n", "x\r\n"},
         {"no operator & or ^", kDefault, "a = b & c ^ d", "a=b & c ^ d"},
@@ -53,10 +50,8 @@ TEST(JavaScriptTokens, Table) {
     const Case cases[] = {
         // literals read by characters
         {"trail 0x5C in a string", kDefault, "s = \"\x95\x5C\"; // c", "s=\"\x95\x5C\";"},
-        {"trail 0x5C in apostrophes", kDefault, "s = '\x95\x5C'; // c", "s='\x95\x5C';"},
         {"trail 0x60 is no backquote", kDefault, "x = \x83\x60 + 1; // c", "x=\x83\x60+1;"},
         // apostrophe strings
-        {"apostrophe string", kDefault, "s = 'a // b'; t = 1; // c", "s='a // b';t=1;"},
         // template literals
         {"template over lines", kDefault, "s = `a  // b\r\n  c`; // d", "s=`a  // b\r\n  c`;"},
         {"nested template", kDefault, "s = `x${ f(`a  b`) }  y`;", "s=`x${ f(`a  b`) }  y`;"},
@@ -70,7 +65,6 @@ TEST(JavaScriptTokens, Table) {
         {"after x++", kDefault, "y = x++ / 2; // c", "y=x++/2;"},
         // no new tokens
         {"plus plus", kDefault, "a = b + ++c;", "a=b+ ++c;"},
-        {"minus minus", kDefault, "x = y - -1;", "x=y- -1;"},
         {"arrow-like", kDefault, "if (x-- > 0) f();", "if(x-- >0)f();"},
         {"<!", kDefault, "a = b < !c;", "a=b< !c;"},
         {"</", kDefault, "x = a < /re/.source;", "x=a< /re/.source;"},
@@ -96,15 +90,11 @@ TEST(JavaScriptLineBreaks, Table) {
         {"call after a block", kCr,
          "var a = function () {\r\n  x();\r\n}\r\n$(window).on(\"load\", a);",
          "var a=function(){x();}\r\n$(window).on(\"load\",a);"},
-        {"function expression without ;", kCr,
-         "var f = function () {\r\n  return 1\r\n}\r\n(function () {})()",
-         "var f=function(){return 1}\r\n(function(){})()"},
-        {"two assignments", kCr, "x = 1\r\ny = 2", "x=1\r\ny=2"},
         {"name before + and ++", kCr, "a = b\r\n+c\r\nd\r\n++e", "a=b\r\n+c\r\nd\r\n++e"},
-        {"x++ before a name", kCr, "x++\r\ny--\r\nz", "x++\r\ny--\r\nz"},
+        {"x++ before a name", kCr, "x++\r\ny--\r\nz", kSame},
         {"literals", kCr, "s = \"a\"\r\nt = 'b'\r\nr = /c/g\r\n[1].map(f)\r\n`d`",
          "s=\"a\"\r\nt='b'\r\nr=/c/g\r\n[1].map(f)\r\n`d`"},
-        {"] before ! and ~", kCr, "a[0]\n!b\n~c", "a[0]\n!b\n~c"},
+        {"] before ! and ~", kCr, "a[0]\n!b\n~c", kSame},
         {"number before .5", kCr, "a = 1\n.5", "a=1\n.5"},
         {"one line break for the run", kCr, "a  \r\n\r\n\t b", "a\r\nb"},
         {"LF in a CR LF text", kCr, "a\nb\r\n", "a\nb "},
@@ -124,7 +114,7 @@ TEST(JavaScriptLineBreaks, Table) {
         {"line break inside a comment", kKeepComments, "a /* x\r\n y */ b", "a/*x\r\ny*/b"},
         {"comment before a break", kKeepComments, "a = b /* c */\r\n(d)", "a=b/*c*/\r\n(d)"},
         // untouched
-        {"without line breaks as blanks", kDefault, "a\r\nb", "a\r\nb"},
+        {"without line breaks as blanks", kDefault, "a\r\nb", kSame},
     };
     ExpectScript(cases, false);
     EXPECT_EQ(Script("a = 1\r\n+ b\r\n", kCr, true), "a=1\r\n+b\r\n");  // VBScript: lines stay
@@ -133,15 +123,10 @@ TEST(JavaScriptLineBreaks, Table) {
 TEST(VbScriptTokens, Table) {
     const Case cases[] = {
         {"backslash is ordinary", kDefault, "x = \"C:\\\" ' c", "x=\"C:\\\""},
-        {": remark is code", kVbsComments, "x = 1 : remark = 2", "x = 1 : remark = 2"},
+        {": remark is code", kVbsComments, "x = 1 : remark = 2", kSame},
         {"line continuation", kDefault, "MsgBox \"a\", _\r\n  \"b\"", "MsgBox \"a\", _\r\n\"b\""},
         {"stray LF ends a line", kDefault, "x = 1 ' c\ny = 2\r\n", "x=1 \ny=2\r\n"},
         {"string inside a unit", kVbsComments, "x=\"it's\" ' c", "x=\"it's\" "},
-        {"trail byte r", kDefault,
-         "x = \x83\x72"
-         "em + 1 ' c",
-         "x=\x83\x72"
-         "em+1"},
     };
     ExpectScript(cases, true);
 }
@@ -151,7 +136,6 @@ TEST(JavaScriptCommentDeletion, Table) {
     const Case cases[] = {
         // operators
         {"minus minus", kDefault, "x = a -/**/-b;", "x=a- -b;"},
-        {"plus plus", kDefault, "c +/**/+d", "c+ +d"},
         {"plus plus plus", kDefault, "c +/**/++d", "c+ ++d"},
         {"two comments", kDefault, "x = a -/**//* y */-b;", "x=a- -b;"},
         {"number and dot", kDefault, "n = 1/**/.toString();", "n=1 .toString();"},
@@ -162,7 +146,6 @@ TEST(JavaScriptCommentDeletion, Table) {
         // a comment over lines stands for a line break
         {"statements without semicolons", kDefault, "x = 1 /*\r\n*/ y = 2", "x=1\r\ny=2"},
         {"line break beside it already", kDefault, "a;\r\n/* c\r\n */\r\nb;", "a;\r\nb;"},
-        {"at the end", kDefault, "a = 1; /* x\r\n y */", "a=1;"},
     };
     ExpectScript(cases, false);
 
@@ -178,12 +161,8 @@ TEST(JavaScriptCommentDeletion, Table) {
 TEST(JavaScriptRegexAfterCondition, Table) {
     const Case cases[] = {
         {"if", kDefault, "if (a) /x\"/.test(b); q = \"  y  \";", "if(a)/x\"/.test(b);q=\"  y  \";"},
-        {"while", kDefault, "while (a) /x'/.exec(b); q = '  y  ';",
-         "while(a)/x'/.exec(b);q='  y  ';"},
         {"for", kDefault, "for (;;) /x`/g.test(b); q = `  y  `;",
          "for(;;)/x`/g.test(b);q=`  y  `;"},
-        {"with", kDefault, "with (o) /x\"/.test(b); q = \"  y  \";",
-         "with(o)/x\"/.test(b);q=\"  y  \";"},
         {"nested parentheses", kDefault, "if (f(a)) /x\"/.test(b); q = \"  y  \";",
          "if(f(a))/x\"/.test(b);q=\"  y  \";"},
         {"comment between", kDefault, "if (a) /* c */ /x\"/.test(b); q = \"  y  \";",

@@ -29,11 +29,6 @@ struct Trimmed {
     friend bool operator==(const Trimmed&, const Trimmed&) = default;
 };
 
-void PrintTo(const Trimmed& t, std::ostream* os) {
-    *os << ResultName(t.result) << " " << t.inputSize << "->" << t.outputSize << " \"" << t.bytes
-        << "\"";
-}
-
 Trimmed Direct(const std::string& path, TrimMode mode = kDefaultTrimMode) {
     Trimmed t;
     t.result = TrimFile(path, mode, kScripts, t.bytes, t.inputSize, t.outputSize);
@@ -210,18 +205,6 @@ TEST_F(TrimAheadTest, StoppingInTheMiddleEndsTheWorkers) {
     EXPECT_EQ(Ahead(ahead, paths[0]), Direct(paths[0]));
     EXPECT_EQ(Ahead(ahead, paths[1]), Direct(paths[1]));
     // The destructor joins the workers with files still waiting.
-}
-
-TEST_F(TrimAheadTest, WithoutWorkersEveryFileIsTrimmedWhenAskedFor) {
-    const std::vector<std::string> paths = Mixed();
-    TrimAheadOptions options;
-    options.maxFilesAhead = 0;
-    TrimAhead ahead(paths, kDefaultTrimMode, std::string(kScripts), options);
-    for (const std::string& path : paths)
-        EXPECT_EQ(Ahead(ahead, path), Direct(path));
-    EXPECT_EQ(ahead.TrimmedAheadCount(), 0u);
-    TrimAhead single({paths[0]}, kDefaultTrimMode, std::string(kScripts));
-    EXPECT_EQ(single.WorkerCount(), 0u);
 }
 
 TEST_F(TrimAheadTest, WorkersStoppedByTheLimitStartAgainAsTheCallerTakesFiles) {
