@@ -16,8 +16,8 @@
 #include <system_error>
 #include <thread>
 
-#include "common/scripted_dialogs.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
+#include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
 
 namespace trimlet {

@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
+#include "app/marquee_frames.h"
 #include "app/marquee_label.h"
-#include "common/marquee_frames.h"
 
 namespace trimlet {
 

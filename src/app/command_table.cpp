@@ -1,6 +1,6 @@
 #include "app/command_table.h"
 
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 
 namespace trimlet {
 namespace {

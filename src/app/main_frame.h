@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "common/dialogs.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 #include "settings/profile.h"
 
 class QAction;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/marquee_frames.h"
+#include "app/marquee_frames.h"
 
 namespace trimlet {
 

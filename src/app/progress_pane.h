@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
-#include "filelist/work_progress.h"
+#include "editor/work_progress.h"
 
 class QProgressBar;
 class QToolButton;

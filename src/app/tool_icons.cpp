@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 
 namespace trimlet {
 namespace {

@@ -6,7 +6,7 @@
 #include <QHash>
 #include <QWidget>
 
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 
 class QAction;
 class QLabel;

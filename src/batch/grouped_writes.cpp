@@ -4,7 +4,7 @@
 
 namespace trimlet {
 
-GroupedRunWrites::GroupedRunWrites(Dialogs& user, Report report)
+GroupedRunWrites::GroupedRunWrites(RunQuestions& user, Report report)
     : user_(user), report_(std::move(report)) {}
 
 GroupedRunWrites::~GroupedRunWrites() {
@@ -73,57 +73,6 @@ FolderCreationAnswer GroupedRunWrites::FolderCreationDialog(std::string_view tex
 OutputExistsAnswer GroupedRunWrites::OutputExistsDialog(const OutputExistsRequest& request) {
     if (!ReadyToAsk()) return {};
     return user_.OutputExistsDialog(request);
-}
-
-SettingsMismatchAnswer GroupedRunWrites::SettingsMismatchDialog(std::string_view report) {
-    if (!ReadyToAsk()) return {};
-    return user_.SettingsMismatchDialog(report);
-}
-
-std::optional<std::uint32_t> GroupedRunWrites::AlertVersionDialog(std::uint32_t initialMode) {
-    if (!ReadyToAsk()) return std::nullopt;
-    return user_.AlertVersionDialog(initialMode);
-}
-
-void GroupedRunWrites::ResultSummaryDialog(const RunSummary& summary) {
-    if (ReadyToAsk()) user_.ResultSummaryDialog(summary);
-}
-
-std::optional<std::string> GroupedRunWrites::OpenTaskFileDialog(int titleId,
-                                                                std::string_view folder) {
-    if (!ReadyToAsk()) return std::nullopt;
-    return user_.OpenTaskFileDialog(titleId, folder);
-}
-
-std::optional<std::string> GroupedRunWrites::SaveTaskFileDialog(std::string_view folder,
-                                                                std::string_view proposedName) {
-    if (!ReadyToAsk()) return std::nullopt;
-    return user_.SaveTaskFileDialog(folder, proposedName);
-}
-
-std::optional<ChosenFiles> GroupedRunWrites::AddFilesDialog(std::string_view folder) {
-    if (!ReadyToAsk()) return std::nullopt;
-    return user_.AddFilesDialog(folder);
-}
-
-std::optional<std::string> GroupedRunWrites::BrowseFolderDialog() {
-    if (!ReadyToAsk()) return std::nullopt;
-    return user_.BrowseFolderDialog();
-}
-
-bool GroupedRunWrites::AlertCRRegAsWSPDialog(bool dontShowAgain) {
-    if (!ReadyToAsk()) return dontShowAgain;
-    return user_.AlertCRRegAsWSPDialog(dontShowAgain);
-}
-
-std::optional<std::string> GroupedRunWrites::AddExtensionDialog() {
-    if (!ReadyToAsk()) return std::nullopt;
-    return user_.AddExtensionDialog();
-}
-
-bool GroupedRunWrites::OptionsSheet() {
-    if (!ReadyToAsk()) return false;
-    return user_.OptionsSheet();
 }
 
 }  // namespace trimlet

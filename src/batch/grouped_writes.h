@@ -16,7 +16,7 @@
 #include <string>
 
 #include "batch/run_step.h"
-#include "common/dialogs.h"
+#include "common/run_questions.h"
 #include "platform/write_batch.h"
 
 namespace trimlet {
@@ -28,12 +28,12 @@ struct FileOutcome {
     std::uint64_t trimmedSize = 0;
 };
 
-class GroupedRunWrites final : public Dialogs {
+class GroupedRunWrites final : public RunQuestions {
   public:
     using Report = std::function<void(const FileOutcome&)>;
 
     // `user` shows the questions and messages; `report` takes each file's outcome in order.
-    GroupedRunWrites(Dialogs& user, Report report);
+    GroupedRunWrites(RunQuestions& user, Report report);
     ~GroupedRunWrites() override;
 
     // Lets the run's step put its writes into this group.
@@ -44,20 +44,10 @@ class GroupedRunWrites final : public Dialogs {
     // Completes the waiting writes and reports the rest.
     [[nodiscard]] bool Finish() { return CommitWaiting(); }
 
+    // Each question is asked once the writes before it are done; none after a stop.
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     FolderCreationAnswer FolderCreationDialog(std::string_view text) override;
     OutputExistsAnswer OutputExistsDialog(const OutputExistsRequest& request) override;
-    SettingsMismatchAnswer SettingsMismatchDialog(std::string_view report) override;
-    std::optional<std::uint32_t> AlertVersionDialog(std::uint32_t initialMode) override;
-    void ResultSummaryDialog(const RunSummary& summary) override;
-    std::optional<std::string> OpenTaskFileDialog(int titleId, std::string_view folder) override;
-    std::optional<std::string> SaveTaskFileDialog(std::string_view folder,
-                                                  std::string_view proposedName) override;
-    std::optional<ChosenFiles> AddFilesDialog(std::string_view folder) override;
-    std::optional<std::string> BrowseFolderDialog() override;
-    bool AlertCRRegAsWSPDialog(bool dontShowAgain) override;
-    std::optional<std::string> AddExtensionDialog() override;
-    bool OptionsSheet() override;
 
   private:
     struct Entry {
@@ -73,7 +63,7 @@ class GroupedRunWrites final : public Dialogs {
     // Before a question: false when the run was stopped, and the question is not asked.
     bool ReadyToAsk() { return CommitWaiting(); }
 
-    Dialogs& user_;
+    RunQuestions& user_;
     Report report_;
     WriteBatch batch_;
     std::deque<Entry> queue_;

@@ -26,15 +26,15 @@ bool ReadableRecord(const std::string& path, FindRecord& record) {
 
 // A per-file problem: the message names `path`; OK skips the file with `onSkip`, Cancel
 // stops the run.
-Result AskSkip(Dialogs& dialogs, int id, const std::string& path, Result onSkip,
+Result AskSkip(RunQuestions& questions, int id, const std::string& path, Result onSkip,
                MessageIcon icon = MessageIcon::Exclamation) {
-    MessageAnswer answer = dialogs.Ask(id, icon, MessageButtons::OkCancel, path);
+    MessageAnswer answer = questions.Ask(id, icon, MessageButtons::OkCancel, path);
     return answer == MessageAnswer::Cancel ? RESULT_STOPPED : onSkip;
 }
 
 // A per-file problem the system can explain: as AskSkip, with the system's reason for the
 // failed call (noted since the last ClearSystemError) on a line of its own.
-Result AskSkipWithReason(Dialogs& dialogs, int id, const std::string& path, Result onSkip,
+Result AskSkipWithReason(RunQuestions& questions, int id, const std::string& path, Result onSkip,
                          MessageIcon icon = MessageIcon::Exclamation) {
     std::string text = FormatMessage(id, path);
     if (const int error = LastSystemError(); error != 0) {
@@ -42,7 +42,7 @@ Result AskSkipWithReason(Dialogs& dialogs, int id, const std::string& path, Resu
         text += SystemErrorText(error);
     }
     MessageAnswer answer =
-        dialogs.ShowMessage(MessageRequest{id, std::move(text), icon, MessageButtons::OkCancel});
+        questions.ShowMessage(MessageRequest{id, std::move(text), icon, MessageButtons::OkCancel});
     return answer == MessageAnswer::Cancel ? RESULT_STOPPED : onSkip;
 }
 
@@ -114,7 +114,7 @@ Result DecideOverwrite(RunContext& ctx, const std::string& inputPath, const std:
     request.radioIndex = ValidChoice(ReadFileOverwriteMethod(ctx.profile));
     request.forAllEnabled = (runFlags & RUN_SINGLE_ROW) == 0;
 
-    OutputExistsAnswer answer = ctx.dialogs.OutputExistsDialog(request);
+    OutputExistsAnswer answer = ctx.questions.OutputExistsDialog(request);
     if (answer.closedWith == OutputExistsClose::Cancel) return RESULT_STOPPED;
     int choice = ValidChoice(answer.radioIndex);
     if (ctx.rememberOverwriteChoice) WriteFileOverwriteMethod(ctx.profile, choice);
@@ -131,11 +131,11 @@ Result PrepareOutputFolder(RunContext& ctx, const std::string& folder, std::uint
     std::uint32_t attributes = 0;
     if (GetFileAttributes(folder, attributes)) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return RESULT_OK;
-        return AskSkip(ctx.dialogs, MSG_OUTPUT_FOLDER_BLOCKED, folder, RESULT_FOLDER_BLOCKED);
+        return AskSkip(ctx.questions, MSG_OUTPUT_FOLDER_BLOCKED, folder, RESULT_FOLDER_BLOCKED);
     }
     if ((runFlags & RUN_CONFIRM_FOLDER) != 0) {
         FolderCreationAnswer answer =
-            ctx.dialogs.FolderCreationDialog(FormatMessage(MSG_CREATE_FOLDER_QUESTION, folder));
+            ctx.questions.FolderCreationDialog(FormatMessage(MSG_CREATE_FOLDER_QUESTION, folder));
         if (!answer.accepted) return RESULT_STOPPED;
         if (answer.createFromNowOn) {
             runFlags &= ~RUN_CONFIRM_FOLDER;
@@ -145,7 +145,8 @@ Result PrepareOutputFolder(RunContext& ctx, const std::string& folder, std::uint
     }
     ClearSystemError();
     if (!CreateFolderPath(ctx.style, folder))
-        return AskSkipWithReason(ctx.dialogs, MSG_CANNOT_CREATE_FOLDER, folder, RESULT_FILE_ERROR);
+        return AskSkipWithReason(ctx.questions, MSG_CANNOT_CREATE_FOLDER, folder,
+                                 RESULT_FILE_ERROR);
     return RESULT_OK;
 }
 
@@ -153,38 +154,38 @@ Result PrepareOutputFolder(RunContext& ctx, const std::string& folder, std::uint
 // and an output that is the input is replaced only while it is still the file that was read.
 WriteOptions WriteOptionsFor(const std::string& inputPath, const std::string& outputPath) {
     WriteOptions options;
-    FileSnapshot input, output;
-    if (!TakeFileSnapshot(inputPath, input)) return options;
+    FileStamp input, output;
+    if (!TakeFileStamp(inputPath, input)) return options;
     // The owner keeps reading and writing the trimmed copy of a read-only file.
     options.newFileModeLimit = (input.mode & 0077) | 0700;
-    if (TakeFileSnapshot(outputPath, output) && output.IsSameFile(input))
+    if (TakeFileStamp(outputPath, output) && output.IsSameFile(input))
         options.unchangedSince = input;
     return options;
 }
 
 // Asks before a read-only output is overwritten and clears its read-only state on Yes.
 Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
-    MessageAnswer answer = ctx.dialogs.Ask(MSG_READ_ONLY_OVERWRITE, MessageIcon::Question,
-                                           MessageButtons::YesNoCancel, outputPath);
+    MessageAnswer answer = ctx.questions.Ask(MSG_READ_ONLY_OVERWRITE, MessageIcon::Question,
+                                             MessageButtons::YesNoCancel, outputPath);
     if (answer == MessageAnswer::Cancel) return RESULT_STOPPED;
     if (answer != MessageAnswer::Yes) return RESULT_READ_ONLY_KEPT;
     ClearSystemError();
     if (!SetReadOnly(outputPath, false))
-        return AskSkipWithReason(ctx.dialogs, MSG_READ_ONLY_CLEAR_FAILED, outputPath,
+        return AskSkipWithReason(ctx.questions, MSG_READ_ONLY_CLEAR_FAILED, outputPath,
                                  RESULT_ACCESS_ERROR);
     return RESULT_OK;
 }
 
 }  // namespace
 
-Result AskSkipFailedFile(Dialogs& dialogs, const std::string& inputPath, Result failure) {
+Result AskSkipFailedFile(RunQuestions& questions, const std::string& inputPath, Result failure) {
     if (failure == RESULT_INVALID_UTF16 || failure == RESULT_UNCLEAR_UTF16) {
         const int id = failure == RESULT_INVALID_UTF16 ? MSG_INVALID_UTF16 : MSG_UNCLEAR_UTF16;
-        return AskSkip(dialogs, id, inputPath, failure);
+        return AskSkip(questions, id, inputPath, failure);
     }
     if (failure == RESULT_FILE_CHANGED)
-        return AskSkip(dialogs, MSG_FILE_CHANGED_SINCE_READ, inputPath, failure);
-    return AskSkipWithReason(dialogs, MSG_FILE_PROCESSING_ERROR, inputPath, failure);
+        return AskSkip(questions, MSG_FILE_CHANGED_SINCE_READ, inputPath, failure);
+    return AskSkipWithReason(questions, MSG_FILE_PROCESSING_ERROR, inputPath, failure);
 }
 
 Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
@@ -202,9 +203,9 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     std::uint32_t attributes = 0;
     ClearSystemError();
     if (!GetFileAttributes(inputPath, attributes))
-        return AskSkipWithReason(ctx.dialogs, MSG_FILE_NOT_FOUND, inputPath, RESULT_NOT_FOUND);
+        return AskSkipWithReason(ctx.questions, MSG_FILE_NOT_FOUND, inputPath, RESULT_NOT_FOUND);
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return AskSkip(ctx.dialogs, MSG_INPUT_IS_FOLDER, inputPath, RESULT_IS_FOLDER);
+        return AskSkip(ctx.questions, MSG_INPUT_IS_FOLDER, inputPath, RESULT_IS_FOLDER);
 
     std::string baseFolder, name;
     if (SplitFolderAndName(ctx.style, inputPath, baseFolder, name) != RESULT_OK)
@@ -214,11 +215,11 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     std::string outputFolder;
     Result r = ResolveOutputFolder(ctx.style, baseFolder, outputFolderName, outputFolder);
     if (r == RESULT_INVALID_ARGUMENT || r == RESULT_OUT_OF_MEMORY) {
-        ctx.dialogs.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
+        ctx.questions.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
         return RESULT_STOPPED;
     }
     if (r != RESULT_OK)
-        return AskSkip(ctx.dialogs, MSG_OUTPUT_CREATE_FAILED, inputPath, RESULT_FILE_ERROR,
+        return AskSkip(ctx.questions, MSG_OUTPUT_CREATE_FAILED, inputPath, RESULT_FILE_ERROR,
                        MessageIcon::None);
 
     if (!use(outputFolder)) return RESULT_STOPPED;
@@ -229,10 +230,10 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     std::uint32_t outputAttributes = 0;
     if (GetFileAttributes(outputPath, outputAttributes)) {
         if ((outputAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            return AskSkip(ctx.dialogs, MSG_OUTPUT_IS_FOLDER, outputPath, RESULT_IS_FOLDER);
+            return AskSkip(ctx.questions, MSG_OUTPUT_IS_FOLDER, outputPath, RESULT_IS_FOLDER);
         // A FIFO or a device is never opened: the open could wait for ever.
         if (IsSpecialFile(outputPath))
-            return AskSkip(ctx.dialogs, MSG_FILE_ACCESS_ERROR, outputPath, RESULT_ACCESS_ERROR,
+            return AskSkip(ctx.questions, MSG_FILE_ACCESS_ERROR, outputPath, RESULT_ACCESS_ERROR,
                            MessageIcon::None);
         if (r = DecideOverwrite(ctx, inputPath, outputPath, runFlags); r != RESULT_OK) return r;
         if ((outputAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
@@ -242,7 +243,7 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
 
     ClearSystemError();
     r = WriteTrimmedFile(ctx, inputPath, outputPath, sourceSize, trimmedSize, runFlags);
-    if (r != RESULT_OK) return AskSkipFailedFile(ctx.dialogs, inputPath, r);
+    if (r != RESULT_OK) return AskSkipFailedFile(ctx.questions, inputPath, r);
     return RESULT_OK;
 }
 
@@ -256,9 +257,7 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
     std::string trimmed;
     const TrimMode trimMode = runFlags & ~kRunBits;
     Result r =
-        ctx.trimAhead
-            ? ctx.trimAhead->Trim(inputPath, trimMode, trimmed, sourceSize, trimmedSize)
-            : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize, trimmedSize);
+        TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize, trimmedSize);
     if (r != RESULT_OK) return r;
     if (ctx.writeBatch) return ctx.writeBatch->Add(outputPath, trimmed, options);
     return WriteFileAtomically(outputPath, trimmed, options);

@@ -11,12 +11,11 @@
 #include <utility>
 
 #include "batch/output_paths.h"
-#include "common/dialogs.h"
 #include "common/result.h"
+#include "common/run_questions.h"
 #include "platform/atomic_write.h"
 #include "platform/write_batch.h"
 #include "settings/profile.h"
-#include "text/trim_ahead.h"
 
 namespace trimlet {
 
@@ -35,10 +34,12 @@ inline constexpr std::uint32_t kRunBits = RUN_CONFIRM_FOLDER | RUN_OVERWRITE_ALL
 // What the step needs from whoever runs it. The caller keeps every referenced object alive
 // for the duration of the call.
 struct RunContext {
-    RunContext(Dialogs& dialogs_, Profile& profile_, std::string scriptExtensions_)
-        : dialogs(dialogs_), profile(profile_), scriptExtensions(std::move(scriptExtensions_)) {}
+    RunContext(RunQuestions& questions_, Profile& profile_, std::string scriptExtensions_)
+        : questions(questions_),
+          profile(profile_),
+          scriptExtensions(std::move(scriptExtensions_)) {}
 
-    Dialogs& dialogs;
+    RunQuestions& questions;
     // Read for the output-exists dialog's preselected choice; written when the user makes
     // a choice there, and when the folder question is switched off.
     Profile& profile;
@@ -60,14 +61,11 @@ struct RunContext {
     // Called before the step looks at a path (the input, the output folder, the output);
     // false stops the run. Lets a group first complete a write that replaces that path.
     std::function<bool(const std::string&)> beforeUse;
-    // Trims made ahead for the files of the run, in its order; none: each file is trimmed
-    // when its turn comes.
-    TrimAhead* trimAhead = nullptr;
 };
 
 // Trims the file `inputPath` (absolute) into the output folder that `outputFolderName`
 // names for the file's folder; an empty name writes over the input. Asks, through
-// ctx.dialogs, before creating a missing folder (when RUN_CONFIRM_FOLDER is set) and
+// ctx.questions, before creating a missing folder (when RUN_CONFIRM_FOLDER is set) and
 // before replacing an existing output, and reports every problem with a message naming the
 // path, where OK skips the file and Cancel stops. `runFlags` may gain RUN_CHOICE_FIXED with
 // a choice and lose RUN_CONFIRM_FOLDER. Both sizes are 0 on entry and hold the input and
@@ -113,6 +111,6 @@ std::string DescribeFile(const std::string& path);
 // The message for a failed trim or write of `inputPath`: UTF-16 that is not UTF-16 says so,
 // a file changed by another program says so, everything else is 20008 with the system's
 // reason on a line of its own. OK returns `failure`, Cancel RESULT_STOPPED.
-Result AskSkipFailedFile(Dialogs& dialogs, const std::string& inputPath, Result failure);
+Result AskSkipFailedFile(RunQuestions& questions, const std::string& inputPath, Result failure);
 
 }  // namespace trimlet

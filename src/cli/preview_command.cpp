@@ -9,8 +9,7 @@
 #include "cli/commands.h"
 #include "platform/file_info.h"
 #include "platform/system_error.h"
-#include "text/trim_ahead.h"
-#include "text/trim_file.h"
+#include "text/file_look.h"
 
 namespace trimlet::cli {
 
@@ -18,11 +17,13 @@ namespace {
 
 // One line of the preview: path, size, trimmed size with percentage, time; placeholders
 // when the file cannot be trimmed.
-std::string PreviewLine(const std::string& path, TrimMode mode, TrimAhead& trims, Result& result) {
-    FindRecord record;
-    std::uint64_t sourceSize = 0, trimmedSize = 0;
-    result = trims.Measure(path, mode, sourceSize, trimmedSize);
-    if (result == RESULT_OK) result = GetFindRecord(path, record);
+std::string PreviewLine(const std::string& path, TrimMode mode, std::string_view scriptExtensions,
+                        Result& result) {
+    FileLook look;
+    LookAtFile(path, mode, scriptExtensions, 0, false, look);
+    result = look.result;
+    const FindRecord& record = look.record;
+    const std::uint64_t sourceSize = look.inputSize, trimmedSize = look.outputSize;
 
     std::string line = path;
     line += '\t';
@@ -55,15 +56,11 @@ int RunPreviewCommand(Args args) {
     const TrimMode mode = settings.Mode();
     const std::string scriptExtensions = settings.ScriptExtensions();
 
-    // The files are trimmed ahead on worker threads; the lines still come in order.
-    TrimAheadOptions aheadOptions;
-    aheadOptions.keepBytes = false;
-    TrimAhead trims(files, mode, scriptExtensions, aheadOptions);
     int status = kExitOk;
     for (const std::string& file : files) {
         Result result = RESULT_OK;
         ClearSystemError();
-        std::string line = PreviewLine(file, mode, trims, result);
+        std::string line = PreviewLine(file, mode, scriptExtensions, result);
         if (!WriteStdout(line))
             return Failure(text::kCannotWrite, text::kStandardOutput, RESULT_ACCESS_ERROR);
         if (result != RESULT_OK) status = Failure(text::kCannotTrim, file, result);

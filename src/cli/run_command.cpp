@@ -10,7 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/terminal_dialogs.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 #include "platform/system_error.h"
 
 namespace trimlet::cli {

@@ -8,7 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/scan.h"
+#include "engine/blanks.h"
+#include "engine/bytes.h"
+#include "engine/pass_context.h"
+#include "engine/script_scanner.h"
+#include "engine/stops.h"
 
 namespace trimlet::engine {
 

@@ -1,4 +1,8 @@
-#include "engine/scan.h"
+#include "engine/blanks.h"
+#include "engine/bytes.h"
+#include "engine/pass_context.h"
+#include "engine/script_scanner.h"
+#include "engine/stops.h"
 
 namespace trimlet::engine {
 

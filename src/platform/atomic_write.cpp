@@ -85,18 +85,6 @@ Result WriteReplacing(const std::string& path, std::string_view bytes,
 
 }  // namespace
 
-bool TakeFileSnapshot(const std::string& path, FileSnapshot& snapshot) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
-    snapshot.device = static_cast<std::uint64_t>(st.st_dev);
-    snapshot.inode = static_cast<std::uint64_t>(st.st_ino);
-    snapshot.size = static_cast<std::uint64_t>(st.st_size);
-    snapshot.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
-    snapshot.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
-    snapshot.mode = static_cast<std::uint32_t>(st.st_mode);
-    return true;
-}
-
 bool IsSpecialFile(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) &&

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/result.h"
+#include "platform/file_stamp.h"
 
 namespace trimlet {
 
@@ -17,29 +18,6 @@ struct WriteFault {
     // The same for the copy into an existing file that keeps its inode.
     std::uint64_t failCopyAfterBytes = std::numeric_limits<std::uint64_t>::max();
 };
-
-// What a file was when it was read: the same file (device and inode), unchanged (size and
-// modification time). A file replaced, rewritten or removed since differs.
-struct FileSnapshot {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    std::int64_t modifiedSeconds = 0;
-    std::int64_t modifiedNanoseconds = 0;
-    std::uint32_t mode = 0;  // type and permission bits
-
-    bool IsSameFile(const FileSnapshot& other) const {
-        return device == other.device && inode == other.inode;
-    }
-    bool IsUnchanged(const FileSnapshot& other) const {
-        return IsSameFile(other) && size == other.size &&
-               modifiedSeconds == other.modifiedSeconds &&
-               modifiedNanoseconds == other.modifiedNanoseconds;
-    }
-};
-
-// The snapshot of the file at `path` (links followed); false when it cannot be had.
-[[nodiscard]] bool TakeFileSnapshot(const std::string& path, FileSnapshot& snapshot);
 
 // True when something that is neither a regular file nor a folder (a FIFO, a device, a
 // socket) is at `path`: a file no output may be written into.
@@ -52,7 +30,7 @@ struct WriteOptions {
     std::uint32_t newFileModeLimit = 0777;
     // The file as it was read, when the target is that file: the target is replaced only
     // while it is still that file, unchanged; else RESULT_FILE_CHANGED.
-    std::optional<FileSnapshot> unchangedSince;
+    std::optional<FileStamp> unchangedSince;
     // Write into an existing character device (/dev/null, a terminal) instead of refusing
     // it. Other special files are always refused: opening a FIFO could wait for ever.
     bool allowCharacterDevice = false;

@@ -162,8 +162,8 @@ Result PreparedWrite::Flush() {
 }
 
 Result PreparedWrite::CheckUnchanged() const {
-    FileSnapshot now;
-    if (!TakeFileSnapshot(target_, now) || !now.IsUnchanged(*options_.unchangedSince))
+    FileStamp now;
+    if (!TakeFileStamp(target_, now) || !now.IsUnchanged(*options_.unchangedSince))
         return RESULT_FILE_CHANGED;
     return RESULT_OK;
 }

@@ -67,18 +67,13 @@ bool ReadUpTo(int fd, std::uint64_t limit, std::uint64_t expected, std::string& 
     return true;
 }
 
-void NoteReadStamp(const struct stat& st, FileReadStamp* identity) {
-    if (identity == nullptr) return;
-    identity->device = static_cast<std::uint64_t>(st.st_dev);
-    identity->inode = static_cast<std::uint64_t>(st.st_ino);
-    identity->size = static_cast<std::uint64_t>(st.st_size);
-    identity->modified = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
-    identity->changed = {st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+void NoteReadStamp(const struct stat& st, FileStamp* identity) {
+    if (identity != nullptr) *identity = StampOf(st);
 }
 
 // ReadRegularFile; `status` (when given) receives the status of the file opened.
 Result ReadRegular(const std::string& path, std::uint64_t maxCount, std::string& bytes,
-                   std::uint64_t& fileSize, FileReadStamp* identity, struct stat* status) {
+                   std::uint64_t& fileSize, FileStamp* identity, struct stat* status) {
     bytes.clear();
     fileSize = 0;
     struct stat st {};
@@ -142,20 +137,13 @@ Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::str
 }
 
 Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::string& bytes,
-                       std::uint64_t& fileSize, FileReadStamp* identity) {
+                       std::uint64_t& fileSize, FileStamp* identity) {
     return ReadRegular(path, maxCount, bytes, fileSize, identity, nullptr);
 }
 
 Result ReadRegularFile(const std::string& path, std::uint64_t maxCount, std::string& bytes,
-                       std::uint64_t& fileSize, FileReadStamp* identity, struct stat& status) {
+                       std::uint64_t& fileSize, FileStamp* identity, struct stat& status) {
     return ReadRegular(path, maxCount, bytes, fileSize, identity, &status);
-}
-
-bool CurrentReadStamp(const std::string& path, FileReadStamp& identity) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
-    NoteReadStamp(st, &identity);
-    return true;
 }
 
 }  // namespace trimlet

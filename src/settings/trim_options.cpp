@@ -1,13 +1,54 @@
 #include "settings/trim_options.h"
 
+#include <cstddef>
+
 #include "settings/profile_keys.h"
 
 namespace trimlet {
 
 namespace {
 
-TrimMode Bit(bool on, TrimMode bit) {
-    return on ? bit : 0;
+// Each box of a page and the bit it stands for, listed once for both directions.
+template <class State>
+struct BoxBit {
+    bool State::*box;
+    TrimMode bit;
+};
+
+constexpr BoxBit<WhitespacePageState> kWhitespaceBoxes[] = {
+    {&WhitespacePageState::collapseSpaces, TM_COLLAPSE_SPACES},
+    {&WhitespacePageState::zenkakuAsWsp, TM_ZENKAKU_AS_WSP},
+    {&WhitespacePageState::crRegAsWsp, TM_CR_REG_AS_WSP},
+    {&WhitespacePageState::trimLineEnds, TM_TRIM_LINE_ENDS},
+    {&WhitespacePageState::betweenTags, TM_BETWEEN_TAGS},
+    {&WhitespacePageState::betweenInlineTags, TM_BETWEEN_INLINE_TAGS},
+    {&WhitespacePageState::insidePre, TM_INSIDE_PRE},
+};
+
+constexpr BoxBit<CommentPageState> kCommentBoxes[] = {
+    {&CommentPageState::htmlCommentDel, TM_HTML_COMMENT_DEL},
+    {&CommentPageState::bodyCommentsOnly, TM_BODY_COMMENTS_ONLY},
+    {&CommentPageState::keepScriptHtmlComment, TM_KEEP_SCRIPT_HTML_COMMENT},
+    {&CommentPageState::keepSsi, TM_KEEP_SSI},
+    {&CommentPageState::keepDovetag, TM_KEEP_DOVETAG},
+    {&CommentPageState::scriptCommentDel, TM_SCRIPT_COMMENT_DEL},
+    {&CommentPageState::scriptBlockComment, TM_SCRIPT_BLOCK_COMMENT},
+    {&CommentPageState::scriptLineComment, TM_SCRIPT_LINE_COMMENT},
+    {&CommentPageState::vbsRemComment, TM_VBS_REM_COMMENT},
+};
+
+template <class State, std::size_t N>
+void TickBoxes(const BoxBit<State> (&boxes)[N], TrimMode mode, State& state) {
+    for (const BoxBit<State>& b : boxes)
+        state.*b.box = (mode & b.bit) != 0;
+}
+
+template <class State, std::size_t N>
+TrimMode BitsOfBoxes(const BoxBit<State> (&boxes)[N], const State& state) {
+    TrimMode bits = 0;
+    for (const BoxBit<State>& b : boxes)
+        if (state.*b.box) bits |= b.bit;
+    return bits;
 }
 
 }  // namespace
@@ -34,23 +75,14 @@ TrimMode BlankLineBits(BlankLineChoice choice) {
 
 WhitespacePageState WhitespacePageState::FromMode(TrimMode mode) {
     WhitespacePageState s;
-    s.collapseSpaces = (mode & TM_COLLAPSE_SPACES) != 0;
-    s.zenkakuAsWsp = (mode & TM_ZENKAKU_AS_WSP) != 0;
-    s.crRegAsWsp = (mode & TM_CR_REG_AS_WSP) != 0;
-    s.trimLineEnds = (mode & TM_TRIM_LINE_ENDS) != 0;
+    TickBoxes(kWhitespaceBoxes, mode, s);
     s.blankLines = BlankLineChoiceOf(mode);
-    s.betweenTags = (mode & TM_BETWEEN_TAGS) != 0;
-    s.betweenInlineTags = (mode & TM_BETWEEN_INLINE_TAGS) != 0;
-    s.insidePre = (mode & TM_INSIDE_PRE) != 0;
     return s;
 }
 
 TrimMode WhitespacePageState::ApplyTo(TrimMode mode) const {
-    return (mode & ~kWhitespacePageBits) | Bit(collapseSpaces, TM_COLLAPSE_SPACES) |
-           Bit(zenkakuAsWsp, TM_ZENKAKU_AS_WSP) | Bit(crRegAsWsp, TM_CR_REG_AS_WSP) |
-           Bit(trimLineEnds, TM_TRIM_LINE_ENDS) | BlankLineBits(blankLines) |
-           Bit(betweenTags, TM_BETWEEN_TAGS) | Bit(betweenInlineTags, TM_BETWEEN_INLINE_TAGS) |
-           Bit(insidePre, TM_INSIDE_PRE);
+    return (mode & ~kWhitespacePageBits) | BitsOfBoxes(kWhitespaceBoxes, *this) |
+           BlankLineBits(blankLines);
 }
 
 WhitespacePageState ReadWhitespacePage(const Profile& profile) {
@@ -65,25 +97,12 @@ void ApplyWhitespacePage(Profile& profile, const WhitespacePageState& state) {
 
 CommentPageState CommentPageState::FromMode(TrimMode mode) {
     CommentPageState s;
-    s.htmlCommentDel = (mode & TM_HTML_COMMENT_DEL) != 0;
-    s.bodyCommentsOnly = (mode & TM_BODY_COMMENTS_ONLY) != 0;
-    s.keepScriptHtmlComment = (mode & TM_KEEP_SCRIPT_HTML_COMMENT) != 0;
-    s.keepSsi = (mode & TM_KEEP_SSI) != 0;
-    s.keepDovetag = (mode & TM_KEEP_DOVETAG) != 0;
-    s.scriptCommentDel = (mode & TM_SCRIPT_COMMENT_DEL) != 0;
-    s.scriptBlockComment = (mode & TM_SCRIPT_BLOCK_COMMENT) != 0;
-    s.scriptLineComment = (mode & TM_SCRIPT_LINE_COMMENT) != 0;
-    s.vbsRemComment = (mode & TM_VBS_REM_COMMENT) != 0;
+    TickBoxes(kCommentBoxes, mode, s);
     return s;
 }
 
 TrimMode CommentPageState::ApplyTo(TrimMode mode) const {
-    return (mode & ~kCommentPageBits) | Bit(htmlCommentDel, TM_HTML_COMMENT_DEL) |
-           Bit(bodyCommentsOnly, TM_BODY_COMMENTS_ONLY) |
-           Bit(keepScriptHtmlComment, TM_KEEP_SCRIPT_HTML_COMMENT) | Bit(keepSsi, TM_KEEP_SSI) |
-           Bit(keepDovetag, TM_KEEP_DOVETAG) | Bit(scriptCommentDel, TM_SCRIPT_COMMENT_DEL) |
-           Bit(scriptBlockComment, TM_SCRIPT_BLOCK_COMMENT) |
-           Bit(scriptLineComment, TM_SCRIPT_LINE_COMMENT) | Bit(vbsRemComment, TM_VBS_REM_COMMENT);
+    return (mode & ~kCommentPageBits) | BitsOfBoxes(kCommentBoxes, *this);
 }
 
 CommentPageState ReadCommentPage(const Profile& profile) {

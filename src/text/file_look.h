@@ -25,7 +25,7 @@ struct FileLook {
     // Whether the file was opened and read: then `record` and `stamp` are of what was read.
     bool read = false;
     FindRecord record;
-    FileReadStamp stamp;
+    FileStamp stamp;
     // Its first bytes (asked for) do not look like text: it was read but not trimmed.
     bool nonText = false;
 };

@@ -57,7 +57,7 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
 
 Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
                 std::string& outBytes, std::uint64_t& inputSize, std::uint64_t& outputSize,
-                FileReadStamp* identity) {
+                FileStamp* identity) {
     inputSize = 0;
     outputSize = 0;
     if (path.empty()) return RESULT_INVALID_ARGUMENT;

@@ -41,7 +41,7 @@ enum class FileKind { Html, JavaScript, VbScript };
 [[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize,
-                              FileReadStamp* identity);
+                              FileStamp* identity);
 // The part of TrimFile after the read: trims `bytes`, read whole from the file at `path`,
 // with TrimFile's results and outputs.
 [[nodiscard]] Result TrimReadFile(const std::string& path, TrimMode trimMode,

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "app/add_extension_dialog.h"
-#include "common/scripted_dialogs.h"
+#include "scripted_dialogs.h"
 
 namespace trimlet {
 namespace {

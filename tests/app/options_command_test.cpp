@@ -9,7 +9,7 @@
 #include "app/main_frame.h"
 #include "app/qt_dialogs.h"
 #include "app_test_support.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 #include "settings/memory_profile.h"
 #include "test_support.h"
 

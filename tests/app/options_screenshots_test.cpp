@@ -18,7 +18,7 @@
 #include "app/options_sheet.h"
 #include "app/qt_text.h"
 #include "common/messages.h"
-#include "common/scripted_dialogs.h"
+#include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
 
 namespace trimlet {

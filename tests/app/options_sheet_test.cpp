@@ -13,8 +13,8 @@
 
 #include "app/options_sheet.h"
 #include "app/qt_text.h"
-#include "common/scripted_dialogs.h"
 #include "engine/trim_mode.h"
+#include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
 
 namespace trimlet {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/scripted_dialogs.h"
+#include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
 #include "test_support.h"
 #include "text/trim_file.h"

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "common/scripted_dialogs.h"
 #include "platform/system_error.h"
+#include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
 #include "test_support.h"
 #include "text/trim_file.h"

@@ -1,4 +1,4 @@
-#include "common/scripted_dialogs.h"
+#include "scripted_dialogs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

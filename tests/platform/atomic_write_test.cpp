@@ -162,7 +162,7 @@ TEST(WriteFileAtomically, ReplacesOnlyTheFileThatWasRead) {
         TempDir dir;
         const std::string path = dir.Write("page.html", "original");
         WriteOptions options;
-        ASSERT_TRUE(TakeFileSnapshot(path, options.unchangedSince.emplace()));
+        ASSERT_TRUE(TakeFileStamp(path, options.unchangedSince.emplace()));
         c.change(path);
         const std::string before = ReadAll(path);
         EXPECT_RESULT(WriteFileAtomically(path, "trimmed", options), c.expected);

@@ -103,7 +103,7 @@ TEST_F(Batch, AFileChangedBeforeCommitIsNotReplaced) {
     batch.Abandon();
     const std::string input = dir.Write("input.html", "as read");
     WriteOptions inPlace;
-    ASSERT_TRUE(TakeFileSnapshot(input, inPlace.unchangedSince.emplace()));
+    ASSERT_TRUE(TakeFileStamp(input, inPlace.unchangedSince.emplace()));
     ASSERT_RESULT(batch.Add(input, "trimmed", inPlace), RESULT_OK);
     ASSERT_RESULT(batch.Add(existing, "new existing"), RESULT_OK);
     std::ofstream(input, std::ios::app) << " and more";

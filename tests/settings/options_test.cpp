@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "common/scripted_dialogs.h"
+#include "scripted_dialogs.h"
 #include "settings/extension_lists.h"
 #include "settings/memory_profile.h"
 #include "settings/output_options.h"

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "common/scripted_dialogs.h"
+#include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
 #include "settings/profile_keys.h"
 

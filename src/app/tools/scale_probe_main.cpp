@@ -13,8 +13,8 @@
 
 #include "app/main_frame.h"
 #include "app/trimlet_view.h"
-#include "common/scripted_dialogs.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
+#include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
 
 using namespace trimlet;

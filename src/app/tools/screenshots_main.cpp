@@ -21,7 +21,7 @@
 #include "app/settings_mismatch_dialog.h"
 #include "app/trimlet_view.h"
 #include "common/messages.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 #include "settings/migration.h"
 #include "settings/qt_profile.h"
 

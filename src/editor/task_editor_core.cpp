@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "batch/format.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 #include "platform/documents_folder.h"
 #include "text/trim_file.h"
 

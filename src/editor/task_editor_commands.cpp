@@ -1,4 +1,4 @@
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 
 namespace trimlet {
 

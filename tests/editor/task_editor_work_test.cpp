@@ -58,6 +58,25 @@ TEST_F(WorkTest, RunStopsAfterTheCurrentFileAndShowsTheSummarySoFar) {
     EXPECT_TRUE(Editor().IsCommandEnabled(CMD_RUN, false));
 }
 
+TEST_F(WorkTest, TaskRunShowsProgressAndStopsAfterTheCurrentFileLikeRun) {
+    const std::string task =
+        dir.Write("t.trh", TaskText({Write("a.htm"), Write("b.htm"), Write("c.htm")}));
+    StoppingProgress progress(Editor(), 2);
+    Editor().SetWorkProgress(&progress);
+
+    const TaskRunReport report = Editor().RunTaskFile(task);
+
+    EXPECT_THAT(progress.log, ElementsAre("begin 3", "1/3", "2/3", "end"));
+    EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_STOPPED), "ResultSummaryDialog"));
+    EXPECT_TRUE(report.ran);
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.summary.succeededCount, 2u);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Trimlet/b.htm")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Trimlet/c.htm")));
+    EXPECT_FALSE(progress.commandEnabledDuringWork);
+    EXPECT_FALSE(Editor().Busy());
+}
+
 TEST_F(WorkTest, DroppedFolderStopsBetweenFilesAndTheRestOfTheDropIsNotAdded) {
     for (std::string_view name : {"site/a.htm", "site/b.htm", "site/c.htm", "site/d.htm"})
         Write(name);

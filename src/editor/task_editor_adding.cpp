@@ -1,6 +1,6 @@
 #include <new>
 
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 #include "platform/folder_listing.h"
 #include "platform/folders.h"
 #include "text/text_loading.h"
@@ -100,22 +100,15 @@ FolderCount TaskEditor::CountFolderFiles(std::string_view folder) {
     return count;
 }
 
-std::vector<std::string> TaskEditor::PathsToAdd(std::string_view folder,
-                                                const std::vector<std::string>& items,
-                                                const std::vector<std::string>& names) const {
-    std::vector<std::string> paths;
-    try {
-        // As AddEntry makes them, in the order AddFolderFiles goes through them.
-        const std::string stored = StoredFolder(style_, folder);
-        for (const std::string& item : items) {
-            for (const std::string& name : names) {
-                if (NameHasExtension(name, item)) paths.push_back(stored + name);
-            }
+std::size_t TaskEditor::CountFilesToAdd(const std::vector<std::string>& items,
+                                        const std::vector<std::string>& names) {
+    std::size_t count = 0;
+    for (const std::string& item : items) {
+        for (const std::string& name : names) {
+            if (NameHasExtension(name, item)) ++count;
         }
-    } catch (const std::bad_alloc&) {
-        paths.clear();
     }
-    return paths;
+    return count;
 }
 
 bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
@@ -124,10 +117,7 @@ bool TaskEditor::AddFolderFiles(std::string_view folder, std::uint32_t& added,
     std::vector<std::string> names;
     if (ListFolderFiles(std::string(folder), names) != RESULT_OK) return true;
     const std::vector<std::string> items = ExtensionItems(CombinedExtensions());
-    std::vector<std::string> paths = PathsToAdd(folder, items, names);
-    WorkScope work(work_, paths.size());
-    const TrimAheadScope ahead =
-        StartTrimAhead(std::move(paths), settings_.trimMode, false, kTextTestBytes);
+    WorkScope work(work_, CountFilesToAdd(items, names));
     // Stops between files at the user's request, with 15004 once.
     const auto stopAfterFile = [&] {
         const bool alreadyStopped = work_.stopped;

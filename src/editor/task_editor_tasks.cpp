@@ -4,9 +4,8 @@
 #include <new>
 #include <vector>
 
-#include "batch/grouped_writes.h"
-#include "batch/run_step.h"
-#include "filelist/task_editor.h"
+#include "batch/run_files.h"
+#include "editor/task_editor.h"
 #include "task/recent_tasks.h"
 #include "task/settings_report.h"
 #include "task/task_file.h"
@@ -40,6 +39,14 @@ bool ReadTaskRest(Dialogs& dialogs, const std::string& path, TaskLineReader& lin
         return false;
     }
     return true;
+}
+
+// The file lines that `lines` has still to give.
+std::size_t CountTaskLines(TaskLineReader lines) {
+    std::size_t count = 0;
+    while (lines.Next())
+        ++count;
+    return count;
 }
 
 bool ContinueWithNewerVersion(Dialogs& dialogs, const std::string& version) {
@@ -147,64 +154,26 @@ TaskRunReport TaskEditor::RunTaskFile(const std::string& path) {
     }
     if (!ReadTaskRest(dialogs_, path, lines, header)) return report;
 
-    RunSummary& summary = report.summary;
-    // Outcomes arrive in file order, each once its write is done.
-    GroupedRunWrites writes(dialogs_, [&](const FileOutcome& done) {
-        if (done.result == RESULT_OK) {
-            ++summary.succeededCount;
-            summary.sourceTotal += done.sourceSize;
-            summary.trimmedTotal += done.trimmedSize;
-        } else {
-            ++summary.skippedCount;
-            if (done.result != RESULT_SKIPPED) ++report.failedCount;
-        }
-    });
-    RunContext ctx(writes, profile_, settings_.scriptExtensions);
-    ctx.style = style_;
-    ctx.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
-    ctx.rememberOverwriteChoice = rememberOverwriteChoice_;
-    writes.Attach(ctx);
-
     // The file's own mode without run bits: missing folders are made without asking, and
     // "以後すべて" can always be pressed.
-    std::uint32_t runFlags = header.trimMode & ~kRunBits;
-    std::vector<std::string> paths;
-    try {
-        TaskLineReader ahead = lines;
-        while (const std::optional<std::string_view> line = ahead.Next())
-            paths.emplace_back(*line);
-    } catch (const std::bad_alloc&) {
-        paths.clear();  // no trims ahead: each file is trimmed in its turn
-    }
-    const TrimAheadScope ahead = StartTrimAhead(std::move(paths), runFlags, true);
-    ctx.trimAhead = ahead.get();
+    RunRequest request = MakeRunRequest(header.outputFolderName, header.trimMode & ~kRunBits);
+    request.rememberOverwriteChoice = rememberOverwriteChoice_;
     std::size_t index = 0;
-    bool goOn = true;
-    while (const std::optional<std::string_view> line = lines.Next()) {
-        std::uint64_t sourceSize = 0;
-        std::uint64_t trimmedSize = 0;
-        const std::string inputPath(*line);
-        // An empty line names no file: a file that cannot be found, as opening says. The
-        // question goes through the grouped writes, which finish what waits before asking.
-        const Result result =
-            inputPath.empty()
-                ? (writes.Ask(MSG_FILE_NOT_FOUND, MessageIcon::Exclamation,
-                              MessageButtons::OkCancel, inputPath) == MessageAnswer::Cancel
-                       ? RESULT_STOPPED
-                       : RESULT_NOT_FOUND)
-                : TrimFileToOutput(ctx, inputPath, header.outputFolderName, sourceSize, trimmedSize,
-                                   runFlags);
-        goOn = result != RESULT_STOPPED &&
-               writes.Add(index++, inputPath, result, sourceSize, trimmedSize);
-        if (!goOn) break;
-    }
-    if (!goOn || !writes.Finish()) {
-        dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
-        report.stopped = true;
-    }
+    const NextRunFile next = [&]() -> std::optional<RunFile> {
+        const std::optional<std::string_view> line = lines.Next();
+        if (!line) return std::nullopt;
+        return RunFile{index++, std::string(*line)};
+    };
+    WorkScope work(work_, CountTaskLines(lines));
+    RunTally tally;
+    const RunEnd end = RunFiles(
+        dialogs_, profile_, request, next, nullptr, [&] { return work.FileDone(); }, tally);
+    report.stopped = end != RunEnd::Finished;
+    report.failedCount = tally.failedCount;
+    report.summary = tally.summary;
 
     AddRecentTask(profile_, path, style_);
-    dialogs_.ResultSummaryDialog(summary);
+    dialogs_.ResultSummaryDialog(report.summary);
     report.ran = true;
     return report;
 }

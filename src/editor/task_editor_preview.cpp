@@ -1,7 +1,7 @@
 #include <new>
 
 #include "batch/format.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 #include "platform/read_file.h"
 #include "text/trim_file.h"
 
@@ -70,16 +70,6 @@ void TaskEditor::ShowMeasures(std::size_t row, std::uint64_t sourceSize, std::ui
 
 void TaskEditor::RefreshAll() {
     const std::size_t count = list_.RowCount();
-    std::vector<std::string> paths;
-    try {
-        paths.reserve(count);
-        for (std::size_t row = 0; row < count; ++row) {
-            if (list_.Entry(row)) paths.push_back(list_.FullPath(row));
-        }
-    } catch (const std::bad_alloc&) {
-        paths.clear();  // no trims ahead: each row is trimmed in its turn
-    }
-    const TrimAheadScope ahead = StartTrimAhead(std::move(paths), settings_.trimMode, false);
     WorkScope work(work_, count);
     for (std::size_t row = 0; row < count && row < list_.RowCount(); ++row) {
         if (RefreshRow(row) == RESULT_STOPPED || work.FileDone()) {
@@ -91,34 +81,13 @@ void TaskEditor::RefreshAll() {
 
 Result TaskEditor::MeasureTrim(const std::string& path, std::uint64_t& sourceSize,
                                std::uint64_t& trimmedSize) {
-    if (trimAhead_) return trimAhead_->Measure(path, settings_.trimMode, sourceSize, trimmedSize);
     std::string trimmed;
     return TrimFile(path, settings_.trimMode, settings_.scriptExtensions, trimmed, sourceSize,
                     trimmedSize);
 }
 
 void TaskEditor::LookAt(const std::string& path, std::size_t textTestBytes, FileLook& look) {
-    if (trimAhead_) {
-        static_cast<void>(trimAhead_->Look(path, settings_.trimMode, look));
-        return;
-    }
     LookAtFile(path, settings_.trimMode, settings_.scriptExtensions, textTestBytes, false, look);
-}
-
-TaskEditor::TrimAheadScope TaskEditor::StartTrimAhead(std::vector<std::string> paths,
-                                                      TrimMode trimMode, bool keepBytes,
-                                                      std::size_t textTestBytes) {
-    std::unique_ptr<TrimAhead> ahead;
-    try {
-        TrimAheadOptions options = trimAheadOptions_;
-        options.keepBytes = keepBytes;
-        options.textTestBytes = textTestBytes;
-        ahead = std::make_unique<TrimAhead>(std::move(paths), trimMode, settings_.scriptExtensions,
-                                            options);
-    } catch (const std::bad_alloc&) {
-        // Without trims ahead every file is trimmed in its turn.
-    }
-    return TrimAheadScope(trimAhead_, std::move(ahead));
 }
 
 void TaskEditor::ShowPlaceholders(std::size_t row) {

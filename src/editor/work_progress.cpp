@@ -1,4 +1,4 @@
-#include "filelist/work_progress.h"
+#include "editor/work_progress.h"
 
 namespace trimlet {
 

@@ -19,15 +19,16 @@
 #include <vector>
 
 #include "batch/output_paths.h"
+#include "batch/run_files.h"
 #include "common/dialogs.h"
 #include "common/result.h"
+#include "editor/work_progress.h"
 #include "filelist/file_list.h"
-#include "filelist/work_progress.h"
 #include "platform/atomic_write.h"
 #include "platform/file_info.h"
 #include "settings/profile.h"
 #include "settings/working_settings.h"
-#include "text/trim_ahead.h"
+#include "text/file_look.h"
 
 namespace trimlet {
 
@@ -222,7 +223,6 @@ class TaskEditor {
 
     // How the commands trim files ahead on worker threads (tests and benchmarks; whether
     // bytes are kept is each command's own choice).
-    void SetTrimAheadOptions(const TrimAheadOptions& options) { trimAheadOptions_ = options; }
 
     // ---- Task files (src/task/task_editor_tasks.cpp) ----
 
@@ -305,38 +305,15 @@ class TaskEditor {
     // The sizes and time of a row whose file was measured.
     void ShowMeasures(std::size_t row, std::uint64_t sourceSize, std::uint64_t trimmedSize,
                       const FindRecord& record);
-    // The paths AddFolderFiles measures, in its order: the files of `names` matching each
-    // extension of `items` in turn.
-    std::vector<std::string> PathsToAdd(std::string_view folder,
-                                        const std::vector<std::string>& items,
-                                        const std::vector<std::string>& names) const;
-    // While it lives, MeasureTrim takes its sizes from trims made ahead.
-    class TrimAheadScope {
-      public:
-        TrimAheadScope(TrimAhead*& slot, std::unique_ptr<TrimAhead> ahead)
-            : slot_(slot), previous_(slot), ahead_(std::move(ahead)) {
-            slot_ = ahead_.get();
-        }
-        ~TrimAheadScope() { slot_ = previous_; }
-        TrimAheadScope(const TrimAheadScope&) = delete;
-        TrimAheadScope& operator=(const TrimAheadScope&) = delete;
-        TrimAhead* get() const { return ahead_.get(); }
-
-      private:
-        TrimAhead*& slot_;
-        TrimAhead* previous_;
-        std::unique_ptr<TrimAhead> ahead_;
-    };
-    // Starts trimming `paths`, which the command trims or measures in this order with
-    // `trimMode`, on worker threads; `keepBytes` when it wants the trimmed bytes too,
-    // `textTestBytes` when it looks at them with the text test (LookAt).
-    TrimAheadScope StartTrimAhead(std::vector<std::string> paths, TrimMode trimMode, bool keepBytes,
-                                  std::size_t textTestBytes = 0);
+    // A run of the files of this task with these settings and the editor's others.
+    RunRequest MakeRunRequest(std::string outputFolderName, std::uint32_t runFlags);
+    // How many files AddFolderFiles measures: the files of `names` matching each extension
+    // of `items` in turn.
+    static std::size_t CountFilesToAdd(const std::vector<std::string>& items,
+                                       const std::vector<std::string>& names);
 
     Dialogs& dialogs_;
     Profile& profile_;
-    TrimAhead* trimAhead_ = nullptr;  // the trims made ahead for the command running
-    TrimAheadOptions trimAheadOptions_;
     PathStyle style_;
     DocumentsFolderLookup documentsLookup_;
     WorkingSettings settings_;

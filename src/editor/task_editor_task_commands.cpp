@@ -1,7 +1,7 @@
 // The task commands on the task editor: new, open, run, save, save as, the recent tasks,
 // and the task the program was started with.
 
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
 #include "platform/file_info.h"
 #include "task/recent_tasks.h"
 

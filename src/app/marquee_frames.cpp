@@ -1,4 +1,4 @@
-#include "common/marquee_frames.h"
+#include "app/marquee_frames.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "../filelist/editor_fixture.h"
+#include "editor_fixture.h"
 #include "settings/profile_keys.h"
 
 namespace trimlet::test {

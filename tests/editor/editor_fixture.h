@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "batch/format.h"
-#include "common/scripted_dialogs.h"
-#include "filelist/task_editor.h"
+#include "editor/task_editor.h"
+#include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
 #include "test_support.h"
 

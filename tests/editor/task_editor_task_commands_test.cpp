@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "../filelist/editor_fixture.h"
+#include "editor_fixture.h"
 #include "settings/profile_keys.h"
 #include "task/recent_tasks.h"
 

@@ -1,0 +1,55 @@
+#include "batch/run_files.h"
+#include "editor/task_editor.h"
+
+namespace trimlet {
+
+RunRequest TaskEditor::MakeRunRequest(std::string outputFolderName, std::uint32_t runFlags) {
+    RunRequest request;
+    request.outputFolderName = std::move(outputFolderName);
+    request.runFlags = runFlags;
+    request.scriptExtensions = settings_.scriptExtensions;
+    request.style = style_;
+    request.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
+    return request;
+}
+
+void TaskEditor::RunCheckedFiles() {
+    const std::size_t rowCount = list_.RowCount();
+
+    // Bits of a damaged trim mode in the run-bit places must not pass for run choices.
+    std::uint32_t runFlags = settings_.trimMode & ~kRunBits;
+    if (settings_.alertCreateOutputFolder) runFlags |= RUN_CONFIRM_FOLDER;
+    // The rule counts rows, not checked rows.
+    if (rowCount == 1) runFlags |= RUN_SINGLE_ROW;
+    const RunRequest request = MakeRunRequest(settings_.outputFolderName, runFlags);
+
+    std::size_t row = 0;
+    const NextRunFile next = [&]() -> std::optional<RunFile> {
+        for (; row < rowCount && row < list_.RowCount(); ++row) {
+            if (list_.IsChecked(row) && list_.Entry(row)) {
+                RunFile file{row, list_.FullPath(row)};
+                ++row;
+                return file;
+            }
+        }
+        return std::nullopt;
+    };
+    // Outcomes arrive in row order, each once its write is done.
+    const auto report = [&](const FileOutcome& done) {
+        if (done.result == RESULT_OK) {
+            // The row shows the file as it is now; a failure here leaves placeholders.
+            static_cast<void>(RefreshRow(done.index));
+            list_.UncheckRow(done.index);
+        } else if (done.result != RESULT_READ_ONLY_KEPT && done.result != RESULT_SKIPPED) {
+            ShowPlaceholders(done.index);
+        }
+    };
+    WorkScope work(work_, list_.CheckedCount());
+    RunTally tally;
+    const RunEnd end = RunFiles(
+        dialogs_, profile_, request, next, report, [&] { return work.FileDone(); }, tally);
+    // A stop at a question shows no summary; a stop between files shows what was done.
+    if (end != RunEnd::Stopped) dialogs_.ResultSummaryDialog(tally.summary);
+}
+
+}  // namespace trimlet

@@ -1,0 +1,25 @@
+#include "platform/file_stamp.h"
+
+#include <sys/stat.h>
+
+namespace trimlet {
+
+FileStamp StampOf(const struct stat& st) {
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    stamp.modified = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+    stamp.changed = {st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    stamp.mode = static_cast<std::uint32_t>(st.st_mode);
+    return stamp;
+}
+
+bool TakeFileStamp(const std::string& path, FileStamp& stamp) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
+    stamp = StampOf(st);
+    return true;
+}
+
+}  // namespace trimlet

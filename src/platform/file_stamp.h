@@ -1,0 +1,43 @@
+#pragma once
+// One state of a file: which file it is (device and inode) and what it held then (size,
+// modification and status-change times). The writer takes one before replacing a file, the
+// reader notes one for what it read; a file replaced, rewritten or removed since differs.
+
+#include <cstdint>
+#include <string>
+
+struct stat;
+
+namespace trimlet {
+
+struct FileStamp {
+    struct Time {
+        std::int64_t seconds = 0;
+        std::int64_t nanoseconds = 0;
+        friend bool operator==(const Time&, const Time&) = default;
+    };
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    Time modified;
+    // Any write changes the status-change time, which no caller can set back.
+    Time changed;
+    std::uint32_t mode = 0;  // type and permission bits
+
+    bool IsSameFile(const FileStamp& other) const {
+        return device == other.device && inode == other.inode;
+    }
+    // The same file with the same size and modification time.
+    bool IsUnchanged(const FileStamp& other) const {
+        return IsSameFile(other) && size == other.size && modified == other.modified;
+    }
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The stamp of the file whose status is `st`.
+FileStamp StampOf(const struct stat& st);
+
+// The stamp of the file at `path` (links followed); false when it cannot be had.
+[[nodiscard]] bool TakeFileStamp(const std::string& path, FileStamp& stamp);
+
+}  // namespace trimlet
