@@ -1,8 +1,13 @@
 // Pass 7: deletes the blanks between the '>' that ends a tag and the '<' that begins the
-// next one. What a browser shows stays as it was: SCRIPT blocks and (unless the mode
-// says otherwise) PRE blocks are copied unchanged, a '>' inside a quoted attribute value
-// ends no tag, and the blanks between two inline elements, which show as a space, stay
-// unless TM_BETWEEN_INLINE_TAGS asks for them too.
+// next one. What a browser shows stays as it was: SCRIPT blocks, server code and (unless
+// the mode says otherwise) elements shown as written are copied unchanged, a '>' inside a
+// quoted attribute value ends no tag, and the blanks between two inline neighbours, which
+// show as a space, stay unless TM_BETWEEN_INLINE_TAGS asks for them too. A SCRIPT or STYLE
+// element, a comment or server code shows nothing, so the neighbours are looked for on
+// either side of it.
+
+#include <utility>
+#include <vector>
 
 #include "engine/markup.h"
 #include "engine/passes.h"
@@ -10,16 +15,6 @@
 namespace trimlet::engine {
 
 namespace {
-
-// The tag or other markup that ended just before a run of blanks.
-struct Markup {
-    size_t begin;
-    MarkupKind kind;
-};
-
-bool IsInlineTagAt(std::string_view in, Markup m) {
-    return m.kind == MarkupKind::Tag && IsInlineElementName(TagNameAt(in, m.begin));
-}
 
 // The walk finds the '<' of the next markup and the '>' and quotes of a tag with one
 // scan over the text, which keeps the stop bits of the bytes it looked at last: most
@@ -64,44 +59,70 @@ class MarkupWalk {
 
 void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_view in) {
     const size_t n = in.size();
+    const Charset cs = ctx.charset;
     const BlankSet blanks{ctx.FullWidthBlanks(), (ctx.mode & TM_CR_REG_AS_WSP) != 0};
-    const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
+    const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
     const bool keepInline = !(ctx.mode & TM_BETWEEN_INLINE_TAGS);
     MarkupWalk walk(in);
-    bool insidePre = false;
     size_t copyFrom = 0;
-    size_t i = 0;
-    for (;;) {
-        if (insidePre) {
-            i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
-            if (insidePre) break;  // no "</pre": the rest stays as it is
+    // The runs of blanks after the last thing shown, each between two pieces of markup:
+    // whether they go depends on what is shown next.
+    std::vector<std::pair<size_t, size_t>> pending;
+    bool leftInline = false;  // the last thing shown is inline (text, or an inline element)
+    const auto shown = [&](bool inlineContent) {
+        if (!(keepInline && leftInline && inlineContent)) {
+            for (const auto& [begin, end] : pending) {
+                Append(out, in, copyFrom, begin);
+                copyFrom = end;
+            }
         }
+        pending.clear();
+        leftInline = inlineContent;
+    };
+    const auto isMarkupAt = [&](size_t p) {
+        return p < n && in[p] == '<' && MarkupAt(in, p) != MarkupKind::None;
+    };
+    size_t i = SkipBlanks(cs, in, 0, blanks);
+    if (i < n && !isMarkupAt(i)) leftInline = true;
+    for (;;) {
         const size_t lt = walk.NextLt(i);
         if (lt == kNone) break;
-        const Markup left{lt, MarkupAt(in, lt)};
-        if (left.kind == MarkupKind::None) {
+        const MarkupKind kind = MarkupAt(in, lt);
+        if (kind == MarkupKind::None) {
             i = lt + 1;
             continue;
         }
-        const TagStart tag = TagStartAt(in, lt, preBlocks);
-        if (tag == TagStart::Pre) {
-            insidePre = true;  // its start tag is part of the block
-            i = lt + 1;
+        TextElement element = TextElement::None;
+        const TagStart tag = TagStartAt(in, lt, textElements, element);
+        size_t end;
+        if (tag == TagStart::ShownAsWritten) {
+            shown(IsInlineElementName(TagNameAt(in, lt)));
+            i = SkipShownAsWritten(ctx, in, lt, element, out.size() - copyFrom);
+            if (i >= n) break;
             continue;
         }
-        const size_t end = tag == TagStart::Script
-                               ? CopiedBlockEnd(ctx, in, lt, out.size() + (lt - copyFrom))
-                           : left.kind == MarkupKind::Tag ? walk.TagEnd(lt)
-                                                          : MarkupEnd(in, lt, left.kind);
-        if (end >= n) break;
-        const size_t next = SkipBlanks(ctx.charset, in, end, blanks);
-        if (next > end && next < n && in[next] == '<') {
-            const Markup right{next, MarkupAt(in, next)};
-            if (right.kind != MarkupKind::None &&
-                !(keepInline && IsInlineTagAt(in, left) && IsInlineTagAt(in, right))) {
-                Append(out, in, copyFrom, end);
-                copyFrom = next;
+        if (tag == TagStart::Script) {
+            end = CopiedBlockEnd(ctx, in, lt, out.size() + (lt - copyFrom));
+        } else if (kind == MarkupKind::Tag) {
+            end = walk.TagEnd(lt);
+            if ((in[lt + 1] | 0x20) == 's' && TextElementAt(in, lt) == TextElement::Style) {
+                end = TextContentEnd(in, end, TextElement::Style);
+                if (end < n) end = walk.TagEnd(end);
+            } else {
+                shown(IsInlineElementName(TagNameAt(in, lt)));
             }
+        } else {
+            end = MarkupEnd(in, lt, kind);  // a comment, a declaration or server code
+        }
+        if (end >= n) break;
+        const size_t next = SkipBlanks(cs, in, end, blanks);
+        if (next >= n) {
+            shown(false);  // trailing blanks show nothing
+        } else if (!isMarkupAt(next)) {
+            shown(true);
+        } else if (next > end) {
+            pending.emplace_back(end, next);
+            if (!keepInline) shown(false);
         }
         i = next;
     }

@@ -12,13 +12,12 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     const std::string_view nl = ctx.newline;
     const char first = nl[0];
     const bool merge = (ctx.mode & TM_BLANK_LINES_MERGE) != 0;
-    const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
+    const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
     const BlankSet blanks{ctx.FullWidthBlanks(), false};
     const PassStops stopSet(
-        {.singles = std::string_view(&first, 1), .scriptTags = true, .preTags = preBlocks});
+        {.singles = std::string_view(&first, 1), .scriptTags = true, .textTags = textElements});
     PassScan stops(stopSet, in);
     QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
-    bool insidePre = false;
     bool blankRun = false;  // positioned at the line break of a blank line
     unsigned blankLines = 0;
     size_t copyFrom = 0;
@@ -29,11 +28,6 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
         copyFrom = i = lead;
     }
     while (i < n) {
-        if (insidePre) {
-            i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
-            values.SkipTo(i);
-            continue;
-        }
         if ((i = stops.Next(i, n)) >= n) break;
         const bool tagStart = in[i] == '<';
         if (!tagStart && !StartsWithAt(in, i, nl)) {
@@ -46,13 +40,23 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
             continue;
         }
         if (tagStart) {
-            const TagStart tag = TagStartAt(in, i, preBlocks);
+            TextElement element = TextElement::None;
+            const TagStart tag = TagStartAt(in, i, textElements, element);
             if (tag == TagStart::Script) {
                 i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 values.SkipTo(i);
                 continue;
             }
-            if (tag == TagStart::Pre) insidePre = true;
+            if (tag == TagStart::ShownAsWritten) {
+                i = SkipShownAsWritten(ctx, in, i, element, out.size() - copyFrom);
+                values.SkipTo(i);
+                continue;
+            }
+            if (tag == TagStart::ServerCode) {
+                i = ServerCodeEnd(in, i);
+                values.SkipOver(i);
+                continue;
+            }
             ++i;
             continue;
         }

@@ -11,24 +11,18 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
     const Charset cs = ctx.charset;
     const bool breaksAreBlanks = (ctx.mode & TM_CR_REG_AS_WSP) != 0;
     const BlankSet blanks{ctx.FullWidthBlanks(), breaksAreBlanks};
-    const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
+    const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
     const PassStops stopSet({.singles = {},
                              .runs = true,
                              .lineBreakRuns = breaksAreBlanks,
                              .high = ctx.FullWidthBlanks(),
                              .scriptTags = true,
-                             .preTags = preBlocks});
+                             .textTags = textElements});
     PassScan stops(stopSet, in);
     QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
-    bool insidePre = false;
     size_t copyFrom = 0;
     size_t i = 0;
     while (i < n) {
-        if (insidePre) {
-            i = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
-            values.SkipTo(i);
-            continue;
-        }
         if ((i = stops.Next(i, n)) >= n) break;
         const uint8_t c = ByteAt(in, i);
         if (c >= 0x80 && FullWidthBlankLength(cs, in, i) == 0) {
@@ -37,13 +31,23 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
                    valueEnd != kNone) {
             i = valueEnd;
         } else if (c == '<') {
-            const TagStart tag = TagStartAt(in, i, preBlocks);
+            TextElement element = TextElement::None;
+            const TagStart tag = TagStartAt(in, i, textElements, element);
             if (tag == TagStart::Script) {
                 i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 values.SkipTo(i);
                 continue;
             }
-            if (tag == TagStart::Pre) insidePre = true;
+            if (tag == TagStart::ShownAsWritten) {
+                i = SkipShownAsWritten(ctx, in, i, element, out.size() - copyFrom);
+                values.SkipTo(i);
+                continue;
+            }
+            if (tag == TagStart::ServerCode) {
+                i = ServerCodeEnd(in, i);
+                values.SkipOver(i);
+                continue;
+            }
             ++i;
         } else {
             const size_t j = SkipBlanks(cs, in, i, blanks);

@@ -1,45 +1,94 @@
 // Pass 1: deletes HTML comments, except those the trim mode protects, and the HTML
 // comments inside SCRIPT blocks unless those are protected too.
 
+#include "engine/comment_kinds.h"
 #include "engine/passes.h"
 
 namespace trimlet::engine {
 
 namespace {
 
-bool KeepComment(const PassContext& ctx, std::string_view in, size_t lt, bool insideBody) {
+bool KeepComment(const PassContext& ctx, std::string_view in, size_t lt, size_t end,
+                 bool insideBody) {
     if ((ctx.mode & TM_BODY_COMMENTS_ONLY) && !insideBody) return true;
-    const size_t first = SkipSpacesTabs(in, lt + 4);
-    if ((ctx.mode & TM_KEEP_SSI) && first < in.size() && in[first] == '#') return true;
-    return (ctx.mode & TM_KEEP_DOVETAG) && StartsWithNoCaseAt(in, first, "dovetag") &&
-           StartsWithAt(in, SkipSpacesTabs(in, first + 7), "-->");
+    return KeepsCommentKind(HtmlCommentKind(in.substr(lt, end - lt), ctx.keptComments), ctx.mode);
+}
+
+bool IsAsciiAlnum(uint8_t c) {
+    return (kByteClass[c] & kWord) && c != '$' && c != '_';
+}
+
+// Whether `left` and the text at `right` in `in`, once nothing stands between them, begin
+// markup or a character reference that neither held: "a<" and "div>", "&am" and "p;",
+// "<!" and "-- x -->".
+bool JoinsIntoMarkup(std::string_view left, std::string_view in, size_t right) {
+    if (left.empty() || right >= in.size()) return false;
+    const uint8_t r = ByteAt(in, right);
+    const size_t m = left.size();
+    const char last = left[m - 1];
+    if (last == '<') {
+        return ((r | 0x20) >= 'a' && (r | 0x20) <= 'z') || r == '/' || r == '!' || r == '?' ||
+               r == '%';
+    }
+    if (last == '/' && m >= 2 && left[m - 2] == '<')
+        return ((r | 0x20) >= 'a' && (r | 0x20) <= 'z');
+    if (r == '-' && (left.ends_with("<!") || left.ends_with("<!-"))) return true;
+    if (!IsAsciiAlnum(r) && r != '#' && r != ';') return false;
+    // "&", then letters, digits or '#', as long as the longest name of a reference.
+    constexpr size_t kLongestReference = 32;
+    for (size_t k = m; k > 0 && m - k <= kLongestReference; --k) {
+        const uint8_t c = static_cast<uint8_t>(left[k - 1]);
+        if (c == '&') return true;
+        if (!IsAsciiAlnum(c) && c != '#') return false;
+    }
+    return false;
+}
+
+// The last character of t[begin, end) (end > begin, begin a character start) for
+// WouldJoin: its byte, or 0x80 when it is a double-byte one.
+uint8_t LastChar(Charset cs, std::string_view t, size_t begin, size_t end) {
+    const uint8_t c = ByteAt(t, end - 1);
+    if (c >= 0x80) return 0x80;
+    if (cs == Charset::Cp932 && end - 1 > begin && !CharStartsAt(cs, t, begin, end - 1))
+        return 0x80;
+    return c;
 }
 
 // Writes the code of [begin, end) without "<!--" ... "-->" stretches and the markers.
 // Where the code around a deleted stretch would join ("a<!-- -->b"), a blank stays.
-void CopyCodeOutsideComments(std::string& out, std::string_view in, size_t begin, size_t end,
-                             size_t bodyEnd, bool& insideComment) {
+// `left` is the last character written (see LastChar).
+void CopyCodeOutsideComments(Charset cs, std::string& out, std::string_view in, size_t begin,
+                             size_t end, size_t bodyEnd, bool& insideComment, uint8_t& left) {
     const std::string_view code = in.substr(0, end);
     size_t from = begin;
     for (size_t k = begin; k < end;) {
         const char c = code[k];
         if (c == '<' && StartsWithAt(code, k, "<!--")) {
-            if (!insideComment) Append(out, code, from, k);
+            if (!insideComment) {
+                Append(out, code, from, k);
+                if (k > from) left = LastChar(cs, code, from, k);
+            }
             insideComment = true;
             from = k += 4;
         } else if (c == '-' && StartsWithAt(code, k, "-->")) {
-            if (!insideComment) Append(out, code, from, k);
+            if (!insideComment) {
+                Append(out, code, from, k);
+                if (k > from) left = LastChar(cs, code, from, k);
+            }
             insideComment = false;
             from = k += 3;
-            if (k < bodyEnd && !out.empty() &&
-                WouldJoin(static_cast<uint8_t>(out.back()), ByteAt(in, k))) {
+            if (k < bodyEnd && !out.empty() && WouldJoin(left, ByteAt(in, k))) {
                 out += ' ';
+                left = ' ';
             }
         } else {
             ++k;
         }
     }
-    if (!insideComment) Append(out, code, from, end);
+    if (!insideComment) {
+        Append(out, code, from, end);
+        if (end > from) left = LastChar(cs, code, from, end);
+    }
 }
 
 // Writes the SCRIPT block at lt up to its "</script" without the HTML comments in its
@@ -50,7 +99,7 @@ size_t CopyScriptWithoutComments(const PassContext& ctx, std::string& out, std::
     const ScriptKind kind = ScriptLanguageOf(ctx.charset, in, lt);
     const size_t tagEnd = TagEnd(in, lt);
     const size_t bodyEnd = tagEnd >= n ? n : ScriptDataEnd(in, tagEnd);
-    if (kind == ScriptKind::Data) {
+    if (kind == ScriptKind::Data || ServerCodeIn(in, tagEnd, bodyEnd)) {
         Append(out, in, lt, bodyEnd);
         return bodyEnd;
     }
@@ -58,12 +107,17 @@ size_t CopyScriptWithoutComments(const PassContext& ctx, std::string& out, std::
     if (tagEnd >= n) return n;
     ScriptScanner scanner(ctx.charset, in.substr(0, bodyEnd), tagEnd, kind == ScriptKind::VbScript);
     bool insideComment = false;
+    uint8_t left = '\n';
     size_t pos = tagEnd;
     for (;;) {
         const ScriptToken token = scanner.Next();
-        CopyCodeOutsideComments(out, in, pos, token.codeEnd, bodyEnd, insideComment);
+        CopyCodeOutsideComments(ctx.charset, out, in, pos, token.codeEnd, bodyEnd, insideComment,
+                                left);
         if (token.kind == PieceKind::End) return token.codeEnd;
-        if (!insideComment) Append(out, in, token.codeEnd, token.end);
+        if (!insideComment) {
+            Append(out, in, token.codeEnd, token.end);
+            left = LastChar(ctx.charset, in, token.codeEnd, token.end);
+        }
         pos = token.end;
     }
 }
@@ -78,21 +132,24 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
     size_t i = 0;
     while ((i = FindByte(in, i, '<')) != kNone) {
         const size_t lt = i;
-        // The byte after '<' tells the four cases apart.
+        // The byte after '<' tells the cases apart.
         const uint8_t next = lt + 1 < n ? ByteAt(in, lt + 1) | 0x20 : 0;
         if (next == '!' && StartsWithAt(in, lt, "<!--")) {
             const size_t close = in.find("-->", lt + 4);
             const size_t end = close == kNone ? n : close + 3;
-            if (!KeepComment(ctx, in, lt, insideBody)) {
+            if (!KeepComment(ctx, in, lt, end, insideBody)) {
                 Append(out, in, copyFrom, lt);
-                copyFrom = end;
+                copyFrom = lt;
+                if (!JoinsIntoMarkup(out, in, end)) copyFrom = end;
             }
             i = end;
-        } else if ((next == 'b' && StartsWithNoCaseAt(in, lt, "<body")) ||
-                   (next == '/' && StartsWithNoCaseAt(in, lt, "</body"))) {
-            insideBody = next == 'b';
-            const size_t gt = FindByte(in, lt, '>');
-            i = gt == kNone ? n : gt + 1;
+        } else if (next == '%' || next == '?') {
+            i = ServerCodeEnd(in, lt);
+        } else if (next == '/') {
+            if (StartsWithNoCaseAt(in, lt, "</body")) insideBody = false;
+            i = lt + 2;
+        } else if (next < 'a' || next > 'z') {
+            i = lt + 1;
         } else if (next == 's' && ScriptStartTagAt(in, lt)) {
             if (keepScripts) {
                 const size_t outPos = out.size() + (lt - copyFrom);
@@ -103,7 +160,15 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
                 i = copyFrom = CopyScriptWithoutComments(ctx, out, in, lt);
             }
         } else {
-            i = lt + 1;
+            // A tag: a "<!--" inside a quoted value is no comment, nor is one in the text
+            // of TEXTAREA, TITLE, XMP, PLAINTEXT or STYLE.
+            if (next == 'b' && StartsWithNoCaseAt(in, lt, "<body") && TagNameEndsAt(in, lt + 5))
+                insideBody = true;
+            i = MarkupEnd(in, lt, MarkupKind::Tag);
+            if (next == 't' || next == 'x' || next == 'p' || next == 's') {
+                const TextElement e = TextElementAt(in, lt);
+                if (HoldsOnlyText(e)) i = TextContentEnd(in, i, e);
+            }
         }
     }
     Append(out, in, copyFrom, n);

@@ -11,11 +11,10 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
     const Charset cs = ctx.charset;
     const bool fullWidth = ctx.FullWidthBlanks();
     const BlankSet blanks{fullWidth, false};
-    const bool preBlocks = !(ctx.mode & TM_INSIDE_PRE);
-    const PassStops stopSet({.singles = "\r\n", .scriptTags = true, .preTags = preBlocks});
+    const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
+    const PassStops stopSet({.singles = "\r\n", .scriptTags = true, .textTags = textElements});
     PassScan stops(stopSet, in);
     QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
-    bool insidePre = false;
     size_t i = SkipBlanks(cs, in, 0, blanks);
     size_t copyFrom = i;
     size_t lineFrom = i;  // blanks before a line break are looked for back to here
@@ -27,11 +26,6 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
         }
     };
     while (i < n) {
-        if (insidePre) {
-            i = lineFrom = SkipPreContent(ctx, in, i, insidePre, out.size() - copyFrom);
-            values.SkipTo(i);
-            continue;
-        }
         if ((i = stops.Next(i, n)) >= n) {
             const size_t start = TrailingBlanksStart(cs, in, lineFrom, n, fullWidth);
             if (start < n && values.ValueEndAt(start, out.size() - copyFrom) == kNone)
@@ -44,13 +38,23 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
             continue;
         }
         if (in[i] == '<') {
-            const TagStart tag = TagStartAt(in, i, preBlocks);
+            TextElement element = TextElement::None;
+            const TagStart tag = TagStartAt(in, i, textElements, element);
             if (tag == TagStart::Script) {
                 i = lineFrom = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 values.SkipTo(i);
                 continue;
             }
-            if (tag == TagStart::Pre) insidePre = true;
+            if (tag == TagStart::ShownAsWritten) {
+                i = lineFrom = SkipShownAsWritten(ctx, in, i, element, out.size() - copyFrom);
+                values.SkipTo(i);
+                continue;
+            }
+            if (tag == TagStart::ServerCode) {
+                i = lineFrom = ServerCodeEnd(in, i);
+                values.SkipOver(i);
+                continue;
+            }
             ++i;
             continue;
         }

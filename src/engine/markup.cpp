@@ -39,16 +39,19 @@ ValueSpan FindValueEnd(std::string_view t, size_t q, char quote, bool fullWidth)
     return {close == kNone ? n : close, true};
 }
 
-// Phrasing elements, sorted.
-constexpr std::string_view kInlineNames[] = {
-    "a",      "abbr",   "acronym",  "audio",  "b",       "bdi",      "bdo",    "big",
-    "button", "canvas", "cite",     "code",   "data",    "del",      "dfn",    "em",
-    "font",   "i",      "iframe",   "img",    "input",   "ins",      "kbd",    "label",
-    "mark",   "meter",  "object",   "output", "picture", "progress", "q",      "ruby",
-    "s",      "samp",   "select",   "small",  "span",    "strike",   "strong", "sub",
-    "sup",    "svg",    "textarea", "time",   "tt",      "u",        "var",    "video",
+// Elements laid out as blocks, or not shown at all, sorted.
+constexpr std::string_view kBlockNames[] = {
+    "address", "area",     "article",  "aside",  "base",     "basefont",   "blockquote", "body",
+    "br",      "caption",  "center",   "col",    "colgroup", "dd",         "details",    "dialog",
+    "dir",     "div",      "dl",       "dt",     "fieldset", "figcaption", "figure",     "footer",
+    "form",    "frame",    "frameset", "h1",     "h2",       "h3",         "h4",         "h5",
+    "h6",      "head",     "header",   "hgroup", "hr",       "html",       "isindex",    "legend",
+    "li",      "link",     "listing",  "main",   "menu",     "meta",       "nav",        "noframes",
+    "ol",      "optgroup", "option",   "p",      "param",    "plaintext",  "pre",        "search",
+    "section", "source",   "summary",  "table",  "tbody",    "td",         "tfoot",      "th",
+    "thead",   "title",    "tr",       "track",  "ul",       "xmp",
 };
-constexpr size_t kLongestInlineName = 8;
+constexpr size_t kLongestBlockName = 10;
 
 }  // namespace
 
@@ -58,6 +61,7 @@ size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind) {
         const size_t close = t.find("-->", lt + 4);
         return close == kNone ? n : close + 3;
     }
+    if (kind == MarkupKind::ServerCode) return ServerCodeEnd(t, lt);
     if (kind != MarkupKind::Tag) {
         const size_t gt = FindByte(t, lt + 1, '>');
         return gt == kNone ? n : gt + 1;
@@ -87,7 +91,54 @@ std::string_view TagNameAt(std::string_view t, size_t lt) {
     return t.substr(begin, end - begin);
 }
 
-bool IsInlineElementName(std::string_view name) {
+TextElement TextElementAt(std::string_view t, size_t lt) {
+    if (lt + 1 >= t.size()) return TextElement::None;
+    const auto named = [&](std::string_view lower) {
+        return StartsWithNoCaseAt(t, lt + 1, lower) && TagNameEndsAt(t, lt + 1 + lower.size());
+    };
+    switch (ByteAt(t, lt + 1) | 0x20) {
+        case 'p':
+            if (StartsWithNoCaseAt(t, lt, "<pre") && PreNameAt(t, lt, 4)) return TextElement::Pre;
+            return named("plaintext") ? TextElement::Plaintext : TextElement::None;
+        case 'l':
+            return named("listing") ? TextElement::Listing : TextElement::None;
+        case 't':
+            if (named("textarea")) return TextElement::Textarea;
+            return named("title") ? TextElement::Title : TextElement::None;
+        case 'x':
+            return named("xmp") ? TextElement::Xmp : TextElement::None;
+        case 's':
+            return named("style") ? TextElement::Style : TextElement::None;
+        default:
+            return TextElement::None;
+    }
+}
+
+size_t TextContentEnd(std::string_view t, size_t from, TextElement e) {
+    std::string_view end;
+    switch (e) {
+        case TextElement::Textarea:
+            end = "</textarea";
+            break;
+        case TextElement::Xmp:
+            end = "</xmp";
+            break;
+        case TextElement::Title:
+            end = "</title";
+            break;
+        case TextElement::Style:
+            end = "</style";
+            break;
+        default:
+            return t.size();
+    }
+    for (size_t i = from; (i = FindNoCase(t, i, end)) < t.size(); ++i) {
+        if (TagNameEndsAt(t, i + end.size())) return i;
+    }
+    return t.size();
+}
+
+bool IsBlockElementName(std::string_view name) {
     // The names are sorted, so those with one first letter lie together: a table by the
     // first letter gives the few to compare with.
     struct Range {
@@ -96,17 +147,17 @@ bool IsInlineElementName(std::string_view name) {
     };
     static const std::array<Range, 26> kByFirstLetter = [] {
         std::array<Range, 26> table{};
-        for (size_t k = 0; k < std::size(kInlineNames); ++k) {
-            Range& range = table[static_cast<size_t>(kInlineNames[k][0] - 'a')];
+        for (size_t k = 0; k < std::size(kBlockNames); ++k) {
+            Range& range = table[static_cast<size_t>(kBlockNames[k][0] - 'a')];
             if (range.begin == range.end) range.begin = static_cast<uint8_t>(k);
             range.end = static_cast<uint8_t>(k + 1);
         }
         return table;
     }();
-    if (name.empty() || name.size() > kLongestInlineName) return false;
+    if (name.empty() || name.size() > kLongestBlockName) return false;
     const uint8_t first = static_cast<uint8_t>(name[0]) | 0x20;
     if (first < 'a' || first > 'z') return false;
-    char lower[kLongestInlineName];
+    char lower[kLongestBlockName];
     for (size_t k = 0; k < name.size(); ++k) {
         const char c = name[k];
         lower[k] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -114,7 +165,7 @@ bool IsInlineElementName(std::string_view name) {
     const std::string_view lowered(lower, name.size());
     const Range range = kByFirstLetter[first - 'a'];
     for (size_t k = range.begin; k < range.end; ++k) {
-        if (kInlineNames[k] == lowered) return true;
+        if (kBlockNames[k] == lowered) return true;
     }
     return false;
 }
@@ -155,6 +206,14 @@ void QuotedValues::SkipTo(size_t to) {
     }
 }
 
+void QuotedValues::SkipOver(size_t to) {
+    if (known_) {
+        SkipTo(to);
+    } else if (to > pos_) {
+        pos_ = to;
+    }
+}
+
 void QuotedValues::Finish(size_t outShift) {
     if (!copied_) return;
     if (known_) {
@@ -179,7 +238,7 @@ size_t QuotedValues::Scan(size_t i, size_t outShift) {
         if (tagStart_ == kNone) {
             if (c != '<') continue;
             const MarkupKind kind = MarkupAt(text_, p);
-            if (kind == MarkupKind::Comment) {
+            if (kind == MarkupKind::Comment || kind == MarkupKind::ServerCode) {
                 pos_ = MarkupEnd(text_, p, kind);
             } else if (kind != MarkupKind::None) {
                 tagStart_ = p;

@@ -21,7 +21,8 @@ enum class MarkupKind : uint8_t {
     None,         // a '<' of text ("a < b")
     Tag,          // a start or end tag: '<' or "</" followed by a letter
     Comment,      // "<!--" up to the next "-->"
-    Declaration,  // "<!DOCTYPE ...>", "<?xml ...>", "</ ...>": up to the first '>'
+    Declaration,  // "<!DOCTYPE ...>", "</ ...>": up to the first '>'
+    ServerCode,   // "<% ... %>" or "<? ... ?>": code a server runs, never ours to change
 };
 
 // What the '<' at lt starts.
@@ -32,7 +33,7 @@ inline MarkupKind MarkupAt(std::string_view t, size_t lt) {
     if (c == '!') {
         return StartsWithAt(t, lt, "<!--") ? MarkupKind::Comment : MarkupKind::Declaration;
     }
-    if (c == '?') return MarkupKind::Declaration;
+    if (c == '%' || c == '?') return MarkupKind::ServerCode;
     if (c != '/') return MarkupKind::None;
     if (lt + 2 >= t.size()) return MarkupKind::Declaration;
     const uint8_t d = ByteAt(t, lt + 2) | 0x20;
@@ -53,12 +54,79 @@ inline bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
 // In a tag, a '>' inside a quoted attribute value does not close it.
 size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind);
 
+// A PRE start or end tag starts at i: "<pre" or "</pre" followed by the end of the
+// name, or by a letter, so that "<preview>" ... "</preview>" is a PRE block as it has
+// always been (leaving text untrimmed is harmless). A digit, '-', '_' or '.' makes a
+// custom element ("<pre-loader>"), trimmed like other text and no end of a PRE block.
+inline bool PreNameAt(std::string_view in, size_t i, size_t length) {
+    const uint8_t c = i + length < in.size() ? ByteAt(in, i + length) | 0x20 : 0;
+    return (c >= 'a' && c <= 'z') || TagNameEndsAt(in, i + length);
+}
+inline bool PreStartTagAt(std::string_view in, size_t i) {
+    return StartsWithNoCaseAt(in, i, "<pre") && PreNameAt(in, i, 4);
+}
+inline bool PreEndTagAt(std::string_view in, size_t i) {
+    return StartsWithNoCaseAt(in, i, "</pre") && PreNameAt(in, i, 5);
+}
+
+// End of the server code at lt ("<%" or "<?"): just after its "%>" or "?>", or t.size().
+// Quotes and markers inside it mean nothing to the page.
+inline size_t ServerCodeEnd(std::string_view t, size_t lt) {
+    const char close[2] = {t[lt + 1], '>'};
+    const size_t end = t.find(std::string_view(close, 2), lt + 2);
+    return end == kNone ? t.size() : end + 2;
+}
+
+// Whether server code ("<%", "<?") stands in t[begin, end).
+inline bool ServerCodeIn(std::string_view t, size_t begin, size_t end) {
+    const std::string_view span = t.substr(0, end);
+    for (size_t k = begin; (k = FindByte(span, k, '<')) != kNone; ++k) {
+        if (k + 1 < end && (t[k + 1] == '%' || t[k + 1] == '?')) return true;
+    }
+    return false;
+}
+
+// Elements whose content a browser does not read as ordinary flowing text.
+enum class TextElement : uint8_t {
+    None,
+    Pre,        // shown as written; markup inside
+    Listing,    // the same
+    Textarea,   // a form's text: everything up to "</textarea" is text
+    Xmp,        // shown as written: everything up to "</xmp" is text
+    Plaintext,  // shown as written up to the end of the page
+    Title,      // text up to "</title"
+    Style,      // a style sheet up to "</style"
+};
+
+// The element whose start tag begins at lt (letter case ignored), or None.
+TextElement TextElementAt(std::string_view t, size_t lt);
+
+// Whether a browser shows the content of `e` as written (passes 3 to 7 copy it).
+inline bool ShownAsWritten(TextElement e) {
+    return e == TextElement::Pre || e == TextElement::Listing || e == TextElement::Textarea ||
+           e == TextElement::Xmp || e == TextElement::Plaintext;
+}
+
+// Whether the content of `e` is text to its end tag, with no markup inside.
+inline bool HoldsOnlyText(TextElement e) {
+    return e != TextElement::None && e != TextElement::Pre && e != TextElement::Listing;
+}
+
+// Where the content of the text-only element `e` that starts at `from` ends: at the '<'
+// of its end tag, or t.size() (PLAINTEXT has none).
+size_t TextContentEnd(std::string_view t, size_t from, TextElement e);
+
 // The element name of the tag at lt ("span" for "<span ...>" and "</SPAN>").
 std::string_view TagNameAt(std::string_view t, size_t lt);
 
-// Whether `name` (letter case ignored) names an inline element, whose neighbours show the
-// blanks between them as a space.
-bool IsInlineElementName(std::string_view name);
+// Whether `name` (letter case ignored) names an element a browser lays out as a block (or
+// does not show), so that blanks beside its tags show as nothing. Every other element,
+// custom and unknown ones included, counts as inline: the blanks between two of them show
+// as a space.
+bool IsBlockElementName(std::string_view name);
+inline bool IsInlineElementName(std::string_view name) {
+    return !IsBlockElementName(name);
+}
 
 // The quoted attribute values that passes 3 to 5 copy unchanged. The first of these
 // passes finds them while it goes and notes where those that hold anything a pass acts on
@@ -106,6 +174,8 @@ class QuotedValues {
     // The pass went over everything before `to` without asking (a SCRIPT block, the
     // content of a PRE block); the search goes on from there, outside any tag.
     void SkipTo(size_t to);
+    // The same for server code, which may stand inside a tag: the tag goes on after it.
+    void SkipOver(size_t to);
 
     // At the end of the pass, after the rest of the text was copied.
     void Finish(size_t outShift);

@@ -3,6 +3,7 @@
 // convention, and for script code the literals and comments already found.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,7 @@ struct PassContext {
     class CopiedValues* values = nullptr;            // passes 3 to 5: quoted attribute values
     const PieceList* pieces = nullptr;               // script steps: the input's pieces, when known
     PieceList* outPieces = nullptr;                  // script steps: receives the output's pieces
+    std::span<const std::string> keptComments;       // the user's own comment beginnings
 
     bool FullWidthBlanks() const { return (mode & TM_ZENKAKU_AS_WSP) != 0; }
 };

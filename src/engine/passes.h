@@ -10,6 +10,7 @@
 
 #include "engine/blanks.h"
 #include "engine/bytes.h"
+#include "engine/markup.h"
 #include "engine/pass_context.h"
 #include "engine/script_scanner.h"
 #include "engine/stops.h"
@@ -40,38 +41,27 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
 // not lie in `out` or buffers.first. Throws std::bad_alloc when a buffer cannot grow,
 // leaving `out` longer than it was.
 void AppendTrimmedScript(TrimMode trimMode, Charset charset, bool vbScript, ScriptBuffers& buffers,
-                         std::string_view text, std::string& out,
-                         const PieceList* pieces = nullptr);
+                         std::string_view text, std::string& out, const PieceList* pieces = nullptr,
+                         std::span<const std::string> keptComments = {});
 
 // The same into buffers.second, which the result views.
 std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
                             ScriptBuffers& buffers, std::string_view text,
-                            const PieceList* pieces = nullptr);
+                            const PieceList* pieces = nullptr,
+                            std::span<const std::string> keptComments = {});
 
-// A PRE start or end tag starts at i: "<pre" or "</pre" followed by the end of the
-// name, or by a letter, so that "<preview>" ... "</preview>" is a PRE block as it has
-// always been (leaving text untrimmed is harmless). A digit, '-', '_' or '.' makes a
-// custom element ("<pre-loader>"), trimmed like other text and no end of a PRE block.
-inline bool PreNameAt(std::string_view in, size_t i, size_t length) {
-    const uint8_t c = i + length < in.size() ? ByteAt(in, i + length) | 0x20 : 0;
-    return (c >= 'a' && c <= 'z') || TagNameEndsAt(in, i + length);
-}
-inline bool PreStartTagAt(std::string_view in, size_t i) {
-    return StartsWithNoCaseAt(in, i, "<pre") && PreNameAt(in, i, 4);
-}
-inline bool PreEndTagAt(std::string_view in, size_t i) {
-    return StartsWithNoCaseAt(in, i, "</pre") && PreNameAt(in, i, 5);
-}
-
-// What a '<' at i starts for passes 3 to 5: a SCRIPT block, a PRE block (only when
-// `preBlocks`), or nothing of interest. Most tags are told apart by their first letter.
-enum class TagStart : uint8_t { Other, Script, Pre };
-inline TagStart TagStartAt(std::string_view in, size_t i, bool preBlocks) {
+// What a '<' at i starts for passes 3 to 7: a SCRIPT block, server code, an element whose
+// content a browser shows as written (only when `textElements`; `element` receives it),
+// or nothing of interest. Most tags are told apart by their first letter.
+enum class TagStart : uint8_t { Other, Script, ServerCode, ShownAsWritten };
+inline TagStart TagStartAt(std::string_view in, size_t i, bool textElements, TextElement& element) {
     if (i + 1 >= in.size()) return TagStart::Other;
     const uint8_t c = ByteAt(in, i + 1) | 0x20;
-    if (c == 's') return ScriptStartTagAt(in, i) ? TagStart::Script : TagStart::Other;
-    if (c == 'p' && preBlocks) return PreStartTagAt(in, i) ? TagStart::Pre : TagStart::Other;
-    return TagStart::Other;
+    if (c == '%' || c == '?') return TagStart::ServerCode;
+    if (c == 's' && ScriptStartTagAt(in, i)) return TagStart::Script;
+    if (!textElements || (c != 'p' && c != 't' && c != 'x' && c != 'l')) return TagStart::Other;
+    element = TextElementAt(in, i);
+    return ShownAsWritten(element) ? TagStart::ShownAsWritten : TagStart::Other;
 }
 
 // The caches of SCRIPT blocks below note at most this many blocks; a pass finds the
@@ -130,10 +120,13 @@ inline size_t CopiedBlockEnd(const PassContext& ctx, std::string_view in, size_t
                       : FindScriptBlock(ctx.charset, in, lt).end;
 }
 
-// Inside a PRE block (passes 3 to 5): moves from i over the block's content, stepping
-// over SCRIPT blocks, to the next "</pre", where it clears insidePre; or to the end.
-// Input position p lands at output position p + outShift (modulo size_t).
-size_t SkipPreContent(const PassContext& ctx, std::string_view in, size_t i, bool& insidePre,
-                      size_t outShift);
+// The element at lt whose content a browser shows as written (passes 3 to 7): moves over
+// its start tag and content to the '<' of the end tag that ends it, or to the end. Inside
+// PRE and LISTING, markup counts as a browser reads it: a "</pre" inside a comment, a
+// quoted attribute value or a text-only element ends nothing, a PRE inside a PRE needs an
+// end tag of its own, and SCRIPT blocks are stepped over. Input position p lands at output
+// position p + outShift (modulo size_t).
+size_t SkipShownAsWritten(const PassContext& ctx, std::string_view in, size_t lt, TextElement e,
+                          size_t outShift);
 
 }  // namespace trimlet::engine

@@ -1,24 +1,54 @@
-// PRE blocks, whose content passes 3 to 5 copy unchanged, and the SCRIPT blocks that
+// Elements whose content passes 3 to 7 copy unchanged, and the SCRIPT blocks that
 // passes copy unchanged and measure once.
 
 #include "engine/passes.h"
 
 namespace trimlet::engine {
 
-size_t SkipPreContent(const PassContext& ctx, std::string_view in, size_t i, bool& insidePre,
-                      size_t outShift) {
+size_t SkipShownAsWritten(const PassContext& ctx, std::string_view in, size_t lt, TextElement e,
+                          size_t outShift) {
+    const size_t n = in.size();
+    const size_t from = MarkupEnd(in, lt, MarkupKind::Tag);
+    if (HoldsOnlyText(e)) return TextContentEnd(in, from, e);
+    const bool pre = e == TextElement::Pre;
+    size_t depth = 1;
+    size_t i = from;
     while ((i = FindByte(in, i, '<')) != kNone) {
-        const uint8_t c = i + 1 < in.size() ? ByteAt(in, i + 1) : 0;
-        if ((c | 0x20) == 's' && ScriptStartTagAt(in, i)) {
-            i = CopiedBlockEnd(ctx, in, i, i + outShift);
-        } else if (c == '/' && PreEndTagAt(in, i)) {
-            insidePre = false;
-            return i;
-        } else {
+        const MarkupKind kind = MarkupAt(in, i);
+        if (kind == MarkupKind::None) {
             ++i;
+            continue;
         }
+        if (kind != MarkupKind::Tag) {
+            i = MarkupEnd(in, i, kind);
+            continue;
+        }
+        if (ScriptStartTagAt(in, i)) {
+            i = CopiedBlockEnd(ctx, in, i, i + outShift);
+            continue;
+        }
+        const bool closing = in[i + 1] == '/';
+        if (closing) {
+            if (pre ? PreEndTagAt(in, i)
+                    : StartsWithNoCaseAt(in, i, "</listing") && TagNameEndsAt(in, i + 9)) {
+                if (--depth == 0) return i;
+            }
+            i = MarkupEnd(in, i, kind);
+            continue;
+        }
+        const TextElement inner = TextElementAt(in, i);
+        const size_t tagEnd = MarkupEnd(in, i, kind);
+        if (inner == e) {
+            ++depth;
+        } else if (HoldsOnlyText(inner)) {
+            i = TextContentEnd(in, tagEnd, inner);
+            if (i >= n) return n;
+            i = MarkupEnd(in, i, kind);
+            continue;
+        }
+        i = tagEnd;
     }
-    return in.size();
+    return n;
 }
 
 size_t CopiedScriptBlocks::BlockEnd(Charset charset, std::string_view in, size_t lt,
@@ -38,6 +68,7 @@ size_t MeasuredScriptBlocks::Measure(Charset charset, std::string_view in, size_
     const ScriptBlock block = FindScriptBlock(charset, in, lt, &scratch_);
     // Past kMaxPieces in all, pass 2 scans the rest of the bodies itself.
     if (block.kind != ScriptKind::Data && block.tagEnd < in.size() && block.piecesComplete &&
+        !ServerCodeIn(in, block.tagEnd, block.bodyEnd) &&
         pieces_.size() + scratch_.size() < kMaxPieces && blocks_.size() < kMaxNotedBlocks) {
         blocks_.push_back({outPos, outPos + (block.bodyEnd - lt), pieces_.size(), scratch_.size()});
         for (ScriptPiece piece : scratch_) {

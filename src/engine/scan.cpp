@@ -276,6 +276,10 @@ PassStops::PassStops(const Options& options) : options_(options) {
         for (size_t c = 0x80; c < 0x100; ++c)
             single_[c] = blank_[c] = true;
     }
+    // Bit 0x20 is set on the byte after the '<' before it is looked up, so the entries of
+    // bytes without it are never read.
+    if (options.scriptTags) afterLt_['s'] = afterLt_['%'] = afterLt_['?'] = true;
+    if (options.textTags) afterLt_['p'] = afterLt_['l'] = afterLt_['t'] = afterLt_['x'] = true;
 }
 
 size_t TagEnd(std::string_view t, size_t lt) {

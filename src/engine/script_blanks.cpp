@@ -17,11 +17,12 @@ bool IsLineContinuation(std::string_view in, size_t i) {
 // What the code before a run of blanks holding a line break ends with, for deciding whether
 // the line break may end a statement.
 enum class Before : uint8_t {
-    Nothing,     // the text starts with the run
-    Operator,    // a token that cannot end an expression
-    Value,       // a name, number, literal, ')', ']', '}', "++" or "--"
-    Unknown,     // a comment: what it follows is not looked at
-    JumpOrYield  // return, break, continue, throw or yield
+    Nothing,      // the text starts with the run
+    Operator,     // a token that cannot end an expression
+    Value,        // a name, number, literal, ')', ']', '}', "++" or "--"
+    Unknown,      // a comment: what it follows is not looked at
+    LineComment,  // a line comment kept as written: the line break after it stays
+    JumpOrYield   // return, break, continue, throw or yield
 };
 
 bool IsJumpKeyword(std::string_view word) {
@@ -101,7 +102,7 @@ bool CanBeginAfterBreak(std::string_view in, size_t at) {
 // the lines would change how the script reads (or make it unreadable).
 bool KeepsLineBreak(Before before, std::string_view in, size_t j) {
     if (j >= in.size() || before == Before::Nothing) return false;
-    if (before == Before::JumpOrYield) return true;
+    if (before == Before::JumpOrYield || before == Before::LineComment) return true;
     if (StartsWithAt(in, j, "-->")) return true;  // a comment only at the start of a line
     return before != Before::Operator && CanBeginAfterBreak(in, j);
 }
@@ -210,7 +211,7 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
         },
         [&](size_t begin, size_t end) {
             spaceWritten = false;
-            beforeStretch = Before::Value;
+            beforeStretch = StartsWithAt(in, begin, "//") ? Before::LineComment : Before::Value;
             Append(out, in, begin, end);
         });
 }

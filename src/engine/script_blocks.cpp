@@ -79,7 +79,7 @@ void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_vie
     const size_t mark = out.size();
     try {
         AppendTrimmedScript(ctx.mode, ctx.charset, vbScript, buffers, body, out,
-                            known ? &pieces : nullptr);
+                            known ? &pieces : nullptr, ctx.keptComments);
     } catch (const std::bad_alloc&) {
         // No room to trim: the body goes out as it was.
         out.resize(mark);
@@ -99,9 +99,16 @@ size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, 
         Append(out, in, lt, n);
         return n;
     }
-    size_t bodyEnd;
-    if (kind == ScriptKind::Data) {
-        bodyEnd = ScriptDataEnd(in, tagEnd);
+    PieceList& pieces = ctx.scripts->bodyPieces;
+    pieces.clear();
+    // Pass 1 notes only script bodies without server code.
+    const MeasuredScriptBlocks::Block* measured =
+        kind != ScriptKind::Data && ctx.measured ? ctx.measured->Find(lt, pieces) : nullptr;
+    // The body ends where the element does, counted from the tag: a "<!--" there changes
+    // where that is.
+    size_t bodyEnd = measured ? measured->bodyEnd : ScriptDataEnd(in, tagEnd);
+    // Server code inside a script makes it a template for the server: not ours to trim.
+    if (kind == ScriptKind::Data || (!measured && ServerCodeIn(in, tagEnd, bodyEnd))) {
         Append(out, in, lt, bodyEnd);
     } else {
         Append(out, in, lt, tagEnd);
@@ -116,14 +123,7 @@ size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, 
                 bodyStart = p + ctx.newline.size();
             }
         }
-        PieceList& pieces = ctx.scripts->bodyPieces;
-        pieces.clear();
         const bool vbScript = kind == ScriptKind::VbScript;
-        const MeasuredScriptBlocks::Block* measured =
-            ctx.measured ? ctx.measured->Find(lt, pieces) : nullptr;
-        // The body ends where the element does, counted from the tag: a "<!--" there
-        // changes where that is.
-        bodyEnd = measured ? measured->bodyEnd : ScriptDataEnd(in, tagEnd);
         const bool known = measured || CollectScriptPieces(ctx.charset, in.substr(0, bodyEnd),
                                                            bodyStart, vbScript, pieces);
         const ScriptPiece last =
@@ -155,8 +155,15 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
         if (next == '!' && StartsWithAt(in, i, "<!--")) {
             const size_t close = in.find("-->", i + 4);
             i = close == kNone ? n : close + 3;
+        } else if (next == '%' || next == '?') {
+            i = ServerCodeEnd(in, i);
         } else if (next != 's' || !ScriptStartTagAt(in, i)) {
+            // A "<script" in the text of TEXTAREA, XMP, PLAINTEXT, TITLE or STYLE is text.
+            const TextElement e = next == 't' || next == 'x' || next == 'p' || next == 's'
+                                      ? TextElementAt(in, i)
+                                      : TextElement::None;
             i = TagEnd(in, i);
+            if (HoldsOnlyText(e)) i = TextContentEnd(in, i, e);
         } else {
             Append(out, in, copyFrom, i);
             i = copyFrom = TrimBlock(ctx, out, in, i);

@@ -1,8 +1,18 @@
 // Script steps that delete VBScript and JavaScript comments.
 
+#include "engine/comment_kinds.h"
 #include "engine/passes.h"
 
 namespace trimlet::engine {
+
+bool KeptScriptComment(const PassContext& ctx, std::string_view comment) {
+    // Most comments begin with a blank or a letter: those are told apart quickly.
+    if (ctx.keptComments.empty() && comment.size() > 2 && comment[2] != '!' && comment[2] != '@' &&
+        comment[2] != ' ' && comment[2] != '\t' && comment[2] != '*') {
+        return false;
+    }
+    return KeepsCommentKind(ScriptCommentKind(comment, ctx.keptComments), ctx.mode);
+}
 
 namespace {
 
@@ -76,8 +86,9 @@ void DeleteJsComments(const PassContext& ctx, std::string& out, std::string_view
     uint8_t left = '\n';  // the last character written; 0x80 for a double-byte one
     const auto visit = [&](const ScriptPiece& piece) {
         const bool isBlock = piece.kind == PieceKind::BlockComment;
-        if (!(isBlock && blockComments) &&
-            !(piece.kind == PieceKind::LineComment && lineComments)) {
+        if ((!(isBlock && blockComments) &&
+             !(piece.kind == PieceKind::LineComment && lineComments)) ||
+            KeptScriptComment(ctx, in.substr(piece.begin, piece.end - piece.begin))) {
             if (ctx.outPieces) {
                 const size_t at = out.size() + (piece.begin - copyFrom);
                 NotePiece(*ctx.outPieces,

@@ -146,8 +146,13 @@ class ScriptScanner {
     std::array<uint64_t, kMaxDepth / 64> conditionParens_{};
 };
 
+// Whether the script comment `comment` is one that means something (a licence, JScript
+// conditional compilation, the user's own) and stays as written, under ctx.mode.
+bool KeptScriptComment(const PassContext& ctx, std::string_view comment);
+
 // Calls code(begin, end) for every stretch of code and of comment text, and
-// literal(begin, end) for every literal, in the order of the text. The pieces come from
+// literal(begin, end) for every literal and comment kept as written (KeptScriptComment),
+// in the order of the text. The pieces come from
 // ctx.pieces when known, else from a scan; where they land in `out` (which code and
 // literal append to) goes to ctx.outPieces when given.
 template <class Output, class Code, class Literal>
@@ -155,7 +160,8 @@ void ForEachScriptStretch(const PassContext& ctx, std::string_view text, const O
                           Code&& code, Literal&& literal) {
     const auto piece = [&](const ScriptPiece& p) {
         const size_t outBegin = out.size();
-        if (p.kind == PieceKind::LineComment || p.kind == PieceKind::BlockComment) {
+        if ((p.kind == PieceKind::LineComment || p.kind == PieceKind::BlockComment) &&
+            !KeptScriptComment(ctx, text.substr(p.begin, p.end - p.begin))) {
             code(p.begin, p.end);
         } else {
             literal(p.begin, p.end);

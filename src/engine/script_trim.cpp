@@ -21,12 +21,14 @@ TrimMode EffectiveScriptMode(TrimMode mode) {
 }  // namespace
 
 void AppendTrimmedScript(TrimMode trimMode, Charset charset, bool vbScript, ScriptBuffers& buffers,
-                         std::string_view text, std::string& out, const PieceList* pieces) {
+                         std::string_view text, std::string& out, const PieceList* pieces,
+                         std::span<const std::string> keptComments) {
     PassContext ctx;
     ctx.mode = EffectiveScriptMode(trimMode);
     ctx.charset = charset;
     ctx.newline = LineBreakConvention(text);
     ctx.vbScript = vbScript;
+    ctx.keptComments = keptComments;
 
     using StepFn = void (*)(const PassContext&, std::string&, std::string_view);
     struct Step {
@@ -109,10 +111,11 @@ void AppendTrimmedScript(TrimMode trimMode, Charset charset, bool vbScript, Scri
 }
 
 std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
-                            ScriptBuffers& buffers, std::string_view text,
-                            const PieceList* pieces) {
+                            ScriptBuffers& buffers, std::string_view text, const PieceList* pieces,
+                            std::span<const std::string> keptComments) {
     buffers.second.clear();
-    AppendTrimmedScript(trimMode, charset, vbScript, buffers, text, buffers.second, pieces);
+    AppendTrimmedScript(trimMode, charset, vbScript, buffers, text, buffers.second, pieces,
+                        keptComments);
     return buffers.second;
 }
 

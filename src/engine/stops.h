@@ -119,8 +119,9 @@ class BlockScan {
 
 // The stops of the blank passes: up to two single bytes, a run of blanks that needs
 // collapsing (a tab, a space followed by another blank), bytes from 0x80 up, and a '<'
-// that may start a SCRIPT or PRE block ("<s" or "<p" in either case). Other tags, and a
-// single space between other characters, are no stops.
+// that may start a SCRIPT block or server code ("<s", "<%", "<?") or an element shown as
+// written ("<p", "<l", "<t", "<x"), letters in either case. Other tags, and a single
+// space between other characters, are no stops.
 class PassStops {
   public:
     static constexpr size_t kLookAhead = 1;  // Mask16 reads the byte after the block
@@ -130,8 +131,8 @@ class PassStops {
         bool runs = false;           // runs of blanks that need collapsing
         bool lineBreakRuns = false;  // CR and LF belong to such runs
         bool high = false;           // bytes from 0x80 up, and a space before one
-        bool scriptTags = false;     // "<s"
-        bool preTags = false;        // "<p"
+        bool scriptTags = false;     // "<s", "<%", "<?"
+        bool textTags = false;       // "<p", "<l", "<t", "<x"
     };
 
     explicit PassStops(const Options& options);
@@ -141,16 +142,16 @@ class PassStops {
         if (i + 1 >= t.size()) return false;
         const uint8_t next = static_cast<uint8_t>(t[i + 1]);
         if (c == ' ') return options_.runs && blank_[next];
-        return c == '<' && ((options_.scriptTags && (next | 0x20) == 's') ||
-                            (options_.preTags && (next | 0x20) == 'p'));
+        return c == '<' && afterLt_[next | 0x20];
     }
     // Bit k set when p[k] is a stop, for the 16 bytes at p (p[16] must be readable).
     unsigned Mask16(const char* p) const;
 
   private:
     Options options_;
-    std::array<bool, 256> single_{};  // stops by itself
-    std::array<bool, 256> blank_{};   // makes a run with a space before it
+    std::array<bool, 256> single_{};   // stops by itself
+    std::array<bool, 256> blank_{};    // makes a run with a space before it
+    std::array<bool, 256> afterLt_{};  // after a '<', with bit 0x20 set, makes it a stop
 #if defined(__SSE2__)
     __m128i singles_[2];
 #endif
@@ -209,13 +210,27 @@ inline unsigned PassStops::Mask16(const char* p) const {
         }
         hit = _mm_or_si128(hit, _mm_and_si128(isSpace, next));
     }
-    if (options_.scriptTags || options_.preTags) {
-        const __m128i letter = _mm_or_si128(y, _mm_set1_epi8(0x20));
-        __m128i wanted = _mm_setzero_si128();
-        if (options_.scriptTags) wanted = _mm_cmpeq_epi8(letter, _mm_set1_epi8('s'));
-        if (options_.preTags)
-            wanted = _mm_or_si128(wanted, _mm_cmpeq_epi8(letter, _mm_set1_epi8('p')));
-        hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('<')), wanted));
+    if (options_.scriptTags || options_.textTags) {
+        const __m128i lt = _mm_cmpeq_epi8(x, _mm_set1_epi8('<'));
+        // Most blocks hold no '<' at all.
+        if (_mm_movemask_epi8(lt) != 0) {
+            const __m128i letter = _mm_or_si128(y, _mm_set1_epi8(0x20));
+            __m128i wanted = _mm_setzero_si128();
+            const auto either = [&](char a, char b) {
+                wanted =
+                    _mm_or_si128(wanted, _mm_or_si128(_mm_cmpeq_epi8(letter, _mm_set1_epi8(a)),
+                                                      _mm_cmpeq_epi8(letter, _mm_set1_epi8(b))));
+            };
+            if (options_.scriptTags) {
+                either('s', '%');
+                either('?', '?');
+            }
+            if (options_.textTags) {
+                either('p', 'l');
+                either('t', 'x');
+            }
+            hit = _mm_or_si128(hit, _mm_and_si128(lt, wanted));
+        }
     }
     unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
     if (options_.high) {

@@ -53,7 +53,7 @@ bool Reserve(std::string& buffer, std::size_t size) {
 // The HTML passes over `text`; `owned`, when given, holds `text` and becomes the second
 // buffer once the first pass has read it.
 Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
-                std::string* owned) {
+                std::span<const std::string> kept, std::string* owned) {
     try {
         std::string ownCopy;
         if (Overlaps(text, out)) {
@@ -72,6 +72,7 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
         ctx.blocks = &blocks;
         ctx.measured = &measured;
         ctx.values = &values;
+        ctx.keptComments = kept;
 
         // The passes write alternately into `out` and `spare`; no pass lengthens the
         // text, so neither buffer grows once it holds the first pass's input size. The
@@ -138,23 +139,25 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
 
 }  // namespace
 
-Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset) {
-    return TrimHtml(text, out, trimMode, charset, nullptr);
+Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
+                    std::span<const std::string> keptComments) {
+    return TrimHtml(text, out, trimMode, charset, keptComments, nullptr);
 }
 
-Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode, Charset charset) {
-    if (&text == &out) return TrimHtmlText(text, out, trimMode, charset);
-    const Result result = TrimHtml(text, out, trimMode, charset, &text);
+Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode, Charset charset,
+                         std::span<const std::string> keptComments) {
+    if (&text == &out) return TrimHtmlText(text, out, trimMode, charset, keptComments);
+    const Result result = TrimHtml(text, out, trimMode, charset, keptComments, &text);
     std::string().swap(text);
     return result;
 }
 
 Result TrimScriptText(std::string_view text, std::string& out, TrimMode trimMode, bool isVbScript,
-                      Charset charset) {
+                      Charset charset, std::span<const std::string> keptComments) {
     try {
         engine::ScriptBuffers buffers;
         const std::string_view result =
-            engine::TrimScript(trimMode, charset, isVbScript, buffers, text);
+            engine::TrimScript(trimMode, charset, isVbScript, buffers, text, nullptr, keptComments);
         if (result.data() == buffers.first.data()) {
             out.swap(buffers.first);
         } else if (result.data() == buffers.second.data()) {

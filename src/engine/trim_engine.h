@@ -3,6 +3,7 @@
 // an embedded NUL is an ordinary byte. No pass lengthens a text, so the output is
 // never longer than the input. The engine reads nothing but its arguments.
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,19 +15,23 @@ namespace trimlet {
 
 // Trims one HTML text: comments, script blocks, line ends, blanks, blank lines, the
 // ends of the text and blanks between tags, each as trimMode says. `out` is replaced
-// by the result (its capacity is reused). Returns RESULT_OK.
+// by the result (its capacity is reused). Comments that begin as one of `keptComments`
+// stay (see HtmlCommentKind). Returns RESULT_OK.
 [[nodiscard]] Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode,
-                                  Charset charset = Charset::Cp932);
+                                  Charset charset = Charset::Cp932,
+                                  std::span<const std::string> keptComments = {});
 
 // The same for a text the caller gives up: once the first pass has read it, its storage
 // becomes the passes' second buffer, so the trim needs the text and one more buffer of its
 // size, already written once, instead of three. `text` is left empty.
 [[nodiscard]] Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode,
-                                       Charset charset = Charset::Cp932);
+                                       Charset charset = Charset::Cp932,
+                                       std::span<const std::string> keptComments = {});
 
 // Trims one script text in JavaScript or VBScript. `out` is replaced by the result.
 // Returns RESULT_OK (RESULT_SCRIPT_NO_MEMORY leaves `out` untouched).
 [[nodiscard]] Result TrimScriptText(std::string_view text, std::string& out, TrimMode trimMode,
-                                    bool isVbScript, Charset charset = Charset::Cp932);
+                                    bool isVbScript, Charset charset = Charset::Cp932,
+                                    std::span<const std::string> keptComments = {});
 
 }  // namespace trimlet

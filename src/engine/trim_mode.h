@@ -36,6 +36,10 @@ inline constexpr TrimMode TM_INSIDE_PRE = 0x00020000;
 // With TM_BETWEEN_TAGS: also delete the blanks between two inline elements, which a
 // browser shows as a space.
 inline constexpr TrimMode TM_BETWEEN_INLINE_TAGS = 0x00040000;
+// With TM_HTML_COMMENT_DEL or TM_SCRIPT_COMMENT_DEL: also removes the comments that mean
+// something to another program (conditional comments, Knockout bindings, ESI, "/*!",
+// "@cc_on", "@license"). The user's own kept beginnings stay even then.
+inline constexpr TrimMode TM_SPECIAL_COMMENTS_DEL = 0x00080000;
 // Removes script comments (of the kinds the three bits below choose).
 inline constexpr TrimMode TM_SCRIPT_COMMENT_DEL = 0x00800000;
 // With TM_SCRIPT_COMMENT_DEL: removes "/* */" comments.

@@ -115,14 +115,14 @@ TEST(Stops, SixteenBytesAtATimeMatchOneByOne) {
         const std::string text = RandomText(seed, 1 + round * 7);
         ExpectSameStops(engine::StopSet("\"/<", round % 2 == 0), text);
         ExpectSameStops(engine::MarkupStops{}, text);
-        ExpectSameStops(engine::PassStops({.singles = "\r\n", .scriptTags = true, .preTags = true}),
-                        text);
+        ExpectSameStops(
+            engine::PassStops({.singles = "\r\n", .scriptTags = true, .textTags = true}), text);
         ExpectSameStops(engine::PassStops({.singles = {},
                                            .runs = true,
                                            .lineBreakRuns = round % 2 == 0,
                                            .high = round % 3 == 0,
                                            .scriptTags = true,
-                                           .preTags = false}),
+                                           .textTags = false}),
                         text);
     }
 }
