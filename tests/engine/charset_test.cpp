@@ -1,43 +1,10 @@
 // Both charsets: the same text in CP932 and in UTF-8 gives the same result, trail bytes
 // are never taken for ASCII characters, and malformed text hides no '<'.
 
-#include <utility>
-
 #include "engine_cases.h"
 
 namespace trimlet::test {
 namespace {
-
-// Characters the tests use, as UTF-8 (this file's encoding) and as CP932.
-const std::pair<std::string_view, std::string_view> kCp932[] = {
-    {"表", "\x95\x5C"},                      // trail byte '\'
-    {"ソ", "\x83\x5C"},                      // trail byte '\'
-    {"ポ", "\x83\x7C"},                      // trail byte '|'
-    {"チ", "\x83\x60"},                      // trail byte '`'
-    {"ビ", "\x83\x72"},                      // trail byte 'r'
-    {"あ", "\x82\xA0"}, {"　", "\x81\x40"},  // full-width blank
-};
-
-std::string Encode(std::string_view utf8, Charset cs) {
-    if (cs == Charset::Utf8) return std::string(utf8);
-    std::string out;
-    for (size_t i = 0; i < utf8.size();) {
-        bool found = false;
-        for (const auto& [u, c] : kCp932) {
-            if (utf8.substr(i, u.size()) == u) {
-                out += c;
-                i += u.size();
-                found = true;
-                break;
-            }
-        }
-        if (!found) {
-            EXPECT_LT(static_cast<unsigned char>(utf8[i]), 0x80) << "no CP932 bytes for " << utf8;
-            out += utf8[i++];
-        }
-    }
-    return out;
-}
 
 TEST(Charsets, SameResultInBoth) {
     constexpr TrimMode kCr = kDefault | TM_CR_REG_AS_WSP | TM_ZENKAKU_AS_WSP;

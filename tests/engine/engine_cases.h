@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/trim_engine.h"
 #include "test_support.h"
@@ -60,5 +61,49 @@ void ExpectScript(const Case (&cases)[N], bool vb, Charset cs = Charset::Cp932) 
 }
 
 inline constexpr TrimMode kDefault = kDefaultTrimMode;
+
+// Characters the tests use, as UTF-8 (this file's encoding) and as CP932.
+inline const std::pair<std::string_view, std::string_view> kCp932[] = {
+    {"表", "\x95\x5C"},                      // trail byte '\'
+    {"ソ", "\x83\x5C"},                      // trail byte '\'
+    {"ポ", "\x83\x7C"},                      // trail byte '|'
+    {"チ", "\x83\x60"},                      // trail byte '`'
+    {"ビ", "\x83\x72"},                      // trail byte 'r'
+    {"あ", "\x82\xA0"}, {"　", "\x81\x40"},  // full-width blank
+};
+
+inline std::string Encode(std::string_view utf8, Charset cs) {
+    if (cs == Charset::Utf8) return std::string(utf8);
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        bool found = false;
+        for (const auto& [u, c] : kCp932) {
+            if (utf8.substr(i, u.size()) == u) {
+                out += c;
+                i += u.size();
+                found = true;
+                break;
+            }
+        }
+        if (!found) {
+            EXPECT_LT(static_cast<unsigned char>(utf8[i]), 0x80) << "no CP932 bytes for " << utf8;
+            out += utf8[i++];
+        }
+    }
+    return out;
+}
+
+// Runs every row in CP932 and in UTF-8: the rows are written in UTF-8 with the
+// characters of kCp932.
+template <size_t N>
+void ExpectHtmlInBoth(const Case (&cases)[N]) {
+    for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
+        SCOPED_TRACE(cs == Charset::Cp932 ? "CP932" : "UTF-8");
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            EXPECT_EQ(Html(Encode(c.input, cs), c.mode, cs), Encode(Expected(c), cs));
+        }
+    }
+}
 
 }  // namespace trimlet::test
