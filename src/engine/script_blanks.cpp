@@ -21,7 +21,8 @@ enum class Before : uint8_t {
     Operator,     // a token that cannot end an expression
     Value,        // a name, number, literal, ')', ']', '}', "++" or "--"
     Unknown,      // a comment: what it follows is not looked at
-    LineComment,  // a line comment kept as written: the line break after it stays
+    LineComment,  // a line comment kept as written, or a string a line break may end: the
+                  // line break after it stays
     JumpOrYield   // return, break, continue, throw or yield
 };
 
@@ -165,17 +166,26 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
                              .lineBreakRuns = breaksAreBlanks,
                              .high = ctx.FullWidthBlanks()});
     PassScan stops(stopSet, in);
+    const bool dropEnds = breaksAreBlanks && (ctx.mode & TM_TRIM_LINE_ENDS);
     bool spaceWritten = false;  // the last byte written is a collapsed blank
     // When line breaks count as blanks: what ends the text before a stretch of code.
     Before beforeStretch = Before::Nothing;
+    bool slashOnLine = false;  // a '/' of code stands on the line the walk is on
     ForEachScriptStretch(
         ctx, in, out,
         [&](size_t begin, size_t end) {
             const size_t written = out.size();
             const bool comment = end - begin >= 2 && in[begin] == '/' && in[begin + 1] == '*';
+            const bool lineComment = StartsWithAt(in, begin, "//");
             size_t copyFrom = begin;
             size_t i = begin;
             if (spaceWritten) copyFrom = i = SkipBlanks(cs, in, begin, blanks, end);
+            size_t looked = i;  // code before this was looked at for a '/'
+            const auto noteSlash = [&](size_t to) {
+                if (!slashOnLine && !comment && !lineComment)
+                    slashOnLine = FindByte(in.substr(0, to), looked, '/') != kNone;
+                looked = to;
+            };
             while ((i = stops.Next(i, end)) < end) {
                 const uint8_t c = ByteAt(in, i);
                 if (c >= 0x80 && FullWidthBlankLength(cs, in, i) == 0) {
@@ -188,15 +198,24 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
                     // A line break that may end a statement stays one; inside a comment
                     // it keeps the comment a line break to the code around it.
                     lineBreak = FirstLineBreak(in, i, j);
-                    if (!lineBreak.empty() && !comment) {
+                    noteSlash(i);
+                    looked = j;
+                    // A '/' of code that starts no literal on its line (a division, or a
+                    // '/' read as one) might start one when the next line joins it.
+                    if (!lineBreak.empty() && !comment && !slashOnLine) {
                         const Before before =
                             i > begin ? TokenBefore(cs, in, begin, i) : beforeStretch;
                         if (!KeepsLineBreak(before, in, j)) lineBreak = {};
                     }
+                    if (!lineBreak.empty()) slashOnLine = false;
                 }
                 if (!lineBreak.empty()) {
                     Append(out, in, copyFrom, i);
                     out += lineBreak;
+                    copyFrom = j;
+                } else if (dropEnds && (i == 0 || j == in.size())) {
+                    // What the line-ends step would delete on the next trim goes now.
+                    Append(out, in, copyFrom, i);
                     copyFrom = j;
                 } else if (j - i != 1 || c != ' ') {
                     Append(out, in, copyFrom, i);
@@ -205,13 +224,21 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
                 }
                 i = j;
             }
+            if (breaksAreBlanks) noteSlash(end);
             Append(out, in, copyFrom, end);
             spaceWritten = out.size() > written ? out.back() == ' ' : spaceWritten;
             if (comment) beforeStretch = Before::Unknown;
         },
         [&](size_t begin, size_t end) {
             spaceWritten = false;
-            beforeStretch = StartsWithAt(in, begin, "//") ? Before::LineComment : Before::Value;
+            // A string right before a line break may be one the line break ends unclosed:
+            // joining the next line to it would make that line part of the string.
+            const bool string = in[begin] == '"' || in[begin] == '\'';
+            beforeStretch =
+                StartsWithAt(in, begin, "//") ||
+                        (string && end < in.size() && (kByteClass[ByteAt(in, end)] & kBreak))
+                    ? Before::LineComment
+                    : Before::Value;
             Append(out, in, begin, end);
         });
 }
@@ -230,6 +257,11 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
         [&](size_t begin, size_t end) {
             size_t copyFrom = begin;
             size_t mbEnd = kNone;  // end of the last double-byte character
+            // The blank after the "rem" that starts a VBScript comment keeps it one.
+            size_t remBlank = kNone;
+            if (ctx.vbScript && in[begin] != '\'' && VbsCommentAt(in, begin)) {
+                remBlank = (in[begin] == ':' ? SkipSpacesTabs(in, begin + 1) : begin) + 3;
+            }
             size_t i = begin;
             while ((i = stops.Next(i, end)) < end) {
                 if (ByteAt(in, i) != ' ') {  // a CP932 double-byte character
@@ -242,7 +274,8 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
                 const uint8_t right = i + 1 < n ? ByteAt(in, i + 1) : 0;
                 if (((kByteClass[left] & op) || (i + 1 < n && (kByteClass[right] & op))) &&
                     !(i + 1 < n && FormsOperatorToken(left, right)) &&
-                    !(ctx.vbScript && i + 1 < n && IsLineContinuation(in, i + 1))) {
+                    !(ctx.vbScript && i + 1 < n && IsLineContinuation(in, i + 1)) &&
+                    i != remBlank) {
                     Append(out, in, copyFrom, i);
                     copyFrom = i + 1;
                 }

@@ -40,7 +40,7 @@ TEST(Charsets, SameResultInBoth) {
         {"script line breaks", kCr,
          "<script>\r\nx = 表\r\ny = ソreturn\r\n}\r\nビeturn\r\n}\r\nreturn\r\n}\r\n"
          "z = 'ポ'\r\n(チ)　\r\n</script>",
-         "<script> x=表\r\ny=ソreturn}\r\nビeturn}\r\nreturn\r\n}\r\nz='ポ'\r\n(チ)</script>"},
+         "<script>x=表\r\ny=ソreturn}\r\nビeturn}\r\nreturn\r\n}\r\nz='ポ'\r\n(チ)</script>"},
     };
     for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
         for (const Case& c : html) {

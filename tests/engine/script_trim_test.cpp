@@ -97,7 +97,7 @@ TEST(JavaScriptLineBreaks, Table) {
         {"] before ! and ~", kCr, "a[0]\n!b\n~c", kSame},
         {"number before .5", kCr, "a = 1\n.5", "a=1\n.5"},
         {"one line break for the run", kCr, "a  \r\n\r\n\t b", "a\r\nb"},
-        {"LF in a CR LF text", kCr, "a\nb\r\n", "a\nb "},
+        {"LF in a CR LF text", kCr, "a\nb\r\n", "a\nb"},
         // kept after the jump keywords, whatever follows
         {"return", kCr, "function f() {\r\n  return\r\n  x;\r\n}", "function f(){return\r\nx;}"},
         {"break continue throw yield", kCr,
