@@ -51,6 +51,24 @@ inline std::string PlainVariant(std::string_view text) {
     return plain;
 }
 
+// Whether every line break of the text is of one kind (all CR LF, all LF or all CR). A
+// text that mixes them may change its convention when a trim deletes the only line break
+// of one kind, and a second trim may then read its lines differently.
+inline bool OneLineBreakKind(std::string_view s) {
+    bool crlf = false, cr = false, lf = false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
+            crlf = true;
+            ++i;
+        } else if (s[i] == '\r') {
+            cr = true;
+        } else if (s[i] == '\n') {
+            lf = true;
+        }
+    }
+    return int{crlf} + int{cr} + int{lf} <= 1;
+}
+
 // Well-formed UTF-8 (no overlong forms checked): trimming removes only whole
 // characters, so well-formed input must give well-formed output.
 inline bool IsWellFormedUtf8(std::string_view s) {

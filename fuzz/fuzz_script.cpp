@@ -16,6 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (in.charset == Charset::Utf8 && fuzz::IsWellFormedUtf8(in.text)) {
         fuzz::Require(fuzz::IsWellFormedUtf8(out), "character split");
     }
+    if (fuzz::OneLineBreakKind(in.text)) {
+        std::string again;
+        fuzz::Require(TrimScriptText(out, again, in.mode, in.vbScript, in.charset) == RESULT_OK,
+                      "result");
+        fuzz::Require(again == out, "a second trim changed the text");
+    }
     const std::string plain = fuzz::PlainVariant(in.text);
     fuzz::Require(TrimScriptText(plain, out, in.mode, in.vbScript, in.charset) == RESULT_OK,
                   "result");

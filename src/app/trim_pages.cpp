@@ -163,6 +163,7 @@ CPPTrimletComment::CPPTrimletComment(Profile& profile, QWidget* parent)
     m_scriptLineComment =
         AddCheckBox(kinds, TXT_COMMENT_SCRIPT_LINE, "scriptLineComment", m_scriptKinds);
     m_vbsRemComment = AddCheckBox(kinds, TXT_COMMENT_VBS_REM, "vbsRemComment", m_scriptKinds);
+    m_specialCommentsDel = AddCheckBox(layout, TXT_COMMENT_SPECIAL_DEL, "specialCommentsDel", this);
     layout->addStretch();
 
     connect(m_htmlCommentDel, &QCheckBox::toggled, this, [this] { UpdateEnabled(); });
@@ -180,6 +181,7 @@ CommentPageState CPPTrimletComment::State() const {
     state.scriptBlockComment = m_scriptBlockComment->isChecked();
     state.scriptLineComment = m_scriptLineComment->isChecked();
     state.vbsRemComment = m_vbsRemComment->isChecked();
+    state.specialCommentsDel = m_specialCommentsDel->isChecked();
     return state;
 }
 
@@ -194,6 +196,7 @@ void CPPTrimletComment::Load() {
     m_scriptBlockComment->setChecked(state.scriptBlockComment);
     m_scriptLineComment->setChecked(state.scriptLineComment);
     m_vbsRemComment->setChecked(state.vbsRemComment);
+    m_specialCommentsDel->setChecked(state.specialCommentsDel);
     UpdateEnabled();
 }
 
@@ -208,6 +211,7 @@ void CPPTrimletComment::UpdateEnabled() {
     const CommentPageState state = State();
     m_htmlExceptions->setEnabled(state.HtmlExceptionsEnabled());
     m_scriptKinds->setEnabled(state.ScriptKindsEnabled());
+    m_specialCommentsDel->setEnabled(state.SpecialCommentsEnabled());
 }
 
 }  // namespace trimlet

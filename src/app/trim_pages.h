@@ -70,6 +70,7 @@ class CPPTrimletComment final : public COptionsPage {
     QCheckBox* m_scriptBlockComment;
     QCheckBox* m_scriptLineComment;
     QCheckBox* m_vbsRemComment;
+    QCheckBox* m_specialCommentsDel;
 };
 
 }  // namespace trimlet

@@ -244,6 +244,8 @@ inline constexpr const char* TXT_REPORT_SCRIPT_BLOCK_COMMENT = "○ /* */ の削
 inline constexpr const char* TXT_REPORT_SCRIPT_LINE_COMMENT = "○ // 以後行末までを削除\r\n";
 inline constexpr const char* TXT_REPORT_VBS_REM_COMMENT =
     "○ REM，シングルクォート(’) 以後行末までを削除\r\n";
+inline constexpr const char* TXT_REPORT_SPECIAL_COMMENTS_DEL =
+    "○ 特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する\r\n";
 inline constexpr const char* TXT_REPORT_FOLDER_HEADING = "*****  　出力フォルダの名前\r\n\r\n";
 inline constexpr const char* TXT_REPORT_FOLDER_CURRENT = "　現在の設定\t:";
 inline constexpr const char* TXT_REPORT_FOLDER_FILE = "　タスクファイル\t:";
@@ -318,6 +320,8 @@ inline constexpr const char* TXT_COMMENT_VBS_REM = "VBScript で REM，’ 以�
 // "\xE3\x80\x80" is the full-width blank.
 inline constexpr const char* TXT_COMMENT_SCRIPT_GROUP =
     "スクリプトファイル，<SCRIPT>タグ内\xE3\x80\x80のコメント";
+inline constexpr const char* TXT_COMMENT_SPECIAL_DEL =
+    "特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する(&E)";
 
 // file page
 inline constexpr const char* TXT_OUTPUT_PAGE_TITLE = "ファイル";

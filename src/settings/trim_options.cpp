@@ -35,6 +35,7 @@ constexpr BoxBit<CommentPageState> kCommentBoxes[] = {
     {&CommentPageState::scriptBlockComment, TM_SCRIPT_BLOCK_COMMENT},
     {&CommentPageState::scriptLineComment, TM_SCRIPT_LINE_COMMENT},
     {&CommentPageState::vbsRemComment, TM_VBS_REM_COMMENT},
+    {&CommentPageState::specialCommentsDel, TM_SPECIAL_COMMENTS_DEL},
 };
 
 template <class State, std::size_t N>

@@ -55,7 +55,7 @@ void ApplyWhitespacePage(Profile& profile, const WhitespacePageState& state);
 inline constexpr TrimMode kCommentPageBits =
     TM_HTML_COMMENT_DEL | TM_BODY_COMMENTS_ONLY | TM_KEEP_SCRIPT_HTML_COMMENT | TM_KEEP_SSI |
     TM_KEEP_DOVETAG | TM_SCRIPT_COMMENT_DEL | TM_SCRIPT_BLOCK_COMMENT | TM_SCRIPT_LINE_COMMENT |
-    TM_VBS_REM_COMMENT;
+    TM_VBS_REM_COMMENT | TM_SPECIAL_COMMENTS_DEL;
 
 struct CommentPageState {
     bool htmlCommentDel = false;
@@ -67,6 +67,7 @@ struct CommentPageState {
     bool scriptBlockComment = false;
     bool scriptLineComment = false;
     bool vbsRemComment = false;
+    bool specialCommentsDel = false;
 
     static CommentPageState FromMode(TrimMode mode);
     TrimMode ApplyTo(TrimMode mode) const;
@@ -74,6 +75,8 @@ struct CommentPageState {
     bool HtmlExceptionsEnabled() const { return htmlCommentDel; }
     // The three script comment kinds apply only under the script master switch.
     bool ScriptKindsEnabled() const { return scriptCommentDel; }
+    // Deleting the special comments too applies when either kind of comment is deleted.
+    bool SpecialCommentsEnabled() const { return htmlCommentDel || scriptCommentDel; }
 };
 
 CommentPageState ReadCommentPage(const Profile& profile);

@@ -169,6 +169,22 @@ TEST(TrimPages, PagesAppliedInTurnDoNotUndoEachOther) {
                                          ~(TM_BLANK_LINES_DELETE | TM_KEEP_SSI));
 }
 
+TEST(TrimPages, SpecialCommentsBoxOwnsItsBitAndNeedsADeletion) {
+    MemoryProfile profile;
+    CommentPageState comments = ReadCommentPage(profile);
+    EXPECT_FALSE(comments.specialCommentsDel);
+    EXPECT_TRUE(comments.SpecialCommentsEnabled());
+    comments.specialCommentsDel = true;
+    ApplyCommentPage(profile, comments);
+    EXPECT_EQ(ReadTrimMode(profile), kDefaultTrimMode | TM_SPECIAL_COMMENTS_DEL);
+    comments.htmlCommentDel = false;
+    EXPECT_TRUE(comments.SpecialCommentsEnabled());
+    comments.scriptCommentDel = false;
+    EXPECT_FALSE(comments.SpecialCommentsEnabled());
+    ApplyCommentPage(profile, comments);
+    EXPECT_TRUE(ReadCommentPage(profile).specialCommentsDel) << "a disabled box keeps its bit";
+}
+
 TEST(LineBreakHint, ShownOnlyWhenDueAndRemembersTheBox) {
     MemoryProfile profile;
     ScriptedDialogs dialogs;

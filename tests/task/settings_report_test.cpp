@@ -42,6 +42,12 @@ TEST(SettingsReport, ReportsEachDifferingItemInItsSection) {
                                "○ 空白行の扱い\r\n"
                                "　 現在の設定\t：空白行を削除する\r\n"
                                "　 タスクファイル\t：空白行を削除する\r\n"},
+        // deleting the special comments too is a line of the last comment section
+        {"SpecialComments", TM_SPECIAL_COMMENTS_DEL, "a", 0, "a",
+         std::string(kStars) +
+             "*****  スクリプトのコメント削除\r\n\r\n"
+             "○ 特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する\r\n"
+             "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"},
         // an old task file whose script options were not switched on
         {"ScriptSectionAndFolder", TM_SCRIPT_LINE_COMMENT | TM_VBS_REM_COMMENT, "Trimlet", 0,
          "site",
