@@ -17,7 +17,7 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     const PassStops stopSet(
         {.singles = std::string_view(&first, 1), .scriptTags = true, .textTags = textElements});
     PassScan stops(stopSet, in);
-    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
+    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks(), ctx.charset);
     bool blankRun = false;  // positioned at the line break of a blank line
     unsigned blankLines = 0;
     size_t copyFrom = 0;

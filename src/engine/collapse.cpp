@@ -19,7 +19,7 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
                              .scriptTags = true,
                              .textTags = textElements});
     PassScan stops(stopSet, in);
-    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
+    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks(), ctx.charset);
     size_t copyFrom = 0;
     size_t i = 0;
     while (i < n) {

@@ -14,7 +14,7 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
     const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
     const PassStops stopSet({.singles = "\r\n", .scriptTags = true, .textTags = textElements});
     PassScan stops(stopSet, in);
-    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks());
+    QuotedValues values(in, ctx.values, ctx.FullWidthBlanks(), ctx.charset);
     size_t i = SkipBlanks(cs, in, 0, blanks);
     size_t copyFrom = i;
     size_t lineFrom = i;  // blanks before a line break are looked for back to here

@@ -170,8 +170,13 @@ bool IsBlockElementName(std::string_view name) {
     return false;
 }
 
-QuotedValues::QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth)
-    : text_(text), copied_(copied), fullWidth_(fullWidth), stops_(kMarkupStops, text) {
+QuotedValues::QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth,
+                           Charset charset)
+    : text_(text),
+      copied_(copied),
+      fullWidth_(fullWidth),
+      charset_(charset),
+      stops_(kMarkupStops, text) {
     if (copied && copied->Known()) known_ = &copied->List();
 }
 
@@ -224,9 +229,65 @@ void QuotedValues::Finish(size_t outShift) {
     }
 }
 
+// Reads the style sheet up to i: its strings are values, its comments hold none.
+size_t QuotedValues::ScanStyleSheet(size_t i, size_t outShift) {
+    static const StopSet kStringStarts("\"'/", false);
+    while (pos_ <= i && pos_ < styleEnd_) {
+        const size_t p = kStringStarts.Find(text_, pos_, styleEnd_);
+        if (p > i || p >= styleEnd_) {
+            pos_ = p;
+            break;
+        }
+        if (text_[p] == '/') {
+            if (p + 1 < styleEnd_ && text_[p + 1] == '*') {
+                const size_t close = text_.substr(0, styleEnd_).find("*/", p + 2);
+                pos_ = close == kNone ? styleEnd_ : close + 2;
+            } else {
+                pos_ = p + 1;
+            }
+            continue;
+        }
+        // A string ends at its quote, or before a line break it does not escape.
+        const char quote = text_[p];
+        size_t j = p + 1;
+        bool acted = false;
+        while (j < styleEnd_ && text_[j] != quote) {
+            const uint8_t c = ByteAt(text_, j);
+            if (c == '\r' || c == '\n' || c == '\f') break;
+            if (c == ' ' || c == '\t' || c == '<' || (c >= 0x80 && fullWidth_)) acted = true;
+            if (c == '\\' && j + 1 < styleEnd_) {
+                acted = true;
+                j += text_[j + 1] == '\r' && j + 2 < styleEnd_ && text_[j + 2] == '\n'
+                         ? 3
+                         : 1 + CharLength(charset_, text_, j + 1);
+                continue;
+            }
+            j += CharLength(charset_, text_, j);
+        }
+        if (j > styleEnd_) j = styleEnd_;
+        valueBegin_ = p + 1;
+        if (j < styleEnd_ && text_[j] != quote) {
+            // The line break that ends a string left open stays with it: joined to the
+            // next line, the string would run on.
+            j += text_[j] == '\f' ? 1 : LineBreakLength(text_, j);
+            if (j > styleEnd_) j = styleEnd_;
+            acted = true;
+        }
+        valueEnd_ = j;
+        pos_ = j < styleEnd_ && text_[j] == quote ? j + 1 : j;
+        if (acted) Note(valueBegin_, valueEnd_, outShift);
+        if (i >= valueBegin_ && i < valueEnd_) return valueEnd_;
+    }
+    return kNone;
+}
+
 // Reads the tags up to i.
 size_t QuotedValues::Scan(size_t i, size_t outShift) {
     const size_t n = text_.size();
+    if (pos_ < styleEnd_) {
+        if (const size_t end = ScanStyleSheet(i, outShift); end != kNone) return end;
+        if (pos_ < styleEnd_) return kNone;
+    }
     while (pos_ <= i && pos_ < n) {
         const size_t p = stops_.Next(pos_, n);
         if (p > i) {
@@ -244,7 +305,14 @@ size_t QuotedValues::Scan(size_t i, size_t outShift) {
                 tagStart_ = p;
             }
         } else if (c == '>') {
+            const bool style = (text_[tagStart_ + 1] | 0x20) == 's' &&
+                               TextElementAt(text_, tagStart_) == TextElement::Style;
             tagStart_ = kNone;
+            if (style) {
+                styleEnd_ = TextContentEnd(text_, pos_, TextElement::Style);
+                if (const size_t end = ScanStyleSheet(i, outShift); end != kNone) return end;
+                if (pos_ < styleEnd_) return kNone;
+            }
         } else if (c != '<' && QuoteOpensValue(text_, tagStart_, p)) {
             const ValueSpan value = FindValueEnd(text_, p, c, fullWidth_);
             valueBegin_ = p + 1;

@@ -152,12 +152,13 @@ class CopiedValues {
     bool known_ = false;
 };
 
-// The quoted attribute values of a text's tags, for one pass that moves forward through
-// the text: taken from `copied` when an earlier pass noted them, else found by reading
-// the tags (and noted there for the next pass). Comments hold no values.
+// The quoted attribute values of a text's tags, and the strings of the style sheets in
+// its STYLE elements, for one pass that moves forward through the text: taken from
+// `copied` when an earlier pass noted them, else found by reading the tags and style
+// sheets (and noted there for the next pass). Comments hold no values.
 class QuotedValues {
   public:
-    QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth);
+    QuotedValues(std::string_view text, CopiedValues* copied, bool fullWidth, Charset charset);
 
     // When i lies inside a quoted attribute value: the position of its closing quote, or
     // the end of the text. Otherwise kNone. The pass asks at every position where it may
@@ -183,6 +184,7 @@ class QuotedValues {
   private:
     size_t NextValueEndAt(size_t i, size_t outShift);
     size_t Scan(size_t i, size_t outShift);
+    size_t ScanStyleSheet(size_t i, size_t outShift);
     void Note(size_t begin, size_t end, size_t outShift);
 
     std::string_view text_;
@@ -190,7 +192,9 @@ class QuotedValues {
     const std::vector<CopiedValues::Span>* known_ = nullptr;
     size_t next_ = 0;  // the first known value not passed yet
     bool fullWidth_;
+    Charset charset_;
     MarkupScan stops_;
+    size_t styleEnd_ = 0;      // inside a style sheet up to here
     size_t pos_ = 0;           // the stops before this are handled
     size_t tagStart_ = kNone;  // the '<' of the tag pos_ is in, or kNone
     size_t valueBegin_ = 0;    // the last value found: after its opening quote ...

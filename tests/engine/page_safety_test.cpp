@@ -113,6 +113,28 @@ TEST(PageSafetyInlineNeighbours, Table) {
     ExpectHtmlInBoth(cases);
 }
 
+TEST(PageSafetyCssStrings, Table) {
+    constexpr TrimMode kCr = kDefault | TM_CR_REG_AS_WSP | TM_ZENKAKU_AS_WSP;
+    const Case cases[] = {
+        {"blanks in a string", kDefault,
+         "<style>\np::before { content: \"  two  spaces  \"; }\n  q { color:  red }\n</style>",
+         "<style>\np::before { content: \"  two  spaces  \"; }\nq { color: red }\n</style>"},
+        {"continued string", kCr, "<style>p { content: \"one \\\n  line\" }\n</style>",
+         "<style>p { content: \"one \\\n  line\" } </style>"},
+        {"full-width blanks in a string", kCr, "<style>p { content: '表　　ソ' }</style>", kSame},
+        {"apostrophe in a comment", kDefault,
+         "<style>/* it's */ p {  a: b }  q { c: 'x  y' }</style>",
+         "<style>/* it's */ p { a: b } q { c: 'x  y' }</style>"},
+        {"trail byte before the quote", kDefault, "<style>p { content: \"表\" }  q {  }</style>",
+         "<style>p { content: \"表\" } q { }</style>"},
+        {"string left open at a line end", kDefault, "<style>p { a: \"x  y\n  b:  c }</style>",
+         "<style>p { a: \"x  y\n b: c }</style>"},
+        {"quotes outside a style sheet", kDefault, "<p>\"a  ソ\"</p>  <style></style>  \"b  c\"",
+         "<p>\"a ソ\"</p><style></style> \"b c\""},
+    };
+    ExpectHtmlInBoth(cases);
+}
+
 // A few characters the trail-byte rules must read as one character in both charsets.
 TEST(PageSafetyCharsetInvariant, Table) {
     const Case cases[] = {
