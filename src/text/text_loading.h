@@ -15,10 +15,15 @@ namespace trimlet {
 
 // The byte-order mark a UTF-16 text begins with.
 enum class ByteOrderMark {
-    None,          // no mark: little-endian units
-    LittleEndian,  // FF FE (the unit 0xFEFF read little-endian)
-    BigEndian,     // FE FF: the units that follow are big-endian
+    None,           // no mark: little-endian units
+    LittleEndian,   // FF FE (the unit 0xFEFF read little-endian)
+    BigEndian,      // FE FF: the units that follow are big-endian
+    NoneBigEndian,  // no mark: big-endian units, found by the statistical test
 };
+
+inline bool IsBigEndian(ByteOrderMark mark) {
+    return mark == ByteOrderMark::BigEndian || mark == ByteOrderMark::NoneBigEndian;
+}
 
 // Reads the whole file (`wholeFile`) or its first `count` bytes into `bytes`. Returns
 // RESULT_INVALID_ARGUMENT for an empty path or a partial read of 0 bytes,
@@ -28,11 +33,17 @@ enum class ByteOrderMark {
 [[nodiscard]] Result ReadFileStart(const std::string& path, bool wholeFile, std::size_t count,
                                    std::string& bytes);
 
-// True when `bytes` are UTF-16 text: they begin with FF FE or FE FF, or pass the
-// statistical test for UTF-16LE, or (not valid UTF-8) decode as well-formed UTF-16LE
-// without zero units and hold at least two "<", ">", CR or LF units. With `complete`
-// false they are only the start of a file.
+// True when `bytes` are UTF-16 text: they begin with FF FE or FE FF, or in either byte
+// order pass the statistical test for UTF-16, or decode as well-formed UTF-16 without zero
+// units and hold at least two "<", ">", CR or LF units while they are not valid UTF-8 or
+// every byte is below 0x80 (hiragana, Cyrillic). With `complete` false they are only the
+// start of a file.
 [[nodiscard]] bool IsUnicodeText(std::string_view bytes, bool complete = true);
+
+// The byte order of a UTF-16 text: by its mark, else by the statistical test tried on
+// little-endian units first and then on big-endian ones. None for any other text.
+enum class Utf16Order { None, LittleEndian, BigEndian };
+[[nodiscard]] Utf16Order FindUtf16Order(std::string_view bytes, bool complete = true);
 
 // Reads the first `count` bytes of the file (1024 for the file-adding commands) and sets
 // `nonText` when they hold a zero byte and are not UTF-16 text. Returns RESULT_OK or the

@@ -113,6 +113,56 @@ TEST(FileText, UnmarkedUtf16IsTakenByItsUnitsAndBrokenUtf16IsRefused) {
     }
 }
 
+std::string SwapUnits(std::string bytes) {
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
+    return bytes;
+}
+
+// Both byte orders without a mark, and units whose bytes all lie below 0x80.
+TEST(FileText, UnmarkedUtf16IsFoundInEitherByteOrder) {
+    // "<p>三上さんは  テスト</p>" and "<p>ぁあぃいぅ</p>\r\n" and Cyrillic "Привет".
+    const std::string prose =
+        "<\0p\0>\0\x09\x4E\x0A\x4E\x55\x30\x93\x30\x6F\x30 \0 \0\xC6\x30\xB9\x30\xC8\x30"
+        "<\0/\0p\0>\0"s;
+    const std::string hiragana =
+        "<\0p\0>\0\x41\x30\x42\x30\x43\x30\x44\x30\x45\x30<\0/\0p\0>\0\r\0\n\0"s;
+    const std::string cyrillic =
+        "<\0b\0>\0\x1F\x04\x40\x04\x38\x04\x32\x04\x35\x04\x42\x04"
+        "<\0/\0b\0>\0"s;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        ByteOrderMark mark;
+        std::string_view text;
+    };
+    const Case cases[] = {
+        {"little-endian prose", prose, ByteOrderMark::None, "<p>三上さんは  テスト</p>"},
+        {"big-endian prose", SwapUnits(prose), ByteOrderMark::NoneBigEndian,
+         "<p>三上さんは  テスト</p>"},
+        {"hiragana, bytes below 0x80", hiragana, ByteOrderMark::None, "<p>ぁあぃいぅ</p>\r\n"},
+        {"hiragana, big-endian", SwapUnits(hiragana), ByteOrderMark::NoneBigEndian,
+         "<p>ぁあぃいぅ</p>\r\n"},
+        {"cyrillic", cyrillic, ByteOrderMark::None, "<b>Привет</b>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileText fileText;
+        ASSERT_RESULT(DecodeFileText(c.bytes, fileText), RESULT_OK);
+        EXPECT_TRUE(fileText.utf16);
+        EXPECT_EQ(fileText.mark, c.mark);
+        EXPECT_EQ(fileText.text, c.text);
+        std::string bytes;
+        ASSERT_RESULT(EncodeFileText(fileText, fileText.text, bytes), RESULT_OK);
+        EXPECT_EQ(bytes, c.bytes) << "written back in its own byte order, without a mark";
+    }
+    // A lone surrogate in big-endian units: refused, never trimmed as bytes.
+    FileText fileText;
+    EXPECT_RESULT(
+        DecodeFileText(SwapUnits(prose.substr(0, 6) + "\x3D\xD8"s + prose.substr(6)), fileText),
+        RESULT_UNCLEAR_UTF16);
+}
+
 TEST(LooksLikeNonText, Table) {
     std::string binary(1024, 'a');
     binary[700] = '\0';
