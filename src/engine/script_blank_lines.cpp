@@ -38,11 +38,13 @@ void DeleteScriptBlankLines(const PassContext& ctx, std::string& out, std::strin
                             k = b + nl.size();
                             if (k >= n) break;
                         }
-                        if (merge) out += nl;
+                        // A run that ends the text goes whole, as a single blank line
+                        // there does: the next trim would find that one.
                         if (k >= n) {
                             done = true;
                             return;
                         }
+                        if (merge) out += nl;
                         copyFrom = i = k;
                         continue;
                     }
