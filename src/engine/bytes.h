@@ -178,6 +178,19 @@ inline bool StartsWithNoCaseAt(std::string_view t, size_t i, std::string_view lo
     return true;
 }
 
+// Whether `s` equals `t` with ASCII letters compared without regard to case.
+inline bool EqualsNoCase(std::string_view s, std::string_view t) {
+    if (s.size() != t.size()) return false;
+    for (size_t k = 0; k < s.size(); ++k) {
+        uint8_t a = static_cast<uint8_t>(s[k]);
+        uint8_t b = static_cast<uint8_t>(t[k]);
+        if (a >= 'A' && a <= 'Z') a += 'a' - 'A';
+        if (b >= 'A' && b <= 'Z') b += 'a' - 'A';
+        if (a != b) return false;
+    }
+    return true;
+}
+
 // Position of the first match of `lower` (case ignored) at or after `from`, or t.size().
 size_t FindNoCase(std::string_view t, size_t from, std::string_view lower);
 

@@ -91,6 +91,22 @@ std::string_view TagNameAt(std::string_view t, size_t lt) {
     return t.substr(begin, end - begin);
 }
 
+namespace {
+
+// Whether the start tag at lt says xml:space="preserve".
+bool PreservesSpace(std::string_view t, size_t lt) {
+    const std::string_view tag = t.substr(0, MarkupEnd(t, lt, MarkupKind::Tag));
+    const size_t at = FindNoCase(tag, lt, "xml:space");
+    if (at >= tag.size()) return false;
+    size_t k = SkipBlanks(Charset::Cp932, tag, at + 9, {false, true});
+    if (k >= tag.size() || tag[k] != '=') return false;
+    k = SkipBlanks(Charset::Cp932, tag, k + 1, {false, true});
+    if (k < tag.size() && (tag[k] == '"' || tag[k] == '\'')) ++k;
+    return StartsWithNoCaseAt(tag, k, "preserve");
+}
+
+}  // namespace
+
 TextElement TextElementAt(std::string_view t, size_t lt) {
     if (lt + 1 >= t.size()) return TextElement::None;
     const auto named = [&](std::string_view lower) {
@@ -104,7 +120,10 @@ TextElement TextElementAt(std::string_view t, size_t lt) {
             return named("listing") ? TextElement::Listing : TextElement::None;
         case 't':
             if (named("textarea")) return TextElement::Textarea;
-            return named("title") ? TextElement::Title : TextElement::None;
+            if (named("title")) return TextElement::Title;
+            if ((named("text") || named("tspan") || named("textpath")) && PreservesSpace(t, lt))
+                return TextElement::SvgText;
+            return TextElement::None;
         case 'x':
             return named("xmp") ? TextElement::Xmp : TextElement::None;
         case 's':

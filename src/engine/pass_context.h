@@ -66,6 +66,9 @@ struct PassContext {
     const PieceList* pieces = nullptr;               // script steps: the input's pieces, when known
     PieceList* outPieces = nullptr;                  // script steps: receives the output's pieces
     std::span<const std::string> keptComments;       // the user's own comment beginnings
+    // Script steps: "<script" occurs in the text, so that "<!--", "-->" and "<script" in
+    // a comment may steer where a browser ends the SCRIPT element.
+    bool scriptMarkers = false;
 
     bool FullWidthBlanks() const { return (mode & TM_ZENKAKU_AS_WSP) != 0; }
 };

@@ -11,6 +11,7 @@ size_t SkipShownAsWritten(const PassContext& ctx, std::string_view in, size_t lt
     const size_t from = MarkupEnd(in, lt, MarkupKind::Tag);
     if (HoldsOnlyText(e)) return TextContentEnd(in, from, e);
     const bool pre = e == TextElement::Pre;
+    const std::string_view name = TagNameAt(in, lt);  // LISTING, or the SVG element's
     size_t depth = 1;
     size_t i = from;
     while ((i = FindByte(in, i, '<')) != kNone) {
@@ -29,16 +30,14 @@ size_t SkipShownAsWritten(const PassContext& ctx, std::string_view in, size_t lt
         }
         const bool closing = in[i + 1] == '/';
         if (closing) {
-            if (pre ? PreEndTagAt(in, i)
-                    : StartsWithNoCaseAt(in, i, "</listing") && TagNameEndsAt(in, i + 9)) {
-                if (--depth == 0) return i;
-            }
+            const bool ends = pre ? PreEndTagAt(in, i) : EqualsNoCase(TagNameAt(in, i), name);
+            if (ends && --depth == 0) return i;
             i = MarkupEnd(in, i, kind);
             continue;
         }
         const TextElement inner = TextElementAt(in, i);
         const size_t tagEnd = MarkupEnd(in, i, kind);
-        if (inner == e) {
+        if (pre ? inner == e : EqualsNoCase(TagNameAt(in, i), name)) {
             ++depth;
         } else if (HoldsOnlyText(inner)) {
             i = TextContentEnd(in, tagEnd, inner);

@@ -101,10 +101,6 @@ AttributeValue ReadAttributeValue(std::string_view t, size_t i) {
     return {t.substr(i, end - i), end};
 }
 
-bool EqualsNoCase(std::string_view s, std::string_view lower) {
-    return s.size() == lower.size() && StartsWithNoCaseAt(s, 0, lower);
-}
-
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && IsBlankOrBreak(static_cast<uint8_t>(s.front())))
         s.remove_prefix(1);
@@ -161,11 +157,12 @@ bool AttributeNameAt(std::string_view t, size_t i, std::string_view lower) {
 }  // namespace
 
 size_t FindNoCase(std::string_view t, size_t from, std::string_view lower) {
-    const char first = lower[0];
-    size_t i = from;
-    while ((i = FindByte(t, i, first)) != kNone) {
-        if (StartsWithNoCaseAt(t, i, lower)) return i;
-        ++i;
+    // The first byte in either case: a letter's two forms differ in bit 0x20 only.
+    const uint8_t first = static_cast<uint8_t>(lower[0]);
+    const bool letter = first >= 'a' && first <= 'z';
+    for (size_t i = from; i < t.size(); ++i) {
+        const uint8_t c = ByteAt(t, i);
+        if ((letter ? (c | 0x20) : c) == first && StartsWithNoCaseAt(t, i, lower)) return i;
     }
     return t.size();
 }

@@ -5,7 +5,15 @@
 
 namespace trimlet::engine {
 
+// Whether deleting the comment could move the end of the SCRIPT element it stands in: a
+// browser counts "<!--", "-->" and "<script" there, inside comments too.
+static bool HoldsScriptMarkers(std::string_view comment) {
+    return comment.find("<!--") != kNone || comment.find("-->") != kNone ||
+           FindNoCase(comment, 0, "<script") < comment.size();
+}
+
 bool KeptScriptComment(const PassContext& ctx, std::string_view comment) {
+    if (ctx.scriptMarkers && HoldsScriptMarkers(comment)) return true;
     // Most comments begin with a blank or a letter: those are told apart quickly.
     if (ctx.keptComments.empty() && comment.size() > 2 && comment[2] != '!' && comment[2] != '@' &&
         comment[2] != ' ' && comment[2] != '\t' && comment[2] != '*') {
@@ -65,11 +73,14 @@ void DeleteVbsComments(const PassContext& ctx, std::string& out, std::string_vie
         if (VbsCommentAt(in, first)) {  // a comment line goes with its line break
             const size_t br = NextLineBreak(in, first);
             i = br + LineBreakLength(in, br);
+            if (ctx.scriptMarkers && HoldsScriptMarkers(in.substr(first, br - first)))
+                Append(out, in, lineStart, i);
             continue;
         }
-        const size_t codeEnd = VbsCodeEnd(ctx.charset, in, first);
+        size_t codeEnd = VbsCodeEnd(ctx.charset, in, first);
         const size_t br = NextLineBreak(in, codeEnd);
         i = br + LineBreakLength(in, br);
+        if (ctx.scriptMarkers && HoldsScriptMarkers(in.substr(codeEnd, br - codeEnd))) codeEnd = br;
         Append(out, in, lineStart, codeEnd);
         Append(out, in, br, i);
     }

@@ -29,6 +29,7 @@ void AppendTrimmedScript(TrimMode trimMode, Charset charset, bool vbScript, Scri
     ctx.newline = LineBreakConvention(text);
     ctx.vbScript = vbScript;
     ctx.keptComments = keptComments;
+    ctx.scriptMarkers = FindNoCase(text, 0, "<script") < text.size();
 
     using StepFn = void (*)(const PassContext&, std::string&, std::string_view);
     struct Step {

@@ -116,6 +116,12 @@ TEST(SecondTrim, Table) {
          "<script language=vbs>y=ビem+1</script>"},
         {"string a line break ends", kCr, "<script>s = \"表\n< b</script>",
          "<script>s=\"表\n<b</script>"},
+        {"comment hiding a script end", kDefault,
+         "<script><!--\n// <script> ソ\nvar a = 1; /* x */\n</script>\n// b --></script>",
+         "<script><!--\n// <script> ソ\nvar a=1;\n</script>\n// b --></script>"},
+        {"markers without a <script in the body", kDefault,
+         "<script><!--\n// <!-- ソ -->\nvar a = 1;\n</script>",
+         "<script><!--\nvar a=1;\n</script>"},
         {"a '/' that may start a regex", kCr, "<script>a = b /\nc / d</script>",
          "<script>a=b/\nc/d</script>"},
     };
