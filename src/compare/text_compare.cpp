@@ -33,10 +33,10 @@ bool IsBreakToken(Token t) {
 }
 
 struct Line {
-    std::size_t first = 0;    // its first character
-    std::size_t end = 0;      // the end of its text; its line break, if any, is at `end`
+    std::size_t first = 0;  // its first character
+    std::size_t end = 0;    // the end of its text; its line break, if any, is at `end`
     bool hasBreak = false;
-    std::uint64_t key = 0;    // the hash of its characters other than blanks
+    std::uint64_t key = 0;  // the hash of its characters other than blanks
 };
 
 // One side: its characters, where each begins, its lines.
@@ -45,7 +45,7 @@ struct Side {
     std::vector<Token> tokens;
     std::vector<std::uint32_t> offsets;  // byte of each character; one more at the end
     std::vector<Line> lines;
-    std::vector<std::uint32_t> lineOf;   // the line of each character
+    std::vector<std::uint32_t> lineOf;  // the line of each character
     std::vector<std::uint64_t> keys;
 
     std::size_t LineStart(std::size_t line) const {
@@ -194,10 +194,9 @@ Comparer::LinePairs Comparer::UniqueAnchors(std::size_t l0, std::size_t l1, std:
     // The longest run of candidates in order on both sides.
     std::vector<std::size_t> tails, previous(candidates.size(), SIZE_MAX);
     for (std::size_t k = 0; k < candidates.size(); ++k) {
-        auto at = std::lower_bound(tails.begin(), tails.end(), candidates[k].second,
-                                   [&](std::size_t t, std::size_t value) {
-                                       return candidates[t].second < value;
-                                   });
+        auto at = std::lower_bound(
+            tails.begin(), tails.end(), candidates[k].second,
+            [&](std::size_t t, std::size_t value) { return candidates[t].second < value; });
         if (at != tails.begin()) previous[k] = *(at - 1);
         if (at == tails.end()) {
             tails.push_back(k);
@@ -223,9 +222,8 @@ void Comparer::MatchLines(std::size_t l0, std::size_t l1, std::size_t r0, std::s
         if (Cells(l1 - l0, r1 - r0) <= limits_.maxLineCells) {
             const std::vector<std::uint64_t> a(left_.keys.begin() + l0, left_.keys.begin() + l1);
             const std::vector<std::uint64_t> b(right_.keys.begin() + r0, right_.keys.begin() + r1);
-            AlignWithDiff(a, b, [&](std::size_t i, std::size_t j) {
-                pairs.emplace_back(l0 + i, r0 + j);
-            });
+            AlignWithDiff(
+                a, b, [&](std::size_t i, std::size_t j) { pairs.emplace_back(l0 + i, r0 + j); });
         } else {
             // Too many lines to align at once: lines that occur once on each side split them.
             const LinePairs anchors = UniqueAnchors(l0, l1, r0, r1);
@@ -328,8 +326,7 @@ bool Comparer::AlignBlanks(std::size_t l, std::size_t r) {
     if (i != a.end || j != b.end) return false;
     for (const auto& [x, y] : kept)
         Keep(x, y);
-    if (a.hasBreak && b.hasBreak && left_.tokens[a.end] == right_.tokens[b.end])
-        Keep(a.end, b.end);
+    if (a.hasBreak && b.hasBreak && left_.tokens[a.end] == right_.tokens[b.end]) Keep(a.end, b.end);
     return true;
 }
 
@@ -393,8 +390,8 @@ void Comparer::AddRow(std::int64_t left, std::int64_t right, std::size_t rightLi
         auto& columns = leftColumns_[static_cast<std::size_t>(left)];
         row.leftLine = static_cast<std::int32_t>(left);
         row.leftText = Display(left_, line.first, line.end, columns);
-        row.leftMarks = Spans(columns, line.first, line.end,
-                              [&](std::size_t t) { return leftMatch_[t] < 0; });
+        row.leftMarks =
+            Spans(columns, line.first, line.end, [&](std::size_t t) { return leftMatch_[t] < 0; });
         row.leftBreakRemoved = line.hasBreak && leftMatch_[line.end] < 0;
         leftRow_[static_cast<std::size_t>(left)] = static_cast<std::int64_t>(index);
     }
@@ -462,15 +459,15 @@ void Comparer::FindChanges(std::size_t leftEnd, std::size_t rightEnd) {
         if (i < leftEnd && leftMatch_[i] < 0) {
             const std::int64_t row = leftRow_[left_.lineOf[i]];
             if (!inChange && row >= 0)
-                out_->changes.push_back({static_cast<std::size_t>(row), true,
-                                         column(left_, leftColumns_, i)});
+                out_->changes.push_back(
+                    {static_cast<std::size_t>(row), true, column(left_, leftColumns_, i)});
             inChange = true;
             ++i;
         } else if (j < rightEnd && !rightKept_[j]) {
             const std::int64_t row = rightRow_[right_.lineOf[j]];
             if (!inChange && row >= 0)
-                out_->changes.push_back({static_cast<std::size_t>(row), false,
-                                         column(right_, rightColumns_, j)});
+                out_->changes.push_back(
+                    {static_cast<std::size_t>(row), false, column(right_, rightColumns_, j)});
             inChange = true;
             ++j;
         } else {
@@ -492,7 +489,8 @@ std::string_view Preview(std::string_view text, std::size_t limit) {
 
 void Comparer::Run(std::string_view before, std::string_view after, Comparison& out) {
     out_ = &out;
-    const bool tooLarge = before.size() > limits_.maxTextBytes || after.size() > limits_.maxTextBytes;
+    const bool tooLarge =
+        before.size() > limits_.maxTextBytes || after.size() > limits_.maxTextBytes;
     if (tooLarge) {
         before = Preview(before, limits_.previewBytes);
         after = Preview(after, limits_.previewBytes);

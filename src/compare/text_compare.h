@@ -42,14 +42,14 @@ struct CompareRow {
 // Where one change begins: a maximal run of removed or added characters.
 struct CompareChange {
     std::size_t row = 0;
-    bool onLeft = true;      // the run begins with a removal (left side), else an addition
+    bool onLeft = true;        // the run begins with a removal (left side), else an addition
     std::uint32_t column = 0;  // byte of that side's display text
 };
 
 enum class CompareCut {
-    None,         // every row is there
-    PageTooLarge, // only the start of a page over the size limit was compared
-    TimeLimit,    // the comparison ran out of time; the rows so far are there
+    None,          // every row is there
+    PageTooLarge,  // only the start of a page over the size limit was compared
+    TimeLimit,     // the comparison ran out of time; the rows so far are there
 };
 
 struct Comparison {
