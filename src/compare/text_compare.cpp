@@ -23,6 +23,8 @@ using Token = std::uint32_t;
 constexpr std::size_t kAnchorWindow = 4096;
 // The characters of a line that find it on the other side.
 constexpr std::size_t kAnchorLength = 8;
+// The rows shown however long the comparison takes: the first changes of any page.
+constexpr std::size_t kMinRows = 500;
 
 bool IsBlankToken(Token t) {
     return t == 0x20 || t == 0x09 || t == 0x0B || t == 0x0C || t == 0x8140 || t == 0xE38080;
@@ -289,7 +291,8 @@ bool Comparer::AlignGroup(std::size_t l0, std::size_t l1, std::size_t b0, std::s
             found = FindLineStart(line, pieceRight, b1);
             if (found == SIZE_MAX) continue;
         }
-        if (OutOfTime()) {
+        const std::size_t linesDone = left_.lineOf[pieceLeft] - l0;
+        if (OutOfTime() && out_->rows.size() + linesDone >= kMinRows) {
             doneLeft = pieceLeft;
             doneRight = pieceRight;
             return false;
@@ -518,7 +521,7 @@ void Comparer::Run(std::string_view before, std::string_view after, Comparison& 
     for (std::size_t k = 0; k <= lastGroup; ++k) {
         const std::size_t l1 = k < pairs.size() ? pairs[k].first : left_.lines.size();
         const std::size_t r1 = k < pairs.size() ? pairs[k].second : right_.lines.size();
-        if (k > 0 && OutOfTime()) {
+        if (k > 0 && OutOfTime() && out_->rows.size() >= kMinRows) {
             out.cut = CompareCut::TimeLimit;
             break;
         }

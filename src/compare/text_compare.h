@@ -68,7 +68,8 @@ struct CompareLimits {
     std::uint64_t maxAlignCells = std::uint64_t{1} << 22;
     // The same bound for aligning the lines between two lines known on both sides.
     std::uint64_t maxLineCells = std::uint64_t{1} << 24;
-    // After this long the rows so far are returned, cut = TimeLimit.
+    // After this long the rows so far (at least the first few hundred) are returned,
+    // cut = TimeLimit.
     std::chrono::milliseconds timeLimit{1000};
 };
 

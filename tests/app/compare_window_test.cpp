@@ -89,9 +89,9 @@ TEST_F(CompareWindowTest, ClickCtrlDNextChangeEsc) {
     EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("second.htm")));
     EXPECT_FALSE(window->isModal());
     EXPECT_EQ(window->ChangeCount(), 3);
-    EXPECT_EQ(CompareFile(dir.File("second.htm"), kDefaultTrimMode, "JS:VBS")
-                  .comparison.changes.size(),
-              3u);
+    EXPECT_EQ(
+        CompareFile(dir.File("second.htm"), kDefaultTrimMode, "JS:VBS").comparison.changes.size(),
+        3u);
     EXPECT_TRUE(window->Summary()->text().contains(QStringLiteral("変更 3 箇所")));
     EXPECT_TRUE(window->Summary()->text().contains(QStringLiteral("処理前 24 バイト")));
     // Every row shows on both sides, so they scroll together.
@@ -127,8 +127,8 @@ TEST_F(CompareWindowTest, OpensFromTheRowMenuAndTheViewMenuOnlyWithASelection) {
     QMenu* menu = frame->View()->ContextMenuAt(row.center());
     EXPECT_TRUE(menu->actions().contains(frame->Action(CMD_COMPARE)));
     delete menu;
-    EXPECT_TRUE(frame->findChild<QMenu*>("menuView")->actions().contains(
-        frame->Action(CMD_COMPARE)));
+    EXPECT_TRUE(
+        frame->findChild<QMenu*>("menuView")->actions().contains(frame->Action(CMD_COMPARE)));
 
     frame->Editor().List().SetSelected(0, false);
     frame->Editor().List().SetSelected(1, false);
