@@ -30,4 +30,23 @@ inline constexpr const char* TXT_STOP_TIP =
 // Shown by the commands whose windows are not built yet.
 inline constexpr const char* TXT_COMING_LATER = "この機能は次の版で使えるようになります。";
 
+// The before-and-after view of a file.
+inline constexpr const char* TXT_COMPARE_TITLE_FORMAT = "%s - 処理前と処理後の比較";  // file name
+inline constexpr const char* TXT_COMPARE_WORKING = "比較しています...";
+// bytes before, bytes after, number of changes
+inline constexpr const char* TXT_COMPARE_SUMMARY_FORMAT =
+    "処理前 %s バイト → 処理後 %s バイト　変更 %d 箇所";
+inline constexpr const char* TXT_COMPARE_POSITION_FORMAT = "　（%d / %d 箇所目）";
+inline constexpr const char* TXT_COMPARE_BEFORE_FORMAT = "処理前 (%s)";  // charset
+inline constexpr const char* TXT_COMPARE_AFTER_FORMAT = "処理後 (%s)";   // charset
+inline constexpr const char* TXT_COMPARE_JOINED_FORMAT = "→ %d 行目へ";  // line number
+inline constexpr const char* TXT_COMPARE_CUT_SIZE =
+    "ページが 2 MB を超えるため、先頭の部分だけを比較しています。以降の変更は表示していません。";
+inline constexpr const char* TXT_COMPARE_CUT_TIME =
+    "比較に時間がかかるため、最初の部分の変更だけを表示しています。以降の変更は表示していません。";
+inline constexpr const char* TXT_COMPARE_KEYS = "F8: 次の変更　Shift+F8: 前の変更　Esc: 閉じる";
+inline constexpr const char* TXT_CHARSET_SHIFT_JIS = "Shift_JIS";
+inline constexpr const char* TXT_CHARSET_UTF8 = "UTF-8";
+inline constexpr const char* TXT_CHARSET_UTF16 = "UTF-16";
+
 }  // namespace trimlet

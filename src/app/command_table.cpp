@@ -38,6 +38,8 @@ constexpr CommandInfo kCommands[] = {
      "ステータスバーの 表示/非表示\nステータスバーの表示切り替え", ""},
     {CMD_REFRESH, "actionRefresh", "最新情報に更新(&R)", "",
      "リストに表示中のファイルの情報を更新\n最新情報に更新", "view-refresh"},
+    {CMD_COMPARE, "actionCompare", "処理前と処理後を比較(&D)...", "Ctrl+D",
+     "選択したファイルの処理前と処理後のテキストを並べて表示\n処理前と処理後を比較", ""},
     {CMD_ADD_FILES, "actionAddFiles", "ファイルを追加(&A)...", "Ctrl+Shift+A",
      "選択したファイルをリストに追加\nファイルを追加", "list-add"},
     {CMD_ADD_FOLDER_FILES, "actionAddFolderFiles", "フォルダ内のファイルを追加(&F)...",

@@ -11,6 +11,8 @@ inline constexpr int CMD_EXIT = 57665;
 inline constexpr int CMD_ABOUT = 57664;
 inline constexpr int CMD_TOGGLE_TOOL_BAR = 59392;
 inline constexpr int CMD_TOGGLE_STATUS_BAR = 59393;
+// Opens the before-and-after view of each selected row.
+inline constexpr int CMD_COMPARE = 32800;
 
 struct CommandInfo {
     int id;

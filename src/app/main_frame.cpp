@@ -20,6 +20,7 @@
 
 #include "app/app_texts.h"
 #include "app/command_table.h"
+#include "app/compare_window.h"
 #include "app/dropped_files.h"
 #include "app/progress_pane.h"
 #include "app/qt_dialogs.h"
@@ -35,6 +36,8 @@ namespace {
 constexpr std::string_view kKeyWindowGeometry = "WINDOW_GEOMETRY";
 
 constexpr int kRecentTaskCount = CMD_RECENT_TASK_LAST - CMD_RECENT_TASK_FIRST + 1;
+// The before-and-after views one command opens at most.
+constexpr int kMaxCompareWindows = 8;
 
 bool IsEditorCommand(int id) {
     switch (id) {
@@ -42,6 +45,7 @@ bool IsEditorCommand(int id) {
         case CMD_ABOUT:
         case CMD_TOGGLE_TOOL_BAR:
         case CMD_TOGGLE_STATUS_BAR:
+        case CMD_COMPARE:
             return false;
         default:
             return true;
@@ -160,8 +164,8 @@ void CMainFrame::CreateMenus() {
     add(edit, {CMD_MARK, CMD_UNMARK, 0, CMD_PASTE, 0, CMD_REMOVE, CMD_SELECT_ALL, CMD_CLEAR});
     QMenu* view = menuBar()->addMenu(Qs(TXT_MENU_VIEW));
     view->setObjectName(QStringLiteral("menuView"));
-    add(view,
-        {CMD_TOGGLE_BASE_FOLDER_BAR, CMD_TOGGLE_TOOL_BAR, CMD_TOGGLE_STATUS_BAR, 0, CMD_REFRESH});
+    add(view, {CMD_TOGGLE_BASE_FOLDER_BAR, CMD_TOGGLE_TOOL_BAR, CMD_TOGGLE_STATUS_BAR, 0,
+               CMD_REFRESH, 0, CMD_COMPARE});
     QMenu* trim = menuBar()->addMenu(Qs(TXT_MENU_TRIM));
     trim->setObjectName(QStringLiteral("menuTrim"));
     add(trim, {CMD_ADD_FILES, CMD_ADD_FOLDER_FILES, 0, CMD_RUN, 0, CMD_OPTIONS});
@@ -230,6 +234,8 @@ void CMainFrame::RefreshCommandStates() {
             enabled = m_editor->IsCommandEnabled(id, clipboard);
         } else if (id == CMD_EXIT || id == CMD_ABOUT) {
             enabled = !busy;
+        } else if (id == CMD_COMPARE) {
+            enabled = !busy && m_editor->List().SelectedCount() > 0;
         }
         it.value()->setEnabled(enabled);
     }
@@ -347,6 +353,9 @@ void CMainFrame::OnCommand(int id) {
         case CMD_ABOUT:
             if (auto* qt = dynamic_cast<QtDialogs*>(&m_dialogs)) qt->AboutBox();
             break;
+        case CMD_COMPARE:
+            OpenCompareWindows();
+            break;
         default:
             if (id >= CMD_RECENT_TASK_FIRST && id <= CMD_RECENT_TASK_LAST)
                 editor.OpenRecentTask(static_cast<std::size_t>(id - CMD_RECENT_TASK_FIRST));
@@ -404,6 +413,22 @@ void CMainFrame::RunPendingRequest() {
     --m_commandDepth;
     RefreshCommandStates();
     UpdateTitle();
+}
+
+void CMainFrame::OpenCompareWindows() {
+    if (m_editor->Busy()) return;
+    // Each window compares with the options as they are now.
+    const WorkingSettings& settings = m_editor->Settings();
+    const FileList& list = m_editor->List();
+    int opened = 0;
+    for (std::size_t row = 0; row < list.RowCount() && opened < kMaxCompareWindows; ++row) {
+        if (!list.IsSelected(row) || !list.Entry(row)) continue;
+        auto* window = new CCompareWindow(list.FullPath(row), settings.trimMode,
+                                          settings.scriptExtensions, this);
+        window->move(pos() + QPoint(40 + 24 * opened, 40 + 24 * opened));
+        window->show();
+        ++opened;
+    }
 }
 
 QStringList CMainFrame::HelpFileCandidates() {

@@ -68,6 +68,8 @@ class CMainFrame final : public QMainWindow {
     void RebuildRecentTasks();
     void UpdateTitle();
     void OpenHelp();
+    // A before-and-after view for each selected row (a few at most).
+    void OpenCompareWindows();
     bool ClipboardHoldsFileList() const;
     void RunPendingRequest();
     // The question before the task is thrown away; true when the window may close.

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_texts.h"
+#include "app/command_table.h"
 #include "app/file_list_model.h"
 #include "app/qt_text.h"
 
@@ -176,7 +177,8 @@ void CTrimletView::SyncSelectionToList(const QItemSelection& selected,
 
 QMenu* CTrimletView::ContextMenuAt(const QPoint& viewportPoint) {
     const QModelIndex index = m_list->indexAt(viewportPoint);
-    static constexpr int kOnRow[] = {CMD_MARK, CMD_UNMARK, CMD_PASTE, CMD_REMOVE, CMD_SELECT_ALL};
+    static constexpr int kOnRow[] = {CMD_MARK,   CMD_UNMARK,     CMD_PASTE,
+                                     CMD_REMOVE, CMD_SELECT_ALL, CMD_COMPARE};
     static constexpr int kOnEmpty[] = {
         CMD_RUN,        CMD_PASTE, CMD_ADD_FILES, CMD_ADD_FOLDER_FILES,
         CMD_SELECT_ALL, CMD_CLEAR, CMD_REFRESH};

@@ -161,4 +161,9 @@ Result Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out) {
     return Convert(bigEndian ? "UTF-16BE" : "UTF-16LE", "UTF-8", utf8, utf8.size() * 2, out);
 }
 
+Result Cp932ToUtf8(std::string_view cp932, std::string& out) {
+    // A double-byte character gives at most 3 bytes, a single byte at most 3 (half-width).
+    return Convert("UTF-8", "CP932", cp932, cp932.size() * 3 / 2 + 4, out);
+}
+
 }  // namespace trimlet

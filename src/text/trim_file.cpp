@@ -100,4 +100,18 @@ Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view
     }
 }
 
+Result TrimDecodedText(std::string_view path, TrimMode trimMode, std::string_view scriptExtensions,
+                       const FileText& fileText, std::string& trimmed) {
+    try {
+        FileText copy = fileText;
+        return TrimText(copy, KindOfPath(path, scriptExtensions), trimMode, trimmed) == RESULT_OK
+                   ? RESULT_OK
+                   : RESULT_OUT_OF_MEMORY;
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    } catch (const std::length_error&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
 }  // namespace trimlet

@@ -48,4 +48,12 @@ enum class FileKind { Html, JavaScript, VbScript };
                                   std::string_view scriptExtensions, std::string bytes,
                                   std::string& outBytes, std::uint64_t& outputSize);
 
+struct FileText;
+// Trims the decoded text of the file at `path` (its kind from its name) into `trimmed`, in
+// the form of `fileText.text` (UTF-8 for a UTF-16 file). RESULT_OUT_OF_MEMORY when memory
+// runs out or the engine fails.
+[[nodiscard]] Result TrimDecodedText(std::string_view path, TrimMode trimMode,
+                                     std::string_view scriptExtensions, const FileText& fileText,
+                                     std::string& trimmed);
+
 }  // namespace trimlet

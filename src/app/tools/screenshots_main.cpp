@@ -1,8 +1,10 @@
 // trimlet-screenshots OUTDIR TASK: draws the main window with TASK opened, a context menu
-// of the list and the dialogs a run asks, each into a PNG in OUTDIR. Used for the README
+// of the list, the dialogs a run asks and the before-and-after view, each into a PNG in
+// OUTDIR. Used for the README
 // and the guide; the profile is the one TRIMLET_PROFILE names.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
@@ -11,6 +13,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/command_table.h"
+#include "app/compare_window.h"
 #include "app/desktop_app.h"
 #include "app/folder_creation_dialog.h"
 #include "app/main_frame.h"
@@ -28,6 +32,38 @@
 using namespace trimlet;
 
 namespace {
+
+bool Save(QWidget& widget, const QDir& dir, const char* name);
+
+// Opens the before-and-after view of the row whose path ends with `name`, waits for its
+// comparison, moves to the first change and draws it into `file`.
+bool SaveCompareWindow(CMainFrame& frame, const QDir& dir, const char* name, const char* file) {
+    QTreeView* list = frame.View()->ListView();
+    list->selectionModel()->clearSelection();
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        const QModelIndex index = list->model()->index(row, 0);
+        if (index.data().toString().endsWith(QLatin1String(name)))
+            list->selectionModel()->select(index,
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    QApplication::processEvents();
+    frame.OnCommand(CMD_COMPARE);
+    auto* window = frame.findChild<CCompareWindow*>();
+    if (!window) {
+        std::printf("FAILED no view of %s\n", name);
+        return false;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (!window->IsReady() && timer.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    window->resize(1040, 560);
+    window->NextChange();
+    const bool saved = Save(*window, dir, file);
+    window->close();
+    delete window;
+    return saved;
+}
 
 bool Save(QWidget& widget, const QDir& dir, const char* name) {
     widget.show();
@@ -107,5 +143,9 @@ int main(int argc, char** argv) {
     CResultSummaryDlg summary(RunSummary{4, 1, 18342, 13020}, &frame);
     ok = Save(summary, out, "dialog-summary.png") && ok;
     summary.hide();
+
+    // The before-and-after view of a Japanese page and of a script.
+    ok = SaveCompareWindow(frame, out, "sjis.html", "compare-japanese-page.png") && ok;
+    ok = SaveCompareWindow(frame, out, "menu.js", "compare-script.png") && ok;
     return ok ? 0 : 1;
 }

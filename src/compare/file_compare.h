@@ -1,0 +1,36 @@
+#pragma once
+// A file beside its trim: read, decoded and trimmed the way a run trims it, then compared
+// (compare/text_compare.h). The window calls it off its own thread; it touches nothing but
+// the file it reads.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/charset.h"
+#include "common/result.h"
+#include "compare/text_compare.h"
+#include "engine/trim_mode.h"
+
+namespace trimlet {
+
+struct FileComparison {
+    // RESULT_OK, or why the file could not be read or trimmed (TrimFile's codes).
+    Result result = RESULT_OK;
+    std::uint64_t bytesBefore = 0;  // the file's size
+    std::uint64_t bytesAfter = 0;   // the size a run would write
+    Charset charset = Charset::Cp932;
+    bool utf16 = false;  // the file is UTF-16; the rows show it as text
+    Comparison comparison;
+};
+
+// Trims the file at `path` with `trimMode` (a script by `scriptExtensions`) and compares
+// its text with the result under `limits`.
+[[nodiscard]] FileComparison CompareFile(const std::string& path, TrimMode trimMode,
+                                         std::string_view scriptExtensions,
+                                         const CompareLimits& limits = {});
+
+// The message that tells why a file could not be compared (its "%s" is the path).
+[[nodiscard]] int CompareFailureMessage(Result result);
+
+}  // namespace trimlet

@@ -1,0 +1,166 @@
+// The before-and-after view as a user reaches it: a click on a row, Ctrl+D, the keys of
+// the view, Esc; the reason of a failed trim; the options of the moment.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTest>
+#include <QTextBlock>
+#include <QTreeView>
+#include <filesystem>
+#include <memory>
+
+#include "app/command_table.h"
+#include "app/compare_window.h"
+#include "app/main_frame.h"
+#include "app/trimlet_view.h"
+#include "app_test_support.h"
+#include "common/messages.h"
+#include "compare/file_compare.h"
+#include "qstring_printer.h"
+#include "scripted_dialogs.h"
+#include "settings/memory_profile.h"
+#include "test_support.h"
+
+namespace trimlet {
+namespace {
+
+// Two blanks collapsed twice and two blank lines removed: three changes by default.
+constexpr const char* kPage = "<p>  a  </p>\n\n\n<p>b</p>\n";
+
+class CompareWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        frame = std::make_unique<CMainFrame>(dialogs, profile);
+        frame->show();
+        for (const char* name : {"first.htm", "second.htm"})
+            ASSERT_RESULT(frame->Editor().AddFileByPath(dir.Write(name, kPage), ADD_QUIET),
+                          RESULT_OK);
+        frame->RefreshCommandStates();
+        QTRY_VERIFY(!frame->View()->SelectionSyncPending());
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    }
+    void TearDown() override {
+        frame.reset();
+        EXPECT_EQ(test::VisibleTopLevelCount(), 0);
+    }
+
+    // Clicks the row of `name` in the list, as a user does.
+    void ClickRow(const QString& name) {
+        QTreeView* list = frame->View()->ListView();
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            if (!index.data().toString().endsWith(name)) continue;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->visualRect(index).center());
+            return;
+        }
+        FAIL() << "no row " << name.toStdString();
+    }
+    // Presses Ctrl+D on the list and returns the view that opens.
+    CCompareWindow* OpenWithKeys() {
+        QTest::keyClick(frame->View()->ListView(), Qt::Key_D, Qt::ControlModifier);
+        CCompareWindow* window = nullptr;
+        // The comparison arrives within a second.
+        const bool ready = QTest::qWaitFor(
+            [&] {
+                window = frame->findChild<CCompareWindow*>();
+                return window && window->IsReady();
+            },
+            1000);
+        return ready ? window : nullptr;
+    }
+
+    test::TempDir dir;
+    MemoryProfile profile;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(CompareWindowTest, ClickCtrlDNextChangeEsc) {
+    ClickRow(QStringLiteral("second.htm"));
+    ASSERT_EQ(frame->Editor().List().SelectedCount(), 1u);
+    QPointer<CCompareWindow> window = OpenWithKeys();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("second.htm")));
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->ChangeCount(), 3);
+    EXPECT_EQ(
+        CompareFile(dir.File("second.htm"), kDefaultTrimMode, "JS:VBS").comparison.changes.size(),
+        3u);
+    EXPECT_TRUE(window->Summary()->text().contains(QStringLiteral("変更 3 箇所")));
+    EXPECT_TRUE(window->Summary()->text().contains(QStringLiteral("処理前 24 バイト")));
+    // Every row shows on both sides, so they scroll together.
+    EXPECT_EQ(window->Before()->blockCount(), window->After()->blockCount());
+    EXPECT_EQ(window->Before()->document()->findBlockByNumber(0).text(),
+              QStringLiteral("<p>  a  </p>"));
+    EXPECT_EQ(window->After()->document()->findBlockByNumber(0).text(),
+              QStringLiteral("<p> a </p>"));
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->Before(), Qt::Key_F8);
+    EXPECT_EQ(window->CurrentChange(), 0);
+    EXPECT_EQ(window->Before()->textCursor().selectedText(), QStringLiteral(" "));
+    QTest::keyClick(window->Before(), Qt::Key_F8);
+    QTest::keyClick(window->Before(), Qt::Key_F8);
+    EXPECT_EQ(window->CurrentChange(), 2);
+    EXPECT_EQ(window->Before()->textCursor().blockNumber(), 1);
+    QTest::keyClick(window->Before(), Qt::Key_F8);  // stays on the last
+    EXPECT_EQ(window->CurrentChange(), 2);
+    QTest::keyClick(window->Before(), Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_EQ(window->CurrentChange(), 1);
+    EXPECT_TRUE(window->Summary()->text().contains(QStringLiteral("2 / 3")));
+
+    QTest::keyClick(window->Before(), Qt::Key_Escape);
+    QTRY_VERIFY(window.isNull());
+    EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(CompareWindowTest, OpensFromTheRowMenuAndTheViewMenuOnlyWithASelection) {
+    QTreeView* list = frame->View()->ListView();
+    const QRect row = list->visualRect(list->model()->index(0, 0));
+    QMenu* menu = frame->View()->ContextMenuAt(row.center());
+    EXPECT_TRUE(menu->actions().contains(frame->Action(CMD_COMPARE)));
+    delete menu;
+    EXPECT_TRUE(
+        frame->findChild<QMenu*>("menuView")->actions().contains(frame->Action(CMD_COMPARE)));
+
+    frame->Editor().List().SetSelected(0, false);
+    frame->Editor().List().SetSelected(1, false);
+    frame->RefreshCommandStates();
+    EXPECT_FALSE(frame->Action(CMD_COMPARE)->isEnabled());
+    frame->OnCommand(CMD_COMPARE);
+    EXPECT_EQ(frame->findChild<CCompareWindow*>(), nullptr);
+}
+
+TEST_F(CompareWindowTest, FailedTrimShowsItsReason) {
+    ClickRow(QStringLiteral("first.htm"));
+    std::filesystem::remove(dir.File("first.htm"));
+    QPointer<CCompareWindow> window = OpenWithKeys();
+    ASSERT_TRUE(window);
+    auto* note = window->findChild<QLabel*>("compareNote");
+    EXPECT_TRUE(note->isVisibleTo(window));
+    EXPECT_EQ(note->text().toStdString(),
+              FormatMessage(MSG_FILE_DOES_NOT_EXIST, dir.File("first.htm")));
+    EXPECT_EQ(window->ChangeCount(), 0);
+    window->close();
+    QTRY_VERIFY(window.isNull());
+}
+
+TEST_F(CompareWindowTest, UsesTheOptionsOfTheMoment) {
+    ClickRow(QStringLiteral("first.htm"));
+    frame->Editor().Settings().trimMode = TM_BLANK_LINES_DELETE;
+    QPointer<CCompareWindow> window = OpenWithKeys();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->ChangeCount(), 1);
+    window->close();
+    QTRY_VERIFY(window.isNull());
+}
+
+}  // namespace
+}  // namespace trimlet
