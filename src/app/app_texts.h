@@ -30,4 +30,10 @@ inline constexpr const char* TXT_STOP_TIP =
 // Shown by the commands whose windows are not built yet.
 inline constexpr const char* TXT_COMING_LATER = "この機能は次の版で使えるようになります。";
 
+// The guide shown in a window of our own.
+inline constexpr const char* TXT_HELP_WINDOW_TITLE = "Trimlet HTML! ヘルプ";
+// The answers of the questions before unsaved changes are thrown away.
+inline constexpr const char* TXT_BUTTON_SAVE = "保存(&S)";
+inline constexpr const char* TXT_BUTTON_DONT_SAVE = "保存しない(&N)";
+
 }  // namespace trimlet

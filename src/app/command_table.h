@@ -11,6 +11,9 @@ inline constexpr int CMD_EXIT = 57665;
 inline constexpr int CMD_ABOUT = 57664;
 inline constexpr int CMD_TOGGLE_TOOL_BAR = 59392;
 inline constexpr int CMD_TOGGLE_STATUS_BAR = 59393;
+// A row's file and its output folder, opened in the desktop's programs.
+inline constexpr int CMD_OPEN_FILE = 32800;
+inline constexpr int CMD_OPEN_OUTPUT_FOLDER = 32801;
 
 struct CommandInfo {
     int id;

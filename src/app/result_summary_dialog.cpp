@@ -1,9 +1,12 @@
 #include "app/result_summary_dialog.h"
 
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "app/qt_text.h"
@@ -81,7 +84,26 @@ CResultSummaryDlg::CResultSummaryDlg(const RunSummary& summary, QWidget* parent)
     layout->addWidget(rateLine, 7, 0, 1, 2);
     layout->addWidget(rateLabel, 8, 0);
     layout->addWidget(rate, 8, 1);
-    layout->addWidget(buttons, 9, 0, 1, 2);
+    // The files not trimmed, each with its reason, to read and copy.
+    if (!summary.skippedFiles.empty()) {
+        auto* listLabel = new QLabel(Qs(TXT_SUMMARY_LIST_LABEL), this);
+        auto* list = new QPlainTextEdit(this);
+        list->setObjectName(QStringLiteral("skippedFiles"));
+        list->setReadOnly(true);
+        list->setLineWrapMode(QPlainTextEdit::NoWrap);
+        list->setPlainText(Qs(SkippedFilesText(summary.skippedFiles)));
+        list->setMinimumSize(list->fontMetrics().averageCharWidth() * 70,
+                             list->fontMetrics().lineSpacing() * 7);
+        listLabel->setBuddy(list);
+        QPushButton* copy = buttons->addButton(Qs(TXT_SUMMARY_COPY), QDialogButtonBox::ActionRole);
+        copy->setObjectName(QStringLiteral("copySkipped"));
+        connect(copy, &QPushButton::clicked, this,
+                [list] { QGuiApplication::clipboard()->setText(list->toPlainText()); });
+        layout->addWidget(MakeLine(this), 9, 0, 1, 2);
+        layout->addWidget(listLabel, 10, 0, 1, 2);
+        layout->addWidget(list, 11, 0, 1, 2);
+    }
+    layout->addWidget(buttons, 12, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     for (QWidget* w : {static_cast<QWidget*>(sourceLabel), static_cast<QWidget*>(trimmedLabel),
