@@ -32,7 +32,7 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(m_browser);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
-    resize(760, 560);
+    resize(860, 600);
 }
 
 void CHelpWindow::ShowGuide(const QUrl& guide) {

@@ -1,7 +1,10 @@
 #include "app/result_summary_dialog.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -92,8 +95,22 @@ CResultSummaryDlg::CResultSummaryDlg(const RunSummary& summary, QWidget* parent)
         list->setReadOnly(true);
         list->setLineWrapMode(QPlainTextEdit::NoWrap);
         list->setPlainText(Qs(SkippedFilesText(summary.skippedFiles)));
-        list->setMinimumSize(list->fontMetrics().averageCharWidth() * 70,
-                             list->fontMetrics().lineSpacing() * 7);
+        // The reasons line up after the longest path; the list is as wide as its lines,
+        // up to a limit past which it scrolls.
+        const QFontMetrics metrics = list->fontMetrics();
+        int pathWidth = 0;
+        int reasonWidth = 0;
+        for (const SkippedFile& file : summary.skippedFiles) {
+            pathWidth = std::max(pathWidth, metrics.horizontalAdvance(Qs(file.path)));
+            reasonWidth =
+                std::max(reasonWidth, metrics.horizontalAdvance(Qs(SkipReason(file.result))));
+        }
+        const int gap = metrics.averageCharWidth() * 3;
+        list->setTabStopDistance(pathWidth + gap);
+        const int wanted = pathWidth + gap + reasonWidth + gap;
+        list->setMinimumSize(
+            std::clamp(wanted, metrics.averageCharWidth() * 60, metrics.averageCharWidth() * 120),
+            metrics.lineSpacing() * 7);
         listLabel->setBuddy(list);
         QPushButton* copy = buttons->addButton(Qs(TXT_SUMMARY_COPY), QDialogButtonBox::ActionRole);
         copy->setObjectName(QStringLiteral("copySkipped"));
