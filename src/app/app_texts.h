@@ -48,5 +48,10 @@ inline constexpr const char* TXT_COMPARE_KEYS = "F8: 次の変更　Shift+F8: �
 inline constexpr const char* TXT_CHARSET_SHIFT_JIS = "Shift_JIS";
 inline constexpr const char* TXT_CHARSET_UTF8 = "UTF-8";
 inline constexpr const char* TXT_CHARSET_UTF16 = "UTF-16";
+// The guide shown in a window of our own.
+inline constexpr const char* TXT_HELP_WINDOW_TITLE = "Trimlet HTML! ヘルプ";
+// The answers of the questions before unsaved changes are thrown away.
+inline constexpr const char* TXT_BUTTON_SAVE = "保存(&S)";
+inline constexpr const char* TXT_BUTTON_DONT_SAVE = "保存しない(&N)";
 
 }  // namespace trimlet

@@ -54,6 +54,10 @@ constexpr CommandInfo kCommands[] = {
      "help-contents"},
     {CMD_ABOUT, "actionAbout", "バージョン情報(&A)...", "",
      "プログラムの情報、バージョンそして著作権を表示\nバージョン情報", "help-about"},
+    {CMD_OPEN_FILE, "actionOpenFile", "ファイルを開く(&I)", "",
+     "選択されているファイルを関連付けられたプログラムで開く\nファイルを開く", "document-open"},
+    {CMD_OPEN_OUTPUT_FOLDER, "actionOpenOutputFolder", "出力フォルダを開く(&U)", "",
+     "選択されているファイルの出力フォルダを開く\n出力フォルダを開く", "folder-open"},
 };
 
 }  // namespace

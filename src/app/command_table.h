@@ -11,8 +11,11 @@ inline constexpr int CMD_EXIT = 57665;
 inline constexpr int CMD_ABOUT = 57664;
 inline constexpr int CMD_TOGGLE_TOOL_BAR = 59392;
 inline constexpr int CMD_TOGGLE_STATUS_BAR = 59393;
+// A row's file and its output folder, opened in the desktop's programs.
+inline constexpr int CMD_OPEN_FILE = 32800;
+inline constexpr int CMD_OPEN_OUTPUT_FOLDER = 32801;
 // Opens the before-and-after view of each selected row.
-inline constexpr int CMD_COMPARE = 32800;
+inline constexpr int CMD_COMPARE = 32802;
 
 struct CommandInfo {
     int id;

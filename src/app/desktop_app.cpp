@@ -57,10 +57,19 @@ int RunDesktop(int argc, char** argv) {
     QApplication::setWindowIcon(ApplicationIcon());
     const StartOptions options = ParseStartOptions(QApplication::arguments());
 
-    const QString socketName = InstanceSocketName(InstanceProfileKey(options.profilePath));
-    if (HandToRunningInstance(socketName, options.taskPath)) return 0;
+    // Without a private folder, or when a window there does not answer, this start runs a
+    // window of its own.
+    const QString socketPath = InstanceSocketPath(InstanceProfileKey(options.profilePath));
     CInstanceServer server;
-    server.Listen(socketName);
+    switch (HandToRunningInstance(socketPath, options.taskPath)) {
+        case HandOver::Taken:
+            return 0;
+        case HandOver::NoInstance:
+            server.Listen(socketPath);
+            break;
+        case HandOver::NoAnswer:
+            break;
+    }
 
     LoadQtTranslation(app);
     std::unique_ptr<Profile> profile = OpenProfile(Utf8(options.profilePath));

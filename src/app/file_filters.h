@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string_view>
 
 namespace trimlet {
 
@@ -15,7 +16,9 @@ QString QtFilter(const char* label, const char* pattern);
 
 // The task file dialogs' filters: task files, all files.
 QStringList TaskFileFilters();
-// The add-files dialog's filters: HTML documents, text files, all files.
-QStringList AddFilesFilters();
+// The add-files dialog's filters from the ":"-separated extension lists: pages and scripts
+// together, pages, scripts (a filter whose list is empty is left out), text files, all
+// files. Each extension matches in lower and upper case.
+QStringList AddFilesFilters(std::string_view htmlExtensions, std::string_view scriptExtensions);
 
 }  // namespace trimlet

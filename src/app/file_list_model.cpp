@@ -67,11 +67,13 @@ void CFileListModel::RowsInserted(std::size_t first, std::size_t last) {
 }
 
 void CFileListModel::RowsAboutToBeRemoved(std::size_t first, std::size_t last) {
+    m_restructuring = true;
     beginRemoveRows({}, static_cast<int>(first), static_cast<int>(last));
 }
 
 void CFileListModel::RowsRemoved(std::size_t, std::size_t) {
     endRemoveRows();
+    m_restructuring = false;
     emit ListChanged();
 }
 
@@ -83,11 +85,13 @@ void CFileListModel::RowsChanged(std::size_t first, std::size_t last) {
 }
 
 void CFileListModel::ListAboutToBeReset() {
+    m_restructuring = true;
     beginResetModel();
 }
 
 void CFileListModel::ListReset() {
     endResetModel();
+    m_restructuring = false;
     emit ListWasReset();
     emit ListChanged();
 }

@@ -19,6 +19,9 @@ class CFileListModel final : public QAbstractTableModel, private FileListObserve
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Whether rows are being removed or the list reset: a view's selection then follows the
+    // model, and what it deselects is no choice of the user.
+    bool Restructuring() const { return m_restructuring; }
 
   signals:
     // The selected state of rows [first, last] changed in the list.
@@ -40,6 +43,7 @@ class CFileListModel final : public QAbstractTableModel, private FileListObserve
     void BaseFolderChanged() override;
 
     FileList& m_list;
+    bool m_restructuring = false;
 };
 
 }  // namespace trimlet

@@ -13,15 +13,18 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QSessionManager>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <utility>
 
 #include "app/app_texts.h"
 #include "app/command_table.h"
 #include "app/compare_window.h"
 #include "app/dropped_files.h"
+#include "app/help_window.h"
 #include "app/progress_pane.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_text.h"
@@ -39,6 +42,23 @@ constexpr int kRecentTaskCount = CMD_RECENT_TASK_LAST - CMD_RECENT_TASK_FIRST + 
 // The before-and-after views one command opens at most.
 constexpr int kMaxCompareWindows = 8;
 
+// The keys a desktop program has for these commands, where the command table sets none.
+struct StandardKey {
+    int id;
+    const char* keys;
+};
+constexpr StandardKey kStandardKeys[] = {
+    {CMD_NEW_TASK, "Ctrl+N"},           {CMD_OPEN_TASK, "Ctrl+O"}, {CMD_SAVE_TASK, "Ctrl+S"},
+    {CMD_SAVE_TASK_AS, "Ctrl+Shift+S"}, {CMD_EXIT, "Ctrl+Q"},
+};
+
+const char* KeysOf(const CommandInfo& info) {
+    if (*info.keys) return info.keys;
+    for (const StandardKey& key : kStandardKeys)
+        if (key.id == info.id) return key.keys;
+    return "";
+}
+
 bool IsEditorCommand(int id) {
     switch (id) {
         case CMD_EXIT:
@@ -46,6 +66,8 @@ bool IsEditorCommand(int id) {
         case CMD_TOGGLE_TOOL_BAR:
         case CMD_TOGGLE_STATUS_BAR:
         case CMD_COMPARE:
+        case CMD_OPEN_FILE:
+        case CMD_OPEN_OUTPUT_FOLDER:
             return false;
         default:
             return true;
@@ -110,8 +132,8 @@ void CMainFrame::CreateActions() {
         const qsizetype split = prompt.indexOf(QLatin1Char('\n'));
         action->setStatusTip(split < 0 ? prompt : prompt.left(split));
         action->setToolTip(split < 0 ? prompt : prompt.mid(split + 1));
-        if (*info.keys)
-            action->setShortcuts(QKeySequence::listFromString(QLatin1String(info.keys)));
+        if (const char* keys = KeysOf(info); *keys)
+            action->setShortcuts(QKeySequence::listFromString(QLatin1String(keys)));
         action->setIcon(CommandIcon(info.id, info.themeIcon));
         action->setIconVisibleInMenu(false);
         const int id = info.id;
@@ -165,7 +187,7 @@ void CMainFrame::CreateMenus() {
     QMenu* view = menuBar()->addMenu(Qs(TXT_MENU_VIEW));
     view->setObjectName(QStringLiteral("menuView"));
     add(view, {CMD_TOGGLE_BASE_FOLDER_BAR, CMD_TOGGLE_TOOL_BAR, CMD_TOGGLE_STATUS_BAR, 0,
-               CMD_REFRESH, 0, CMD_COMPARE});
+               CMD_REFRESH, 0, CMD_COMPARE, CMD_OPEN_FILE, CMD_OPEN_OUTPUT_FOLDER});
     QMenu* trim = menuBar()->addMenu(Qs(TXT_MENU_TRIM));
     trim->setObjectName(QStringLiteral("menuTrim"));
     add(trim, {CMD_ADD_FILES, CMD_ADD_FOLDER_FILES, 0, CMD_RUN, 0, CMD_OPTIONS});
@@ -214,6 +236,24 @@ void CMainFrame::RestoreWindowState() {
     }
 }
 
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_fittedToScreen) return;
+    m_fittedToScreen = true;
+    // A window kept on a larger screen, or at a smaller scale, is fitted to this one, its
+    // frame included (known once shown).
+    const QScreen* shown = screen();
+    if (!shown) return;
+    const QRect room = shown->availableGeometry();
+    const QSize frameExtra = frameGeometry().size() - size();
+    const QSize fitted = size().boundedTo(room.size() - frameExtra);
+    if (fitted != size()) {
+        if (isMaximized()) showNormal();
+        resize(fitted);
+    }
+    if (!room.contains(frameGeometry())) move(room.topLeft());
+}
+
 void CMainFrame::SaveBarState() {
     WriteFlagKey(m_profile, kKeyShowToolBar, !m_toolBar->isHidden());
     WriteFlagKey(m_profile, kKeyShowStatusBar, !statusBar()->isHidden());
@@ -236,6 +276,8 @@ void CMainFrame::RefreshCommandStates() {
             enabled = !busy;
         } else if (id == CMD_COMPARE) {
             enabled = !busy && m_editor->List().SelectedCount() > 0;
+        } else if (id == CMD_OPEN_FILE || id == CMD_OPEN_OUTPUT_FOLDER) {
+            enabled = !busy && m_editor->FirstSelectedRow().has_value();
         }
         it.value()->setEnabled(enabled);
     }
@@ -268,7 +310,11 @@ void CMainFrame::RebuildRecentTasks() {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(Qs(FormatText(TXT_WINDOW_TITLE_FORMAT, {m_editor->TaskTitle()})));
+    // "[*]" marks where the desktop shows unsaved changes; one in the name is doubled.
+    QString name = Qs(m_editor->TaskTitle());
+    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(Qs(FormatText(TXT_WINDOW_TITLE_FORMAT, {Utf8(name + QStringLiteral("[*]"))})));
+    setWindowModified(m_editor->TaskModified());
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -356,6 +402,10 @@ void CMainFrame::OnCommand(int id) {
         case CMD_COMPARE:
             OpenCompareWindows();
             break;
+        case CMD_OPEN_FILE:
+        case CMD_OPEN_OUTPUT_FOLDER:
+            OpenRowOnDesktop(id == CMD_OPEN_OUTPUT_FOLDER);
+            break;
         default:
             if (id >= CMD_RECENT_TASK_FIRST && id <= CMD_RECENT_TASK_LAST)
                 editor.OpenRecentTask(static_cast<std::size_t>(id - CMD_RECENT_TASK_FIRST));
@@ -365,7 +415,7 @@ void CMainFrame::OnCommand(int id) {
     m_view->LayoutControls();
     RefreshCommandStates();
     UpdateTitle();
-    if (m_commandDepth == 0 && m_hasPendingRequest)
+    if (m_commandDepth == 0 && (m_hasPendingRequest || !m_pendingPaths.empty()))
         QTimer::singleShot(0, this, &CMainFrame::RunPendingRequest);
 }
 
@@ -379,7 +429,12 @@ void CMainFrame::InitialUpdate(const QString& taskPath) {
 }
 
 void CMainFrame::AddPaths(const std::vector<std::string>& paths) {
-    if (m_editor->Busy() || m_commandDepth > 0 || paths.empty()) return;
+    if (paths.empty()) return;
+    // Work or a question under way would see the list change: the paths wait for its end.
+    if (m_editor->Busy() || m_commandDepth > 0) {
+        m_pendingPaths.insert(m_pendingPaths.end(), paths.begin(), paths.end());
+        return;
+    }
     raise();
     activateWindow();
     ++m_commandDepth;
@@ -400,17 +455,23 @@ void CMainFrame::HandleTaskRequest(const QString& taskPath) {
 }
 
 void CMainFrame::RunPendingRequest() {
+    const bool pending = m_hasPendingRequest || !m_pendingPaths.empty();
     // Not inside a command, its questions or long work: those would see the list change.
-    if (!m_hasPendingRequest || m_commandDepth > 0 || m_editor->Busy() ||
-        QApplication::activeModalWidget()) {
-        if (m_hasPendingRequest && !m_editor->Busy() && m_commandDepth == 0)
+    if (!pending || m_commandDepth > 0 || m_editor->Busy() || QApplication::activeModalWidget()) {
+        if (pending && !m_editor->Busy() && m_commandDepth == 0)
             QTimer::singleShot(200, this, &CMainFrame::RunPendingRequest);
         return;
     }
-    m_hasPendingRequest = false;
-    ++m_commandDepth;
-    m_editor->OpenRequestedTask(Utf8(m_pendingRequest));
-    --m_commandDepth;
+    if (!m_pendingPaths.empty()) {
+        const std::vector<std::string> paths = std::exchange(m_pendingPaths, {});
+        AddPaths(paths);
+    }
+    if (m_hasPendingRequest) {
+        m_hasPendingRequest = false;
+        ++m_commandDepth;
+        m_editor->OpenRequestedTask(Utf8(m_pendingRequest), true);
+        --m_commandDepth;
+    }
     RefreshCommandStates();
     UpdateTitle();
 }
@@ -441,7 +502,12 @@ void CMainFrame::OpenHelp() {
     const QStringList candidates = HelpFileCandidates();
     for (const QString& path : candidates) {
         if (QFileInfo(path).isFile()) {
-            m_openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+            const QUrl guide = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+            // Without a web browser on the desktop the guide shows in a window of ours.
+            if (!m_openUrl(guide)) {
+                if (!m_helpWindow) m_helpWindow = new CHelpWindow(this);
+                m_helpWindow->ShowGuide(guide);
+            }
             return;
         }
     }
@@ -449,10 +515,23 @@ void CMainFrame::OpenHelp() {
                   Utf8(QDir::cleanPath(candidates.front())));
 }
 
+void CMainFrame::OpenRowOnDesktop(bool outputFolder) {
+    const std::optional<std::size_t> row = m_editor->FirstSelectedRow();
+    if (!row) return;
+    const std::string path =
+        outputFolder ? m_editor->RowOutputFolder(*row) : m_editor->List().FullPath(*row);
+    // A folder not made yet has nothing to show; nor has a file that went away.
+    if (path.empty() || !QFileInfo::exists(Qs(path)) || !m_openUrl(QUrl::fromLocalFile(Qs(path))))
+        m_dialogs.Ask(MSG_CANNOT_OPEN_ON_DESKTOP, MessageIcon::Exclamation, MessageButtons::Ok,
+                      path);
+}
+
 bool CMainFrame::QueryClose() {
-    if (!m_editor->TaskModified()) return true;
-    return m_dialogs.Ask(MSG_DISCARD_AND_EXIT, MessageIcon::Question, MessageButtons::YesNo) ==
-           MessageAnswer::Yes;
+    ++m_commandDepth;
+    const bool close = m_editor->MayDiscardTask(MSG_DISCARD_AND_EXIT);
+    --m_commandDepth;
+    UpdateTitle();
+    return close;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -471,12 +550,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Files dropped while work runs are added once it has ended.
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (HoldsFileList(event->mimeData()) && !m_editor->Busy()) event->acceptProposedAction();
+    if (HoldsFileList(event->mimeData())) event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    if (!HoldsFileList(event->mimeData()) || m_editor->Busy()) return;
+    if (!HoldsFileList(event->mimeData())) return;
     event->acceptProposedAction();
     const std::vector<std::string> paths = FileListPaths(*event->mimeData());
     // The drop's source waits until the event returns; the files are added after it.

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/dialogs.h"
 #include "editor/task_editor.h"
@@ -21,6 +23,7 @@ class QToolBar;
 
 namespace trimlet {
 
+class CHelpWindow;
 class CProgressPane;
 class CTrimletView;
 
@@ -35,6 +38,8 @@ class CMainFrame final : public QMainWindow {
     CTrimletView* View() const { return m_view; }
     QAction* Action(int id) const { return m_actions.value(id); }
     CProgressPane* Progress() const { return m_progress; }
+    // The guide's own window, once help has needed it.
+    CHelpWindow* HelpWindow() const { return m_helpWindow; }
 
     // The first update: opens the task of the command line (or leaves a new task).
     void InitialUpdate(const QString& taskPath);
@@ -42,7 +47,7 @@ class CMainFrame final : public QMainWindow {
     void OnCommand(int id);
     // Recomputes the enabled and checked state of every action.
     void RefreshCommandStates();
-    // Adds dropped or pasted paths, unless work is under way.
+    // Adds dropped or pasted paths; while work or a question is under way, once it ended.
     void AddPaths(const std::vector<std::string>& paths);
     // A later start asked for `taskPath`: raise the window and open it (after the command
     // or work under way, if any).
@@ -50,11 +55,12 @@ class CMainFrame final : public QMainWindow {
 
     // Where the guide is looked for, first the one beside the program.
     static QStringList HelpFileCandidates();
-    // Opens URLs for help; tests put a recorder here.
+    // Opens URLs for help and a row's file or folder; tests put a recorder here.
     void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -70,6 +76,8 @@ class CMainFrame final : public QMainWindow {
     void OpenHelp();
     // A before-and-after view for each selected row (a few at most).
     void OpenCompareWindows();
+    // Opens the first selected row's file, or its output folder, in the desktop's programs.
+    void OpenRowOnDesktop(bool outputFolder);
     bool ClipboardHoldsFileList() const;
     void RunPendingRequest();
     // The question before the task is thrown away; true when the window may close.
@@ -90,7 +98,10 @@ class CMainFrame final : public QMainWindow {
     int m_commandDepth = 0;
     QString m_pendingRequest;
     bool m_hasPendingRequest = false;
+    std::vector<std::string> m_pendingPaths;
     std::function<bool(const QUrl&)> m_openUrl;
+    CHelpWindow* m_helpWindow = nullptr;
+    bool m_fittedToScreen = false;
 };
 
 }  // namespace trimlet

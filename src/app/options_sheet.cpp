@@ -1,6 +1,5 @@
 #include "app/options_sheet.h"
 
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -8,12 +7,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/help_window.h"
 #include "app/main_frame.h"
 #include "app/options_action_page.h"
 #include "app/options_output_page.h"
 #include "app/options_parent_scope.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_text.h"
+#include "app/tool_icons.h"
 #include "app/trim_pages.h"
 #include "common/messages.h"
 
@@ -44,6 +45,8 @@ COptionsSheet::COptionsSheet(Dialogs& dialogs, Profile& profile, QWidget* parent
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
     buttons->button(QDialogButtonBox::Help)->setText(Qs(TXT_BUTTON_HELP));
     buttons->button(QDialogButtonBox::Help)->setObjectName(QStringLiteral("help"));
+    buttons->button(QDialogButtonBox::Help)
+        ->setIcon(CommandIcon(CMD_HELP_CONTENTS, "help-contents"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons, &QDialogButtonBox::helpRequested, this, [help = std::move(help)] {
@@ -78,15 +81,19 @@ void COptionsSheet::accept() {
 
 namespace {
 
-// The guide at its section on the options, in the desktop's browser; like the Help
-// command, a missing guide is named in a message.
-void OpenOptionsHelp(Dialogs& dialogs) {
+// The guide at its section on the options, in the desktop's browser or else in a window of
+// ours over the sheet; like the Help command, a missing guide is named in a message.
+void OpenOptionsHelp(QtDialogs& dialogs) {
     const QStringList candidates = CMainFrame::HelpFileCandidates();
     for (const QString& path : candidates) {
         if (!QFileInfo(path).isFile()) continue;
         QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
         url.setFragment(QStringLiteral("options"));
-        QDesktopServices::openUrl(url);
+        if (!dialogs.OpenUrl(url)) {
+            auto* help = new CHelpWindow(dialogs.Parent());
+            help->setAttribute(Qt::WA_DeleteOnClose);
+            help->ShowGuide(url);
+        }
         return;
     }
     dialogs.Ask(MSG_HELP_FILE_MISSING, MessageIcon::Stop, MessageButtons::Ok,

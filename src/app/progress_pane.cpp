@@ -52,10 +52,12 @@ void CProgressPane::WorkBegins(std::size_t total) {
 bool CProgressPane::FileDone(std::size_t done, std::size_t total) {
     // Repainting the window costs more than trimming a small page: it catches up after the
     // first file, then at most every kCatchUpMs and after the last one. A stop is seen then.
+    // The count itself is always current, so a question shown between two catch-ups (its
+    // own event loop repaints) shows how far the work has come.
     constexpr qint64 kCatchUpMs = 40;
+    Show(done, total);
     if (done < total && m_sinceCatchUp.isValid() && m_sinceCatchUp.elapsed() < kCatchUpMs)
         return m_stopRequested;
-    Show(done, total);
     QCoreApplication::processEvents();
     m_sinceCatchUp.start();
     return m_stopRequested;

@@ -1,5 +1,6 @@
 #include "app/qt_dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -18,6 +19,7 @@
 #include "app/result_summary_dialog.h"
 #include "app/settings_mismatch_dialog.h"
 #include "common/messages.h"
+#include "settings/profile_keys.h"
 
 namespace trimlet {
 namespace {
@@ -90,7 +92,10 @@ std::optional<std::string> FirstChosen(QFileDialog& dialog) {
 
 }  // namespace
 
-QtDialogs::QtDialogs(Profile& profile, QWidget* parent) : m_parent(parent), m_profile(profile) {}
+QtDialogs::QtDialogs(Profile& profile, QWidget* parent)
+    : m_parent(parent),
+      m_profile(profile),
+      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
 
 MessageAnswer QtDialogs::ShowMessage(const MessageRequest& request) {
     QMessageBox box(BoxIcon(request.icon), Qs(TXT_APP_TITLE), Qs(request.text),
@@ -98,12 +103,23 @@ MessageAnswer QtDialogs::ShowMessage(const MessageRequest& request) {
     box.setObjectName(QStringLiteral("message%1").arg(request.id));
     const std::vector<BoxButton> buttons = ButtonsOf(request.buttons);
     std::vector<std::pair<QAbstractButton*, MessageAnswer>> made;
+    // The questions before unsaved changes go offer to save them.
+    const bool saveQuestion = request.buttons == MessageButtons::YesNoCancel &&
+                              request.id >= MSG_DISCARD_AND_OPEN &&
+                              request.id <= MSG_DISCARD_AND_OPEN_NAMED;
     for (const BoxButton& b : buttons) {
         QPushButton* button = box.addButton(b.standard);
         button->setText(Qs(b.text));
+        if (saveQuestion && b.answer == MessageAnswer::Yes) button->setText(Qs(TXT_BUTTON_SAVE));
+        if (saveQuestion && b.answer == MessageAnswer::No)
+            button->setText(Qs(TXT_BUTTON_DONT_SAVE));
         made.emplace_back(button, b.answer);
     }
-    box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
+    // Return must not add a file that does not look like text: there No is the default.
+    QAbstractButton* preset = made.front().first;
+    for (const auto& [button, answer] : made)
+        if (request.id == MSG_NOT_TEXT_FILE && answer == MessageAnswer::No) preset = button;
+    box.setDefaultButton(static_cast<QPushButton*>(preset));
     // Esc and the close box answer Cancel where there is one, else the last button (No, or
     // the lone OK).
     box.setEscapeButton(made.back().first);
@@ -166,15 +182,21 @@ std::optional<std::string> QtDialogs::SaveTaskFileDialog(std::string_view folder
 std::optional<ChosenFiles> QtDialogs::AddFilesDialog(std::string_view folder) {
     QFileDialog dialog(m_parent, Qs(MessageText(MSG_TITLE_ADD_FILES)), Qs(folder));
     dialog.setObjectName(QStringLiteral("addFilesDialog"));
-    PrepareFileDialog(dialog, AddFilesFilters());
+    PrepareFileDialog(
+        dialog, AddFilesFilters(ReadHtmlExtensions(m_profile), ReadScriptExtensions(m_profile)));
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     ChosenFiles chosen;
-    chosen.folder =
-        Utf8(QDir::toNativeSeparators(QFileInfo(dialog.selectedFiles().front()).absolutePath()));
-    for (const QString& path : dialog.selectedFiles())
-        chosen.names.push_back(Utf8(QFileInfo(path).fileName()));
+    const QString chosenFolder = QFileInfo(dialog.selectedFiles().front()).absolutePath();
+    chosen.folder = Utf8(QDir::toNativeSeparators(chosenFolder));
+    // A file typed with a path elsewhere keeps its path, so it is added from there (or
+    // reported) rather than looked for in the wrong folder.
+    for (const QString& path : dialog.selectedFiles()) {
+        const QFileInfo file(path);
+        chosen.names.push_back(
+            Utf8(file.absolutePath() == chosenFolder ? file.fileName() : file.absoluteFilePath()));
+    }
     return chosen;
 }
 

@@ -4,7 +4,9 @@
 // the port's plain data into a dialog and the dialog's result back into plain data.
 
 #include <QPointer>
+#include <QUrl>
 #include <QWidget>
+#include <functional>
 
 #include "common/dialogs.h"
 #include "settings/profile.h"
@@ -38,9 +40,15 @@ class QtDialogs final : public Dialogs {
     // The about box (command 57664).
     void AboutBox();
 
+    // Opens `url` in the desktop's program for it; false when there is none. Tests put a
+    // recorder here.
+    bool OpenUrl(const QUrl& url) { return m_openUrl(url); }
+    void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
+
   private:
     QPointer<QWidget> m_parent;
     Profile& m_profile;
+    std::function<bool(const QUrl&)> m_openUrl;
 };
 
 }  // namespace trimlet

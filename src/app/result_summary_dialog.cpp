@@ -1,9 +1,15 @@
 #include "app/result_summary_dialog.h"
 
+#include <algorithm>
+
+#include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "app/qt_text.h"
@@ -81,7 +87,40 @@ CResultSummaryDlg::CResultSummaryDlg(const RunSummary& summary, QWidget* parent)
     layout->addWidget(rateLine, 7, 0, 1, 2);
     layout->addWidget(rateLabel, 8, 0);
     layout->addWidget(rate, 8, 1);
-    layout->addWidget(buttons, 9, 0, 1, 2);
+    // The files not trimmed, each with its reason, to read and copy.
+    if (!summary.skippedFiles.empty()) {
+        auto* listLabel = new QLabel(Qs(TXT_SUMMARY_LIST_LABEL), this);
+        auto* list = new QPlainTextEdit(this);
+        list->setObjectName(QStringLiteral("skippedFiles"));
+        list->setReadOnly(true);
+        list->setLineWrapMode(QPlainTextEdit::NoWrap);
+        list->setPlainText(Qs(SkippedFilesText(summary.skippedFiles)));
+        // The reasons line up after the longest path; the list is as wide as its lines,
+        // up to a limit past which it scrolls.
+        const QFontMetrics metrics = list->fontMetrics();
+        int pathWidth = 0;
+        int reasonWidth = 0;
+        for (const SkippedFile& file : summary.skippedFiles) {
+            pathWidth = std::max(pathWidth, metrics.horizontalAdvance(Qs(file.path)));
+            reasonWidth =
+                std::max(reasonWidth, metrics.horizontalAdvance(Qs(SkipReason(file.result))));
+        }
+        const int gap = metrics.averageCharWidth() * 3;
+        list->setTabStopDistance(pathWidth + gap);
+        const int wanted = pathWidth + gap + reasonWidth + gap;
+        list->setMinimumSize(
+            std::clamp(wanted, metrics.averageCharWidth() * 60, metrics.averageCharWidth() * 120),
+            metrics.lineSpacing() * 7);
+        listLabel->setBuddy(list);
+        QPushButton* copy = buttons->addButton(Qs(TXT_SUMMARY_COPY), QDialogButtonBox::ActionRole);
+        copy->setObjectName(QStringLiteral("copySkipped"));
+        connect(copy, &QPushButton::clicked, this,
+                [list] { QGuiApplication::clipboard()->setText(list->toPlainText()); });
+        layout->addWidget(MakeLine(this), 9, 0, 1, 2);
+        layout->addWidget(listLabel, 10, 0, 1, 2);
+        layout->addWidget(list, 11, 0, 1, 2);
+    }
+    layout->addWidget(buttons, 12, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     for (QWidget* w : {static_cast<QWidget*>(sourceLabel), static_cast<QWidget*>(trimmedLabel),

@@ -127,9 +127,19 @@ void CTrimletView::ShowSortIndicator() {
     QHeaderView* header = m_list->header();
     const FileList& list = m_editor.List();
     header->setSortIndicatorShown(m_sortedByUser);
-    if (m_sortedByUser)
-        header->setSortIndicator(
-            list.SortColumn(), list.LastSortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+    if (!m_sortedByUser) return;
+    header->setSortIndicator(list.SortColumn(),
+                             list.LastSortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+    // The arrow takes room from the title: a column too narrow for both widens.
+    bool widened = false;
+    for (int column = 1; column < kColumnCount; ++column) {
+        const int needed = header->sectionSizeHint(column);
+        if (header->sectionSize(column) < needed) {
+            header->resizeSection(column, needed);
+            widened = true;
+        }
+    }
+    if (widened) FitNameColumn();
 }
 
 void CTrimletView::ScheduleSelectionSync() {
@@ -162,23 +172,27 @@ void CTrimletView::SyncSelectionFromList() {
 
 void CTrimletView::SyncSelectionToList(const QItemSelection& selected,
                                        const QItemSelection& deselected) {
-    if (m_syncing) return;
+    // Rows leaving the model drop out of the selection; the list decides about them itself.
+    if (m_syncing || m_model->Restructuring()) return;
     m_syncing = true;
     FileList& list = m_editor.List();
-    for (const QItemSelectionRange& range : deselected)
-        for (int row = range.top(); row <= range.bottom(); ++row)
-            list.SetSelected(static_cast<std::size_t>(row), false);
-    for (const QItemSelectionRange& range : selected)
-        for (int row = range.top(); row <= range.bottom(); ++row)
-            list.SetSelected(static_cast<std::size_t>(row), true);
+    const auto apply = [&list](const QItemSelection& ranges, bool state) {
+        for (const QItemSelectionRange& range : ranges)
+            list.SetSelectedRange(static_cast<std::size_t>(range.top()),
+                                  static_cast<std::size_t>(range.bottom()), state);
+    };
+    apply(deselected, false);
+    apply(selected, true);
     m_syncing = false;
     emit ListStateChanged();
 }
 
 QMenu* CTrimletView::ContextMenuAt(const QPoint& viewportPoint) {
     const QModelIndex index = m_list->indexAt(viewportPoint);
+    // 0 is a separator.
     static constexpr int kOnRow[] = {CMD_MARK,   CMD_UNMARK,     CMD_PASTE,
-                                     CMD_REMOVE, CMD_SELECT_ALL, CMD_COMPARE};
+                                     CMD_REMOVE, CMD_SELECT_ALL, 0,
+                                     CMD_COMPARE, CMD_OPEN_FILE, CMD_OPEN_OUTPUT_FOLDER};
     static constexpr int kOnEmpty[] = {
         CMD_RUN,        CMD_PASTE, CMD_ADD_FILES, CMD_ADD_FOLDER_FILES,
         CMD_SELECT_ALL, CMD_CLEAR, CMD_REFRESH};
@@ -186,8 +200,13 @@ QMenu* CTrimletView::ContextMenuAt(const QPoint& viewportPoint) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     if (index.isValid()) {
         menu->setObjectName(QStringLiteral("contextMenuSelected"));
-        for (int id : kOnRow)
-            menu->addAction(m_actions.value(id));
+        for (int id : kOnRow) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(m_actions.value(id));
+            }
+        }
     } else {
         menu->setObjectName(QStringLiteral("contextMenuUnselected"));
         for (int id : kOnEmpty)

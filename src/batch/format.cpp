@@ -78,4 +78,43 @@ SummaryTexts FormatSummary(const ResultSummary& summary) {
     return texts;
 }
 
+std::string SkipReason(Result result) {
+    switch (result) {
+        case RESULT_SKIPPED:
+            return TXT_SKIP_REASON_CHOSEN;
+        case RESULT_NOT_FOUND:
+            return TXT_SKIP_REASON_NOT_FOUND;
+        case RESULT_ACCESS_ERROR:
+        case RESULT_FILE_ERROR:
+            return TXT_SKIP_REASON_ACCESS;
+        case RESULT_READ_ONLY_KEPT:
+            return TXT_SKIP_REASON_READ_ONLY;
+        case RESULT_IS_FOLDER:
+            return TXT_SKIP_REASON_IS_FOLDER;
+        case RESULT_FOLDER_BLOCKED:
+            return TXT_SKIP_REASON_FOLDER;
+        case RESULT_INVALID_UTF16:
+        case RESULT_UNCLEAR_UTF16:
+            return TXT_SKIP_REASON_UTF16;
+        case RESULT_FILE_CHANGED:
+            return TXT_SKIP_REASON_CHANGED;
+        case RESULT_TOO_LARGE:
+            return TXT_SKIP_REASON_TOO_LARGE;
+        case RESULT_OUT_OF_MEMORY:
+        case RESULT_SCRIPT_NO_MEMORY:
+            return TXT_SKIP_REASON_MEMORY;
+        default:
+            return FormatText(TXT_SKIP_REASON_OTHER, {std::string(ResultName(result))});
+    }
+}
+
+std::string SkippedFilesText(const std::vector<SkippedFile>& files) {
+    std::string text;
+    for (const SkippedFile& file : files) {
+        text += FormatText(TXT_SKIPPED_LINE_FORMAT, {file.path, SkipReason(file.result)});
+        text += '\n';
+    }
+    return text;
+}
+
 }  // namespace trimlet

@@ -7,7 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "common/dialogs.h"
 #include "common/messages.h"
+#include "common/result.h"
 #include "platform/file_info.h"
 
 namespace trimlet {
@@ -51,5 +55,11 @@ struct SummaryTexts {
 };
 
 SummaryTexts FormatSummary(const ResultSummary& summary);
+
+// Why a run did not trim a file, for the summary's list: a short text for `result`.
+std::string SkipReason(Result result);
+// The summary's list of the files not trimmed: one line per file, its path, a tab and the
+// reason, each line ended by "\n". Empty when every file was trimmed.
+std::string SkippedFilesText(const std::vector<SkippedFile>& files);
 
 }  // namespace trimlet

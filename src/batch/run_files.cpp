@@ -1,10 +1,13 @@
 #include "batch/run_files.h"
 
+#include <unordered_map>
+#include <utility>
+
 namespace trimlet {
 
 namespace {
 
-void Count(RunTally& tally, const FileOutcome& done) {
+void Count(RunTally& tally, const FileOutcome& done, std::string path) {
     RunSummary& summary = tally.summary;
     if (done.result == RESULT_OK) {
         ++summary.succeededCount;
@@ -14,6 +17,7 @@ void Count(RunTally& tally, const FileOutcome& done) {
     }
     ++summary.skippedCount;
     if (done.result != RESULT_SKIPPED) ++tally.failedCount;
+    summary.skippedFiles.push_back({std::move(path), done.result});
 }
 
 // A file that names nothing: as a file that cannot be found, asked once what waits is done.
@@ -29,8 +33,15 @@ Result AskAboutEmptyPath(RunQuestions& questions) {
 RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& request,
                 const NextRunFile& next, const GroupedRunWrites::Report& report,
                 const FileDoneHook& fileDone, RunTally& tally) {
+    // The paths of the files whose outcome is still to come, by the caller's number.
+    std::unordered_map<std::size_t, std::string> waiting;
     GroupedRunWrites writes(questions, [&](const FileOutcome& done) {
-        Count(tally, done);
+        std::string path;
+        if (const auto it = waiting.find(done.index); it != waiting.end()) {
+            path = std::move(it->second);
+            waiting.erase(it);
+        }
+        Count(tally, done, std::move(path));
         if (report) report(done);
     });
     RunContext ctx(writes, profile, request.scriptExtensions);
@@ -51,6 +62,7 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
                                   ? AskAboutEmptyPath(writes)
                                   : TrimFileToOutput(ctx, file->path, request.outputFolderName,
                                                      sourceSize, trimmedSize, runFlags);
+        waiting[file->index] = file->path;
         if (result == RESULT_STOPPED ||
             !writes.Add(file->index, file->path, result, sourceSize, trimmedSize)) {
             return stopped(RunEnd::Stopped);

@@ -149,7 +149,7 @@ int RunTaskCommand(Args args) {
                  folderName = CleanOutputFolderName(name);
                  if (HasLineBreak(*folderName))
                      return BadUsage(kTask.usage, text::kFolderLineBreak, name);
-                 if (HasBadOutputFolderCharacters(NativePathStyle(), *folderName))
+                 if (IsRefusedOutputFolderName(NativePathStyle(), *folderName))
                      return BadUsage(kTask.usage, text::kBadFolderName, name);
                  return kExitOk;
              }},

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "common/result.h"
 #include "common/run_questions.h"
 
 namespace trimlet {
@@ -19,15 +20,24 @@ struct SettingsMismatchAnswer {
     bool takeWithoutAsking = false;  // "load the task file's settings without this warning"
 };
 
+// A file a run did not trim, and the code that says why (RESULT_SKIPPED: the user chose
+// not to overwrite its output).
+struct SkippedFile {
+    std::string path;
+    Result result = RESULT_SKIPPED;
+};
+
 // The counters of a finished run.
 struct RunSummary {
     std::uint32_t succeededCount = 0;
     std::uint32_t skippedCount = 0;
-    std::uint64_t sourceTotal = 0;   // input sizes of the succeeded files
-    std::uint64_t trimmedTotal = 0;  // their output sizes
+    std::uint64_t sourceTotal = 0;          // input sizes of the succeeded files
+    std::uint64_t trimmedTotal = 0;         // their output sizes
+    std::vector<SkippedFile> skippedFiles;  // the skipped ones in run order
 };
 
-// Files chosen in the add-files dialog: one folder and the names in it, in the order chosen.
+// Files chosen in the add-files dialog: one folder and the names in it, in the order chosen;
+// a file typed with a path outside the folder is named by its absolute path.
 struct ChosenFiles {
     std::string folder;
     std::vector<std::string> names;

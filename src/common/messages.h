@@ -45,6 +45,7 @@ inline constexpr int MSG_CONFIRM_CLEAR = 18000;
 inline constexpr int MSG_DISCARD_AND_OPEN = 18001;
 inline constexpr int MSG_DISCARD_AND_EXIT = 18002;
 inline constexpr int MSG_DISCARD_AND_NEW = 18003;
+inline constexpr int MSG_DISCARD_AND_OPEN_NAMED = 18004;  // %s task path
 
 // per-file messages ("%s" is a path unless said otherwise)
 inline constexpr int MSG_FILE_NOT_FOUND = 20000;
@@ -77,6 +78,7 @@ inline constexpr int MSG_INVALID_UTF16 = 20040;            // marked as UTF-16, 
 inline constexpr int MSG_UNCLEAR_UTF16 = 20041;            // NUL bytes as in UTF-16, not UTF-16
 inline constexpr int MSG_NAME_HAS_LINE_BREAK = 20042;      // a file name a task cannot hold
 inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20043;  // replaced by another program
+inline constexpr int MSG_CANNOT_OPEN_ON_DESKTOP = 20044;   // a row's file or output folder
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;
@@ -89,6 +91,7 @@ inline constexpr int MSG_FOLDER_NAME_BAD_CHARACTERS = 40006;
 inline constexpr int MSG_EXTENSION_IS_SCRIPT = 40007;  // %s extension
 inline constexpr int MSG_EXTENSION_LISTED = 40008;     // %s extension
 inline constexpr int MSG_EXTENSION_IS_HTML = 40009;    // %s extension
+inline constexpr int MSG_FOLDER_NAME_REFUSED_POSIX = 40010;
 
 // ---- The table -----------------------------------------------------------------------
 
@@ -188,6 +191,21 @@ inline constexpr const char* TXT_SUMMARY_TRIMMED_TOTAL = "処理後のファイ�
 inline constexpr const char* TXT_SUMMARY_RATE = "平均トリムレット率：";
 inline constexpr const char* TXT_SUMMARY_NO_SIZE = "***,***";
 inline constexpr const char* TXT_SUMMARY_RATE_FORMAT = "%d %%";
+// The list of the files not trimmed: one line per file, its path and why.
+inline constexpr const char* TXT_SUMMARY_LIST_LABEL = "スキップまたは失敗したファイル(&L)：";
+inline constexpr const char* TXT_SUMMARY_COPY = "一覧をコピー(&C)";
+inline constexpr const char* TXT_SKIPPED_LINE_FORMAT = "%s\t%s";
+inline constexpr const char* TXT_SKIP_REASON_CHOSEN = "上書きしないことを選択しました";
+inline constexpr const char* TXT_SKIP_REASON_NOT_FOUND = "ファイルが見つかりません";
+inline constexpr const char* TXT_SKIP_REASON_ACCESS = "ファイルを開けません";
+inline constexpr const char* TXT_SKIP_REASON_READ_ONLY = "出力ファイルが読み取り専用です";
+inline constexpr const char* TXT_SKIP_REASON_IS_FOLDER = "フォルダです";
+inline constexpr const char* TXT_SKIP_REASON_FOLDER = "出力フォルダを作成できません";
+inline constexpr const char* TXT_SKIP_REASON_UTF16 = "文字コードを判別できません";
+inline constexpr const char* TXT_SKIP_REASON_CHANGED = "処理中に他のプログラムが変更しました";
+inline constexpr const char* TXT_SKIP_REASON_TOO_LARGE = "ファイルが大きすぎます";
+inline constexpr const char* TXT_SKIP_REASON_MEMORY = "メモリーが不足しています";
+inline constexpr const char* TXT_SKIP_REASON_OTHER = "処理に失敗しました (%s)";
 
 // settings-mismatch dialog
 inline constexpr const char* TXT_MISMATCH_TITLE = "設定の読み込みの確認";
@@ -367,6 +385,10 @@ inline constexpr const char* TXT_FILTER_TEXT = "テキストファイル(*.txt)"
 inline constexpr const char* TXT_FILTER_TEXT_PATTERN = "*.txt";
 inline constexpr const char* TXT_FILTER_ALL = "すべてのファイル(*.*)";
 inline constexpr const char* TXT_FILTER_ALL_PATTERN = "*.*";
+// The add-files dialog's filters built from the extension lists ("%s": "*.htm;*.html").
+inline constexpr const char* TXT_FILTER_PAGES_AND_SCRIPTS_FORMAT = "HTMLとスクリプト(%s)";
+inline constexpr const char* TXT_FILTER_HTML_FORMAT = "HTMLドキュメント(%s)";
+inline constexpr const char* TXT_FILTER_SCRIPT_FORMAT = "スクリプト(%s)";
 inline constexpr const char* TXT_BROWSE_FOLDER_TITLE = "処理対象のフォルダ選択";
 
 }  // namespace trimlet

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -180,6 +181,12 @@ class TaskEditor {
 
     // ---- List commands (task_editor_commands.cpp) ----
 
+    // The first selected row, if any: the row the row commands act on.
+    std::optional<std::size_t> FirstSelectedRow() const;
+    // Where a run writes the row's file: its output folder under the working output
+    // folder name. Empty for a row without entry or a name that cannot be resolved.
+    std::string RowOutputFolder(std::size_t row) const;
+
     // Double click on `row` (-1: on no row): checks or unchecks it.
     void ToggleCheck(int row);
     void MarkSelected();
@@ -249,6 +256,11 @@ class TaskEditor {
 
     // ---- Task commands (src/task/task_editor_task_commands.cpp) ----
 
+    // Before unsaved changes are thrown away: asks `messageId` (18001 to 18004, `task` for
+    // its "%s") with Save (Yes), Don't save (No) and Cancel. True when the task may go: it
+    // was unchanged, saved, or the user chose not to save.
+    bool MayDiscardTask(int messageId, std::string_view task = {});
+
     // New task: empties the list, after asking 18003 when it has unsaved changes.
     void NewTask() { OpenRequestedTask({}); }
     // Open task: asks 18001 when the list has unsaved changes, then the open dialog.
@@ -266,8 +278,9 @@ class TaskEditor {
     void OpenRecentTask(std::size_t index);
     // A task path from the recent-task list, from a request of the shell (while running),
     // or empty for New task. A path is run when mruOpenAction is non-zero, else opened
-    // after asking 18001 when the list has unsaved changes.
-    void OpenRequestedTask(std::string_view path);
+    // after asking 18001 when the list has unsaved changes (18004, naming the task, for a
+    // task `handedOver` by a later start).
+    void OpenRequestedTask(std::string_view path, bool handedOver = false);
     // The first update of the view: opens the task named on the command line (always
     // opened, never run), then clears taskModified. The result of the open, or true.
     bool InitialUpdate(const std::string& commandLineTask);
@@ -289,6 +302,9 @@ class TaskEditor {
     TextVerdict AskNotText(const std::string& path);
     // Tells that `path` is not listed because of a line break in it; false on Cancel.
     bool AskLineBreakRefused(const std::string& path);
+    // A name the add-files chooser returned, as a path: `folder` and the name, or the name
+    // itself when it is an absolute path.
+    std::string ChosenPath(std::string_view folder, std::string_view name) const;
     // Sort by path after adding into a list that was empty.
     void FinishAdding(bool listWasEmpty);
     // The sizes of `path` trimmed with the working trim mode, from the trims made ahead when

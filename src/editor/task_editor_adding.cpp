@@ -1,6 +1,8 @@
+#include <cstdlib>
 #include <new>
 
 #include "editor/task_editor.h"
+#include "platform/documents_folder.h"
 #include "platform/folder_listing.h"
 #include "platform/folders.h"
 #include "text/text_loading.h"
@@ -251,14 +253,33 @@ void TaskEditor::AddDroppedFiles(const std::vector<std::string>& paths) {
 
 void TaskEditor::AddFilesCommand() {
     std::uint32_t attributes = 0;
-    if (!GetFileAttributes(settings_.lastFileOpenFolder, attributes) ||
-        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    const auto isFolder = [&attributes](const std::string& folder) {
+        return !folder.empty() && GetFileAttributes(folder, attributes) &&
+               (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    };
+    // The first time: the folder the listed files share, else the documents folder, else
+    // the home folder; never the program's own folder.
+    if (!isFolder(settings_.lastFileOpenFolder)) {
         std::string documents;
-        if (documentsLookup_(documents)) settings_.lastFileOpenFolder = documents;
+        const char* home = std::getenv("HOME");
+        if (isFolder(list_.BaseFolderLabel())) {
+            settings_.lastFileOpenFolder = list_.BaseFolderLabel();
+        } else if (documentsLookup_(documents) && isFolder(documents) &&
+                   documents != ProgramFolder()) {
+            settings_.lastFileOpenFolder = documents;
+        } else if (home && isFolder(home)) {
+            settings_.lastFileOpenFolder = home;
+        }
     }
     const std::optional<ChosenFiles> chosen = dialogs_.AddFilesDialog(settings_.lastFileOpenFolder);
     if (!chosen) return;
     AddChosenFiles(*chosen);
+}
+
+std::string TaskEditor::ChosenPath(std::string_view folder, std::string_view name) const {
+    // A path typed in the chooser may lie in another folder than the files picked with it.
+    if (IsAbsolutePath(style_, name)) return std::string(name);
+    return JoinFolderAndName(style_, folder, name);
 }
 
 void TaskEditor::AddChosenFiles(const ChosenFiles& chosen) {
@@ -268,7 +289,7 @@ void TaskEditor::AddChosenFiles(const ChosenFiles& chosen) {
     list_.DeselectAll();
 
     if (chosen.names.size() == 1) {
-        const std::string path = JoinFolderAndName(style_, chosen.folder, chosen.names.front());
+        const std::string path = ChosenPath(chosen.folder, chosen.names.front());
         bool nonText = false;
         if (LooksLikeNonText(path, kTextTestBytes, nonText) == RESULT_OK && nonText &&
             dialogs_.Ask(MSG_NOT_TEXT_FILE, MessageIcon::Question, MessageButtons::YesNoCancel,
@@ -281,7 +302,7 @@ void TaskEditor::AddChosenFiles(const ChosenFiles& chosen) {
         }
     } else {
         for (const std::string& name : chosen.names) {
-            const std::string path = JoinFolderAndName(style_, chosen.folder, name);
+            const std::string path = ChosenPath(chosen.folder, name);
             const TextVerdict verdict = AskIfNotText(path);
             if (verdict == TextVerdict::Stop) break;
             if (verdict == TextVerdict::Skip) continue;

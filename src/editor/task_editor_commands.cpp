@@ -2,6 +2,23 @@
 
 namespace trimlet {
 
+std::optional<std::size_t> TaskEditor::FirstSelectedRow() const {
+    if (list_.SelectedCount() == 0) return std::nullopt;
+    for (std::size_t row = 0; row < list_.RowCount(); ++row)
+        if (list_.IsSelected(row)) return row;
+    return std::nullopt;
+}
+
+std::string TaskEditor::RowOutputFolder(std::size_t row) const {
+    const FileEntry* entry = list_.Entry(row);
+    std::string folder;
+    if (!entry || ResolveOutputFolder(style_, entry->folder, settings_.outputFolderName, folder) !=
+                      RESULT_OK) {
+        return {};
+    }
+    return folder;
+}
+
 void TaskEditor::ToggleCheck(int row) {
     if (row < 0) return;
     const auto index = static_cast<std::size_t>(row);

@@ -54,12 +54,23 @@ void TaskEditor::OpenRecentTask(std::size_t index) {
     if (index < paths.size()) OpenRequestedTask(paths[index]);
 }
 
-void TaskEditor::OpenRequestedTask(std::string_view path) {
+bool TaskEditor::MayDiscardTask(int messageId, std::string_view task) {
+    if (!taskModified_) return true;
+    switch (dialogs_.Ask(messageId, MessageIcon::Question, MessageButtons::YesNoCancel, task)) {
+        case MessageAnswer::Yes:
+            // Saved, or the save failed or was cancelled and the task stays.
+            SaveTask();
+            return !taskModified_;
+        case MessageAnswer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TaskEditor::OpenRequestedTask(std::string_view path, bool handedOver) {
     if (path.empty()) {
-        if (taskModified_ && dialogs_.Ask(MSG_DISCARD_AND_NEW, MessageIcon::Question,
-                                          MessageButtons::YesNo) != MessageAnswer::Yes) {
-            return;
-        }
+        if (!MayDiscardTask(MSG_DISCARD_AND_NEW)) return;
         EmptyList();
         taskPath_.clear();
         taskModified_ = false;
@@ -70,10 +81,9 @@ void TaskEditor::OpenRequestedTask(std::string_view path) {
         static_cast<void>(RunTaskFile(task));
         return;
     }
-    if (taskModified_ && dialogs_.Ask(MSG_DISCARD_AND_OPEN, MessageIcon::Question,
-                                      MessageButtons::YesNo) != MessageAnswer::Yes) {
+    // A task handed over by a later start is named: the user did not pick it here.
+    if (!MayDiscardTask(handedOver ? MSG_DISCARD_AND_OPEN_NAMED : MSG_DISCARD_AND_OPEN, task))
         return;
-    }
     static_cast<void>(OpenTaskFile(task));
 }
 
@@ -85,10 +95,7 @@ bool TaskEditor::InitialUpdate(const std::string& commandLineTask) {
 }
 
 void TaskEditor::OpenTaskCommand() {
-    if (taskModified_ && dialogs_.Ask(MSG_DISCARD_AND_OPEN, MessageIcon::Question,
-                                      MessageButtons::YesNo) != MessageAnswer::Yes) {
-        return;
-    }
+    if (!MayDiscardTask(MSG_DISCARD_AND_OPEN)) return;
     EnsureDocumentFolder();
     const std::optional<std::string> path =
         dialogs_.OpenTaskFileDialog(MSG_TITLE_OPEN_TASK, settings_.documentFolder);

@@ -232,20 +232,25 @@ std::size_t FileList::InsertRow(std::size_t index, std::unique_ptr<FileEntry> en
 
 std::size_t FileList::RemoveSelectedRows() {
     if (selectedCount_ == 0) return 0;
+    // The rows to go are fixed before anyone is told: an observer that deselects the rows
+    // it is told are about to be removed (as a view's selection does) changes nothing here.
+    std::vector<bool> doomed(rows_.size(), false);
     // One run of selected rows is removed as such; scattered rows are removed in one pass
     // and reported as a reset, so that removing every other row of a long list stays linear.
     std::size_t blocks = 0;
     std::size_t first = 0;
     std::size_t last = 0;
+    std::size_t removed = 0;
     for (std::size_t row = 0; row < rows_.size(); ++row) {
         if (!rows_[row].selected) continue;
+        doomed[row] = true;
+        ++removed;
         if (row == 0 || !rows_[row - 1].selected) {
             ++blocks;
             first = row;
         }
         last = row;
     }
-    const std::size_t removed = selectedCount_;
     if (blocks == 1) {
         for (FileListObserver* o : observers_)
             o->RowsAboutToBeRemoved(first, last);
@@ -253,12 +258,18 @@ std::size_t FileList::RemoveSelectedRows() {
         for (FileListObserver* o : observers_)
             o->ListAboutToBeReset();
     }
-    rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [](const Row& r) { return r.selected; }),
-                rows_.end());
+    std::size_t kept = 0;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        if (doomed[row]) continue;
+        if (kept != row) rows_[kept] = std::move(rows_[row]);
+        ++kept;
+    }
+    rows_.resize(kept);
     selectedCount_ = 0;
     checkedCount_ = 0;
     for (const Row& r : rows_) {
         if (IsCheckedImage(r.image)) ++checkedCount_;
+        if (r.selected) ++selectedCount_;
     }
     RebuildIndex();
     if (blocks == 1) {
@@ -346,6 +357,19 @@ void FileList::SetSelected(std::size_t row, bool selected) {
     rows_[row].selected = selected;
     selected ? ++selectedCount_ : --selectedCount_;
     NotifyChanged(row, row);
+}
+
+void FileList::SetSelectedRange(std::size_t first, std::size_t last, bool selected) {
+    if (first >= rows_.size() || last < first) return;
+    last = std::min(last, rows_.size() - 1);
+    bool changed = false;
+    for (std::size_t row = first; row <= last; ++row) {
+        if (rows_[row].selected == selected) continue;
+        rows_[row].selected = selected;
+        selected ? ++selectedCount_ : --selectedCount_;
+        changed = true;
+    }
+    if (changed) NotifyChanged(first, last);
 }
 
 void FileList::SelectAll() {

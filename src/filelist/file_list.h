@@ -138,6 +138,8 @@ class FileList {
     void UpdateMeasures(std::size_t row, std::uint64_t sourceSize, std::uint64_t trimmedSize,
                         const FindRecord* record);
     void SetSelected(std::size_t row, bool selected);
+    // SetSelected for rows [first, last] (cut at the end), told to observers once.
+    void SetSelectedRange(std::size_t first, std::size_t last, bool selected);
     void SelectAll();
     void DeselectAll();
     // Selects the first row whose full path is `path`; no other row changes. False when no

@@ -70,11 +70,23 @@ bool HasBadOutputFolderCharacters(PathStyle style, std::string_view name) {
     return false;
 }
 
+bool IsRefusedOutputFolderName(PathStyle style, std::string_view name) {
+    if (HasBadOutputFolderCharacters(style, name)) return true;
+    if (style != PathStyle::Posix) return false;
+    if (name.find('\0') != std::string_view::npos) return true;
+    // An absolute name is one fixed folder; a relative one is a single folder beside each
+    // input, which "." and ".." are not.
+    if (!name.empty() && name.front() == '/') return false;
+    return name == "." || name == ".." || name.find('/') != std::string_view::npos;
+}
+
 bool ApplyOutputPage(Dialogs& dialogs, Profile& profile, const OutputPageState& state,
                      PathStyle style) {
     const std::string name = CleanOutputFolderName(state.outputFolderName);
-    if (HasBadOutputFolderCharacters(style, name)) {
-        dialogs.Ask(MSG_FOLDER_NAME_BAD_CHARACTERS, MessageIcon::None, MessageButtons::Ok);
+    if (IsRefusedOutputFolderName(style, name)) {
+        dialogs.Ask(style == PathStyle::Posix ? MSG_FOLDER_NAME_REFUSED_POSIX
+                                              : MSG_FOLDER_NAME_BAD_CHARACTERS,
+                    MessageIcon::None, MessageButtons::Ok);
         return false;
     }
     WriteOutputFolderName(profile, name);

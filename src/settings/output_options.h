@@ -47,7 +47,12 @@ bool NoticeBlankOutputFolderName(Dialogs& dialogs, std::string_view fieldText);
 // never matches.
 bool HasBadOutputFolderCharacters(PathStyle style, std::string_view name);
 
-// Stores the page. A name with a bad character is refused: the message saying so is shown,
+// Whether an output folder name is refused: a bad character as above; under the Posix
+// style also a NUL, and a relative name that is "." or ".." or holds a "/" (outputs would
+// land over the inputs, in their parent or deeper). An absolute name may hold "/".
+bool IsRefusedOutputFolderName(PathStyle style, std::string_view name);
+
+// Stores the page. A refused name: the message saying so is shown,
 // nothing is written and the result is false (the sheet stays open on this page). Otherwise
 // writes the cleaned name, the flag and both lists joined in list order, and returns true.
 bool ApplyOutputPage(Dialogs& dialogs, Profile& profile, const OutputPageState& state,

@@ -2,7 +2,9 @@
 // QtDialogs returns for each way of closing it.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include "app/file_filters.h"
 #include "app/qt_dialogs.h"
 #include "app_test_support.h"
+#include "batch/format.h"
 #include "engine/trim_mode.h"
 #include "qstring_printer.h"
 #include "settings/memory_profile.h"
@@ -192,8 +195,8 @@ TEST_F(DialogTest, SummaryShowsCountsSizesAndRateOrGreysThem) {
         bool enabled;
     };
     const Case cases[] = {
-        {"measured", {3, 1, 20000, 17000}, "20,000", "85 %", true},
-        {"nothing succeeded", {0, 2, 0, 0}, "***,***", "", false},
+        {"measured", {3, 1, 20000, 17000, {}}, "20,000", "85 %", true},
+        {"nothing succeeded", {0, 2, 0, 0, {}}, "***,***", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,6 +210,97 @@ TEST_F(DialogTest, SummaryShowsCountsSizesAndRateOrGreysThem) {
             QTest::keyClick(window, Qt::Key_Return);
         });
         dialogs.ResultSummaryDialog(c.summary);
+    }
+}
+
+TEST_F(DialogTest, SummaryListsTheFilesNotTrimmedWithTheirReasonsToCopy) {
+    RunSummary summary{1, 2, 100, 80, {}};
+    summary.skippedFiles = {{"/site/gone.htm", RESULT_NOT_FOUND},
+                            {"/site/kept.js", RESULT_SKIPPED}};
+    const QString expected = QString::fromStdString(SkippedFilesText(summary.skippedFiles));
+    WhenModal([&](QWidget* window) {
+        auto* list = Child<QPlainTextEdit>(window, "skippedFiles");
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(list->isReadOnly());
+        EXPECT_EQ(list->toPlainText(), expected);
+        EXPECT_NE(list->toPlainText().indexOf(QString::fromUtf8(TXT_SKIP_REASON_NOT_FOUND)), -1);
+        QApplication::clipboard()->clear();
+        ClickChild(window, "copySkipped");
+        EXPECT_EQ(QApplication::clipboard()->text(), expected);
+        // OK stays the default button; Return closes.
+        EXPECT_EQ(DefaultButton(window), Child<QPushButton>(window, "ok"));
+        QTest::keyClick(window, Qt::Key_Return);
+    });
+    dialogs.ResultSummaryDialog(summary);
+
+    // Without skipped files there is no list.
+    WhenModal([&](QWidget* window) {
+        EXPECT_EQ(window->findChild<QPlainTextEdit*>("skippedFiles"), nullptr);
+        EXPECT_EQ(window->findChild<QPushButton*>("copySkipped"), nullptr);
+        QTest::keyClick(window, Qt::Key_Return);
+    });
+    dialogs.ResultSummaryDialog(RunSummary{2, 0, 100, 80, {}});
+}
+
+TEST_F(DialogTest, NotTextQuestionDefaultsToNoAndSaveQuestionsOfferSave) {
+    struct Case {
+        int id;
+        const char* defaultText;
+        const char* texts;  // every button
+    };
+    const Case cases[] = {
+        {MSG_NOT_TEXT_FILE, "いいえ", "いいえ|キャンセル|はい"},
+        {MSG_DISCARD_AND_EXIT, "保存(&S)", "キャンセル|保存(&S)|保存しない(&N)"},
+        {MSG_DISCARD_AND_OPEN_NAMED, "保存(&S)", "キャンセル|保存(&S)|保存しない(&N)"},
+        {MSG_CONFIRM_CLEAR, "はい", "いいえ|キャンセル|はい"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        QStringList texts;
+        QString preset;
+        WhenModal([&](QWidget* window) {
+            for (QPushButton* button : window->findChildren<QPushButton*>())
+                texts << button->text();
+            preset = DefaultButton(window) ? DefaultButton(window)->text() : QString();
+            QTest::keyClick(window, Qt::Key_Return);
+        });
+        const MessageAnswer answer = dialogs.ShowMessage(
+            MessageRequest{c.id, "x", MessageIcon::Question, MessageButtons::YesNoCancel});
+        QStringList expected = QString::fromUtf8(c.texts).split(QLatin1Char('|'));
+        texts.sort();
+        expected.sort();
+        EXPECT_EQ(texts, expected);
+        EXPECT_EQ(preset, QString::fromUtf8(c.defaultText));
+        EXPECT_EQ(answer, c.id == MSG_NOT_TEXT_FILE ? MessageAnswer::No : MessageAnswer::Yes);
+    }
+}
+
+TEST(FileFilters, AddFilesShowPagesAndScriptsFirstFromTheExtensionLists) {
+    struct Case {
+        const char* name;
+        const char* html;
+        const char* script;
+        const char* filters;  // the user's texts, "|" between filters
+        const char* first;    // the patterns Qt matches with in the first
+    };
+    const Case cases[] = {
+        {"both", "HTM:HTML", "JS:VBS",
+         "HTMLとスクリプト(*.htm;*.html;*.js;*.vbs)|HTMLドキュメント(*.htm;*.html)|"
+         "スクリプト(*.js;*.vbs)|テキストファイル(*.txt)|すべてのファイル(*.*)",
+         "*.htm *.HTM *.html *.HTML *.js *.JS *.vbs *.VBS"},
+        {"no scripts", "htm", "",
+         "HTMLドキュメント(*.htm)|テキストファイル(*.txt)|すべてのファイル(*.*)", "*.htm *.HTM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QStringList filters = AddFilesFilters(c.html, c.script);
+        QStringList shown;
+        for (const QString& filter : filters)
+            shown << filter.left(filter.lastIndexOf(QStringLiteral(" (")));
+        EXPECT_EQ(shown.join(QLatin1Char('|')), QString::fromUtf8(c.filters));
+        EXPECT_TRUE(
+            filters.front().endsWith(QStringLiteral(" (%1)").arg(QString::fromUtf8(c.first))))
+            << filters.front().toStdString();
     }
 }
 
@@ -225,21 +319,28 @@ class FileDialogTest : public DialogTest {
 TEST_F(FileDialogTest, AddFilesReturnsTheFolderAndTheNamesChosen) {
     dir.Write("a.htm", "<p>");
     dir.Write("b.html", "<p>");
+    dir.Write("c.js", "x");
+    dir.Write("elsewhere/d.htm", "<p>");
     WhenModal([&](QWidget* window) {
         auto* dialog = qobject_cast<QFileDialog*>(window);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
-        // The user sees our text; the bracket Qt matches with stays hidden.
-        EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("HTMLドキュメント(*.htm;*.html)"));
+        // The user sees our text; the bracket Qt matches with stays hidden. Pages and
+        // scripts show together first.
+        EXPECT_EQ(dialog->selectedNameFilter(),
+                  QStringLiteral("HTMLとスクリプト(*.htm;*.html;*.js;*.vbs)"));
         EXPECT_EQ(QDir(dialog->directory()).absolutePath(),
                   QString::fromStdString(dir.path().string()));
-        dialog->selectFile(QStringLiteral("\"a.htm\" \"b.html\""));
+        // A path typed in another folder keeps its path.
+        dialog->selectFile(QStringLiteral("\"a.htm\" \"c.js\" \"%1\"")
+                               .arg(QString::fromStdString(dir.File("elsewhere/d.htm"))));
         QMetaObject::invokeMethod(dialog, "accept");
     });
     const std::optional<ChosenFiles> chosen = dialogs.AddFilesDialog(dir.path().string());
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->folder, dir.path().string());
-    EXPECT_EQ(chosen->names, (std::vector<std::string>{"a.htm", "b.html"}));
+    EXPECT_EQ(chosen->names,
+              (std::vector<std::string>{"a.htm", "c.js", dir.File("elsewhere/d.htm")}));
 
     WhenModal([](QWidget* window) { qobject_cast<QDialog*>(window)->reject(); });
     EXPECT_FALSE(dialogs.AddFilesDialog(dir.path().string()));

@@ -15,16 +15,19 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
+#include <QWindow>
 #include <functional>
 #include <memory>
 
 #include "app/command_table.h"
 #include "app/desktop_app.h"
 #include "app/dropped_files.h"
+#include "app/help_window.h"
 #include "app/main_frame.h"
 #include "app/progress_pane.h"
 #include "app/single_instance.h"
@@ -298,13 +301,13 @@ TEST_F(FrameTest, HeaderClicksSortAscendingThenFlipAndShowTheIndicator) {
 TEST_F(FrameTest, CloseGuardNoKeepsTheWindowAndWritesNoBarSettings) {
     DropPages({"a.htm"});
     ASSERT_TRUE(Frame().Editor().TaskModified());
-    dialogs.AnswerMessage(MSG_DISCARD_AND_EXIT, MessageAnswer::No);
+    dialogs.AnswerMessage(MSG_DISCARD_AND_EXIT, MessageAnswer::Cancel);
     EXPECT_FALSE(Frame().close());
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_FALSE(profile.HasKey("SHOW_TOOL_BAR"));
     EXPECT_FALSE(profile.HasKey("SHOW_STATUS_BAR"));
 
-    dialogs.AnswerMessage(MSG_DISCARD_AND_EXIT, MessageAnswer::Yes);
+    dialogs.AnswerMessage(MSG_DISCARD_AND_EXIT, MessageAnswer::No);
     Frame().Action(CMD_EXIT)->trigger();
     EXPECT_FALSE(Frame().isVisible());
     EXPECT_EQ(profile.ReadInteger("SHOW_TOOL_BAR", -1), 1);
@@ -313,7 +316,7 @@ TEST_F(FrameTest, CloseGuardNoKeepsTheWindowAndWritesNoBarSettings) {
 TEST_F(FrameTest, BarVisibilityAndGeometrySurviveARestart) {
     Frame().Action(CMD_TOGGLE_TOOL_BAR)->trigger();
     Frame().Action(CMD_TOGGLE_BASE_FOLDER_BAR)->trigger();
-    Frame().resize(812, 433);
+    Frame().resize(612, 433);
     EXPECT_FALSE(Frame().Action(CMD_TOGGLE_TOOL_BAR)->isChecked());
     EXPECT_TRUE(Frame().close());  // an unchanged task closes without a question
     frame.reset();
@@ -324,7 +327,7 @@ TEST_F(FrameTest, BarVisibilityAndGeometrySurviveARestart) {
     EXPECT_FALSE(again.Action(CMD_TOGGLE_TOOL_BAR)->isChecked());
     EXPECT_FALSE(again.Action(CMD_TOGGLE_BASE_FOLDER_BAR)->isChecked());
     EXPECT_TRUE(again.findChild<QLabel*>("baseFolderCaption")->isHidden());
-    EXPECT_EQ(again.size(), QSize(812, 433));
+    EXPECT_EQ(again.size(), QSize(612, 433));
 }
 
 TEST_F(FrameTest, CommandsPressedDuringARunAreRefusedAndStopEndsItWithTheSummary) {
@@ -351,27 +354,67 @@ TEST_F(FrameTest, CommandsPressedDuringARunAreRefusedAndStopEndsItWithTheSummary
     EXPECT_THAT(dialogs.Sequence(),
                 ElementsAre("FolderCreationDialog", "message 15004", "ResultSummaryDialog"));
     EXPECT_EQ(dialogs.Calls().back().summary.succeededCount, 1u);
-    EXPECT_EQ(List()->model()->rowCount(), 3);
+    // The file dropped during the run is added once it has ended.
+    QTRY_COMPARE_WITH_TIMEOUT(List()->model()->rowCount(), 4, 5000);
+    EXPECT_EQ(Frame().Editor().List().FullPath(3), dir.File("late.htm"));
     EXPECT_FALSE(Frame().Progress()->isVisible());
     EXPECT_TRUE(Frame().Action(CMD_RUN)->isEnabled());
 }
 
-TEST_F(FrameTest, HelpOpensTheGuideOrNamesThePathItLookedFor) {
-    std::vector<QUrl> opened;
-    Frame().SetUrlOpener([&](const QUrl& url) {
-        opened.push_back(url);
-        return true;
-    });
+TEST_F(FrameTest, HelpOpensTheGuideInTheBrowserOrInAWindowOfOurs) {
     const QString guide = CMainFrame::HelpFileCandidates().front();
-    if (QFileInfo::exists(guide)) {
-        Frame().OnCommand(CMD_HELP_CONTENTS);
-        ASSERT_EQ(opened.size(), 1u);
-        EXPECT_TRUE(opened.front().toLocalFile().endsWith(QStringLiteral("help/index.htm")));
-    } else {
+    if (!QFileInfo::exists(guide)) {
         Frame().OnCommand(CMD_HELP_CONTENTS);
         ASSERT_THAT(dialogs.Sequence(), ElementsAre("message 20025"));
         EXPECT_NE(dialogs.Calls().front().text.find("help/index.htm"), std::string::npos);
+        return;
     }
+    for (const bool browser : {true, false}) {
+        SCOPED_TRACE(browser ? "a browser" : "no browser");
+        std::vector<QUrl> opened;
+        Frame().SetUrlOpener([&](const QUrl& url) {
+            opened.push_back(url);
+            return browser;
+        });
+        Frame().activateWindow();
+        QTest::keyClick(&Frame(), Qt::Key_F1);
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_TRUE(opened.front().toLocalFile().endsWith(QStringLiteral("help/index.htm")));
+        CHelpWindow* help = Frame().HelpWindow();
+        if (browser) {
+            EXPECT_TRUE(!help || !help->isVisible());
+            continue;
+        }
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->Browser()->source(), opened.front());
+        EXPECT_FALSE(help->Browser()->toPlainText().isEmpty());
+        QTest::keyClick(help, Qt::Key_Escape);
+        EXPECT_FALSE(help->isVisible());
+    }
+    EXPECT_THAT(dialogs.Calls(), IsEmpty());
+}
+
+TEST_F(FrameTest, AHandOverDuringAQuestionWaitsAndNamesTheTask) {
+    DropPages({"a.htm"});
+    dir.Write("t.trh", "TrimletHTML TASK FILE\r\n1.50.00\r\n260143148\r\nTrimlet\r\n" +
+                           Page("t/b.htm") + "\r\n");
+    // The hand-over arrives while the clear question is open.
+    dialogs.AnswerMessage(MSG_CONFIRM_CLEAR, MessageAnswer::No);
+    dialogs.AnswerMessage(MSG_DISCARD_AND_OPEN_NAMED, MessageAnswer::No);
+    bool handed = false;
+    dialogs.OnMessage([&](const DialogCall&) {
+        if (handed) return;
+        handed = true;
+        Frame().HandleTaskRequest(QString::fromStdString(dir.File("t.trh")));
+        EXPECT_EQ(Frame().Editor().TaskPath(), "");
+    });
+    Frame().Action(CMD_CLEAR)->trigger();
+    EXPECT_EQ(List()->model()->rowCount(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(Frame().Editor().TaskPath()),
+                              QString::fromStdString(dir.File("t.trh")), 5000);
+    ASSERT_THAT(dialogs.Sequence(), ElementsAre("message 18000", "message 18004"));
+    EXPECT_NE(dialogs.Calls().back().text.find(dir.File("t.trh")), std::string::npos);
 }
 
 TEST_F(FrameTest, ASecondStartHandsItsTaskToTheRunningWindowAndEnds) {
@@ -379,7 +422,7 @@ TEST_F(FrameTest, ASecondStartHandsItsTaskToTheRunningWindowAndEnds) {
     ASSERT_FALSE(program.isEmpty());
     const QString profilePath = QString::fromStdString(dir.File("profile.ini"));
     CInstanceServer server;
-    ASSERT_TRUE(server.Listen(InstanceSocketName(InstanceProfileKey(profilePath))));
+    ASSERT_TRUE(server.Listen(InstanceSocketPath(InstanceProfileKey(profilePath))));
     QObject::connect(&server, &CInstanceServer::TaskRequested, &Frame(),
                      &CMainFrame::HandleTaskRequest);
     dir.Write("site.trh", "TrimletHTML TASK FILE\r\n1.50.00\r\n260143148\r\nTrimlet\r\n" +
@@ -393,7 +436,7 @@ TEST_F(FrameTest, ASecondStartHandsItsTaskToTheRunningWindowAndEnds) {
     EXPECT_EQ(second.exitCode(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(List()->model()->rowCount(), 1, 5000);
     EXPECT_EQ(Frame().Editor().TaskPath(), dir.File("site.trh"));
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("site.trh - Trimlet HTML!"));
+    EXPECT_EQ(Frame().windowHandle()->title(), QStringLiteral("site.trh - Trimlet HTML!"));
 }
 
 }  // namespace

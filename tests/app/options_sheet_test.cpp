@@ -192,13 +192,13 @@ TEST_F(OptionsSheetTest, BadFolderNameKeepsTheSheetOpenOnTheFilePage) {
     ShowPage(kPageWhitespace);
     Click("collapseSpaces");
     auto* name = Child<QLineEdit>(Page(kPageOutput), "outputFolderName");
-    name->setText("a*b");
+    name->setText("..");
     Click("ok");
-    EXPECT_EQ(dialogs.MessageIds(), (std::vector<int>{MSG_FOLDER_NAME_BAD_CHARACTERS}));
+    EXPECT_EQ(dialogs.MessageIds(), (std::vector<int>{MSG_FOLDER_NAME_REFUSED_POSIX}));
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_EQ(sheet->Tabs()->currentIndex(), kPageOutput);
     EXPECT_EQ(sheet->focusWidget(), name);
-    EXPECT_EQ(name->text(), "a*b");
+    EXPECT_EQ(name->text(), "..");
     EXPECT_EQ(profile.ChangeCount(), 0);  // nothing stored before the refusal
 
     name->setText(" out ");

@@ -30,5 +30,19 @@ TEST(ProgressPane, CatchesUpAfterTheFirstAndTheLastFileAndPassesAStopOn) {
     EXPECT_FALSE(pane.Working());
 }
 
+TEST(ProgressPane, TheCountIsCurrentBetweenCatchUps) {
+    QWidget window;
+    CProgressPane pane(&window);
+    auto* bar = pane.findChild<QProgressBar*>("progressBar");
+    pane.WorkBegins(10);
+    for (std::size_t done = 1; done <= 4; ++done) {
+        EXPECT_FALSE(pane.FileDone(done, 10));
+        // A question shown now (its own event loop repaints) shows this count.
+        EXPECT_EQ(bar->value(), static_cast<int>(done));
+        EXPECT_EQ(bar->text(), QStringLiteral("%1 / 10").arg(done));
+    }
+    pane.WorkEnds();
+}
+
 }  // namespace
 }  // namespace trimlet

@@ -82,5 +82,31 @@ TEST(FormatSummaryTest, CountsTotalsAndRateOrGreyedFields) {
     }
 }
 
+TEST(SkipReasonTest, EachCodeHasItsReasonAndUnknownOnesTheirName) {
+    struct Case {
+        Result result;
+        std::string_view reason;
+    };
+    const Case cases[] = {
+        {RESULT_SKIPPED, TXT_SKIP_REASON_CHOSEN},
+        {RESULT_NOT_FOUND, TXT_SKIP_REASON_NOT_FOUND},
+        {RESULT_ACCESS_ERROR, TXT_SKIP_REASON_ACCESS},
+        {RESULT_READ_ONLY_KEPT, TXT_SKIP_REASON_READ_ONLY},
+        {RESULT_FOLDER_BLOCKED, TXT_SKIP_REASON_FOLDER},
+        {RESULT_INVALID_UTF16, TXT_SKIP_REASON_UTF16},
+        {RESULT_FILE_CHANGED, TXT_SKIP_REASON_CHANGED},
+        {RESULT_OUT_OF_MEMORY, TXT_SKIP_REASON_MEMORY},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ResultName(c.result));
+        EXPECT_EQ(SkipReason(c.result), c.reason);
+    }
+    EXPECT_NE(SkipReason(RESULT_BAD_PATH).find("RESULT_BAD_PATH"), std::string::npos);
+    EXPECT_EQ(SkippedFilesText({}), "");
+    EXPECT_EQ(SkippedFilesText({{"/a b/c.htm", RESULT_NOT_FOUND}, {"/d.js", RESULT_SKIPPED}}),
+              std::string("/a b/c.htm\t") + TXT_SKIP_REASON_NOT_FOUND + "\n/d.js\t" +
+                  TXT_SKIP_REASON_CHOSEN + "\n");
+}
+
 }  // namespace
 }  // namespace trimlet

@@ -159,5 +159,20 @@ TEST_F(AddFilesTest, DecliningASingleNonTextFileStops) {
     EXPECT_EQ(Selected(), "1");
 }
 
+TEST_F(AddFilesTest, TheFirstFolderIsTheListsOwnAndTypedPathsElsewhereAreTakenAsTyped) {
+    Drop({"site/a.htm"});
+    Write("other/b.htm");
+    Editor().Settings().lastFileOpenFolder.clear();
+    dialogs.ClearCalls();
+    // b.htm typed with its path; c.htm typed but missing there: reported, not dropped.
+    dialogs.AnswerAddFiles(
+        ChosenFiles{dir.File("site"), {dir.File("other/b.htm"), dir.File("other/c.htm")}});
+    Editor().AddFilesCommand();
+    EXPECT_EQ(dialogs.Calls()[0].folder, dir.File("site/"));
+    EXPECT_THAT(Names(), ElementsAre("site/a.htm", "other/b.htm"));
+    ASSERT_THAT(dialogs.MessageIds(), ElementsAre(MSG_FILE_INFO_FAILED));
+    EXPECT_NE(dialogs.Calls()[1].text.find(dir.File("other/c.htm")), std::string::npos);
+}
+
 }  // namespace
 }  // namespace trimlet::test

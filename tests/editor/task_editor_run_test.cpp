@@ -53,6 +53,17 @@ TEST_F(RunTest, TrimsCheckedRowsSkipsAndFailsOthersAndShowsTheSummary) {
     EXPECT_EQ(SizeTexts(1), uncheckedTexts);
     EXPECT_EQ(SizeTexts(2), skippedTexts);
     EXPECT_EQ(SizeTexts(3), kPlaceholders);
+
+    // The summary names the files not trimmed, each with its reason, in run order.
+    const RunSummary& summary = dialogs.Calls().back().summary;
+    ASSERT_EQ(summary.skippedFiles.size(), 2u);
+    EXPECT_EQ(summary.skippedFiles[0].path, dir.File("site/c.htm"));
+    EXPECT_EQ(summary.skippedFiles[0].result, RESULT_SKIPPED);
+    EXPECT_EQ(summary.skippedFiles[1].path, dir.File("site/d.htm"));
+    EXPECT_EQ(summary.skippedFiles[1].result, RESULT_NOT_FOUND);
+    EXPECT_EQ(SkippedFilesText(summary.skippedFiles),
+              dir.File("site/c.htm") + "\t" + TXT_SKIP_REASON_CHOSEN + "\n" +
+                  dir.File("site/d.htm") + "\t" + TXT_SKIP_REASON_NOT_FOUND + "\n");
 }
 
 TEST_F(RunTest, CancelStopsWithoutSummaryAndKeepsWhatWasDone) {

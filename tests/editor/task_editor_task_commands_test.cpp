@@ -29,10 +29,47 @@ TEST(RecentTasks, NewestFirstFourAtMostNoDuplicates) {
     EXPECT_EQ(profile.KeyCount(), 0u);  // nothing in "Settings"
 }
 
+TEST_F(TaskCommandTest, TheQuestionBeforeDiscardingOffersToSave) {
+    struct Case {
+        const char* name;
+        MessageAnswer answer;
+        std::optional<std::string> saveAs;  // the save dialog's answer, when it shows
+        bool mayDiscard;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"save", MessageAnswer::Yes, "saved.trh", true, true},
+        {"save, then cancel the file", MessageAnswer::Yes, std::nullopt, false, false},
+        {"don't save", MessageAnswer::No, {}, true, false},
+        {"cancel", MessageAnswer::Cancel, {}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir place;
+        TaskEditor editor(dialogs, profile, PathStyle::Posix);
+        ASSERT_EQ(editor.AddFileByPath(place.Write("a.htm", "<p>a</p>"), 0), RESULT_OK);
+        ASSERT_TRUE(editor.TaskModified());
+        dialogs.AnswerMessage(MSG_DISCARD_AND_EXIT, c.answer);
+        if (c.answer == MessageAnswer::Yes)
+            dialogs.AnswerSaveTaskFile(c.saveAs ? std::optional(place.File(*c.saveAs))
+                                                : std::nullopt);
+        EXPECT_EQ(editor.MayDiscardTask(MSG_DISCARD_AND_EXIT), c.mayDiscard);
+        EXPECT_EQ(std::filesystem::exists(place.File("saved.trh")), c.saved);
+        EXPECT_EQ(editor.TaskModified(), !c.saved);
+        EXPECT_EQ(dialogs.Calls().front().buttons, MessageButtons::YesNoCancel);
+        EXPECT_TRUE(dialogs.AllAnswersUsed());
+        dialogs.ClearCalls();
+        // Nothing is asked about a task without changes.
+        editor.SetTaskModified(false);
+        EXPECT_TRUE(editor.MayDiscardTask(MSG_DISCARD_AND_EXIT));
+        EXPECT_TRUE(dialogs.Calls().empty());
+    }
+}
+
 TEST_F(TaskCommandTest, TaskModifiedFollowsWhatChangesTheTask) {
     dialogs.AnswerMessage(MSG_CONFIRM_CLEAR, MessageAnswer::Yes)
-        .AnswerMessage(MSG_DISCARD_AND_NEW, MessageAnswer::No)
-        .AnswerMessage(MSG_DISCARD_AND_NEW, MessageAnswer::Yes);
+        .AnswerMessage(MSG_DISCARD_AND_NEW, MessageAnswer::Cancel)
+        .AnswerMessage(MSG_DISCARD_AND_NEW, MessageAnswer::No);
     EXPECT_TRUE(Editor().OpenTaskFile(SavedTask()));
     EXPECT_FALSE(Editor().TaskModified()) << "opened";
     Editor().ToggleCheck(0);
@@ -44,9 +81,9 @@ TEST_F(TaskCommandTest, TaskModifiedFollowsWhatChangesTheTask) {
     Editor().Clear();
     EXPECT_TRUE(Editor().TaskModified()) << "cleared";
     Editor().NewTask();
-    EXPECT_TRUE(Editor().TaskModified()) << "new task answered No";
+    EXPECT_TRUE(Editor().TaskModified()) << "new task cancelled";
     Editor().NewTask();
-    EXPECT_FALSE(Editor().TaskModified()) << "new task answered Yes";
+    EXPECT_FALSE(Editor().TaskModified()) << "new task without saving";
     EXPECT_EQ(Editor().TaskTitle(), TXT_UNTITLED_TASK);
 }
 
@@ -105,14 +142,14 @@ TEST_F(TaskCommandTest, RecentTasksOpenOrRunByTheRecentTaskAction) {
     EXPECT_TRUE(Editor().TaskModified());
     EXPECT_THAT(Editor().RecentTasks(), ElementsAre(task, dir.File("gone.trh")));
 
-    // Open: 18001 first (No changes nothing, and Open task then shows no file dialog); a
+    // Open: 18001 first (Cancel changes nothing, and Open task then shows no file dialog); a
     // vanished task fails and stays listed.
     Editor().Settings().mruOpenAction = 0;
     dialogs.ClearCalls();
-    dialogs.AnswerMessage(MSG_DISCARD_AND_OPEN, MessageAnswer::No)
+    dialogs.AnswerMessage(MSG_DISCARD_AND_OPEN, MessageAnswer::Cancel)
+        .AnswerMessage(MSG_DISCARD_AND_OPEN, MessageAnswer::Cancel)
         .AnswerMessage(MSG_DISCARD_AND_OPEN, MessageAnswer::No)
-        .AnswerMessage(MSG_DISCARD_AND_OPEN, MessageAnswer::Yes)
-        .AnswerMessage(MSG_DISCARD_AND_OPEN, MessageAnswer::Yes);
+        .AnswerMessage(MSG_DISCARD_AND_OPEN, MessageAnswer::No);
     Editor().OpenRecentTask(0);
     Editor().OpenTaskCommand();
     Editor().OpenRecentTask(1);

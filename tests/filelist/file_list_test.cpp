@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,78 @@ class RecordingObserver : public FileListObserver {
     }
     const FileList& list_;
 };
+
+// A view's selection drops the rows it is told are about to go, and passes that on.
+class DeselectingObserver : public FileListObserver {
+  public:
+    explicit DeselectingObserver(FileList& list) : list_(list) {}
+    void RowsAboutToBeRemoved(std::size_t f, std::size_t l) override {
+        for (std::size_t row = f; row <= l; ++row)
+            list_.SetSelected(row, false);
+    }
+    void ListAboutToBeReset() override { list_.DeselectAll(); }
+
+  private:
+    FileList& list_;
+};
+
+TEST(FileListRemoveTest, TheSelectedRowsGoEvenWhenAnObserverDeselectsThem) {
+    struct Case {
+        const char* name;
+        std::vector<std::size_t> selected;
+        std::vector<std::string> left;
+    };
+    const Case cases[] = {
+        {"one row", {1}, {"/a/0.htm", "/a/2.htm", "/a/3.htm"}},
+        {"a block", {1, 2}, {"/a/0.htm", "/a/3.htm"}},
+        {"scattered", {0, 2}, {"/a/1.htm", "/a/3.htm"}},
+        {"all", {0, 1, 2, 3}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileList list(PathStyle::Posix);
+        for (int i = 0; i < 4; ++i)
+            AddRow(list, "/a/", std::to_string(i) + ".htm");
+        for (std::size_t row : c.selected)
+            list.SetSelected(row, true);
+        list.CheckRow(3);
+        DeselectingObserver observer(list);
+        list.AddObserver(&observer);
+        EXPECT_EQ(list.RemoveSelectedRows(), c.selected.size());
+        list.RemoveObserver(&observer);
+        EXPECT_EQ(Paths(list), c.left);
+        EXPECT_EQ(list.SelectedCount(), 0u);
+        EXPECT_EQ(list.CheckedCount(), c.left.size());
+        // The index follows: every row left is found, the removed ones are not.
+        for (std::size_t row = 0; row < c.left.size(); ++row)
+            EXPECT_EQ(list.FindRow(c.left[row]), std::optional<std::size_t>(row));
+        for (std::size_t row : c.selected)
+            EXPECT_FALSE(list.FindRow("/a/" + std::to_string(row) + ".htm"));
+    }
+}
+
+TEST(FileListRemoveTest, ARangeIsSelectedWithOneNotice) {
+    FileList list(PathStyle::Posix);
+    for (int i = 0; i < 6; ++i)
+        AddRow(list, "/a/", std::to_string(i) + ".htm");
+    struct Counter : FileListObserver {
+        int changes = 0;
+        void RowsChanged(std::size_t, std::size_t) override { ++changes; }
+    } counter;
+    list.AddObserver(&counter);
+    list.SetSelectedRange(1, 99, true);  // cut at the end
+    EXPECT_EQ(list.SelectedCount(), 5u);
+    list.SetSelectedRange(2, 3, false);
+    EXPECT_EQ(list.SelectedCount(), 3u);
+    list.SetSelectedRange(2, 3, false);  // nothing changes: nobody is told
+    list.SetSelectedRange(7, 9, true);   // past the end: nothing
+    EXPECT_EQ(counter.changes, 2);
+    EXPECT_FALSE(list.IsSelected(0));
+    EXPECT_TRUE(list.IsSelected(1));
+    EXPECT_FALSE(list.IsSelected(2));
+    EXPECT_TRUE(list.IsSelected(5));
+    list.RemoveObserver(&counter);
+}
 
 TEST(ImageForNameTest, KindComesFromTheExtensionLists) {
     const std::pair<std::string_view, int> cases[] = {

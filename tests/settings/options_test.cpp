@@ -53,21 +53,67 @@ TEST(ExtensionLists, TypedExtensionIsCleanedOrRefused) {
     }
 }
 
-TEST(OutputFolderName, BadCharactersByStyle) {
+TEST(OutputFolderName, RefusedByStyle) {
     struct Case {
         PathStyle style;
         std::string_view name;
-        bool bad;
+        bool badCharacter;
+        bool refused;
     };
     constexpr PathStyle W = PathStyle::Windows;
     constexpr PathStyle P = PathStyle::Posix;
+    using namespace std::string_view_literals;
     // "D:" is two bytes, not a drive prefix; CP932 "ポ" (83 7C) has a trail byte, not a bar.
-    const Case cases[] = {{W, "D:\\out", false},     {W, "out:1", true},   {W, "a*b", true},
-                          {W, "D:", true},           {W, "a/b", true},     {W, "\x83\x7C", false},
-                          {P, "../site/out", false}, {P, "..\\out", true}, {P, "D:/out", true}};
+    const Case cases[] = {
+        // Windows: characters only
+        {W, "D:\\out", false, false},
+        {W, "out:1", true, true},
+        {W, "a*b", true, true},
+        {W, "D:", true, true},
+        {W, "a/b", true, true},
+        {W, "\x83\x7C", false, false},
+        {W, "..", false, false},
+        // Posix: a relative name is one folder beside the inputs
+        {P, "Trimlet", false, false},
+        {P, "..\\out", true, true},
+        {P, "D:/out", true, true},
+        {P, ".", false, true},
+        {P, "..", false, true},
+        {P, "../site/out", false, true},
+        {P, "out/sub", false, true},
+        {P, "out/", false, true},
+        {P, "...", false, false},
+        {P, ".out", false, false},
+        {P, "a\0b"sv, false, true},
+        // Posix: an absolute name is one fixed folder
+        {P, "/srv/out", false, false},
+        {P, "/srv/a\0"sv, false, true},
+        {P, "\xE5\x87\xBA\xE5\x8A\x9B", false, false},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(HasBadOutputFolderCharacters(c.style, c.name), c.bad);
+        SCOPED_TRACE(std::string(c.name));
+        EXPECT_EQ(HasBadOutputFolderCharacters(c.style, c.name), c.badCharacter);
+        EXPECT_EQ(IsRefusedOutputFolderName(c.style, c.name), c.refused);
+    }
+}
+
+TEST(OutputFolderName, RefusalNamesWhatTheStyleRefuses) {
+    for (const PathStyle style : {PathStyle::Windows, PathStyle::Posix}) {
+        ScriptedDialogs dialogs;
+        MemoryProfile profile;
+        OutputPageState page = ReadOutputPage(profile);
+        page.outputFolderName = "a*b";
+        EXPECT_FALSE(ApplyOutputPage(dialogs, profile, page, style));
+        ASSERT_EQ(dialogs.Calls().size(), 1u);
+        const std::string& text = dialogs.Calls().front().text;
+        if (style == PathStyle::Posix) {
+            EXPECT_EQ(dialogs.Calls().front().messageId, MSG_FOLDER_NAME_REFUSED_POSIX);
+            EXPECT_NE(text.find(".."), std::string::npos);
+            EXPECT_NE(text.find("NUL"), std::string::npos);
+        } else {
+            EXPECT_EQ(dialogs.Calls().front().messageId, MSG_FOLDER_NAME_BAD_CHARACTERS);
+        }
+        EXPECT_EQ(ReadOutputFolderName(profile), "Trimlet");
     }
 }
 

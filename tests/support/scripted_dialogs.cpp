@@ -195,6 +195,7 @@ MessageAnswer ScriptedDialogs::ShowMessage(const MessageRequest& request) {
     call.text = request.text;
     call.icon = request.icon;
     call.buttons = request.buttons;
+    if (onMessage_) onMessage_(call);
     if (request.buttons == MessageButtons::Ok) {
         // Nothing to decide: acknowledged without an answer from the script.
         calls_.push_back(std::move(call));

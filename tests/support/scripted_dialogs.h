@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,6 +100,8 @@ class ScriptedDialogs final : public Dialogs {
     std::size_t PendingAnswers() const { return queue_.size(); }
     // Forgets the recorded calls (not the queue, not the unexpected calls).
     void ClearCalls() { calls_.clear(); }
+    // Called with each message box while it is "open", as events arriving then would be.
+    void OnMessage(std::function<void(const DialogCall&)> hook) { onMessage_ = std::move(hook); }
 
     // ---- Dialogs ----
     MessageAnswer ShowMessage(const MessageRequest& request) override;
@@ -134,6 +137,7 @@ class ScriptedDialogs final : public Dialogs {
 
     std::deque<Scripted> queue_;
     std::vector<DialogCall> calls_;
+    std::function<void(const DialogCall&)> onMessage_;
     std::vector<std::string> unexpected_;
 };
 

@@ -5,18 +5,25 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 #include <cstdio>
 #include <memory>
 
 #include "app/command_table.h"
 #include "app/compare_window.h"
 #include "app/desktop_app.h"
+#include "app/file_filters.h"
 #include "app/folder_creation_dialog.h"
+#include "app/help_window.h"
 #include "app/main_frame.h"
 #include "app/output_exists_dialog.h"
 #include "app/qt_dialogs.h"
@@ -27,6 +34,7 @@
 #include "common/messages.h"
 #include "editor/task_editor.h"
 #include "settings/migration.h"
+#include "settings/profile_keys.h"
 #include "settings/qt_profile.h"
 
 using namespace trimlet;
@@ -72,6 +80,13 @@ bool Save(QWidget& widget, const QDir& dir, const char* name) {
     const bool saved = widget.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
     return saved;
+}
+
+// Lets the event loop run for `ms` (folder listings and pictures load meanwhile).
+void Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 }  // namespace
@@ -140,12 +155,64 @@ int main(int argc, char** argv) {
     ok = Save(mismatch, out, "dialog-settings-mismatch.png") && ok;
     mismatch.hide();
 
-    CResultSummaryDlg summary(RunSummary{4, 1, 18342, 13020}, &frame);
+    CResultSummaryDlg summary(RunSummary{4, 1, 18342, 13020, {}}, &frame);
     ok = Save(summary, out, "dialog-summary.png") && ok;
     summary.hide();
 
     // The before-and-after view of a Japanese page and of a script.
     ok = SaveCompareWindow(frame, out, "sjis.html", "compare-japanese-page.png") && ok;
     ok = SaveCompareWindow(frame, out, "menu.js", "compare-script.png") && ok;
+    // The summary of a run that skipped files: the list of them with the reasons.
+    RunSummary skipped{3, 3, 18342, 13020, {}};
+    skipped.skippedFiles = {{"/home/user/site/old/index.html", RESULT_NOT_FOUND},
+                            {"/home/user/site/js/menu.js", RESULT_SKIPPED},
+                            {"/home/user/site/人物/紹介.htm", RESULT_READ_ONLY_KEPT}};
+    CResultSummaryDlg skippedSummary(skipped, &frame);
+    ok = Save(skippedSummary, out, "dialog-summary-skipped.png") && ok;
+    skippedSummary.hide();
+
+    // Message boxes as QtDialogs shows them: drawn once shown, then closed with Esc.
+    const auto saveModal = [&](const char* name) {
+        QTimer::singleShot(300, &frame, [&ok, &out, name] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box) {
+                ok = false;
+                return;
+            }
+            ok = Save(*box, out, name) && ok;
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(box, &esc);
+        });
+    };
+    saveModal("dialog-save-changes.png");
+    dialogs.Ask(MSG_DISCARD_AND_EXIT, MessageIcon::Question, MessageButtons::YesNoCancel);
+    saveModal("dialog-folder-name-refused.png");
+    dialogs.Ask(MSG_FOLDER_NAME_REFUSED_POSIX, MessageIcon::None, MessageButtons::Ok);
+
+    // The add-files dialog with its filters, pages and scripts first.
+    QFileDialog addFiles(
+        &frame, Qs(MessageText(MSG_TITLE_ADD_FILES)),
+        QFileInfo(QString::fromLocal8Bit(argv[2])).path() + QStringLiteral("/site"));
+    addFiles.setOption(QFileDialog::DontUseNativeDialog, true);
+    addFiles.setOption(QFileDialog::HideNameFilterDetails, true);
+    addFiles.setNameFilters(
+        AddFilesFilters(ReadHtmlExtensions(*profile), ReadScriptExtensions(*profile)));
+    addFiles.resize(720, 440);
+    addFiles.show();
+    Wait(300);
+    ok = Save(addFiles, out, "dialog-add-files.png") && ok;
+    addFiles.hide();
+
+    // The guide in the window of our own.
+    const QStringList guides = CMainFrame::HelpFileCandidates();
+    for (const QString& guide : guides) {
+        if (!QFileInfo(guide).isFile()) continue;
+        CHelpWindow help(&frame);
+        help.ShowGuide(QUrl::fromLocalFile(QFileInfo(guide).absoluteFilePath()));
+        Wait(200);
+        ok = Save(help, out, "help-window.png") && ok;
+        help.hide();
+        break;
+    }
     return ok ? 0 : 1;
 }
