@@ -77,6 +77,8 @@ inline constexpr int MSG_INVALID_UTF16 = 20040;            // marked as UTF-16, 
 inline constexpr int MSG_UNCLEAR_UTF16 = 20041;            // NUL bytes as in UTF-16, not UTF-16
 inline constexpr int MSG_NAME_HAS_LINE_BREAK = 20042;      // a file name a task cannot hold
 inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20043;  // replaced by another program
+inline constexpr int MSG_SAME_OUTPUT = 20044;      // input, output, the earlier input
+inline constexpr int MSG_NOT_PAGE_OR_SCRIPT = 20045;  // neither a page nor a script by name
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;
