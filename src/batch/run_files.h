@@ -35,6 +35,7 @@ struct RunRequest {
     std::string outputFolderName;  // the output folder for every file ("" writes over it)
     std::uint32_t runFlags = 0;    // the trim mode with the run bits (run_step.h)
     std::string scriptExtensions;  // how each file is trimmed
+    std::optional<FileKind> kind;  // every file trimmed as this kind (see RunContext)
     PathStyle style = NativePathStyle();
     bool rememberOverwriteChoice = true;     // see RunContext
     std::function<void()> onFolderAlertOff;  // see RunContext
