@@ -18,16 +18,6 @@ inline constexpr std::string_view kOptionsUsage =
 inline constexpr std::string_view kHelpUsage = "trimlet help [COMMAND]";
 inline constexpr std::string_view kCommonUsage =
     "common options: --profile FILE, --help, -V/--version";
-inline constexpr std::string_view kTrimSettingsHelp =
-    "  --options LIST         trim options by name: default|none first, then +NAME, -NAME,\n"
-    "                         NAME=VALUE, separated by commas (see: trimlet options)\n"
-    "  --mode MODE            the trim mode as a number, decimal or 0x hexadecimal\n"
-    "  --print-mode           print the number --options or --mode makes, and stop\n"
-    "  --script-extensions L  the script extensions, separated by colons (JS:VBS); replaces\n"
-    "                         the list. VBS is VBScript, every other one JavaScript\n"
-    "  --ext LIST             more page extensions, separated by commas or colons\n"
-    "  --profile FILE         read the settings of this profile (also TRIMLET_PROFILE);\n"
-    "                         without one the built-in defaults are used";
 inline constexpr std::string_view kTrimHelp =
     "Trims pages and scripts. One FILE goes to standard output, or to -o OUT; - reads\n"
     "standard input (--type says its kind, html by default). Several PATHs, or -r with\n"
@@ -42,11 +32,23 @@ inline constexpr std::string_view kTrimHelp =
     "                         walked folder, for a GLOB with a /) matches; repeatable\n"
     "  --type html|js|vbs     what the input is\n"
     "  --json                 print one JSON document with every file's result\n"
-    "  -q, -v                 print only errors / a line per file\n";
+    "  -q, -v                 print only errors / a line per file\n"
+    "OPTIONS (also of preview and task create):\n"
+"  --options LIST         trim options by name: default|none first, then +NAME, -NAME,\n"
+    "                         NAME=VALUE, separated by commas (see: trimlet options)\n"
+    "  --mode MODE            the trim mode as a number, decimal or 0x hexadecimal\n"
+    "  --print-mode           print the number --options or --mode makes, and stop\n"
+    "  --script-extensions L  the script extensions, separated by colons (JS:VBS); replaces\n"
+    "                         the list. VBS is VBScript, every other one JavaScript\n"
+    "  --ext LIST             more page extensions, separated by commas or colons\n"
+    "  --profile FILE         read the settings of this profile (also TRIMLET_PROFILE);\n"
+    "                         without one the built-in defaults are used";
 inline constexpr std::string_view kPreviewHelp =
     "Prints one line per FILE with the list's columns, separated by tabs: path, size,\n"
     "size after trimming with its percentage, last write time. A file that cannot be\n"
-    "trimmed gets placeholders. --json prints one JSON document instead.\n";
+    "trimmed gets placeholders. --json prints one JSON document instead. OPTIONS are\n"
+    "--options LIST, --mode MODE, --print-mode and --script-extensions LIST (see\n"
+    "trimlet help trim).";
 inline constexpr std::string_view kOptionsHelp =
     "Prints every trim option with its bits, its default and what it does; with\n"
     "--print-mode, the trim mode number that --options or --mode makes (for task files).";
