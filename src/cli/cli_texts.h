@@ -34,7 +34,7 @@ inline constexpr std::string_view kTrimHelp =
     "  --json                 print one JSON document with every file's result\n"
     "  -q, -v                 print only errors / a line per file\n"
     "OPTIONS (also of preview and task create):\n"
-"  --options LIST         trim options by name: default|none first, then +NAME, -NAME,\n"
+    "  --options LIST         trim options by name: default|none first, then +NAME, -NAME,\n"
     "                         NAME=VALUE, separated by commas (see: trimlet options)\n"
     "  --mode MODE            the trim mode as a number, decimal or 0x hexadecimal\n"
     "  --print-mode           print the number --options or --mode makes, and stop\n"

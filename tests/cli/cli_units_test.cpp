@@ -72,7 +72,9 @@ TEST(JsonString, EscapesAndKeepsTextValid) {
         {std::string_view("\x01\x1f\x7f", 3), "\"\\u0001\\u001f\\u007f\""},
         {"\xE4\xB8\x8A\xF0\x9F\x98\x80", "\"\xE4\xB8\x8A\xF0\x9F\x98\x80\""},
         // bytes that are not UTF-8 (CP932, a cut sequence, a surrogate, an overlong form)
-        {"\x83\x65x\x81", "\"\xEF\xBF\xBD" "ex\xEF\xBF\xBD\""},
+        {"\x83\x65x\x81",
+         "\"\xEF\xBF\xBD"
+         "ex\xEF\xBF\xBD\""},
         {"\xE4\xB8", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},
         {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},
         {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},
