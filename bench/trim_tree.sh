@@ -66,6 +66,8 @@ echo "pages: $pages, $(du -sb "$disk/site" | cut -f1) bytes; the machine's load:
 
 printf '%-8s %12s %12s %8s %12s %14s\n' place "trim -r" "run" "trim/run" "minify -r" "trim/minify"
 for place in "$disk" "$memory"; do
+    label=disk
+    [[ $place == "$memory" ]] && label=memory
     out=$place/out
     find "$place/site" -type f -print0 |
         "$trimlet" task create -0 --files-from - --output-folder Trimlet "$place/site.trh"
@@ -73,10 +75,10 @@ for place in "$disk" "$memory"; do
     run=$(timed "$place" "$trimlet" run --yes -q "$place/site.trh")
     if [[ -n $minify ]]; then
         mini=$(timed "$place" "$minify" -r -o "$out/" "$place/site")
-        printf '%-8s %11ss %11ss %8s %11ss %14s\n' "$(basename "$place" | cut -d- -f2)" \
+        printf '%-8s %11ss %11ss %8s %11ss %14s\n' "$label" \
             "$trim" "$run" "$(ratio "$trim" "$run")" "$mini" "$(ratio "$trim" "$mini")"
     else
-        printf '%-8s %11ss %11ss %8s %12s %14s\n' "$(basename "$place" | cut -d- -f2)" \
+        printf '%-8s %11ss %11ss %8s %12s %14s\n' "$label" \
             "$trim" "$run" "$(ratio "$trim" "$run")" "missing" "-"
     fi
 done
