@@ -2,6 +2,9 @@
 
 #include <unordered_map>
 #include <utility>
+#include <vector>
+
+#include "batch/output_plan.h"
 
 namespace trimlet {
 
@@ -28,6 +31,15 @@ Result AskAboutEmptyPath(RunQuestions& questions) {
                : RESULT_NOT_FOUND;
 }
 
+// A file whose output an earlier file of the run writes.
+Result AskAboutSameOutput(RunQuestions& questions, const std::string& path,
+                          const std::string& output, const std::string& earlier) {
+    return questions.Ask(MSG_SAME_OUTPUT, MessageIcon::Exclamation, MessageButtons::OkCancel, path,
+                         output, earlier) == MessageAnswer::Cancel
+               ? RESULT_STOPPED
+               : RESULT_SAME_OUTPUT;
+}
+
 }  // namespace
 
 RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& request,
@@ -46,6 +58,7 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
     });
     RunContext ctx(writes, profile, request.scriptExtensions);
     ctx.style = request.style;
+    ctx.kind = request.kind;
     ctx.onFolderAlertOff = request.onFolderAlertOff;
     ctx.rememberOverwriteChoice = request.rememberOverwriteChoice;
     writes.Attach(ctx);
@@ -55,13 +68,33 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
         questions.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
         return end;
     };
-    while (const std::optional<RunFile> file = next()) {
+    std::vector<RunFile> files;
+    while (std::optional<RunFile> file = next())
+        files.push_back(std::move(*file));
+    std::vector<PlannedFile> planned;
+    planned.reserve(files.size());
+    for (const RunFile& file : files) {
+        const std::string& folderName =
+            file.outputFolderName ? *file.outputFolderName : request.outputFolderName;
+        planned.push_back({file.path, folderName});
+    }
+    std::vector<std::string> outputs;
+    const std::vector<std::optional<std::size_t>> same =
+        FindSameOutputs(request.style, planned, outputs);
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const RunFile* const file = &files[i];
         std::uint64_t sourceSize = 0;
         std::uint64_t trimmedSize = 0;
-        const Result result = file->path.empty()
-                                  ? AskAboutEmptyPath(writes)
-                                  : TrimFileToOutput(ctx, file->path, request.outputFolderName,
-                                                     sourceSize, trimmedSize, runFlags);
+        Result result = RESULT_OK;
+        if (file->path.empty()) {
+            result = AskAboutEmptyPath(writes);
+        } else if (same[i]) {
+            result = AskAboutSameOutput(writes, file->path, outputs[i], files[*same[i]].path);
+        } else {
+            result = TrimFileToOutput(ctx, file->path, planned[i].outputFolderName, sourceSize,
+                                      trimmedSize, runFlags);
+        }
         waiting[file->index] = file->path;
         if (result == RESULT_STOPPED ||
             !writes.Add(file->index, file->path, result, sourceSize, trimmedSize)) {

@@ -21,10 +21,13 @@
 namespace trimlet {
 
 // One file to run: the caller's number for it (its row) and its absolute path. An empty
-// path names no file: it is reported as a file that cannot be found.
+// path names no file: it is reported as a file that cannot be found. A file may name its
+// own output folder (absolute, for a tree mirrored into another folder) instead of the
+// request's.
 struct RunFile {
     std::size_t index = 0;
     std::string path;
+    std::optional<std::string> outputFolderName = std::nullopt;
 };
 
 // What a run is asked to do.
@@ -32,6 +35,7 @@ struct RunRequest {
     std::string outputFolderName;  // the output folder for every file ("" writes over it)
     std::uint32_t runFlags = 0;    // the trim mode with the run bits (run_step.h)
     std::string scriptExtensions;  // how each file is trimmed
+    std::optional<FileKind> kind;  // every file trimmed as this kind (see RunContext)
     PathStyle style = NativePathStyle();
     bool rememberOverwriteChoice = true;     // see RunContext
     std::function<void()> onFolderAlertOff;  // see RunContext
@@ -57,8 +61,11 @@ using NextRunFile = std::function<std::optional<RunFile>()>;
 using FileDoneHook = std::function<bool()>;
 
 // Runs the files `next` gives, in order, asking through `questions` and the profile as
-// RunContext says. `report` takes each file's outcome in order (after the tally counted
-// it). Every stop is confirmed with message 15004. The result summary is the caller's.
+// RunContext says. Before anything is written, the files whose output another file
+// before them writes too are found: each of those is skipped with message 20047 (OK goes
+// on, Cancel stops) and counts as failed (RESULT_SAME_OUTPUT). `report` takes each file's outcome
+// in order (after the tally counted it). Every stop is confirmed with message 15004. The result
+// summary is the caller's.
 RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& request,
                 const NextRunFile& next, const GroupedRunWrites::Report& report,
                 const FileDoneHook& fileDone, RunTally& tally);

@@ -257,7 +257,9 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
     std::string trimmed;
     const TrimMode trimMode = runFlags & ~kRunBits;
     Result r =
-        TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize, trimmedSize);
+        ctx.kind
+            ? TrimFileAs(inputPath, *ctx.kind, trimMode, trimmed, sourceSize, trimmedSize)
+            : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize, trimmedSize);
     if (r != RESULT_OK) return r;
     if (ctx.writeBatch) return ctx.writeBatch->Add(outputPath, trimmed, options);
     return WriteFileAtomically(outputPath, trimmed, options);

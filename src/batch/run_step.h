@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "platform/atomic_write.h"
 #include "platform/write_batch.h"
 #include "settings/profile.h"
+#include "text/trim_file.h"
 
 namespace trimlet {
 
@@ -45,6 +47,8 @@ struct RunContext {
     Profile& profile;
     // Script extension list of the run ("JS:VBS"), deciding how each file is trimmed.
     std::string scriptExtensions;
+    // When set, every file is trimmed as this kind whatever its name says.
+    std::optional<FileKind> kind;
     PathStyle style = NativePathStyle();
     // Called after "ALERT_CREATE_OUTPUT_FOLDER" was set to 0 in the profile, so that a
     // working copy of the setting can follow.

@@ -6,12 +6,16 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <vector>
 
+#include "cli/option_names.h"
+#include "common/messages.h"
 #include "platform/system_error.h"
 #include "settings/migration.h"
+#include "settings/overlay_profile.h"
 #include "settings/profile_keys.h"
 #include "settings/qt_profile.h"
 
@@ -44,7 +48,10 @@ int TakeOption(Args args, std::size_t& i, std::string_view usage, std::span<cons
 }  // namespace
 
 void OpenCliProfile(const std::string& path) {
-    ProfileSlot() = OpenProfile(path);
+    std::unique_ptr<const Profile> base;
+    const char* named = std::getenv(kProfileEnvironmentVariable);
+    if (!path.empty() || (named != nullptr && *named != '\0')) base = OpenProfile(path);
+    ProfileSlot() = std::make_unique<OverlayProfile>(std::move(base));
     MigrateProfile(*ProfileSlot());
 }
 
@@ -199,7 +206,97 @@ std::string AbsolutePath(std::string_view path) {
 Option TrimSettingArgs::ModeOption(std::string_view usage) {
     return {.name = "--mode", .takesValue = true, .take = [this, usage](std::string_view value) {
                 mode = ParseTrimMode(value);
-                return mode ? kExitOk : BadUsage(usage, text::kBadMode, value);
+                if (!mode) return BadUsage(usage, text::kBadMode, value);
+                modeByNumber = true;
+                return modeByNames ? BadUsage(usage, text::kBothModeOptions) : kExitOk;
+            }};
+}
+
+Option TrimSettingArgs::NamesOption(std::string_view usage) {
+    return {.name = "--options", .takesValue = true, .take = [this, usage](std::string_view value) {
+                std::string problem;
+                mode = ParseOptionList(value, problem);
+                if (!mode) return BadUsage(usage, text::kBadOptionName, problem);
+                modeByNames = true;
+                return modeByNumber ? BadUsage(usage, text::kBothModeOptions) : kExitOk;
+            }};
+}
+
+Option TrimSettingArgs::PrintModeOption() {
+    return {.name = "--print-mode", .take = [this](std::string_view) {
+                printMode = true;
+                return kExitOk;
+            }};
+}
+
+Option TrimSettingArgs::ExtOption() {
+    return {.name = "--ext", .takesValue = true, .take = [this](std::string_view value) {
+                for (const char c : value) {
+                    if (!moreHtmlExtensions.empty() && moreHtmlExtensions.back() != ':' &&
+                        (c == ',' || c == ':')) {
+                        moreHtmlExtensions += ':';
+                    } else if (c != ',' && c != ':' && c != '.') {
+                        moreHtmlExtensions += c;
+                    }
+                }
+                return kExitOk;
+            }};
+}
+
+std::string TrimSettingArgs::HtmlExtensions() const {
+    std::string list = ReadHtmlExtensions(CliProfile());
+    if (!moreHtmlExtensions.empty()) (list += ':') += moreHtmlExtensions;
+    return list;
+}
+
+std::optional<int> TrimSettingArgs::PrintModeIfAsked() const {
+    if (!printMode) return std::nullopt;
+    std::cout << Mode() << '\n' << std::flush;
+    return kExitOk;
+}
+
+std::string_view ResultClass(Result result) {
+    if (result == RESULT_OK) return text::kResultOk;
+    return result == RESULT_SKIPPED ? text::kResultSkipped : text::kResultFailed;
+}
+
+int MessageIdOf(Result result) {
+    switch (result) {
+        case RESULT_OK:
+        case RESULT_SKIPPED:
+            return 0;
+        case RESULT_NOT_FOUND:
+            return MSG_FILE_NOT_FOUND;
+        case RESULT_IS_FOLDER:
+            return MSG_INPUT_IS_FOLDER;
+        case RESULT_INVALID_UTF16:
+            return MSG_INVALID_UTF16;
+        case RESULT_UNCLEAR_UTF16:
+            return MSG_UNCLEAR_UTF16;
+        case RESULT_FILE_CHANGED:
+            return MSG_FILE_CHANGED_SINCE_READ;
+        case RESULT_SAME_OUTPUT:
+            return MSG_SAME_OUTPUT;
+        case RESULT_OUT_OF_MEMORY:
+            return MSG_OUT_OF_MEMORY;
+        default:
+            return MSG_FILE_PROCESSING_ERROR;
+    }
+}
+
+Option VerbosityArgs::QuietOption(std::string_view usage) {
+    return {.name = "--quiet", .alias = "-q", .take = [this, usage](std::string_view) {
+                if (level == Verbosity::Verbose) return BadUsage(usage, text::kQuietVerbose);
+                level = Verbosity::Quiet;
+                return kExitOk;
+            }};
+}
+
+Option VerbosityArgs::VerboseOption(std::string_view usage) {
+    return {.name = "--verbose", .alias = "-v", .take = [this, usage](std::string_view) {
+                if (level == Verbosity::Quiet) return BadUsage(usage, text::kQuietVerbose);
+                level = Verbosity::Verbose;
+                return kExitOk;
             }};
 }
 

@@ -23,8 +23,9 @@ inline constexpr int kExitBadUsage = 2;
 
 using Args = std::span<const std::string_view>;
 
-// Opens the profile of this run and brings an old one up to date: the INI file `path` (from
-// --profile) when it is not empty, else the one TRIMLET_PROFILE names, else the user's own.
+// Opens the profile of this run: the INI file `path` (from --profile) when it is not empty,
+// else the one TRIMLET_PROFILE names, else none (the built-in defaults). It is read, never
+// written: an old one is brought up to date, and every write kept, in memory only.
 void OpenCliProfile(const std::string& path);
 // The profile opened by OpenCliProfile (opened without a path on first use otherwise).
 Profile& CliProfile();
@@ -89,18 +90,46 @@ int PrintHelp(const CommandHelp& command);
 std::optional<int> ReadArgs(Args args, const CommandHelp& command, std::span<const Option> options,
                             const std::function<int(std::string_view arg)>& positional);
 
-// --mode MODE and --script-extensions LIST; what is not given comes from the profile.
+// --options LIST or --mode MODE, --print-mode, --script-extensions LIST and --ext LIST;
+// what is not given comes from the profile (the built-in defaults without one).
 struct TrimSettingArgs {
     std::optional<TrimMode> mode;
+    bool modeByNames = false;   // --options was given
+    bool modeByNumber = false;  // --mode was given
+    bool printMode = false;
     std::optional<std::string> scriptExtensions;
+    std::string moreHtmlExtensions;  // --ext, colon-separated
 
     // --mode, refused with "MODE must be ..." and `usage` when its value is no trim mode.
     Option ModeOption(std::string_view usage);
+    // --options, refused when an item is unknown or --mode was given too.
+    Option NamesOption(std::string_view usage);
+    Option PrintModeOption();
     Option ScriptExtensionsOption();
+    Option ExtOption();
     // The given trim mode, else the profile's "MODE".
     TrimMode Mode() const;
     // The given script extension list, else the profile's.
     std::string ScriptExtensions() const;
+    // The profile's page extensions with those of --ext.
+    std::string HtmlExtensions() const;
+    // With --print-mode: prints Mode() in decimal and returns kExitOk; else nothing.
+    std::optional<int> PrintModeIfAsked() const;
+};
+
+// A file's result for a report: "ok", "skipped" (the overwrite choice kept it) or "failed".
+std::string_view ResultClass(Result result);
+
+// The message of the table that tells about `result` for a file.
+int MessageIdOf(Result result);
+
+// How much a run prints besides its errors.
+enum class Verbosity { Quiet, Normal, Verbose };
+// -q and -v; refused together.
+struct VerbosityArgs {
+    Verbosity level = Verbosity::Normal;
+    Option QuietOption(std::string_view usage);
+    Option VerboseOption(std::string_view usage);
 };
 
 }  // namespace trimlet::cli

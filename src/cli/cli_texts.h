@@ -10,19 +10,99 @@ namespace text {
 inline constexpr std::string_view kProgram = "trimlet";
 inline constexpr std::string_view kUsageHeader = "usage:";
 inline constexpr std::string_view kTrimUsage =
-    "trimlet trim [--mode MODE] [--script-extensions LIST] [-o OUT] FILE";
-inline constexpr std::string_view kPreviewUsage =
-    "trimlet preview [--mode MODE] [--script-extensions LIST] FILE...";
+    "trimlet trim [OPTIONS] FILE|- [-o OUT]  |  trimlet trim [OPTIONS] [-r] PATH... -o "
+    "DIR/|--in-place";
+inline constexpr std::string_view kPreviewUsage = "trimlet preview [OPTIONS] [--json] FILE...";
+inline constexpr std::string_view kOptionsUsage =
+    "trimlet options [--print-mode [--options LIST | --mode MODE]]";
+inline constexpr std::string_view kHelpUsage = "trimlet help [COMMAND]";
 inline constexpr std::string_view kCommonUsage =
-    "common options: --profile FILE, --help, --version";
+    "common options: --profile FILE, --help, -V/--version";
 inline constexpr std::string_view kTrimHelp =
-    "Trims FILE as a run would (encoding and kind by extension) and writes the trimmed\n"
-    "bytes to standard output, or to OUT. MODE is decimal or 0x hexadecimal.";
+    "Trims pages and scripts. One FILE goes to standard output, or to -o OUT; - reads\n"
+    "standard input (--type says its kind, html by default). Several PATHs, or -r with\n"
+    "folders, are written into the folder -o DIR, each below it as it was below the folder\n"
+    "it was found in, or over themselves with --in-place.\n"
+    "Only files whose extension is in the page or script lists and that look like text are\n"
+    "trimmed; --type html|js|vbs trims any named file as that kind.\n"
+    "  -o OUT                 the output file, or the output folder (- is standard output)\n"
+    "  --in-place             write each file over itself\n"
+    "  -r                     walk folders (never the output folder itself)\n"
+    "  --exclude GLOB         leave out files and folders whose name (or path below the\n"
+    "                         walked folder, for a GLOB with a /) matches; repeatable\n"
+    "  --type html|js|vbs     what the input is\n"
+    "  --json                 print one JSON document with every file's result\n"
+    "  -q, -v                 print only errors / a line per file\n"
+    "OPTIONS (also of preview and task create):\n"
+    "  --options LIST         trim options by name: default|none first, then +NAME, -NAME,\n"
+    "                         NAME=VALUE, separated by commas (see: trimlet options)\n"
+    "  --mode MODE            the trim mode as a number, decimal or 0x hexadecimal\n"
+    "  --print-mode           print the number --options or --mode makes, and stop\n"
+    "  --script-extensions L  the script extensions, separated by colons (JS:VBS); replaces\n"
+    "                         the list. VBS is VBScript, every other one JavaScript\n"
+    "  --ext LIST             more page extensions, separated by commas or colons\n"
+    "  --profile FILE         read the settings of this profile (also TRIMLET_PROFILE);\n"
+    "                         without one the built-in defaults are used";
 inline constexpr std::string_view kPreviewHelp =
     "Prints one line per FILE with the list's columns, separated by tabs: path, size,\n"
     "size after trimming with its percentage, last write time. A file that cannot be\n"
-    "trimmed gets placeholders. MODE is decimal or 0x hexadecimal.";
+    "trimmed gets placeholders. --json prints one JSON document instead. OPTIONS are\n"
+    "--options LIST, --mode MODE, --print-mode and --script-extensions LIST (see\n"
+    "trimlet help trim).";
+inline constexpr std::string_view kOptionsHelp =
+    "Prints every trim option with its bits, its default and what it does; with\n"
+    "--print-mode, the trim mode number that --options or --mode makes (for task files).";
+inline constexpr std::string_view kHelpHelp = "Prints the help of COMMAND, or the usage of all.";
+inline constexpr std::string_view kBothModeOptions = "--options and --mode cannot be used together";
+inline constexpr std::string_view kBadOptionName =
+    "unknown trim option or value (see: trimlet options):";
+inline constexpr std::string_view kBadType = "--type must be html, js or vbs, not";
+inline constexpr std::string_view kManyNeedOutput = "several files or -r need -o DIR or --in-place";
+inline constexpr std::string_view kInPlaceWithOutput = "--in-place and -o cannot be used together";
+inline constexpr std::string_view kStdinAlone =
+    "- (standard input) cannot be used with other PATHs, -r or --in-place";
+inline constexpr std::string_view kManyToStdout =
+    "several files cannot go to standard output (-o -)";
+inline constexpr std::string_view kJsonToStdout =
+    "--json needs -o when the trimmed bytes go to standard output";
+inline constexpr std::string_view kQuietVerbose = "-q and -v cannot be used together";
+inline constexpr std::string_view kStandardInput = "standard input";
+inline constexpr std::string_view kNotPageOrScript =
+    "is not a page or a script by its extension (--type html|js|vbs trims it anyway)";
+inline constexpr std::string_view kNotTextTrim =
+    "does not look like a text file (--type html|js|vbs trims it anyway)";
+inline constexpr std::string_view kTrimSummary =
+    "%u trimmed, %u skipped, %u failed: %s -> %s bytes";
+inline constexpr std::string_view kResultOk = "ok";
+inline constexpr std::string_view kResultSkipped = "skipped";
+inline constexpr std::string_view kResultFailed = "failed";
+// What each named trim option does.
+inline constexpr std::string_view kOptOn = "on";
+inline constexpr std::string_view kOptOff = "off";
+inline constexpr std::string_view kOptCollapseSpaces = "each run of blanks becomes one space";
+inline constexpr std::string_view kOptTrimLineEnds = "blanks at the start and end of lines";
+inline constexpr std::string_view kOptLineBreaksAsBlanks =
+    "line breaks count as blanks (lines are joined)";
+inline constexpr std::string_view kOptBlankLines = "blank lines: deleted, merged into one, or kept";
+inline constexpr std::string_view kOptHtmlComments = "HTML comments";
+inline constexpr std::string_view kOptKeepSsi = "keeps server-side include comments (<!--#...)";
+inline constexpr std::string_view kOptKeepMarked = "keeps the marker comment";
+inline constexpr std::string_view kOptBodyCommentsOnly = "only the comments inside BODY";
+inline constexpr std::string_view kOptFullwidthBlank = "the full-width blank counts as a blank";
+inline constexpr std::string_view kOptBetweenTags =
+    "blanks between tags where a browser shows none";
+inline constexpr std::string_view kOptInsidePre = "blanks inside PRE too (changes what is shown)";
+inline constexpr std::string_view kOptBetweenInlineTags =
+    "blanks between inline elements too (changes what is shown)";
+inline constexpr std::string_view kOptScriptComments = "script comments (of the kinds below)";
+inline constexpr std::string_view kOptScriptBlockComments = "/* */ comments";
+inline constexpr std::string_view kOptScriptLineComments = "// comments";
+inline constexpr std::string_view kOptVbsRemComments = "VBScript comments (' and Rem)";
+inline constexpr std::string_view kOptKeepScriptHtml = "keeps <!-- and --> around a script body";
 inline constexpr std::string_view kUnknownCommand = "unknown command";
+inline constexpr std::string_view kMainHelp =
+    "Exit status: 0 all went well, 1 a file failed or the user stopped, 2 bad usage.\n"
+    "See trimlet help COMMAND, and man trimlet.";
 inline constexpr std::string_view kUnknownOption = "unknown option";
 inline constexpr std::string_view kMissingValue = "missing value for";
 inline constexpr std::string_view kBadMode = "MODE must be decimal or 0x hexadecimal, not";
@@ -33,7 +113,9 @@ inline constexpr std::string_view kCannotTrim = "cannot trim";
 inline constexpr std::string_view kCannotWrite = "cannot write";
 inline constexpr std::string_view kRunHelp =
     "Trims every file the task file lists, with the task's own trim mode and output folder\n"
-    "name, and prints the result summary. Questions are asked on the terminal; without one,\n"
+    "name, and prints the result summary (--json: one JSON document; -q: nothing but\n"
+    "errors; -v: a line per file). Relative paths are found beside the task file. Questions are "
+    "asked on the terminal; without one,\n"
     "or with --yes, each takes its safe answer: an existing output follows --overwrite (else\n"
     "the preselected choice), a read-only output is kept, a file with an error is skipped.\n"
     "Exit status: 0 when every file was trimmed (or skipped by the overwrite choice), 1 when\n"
@@ -41,12 +123,18 @@ inline constexpr std::string_view kRunHelp =
 inline constexpr std::string_view kBadOverwrite = "--overwrite must be all, skip or newer, not";
 inline constexpr std::string_view kCannotFindFolder = "cannot find the current folder for";
 inline constexpr std::string_view kTaskHelp =
-    "Writes TASK.trh listing each FILE by its absolute path, with the trim mode and output\n"
-    "folder name of the profile, or those given. MODE is decimal or 0x hexadecimal; an empty\n"
-    "NAME writes the trimmed files over their inputs when the task runs. A FILE listed twice\n"
+    "Writes TASK.trh listing each FILE by its absolute path, with the built-in (or the\n"
+    "profile's) trim mode and output folder name, or those given; an empty NAME writes the\n"
+    "trimmed files over their inputs when the task runs. --files-from FILE (- for standard\n"
+    "input) adds one path per line, or NUL-separated with -0. --append adds to an existing\n"
+    "task, keeping its settings unless given; --replace replaces one. A FILE listed twice\n"
     "is kept once. Nothing is written when a FILE is missing, a folder, or does not look\n"
-    "like text (unless --force), nor when TASK.trh exists and is no task file or is one of\n"
-    "the FILEs.";
+    "like text (unless --force), nor when TASK.trh exists and is no task file, is one of\n"
+    "the FILEs, or lists files and neither --append nor --replace was given.";
+inline constexpr std::string_view kTaskExists =
+    "exists; --append adds to it, --replace replaces it";
+inline constexpr std::string_view kAppendReplace = "--append and --replace cannot be used together";
+inline constexpr std::string_view kCannotReadList = "cannot read the list";
 inline constexpr std::string_view kMissingSubcommand = "missing subcommand 'create'";
 inline constexpr std::string_view kLineBreak =
     "a task file holds one path per line and cannot store one with a line break:";

@@ -10,21 +10,25 @@ namespace trimlet::cli {
 
 namespace text {
 inline constexpr std::string_view kRunUsage =
-    "trimlet run [--yes] [--overwrite=all|skip|newer] TASK.trh";
+    "trimlet run [--yes] [--overwrite=all|skip|newer] [--json] [-q|-v] TASK.trh";
 inline constexpr std::string_view kTaskCreateUsage =
-    "trimlet task create [--mode MODE] [--output-folder NAME] [--force] TASK.trh FILE...";
+    "trimlet task create [--options LIST|--mode MODE] [--output-folder NAME] [--force]\n"
+    "       [--files-from FILE|- [-0]] [--append|--replace] TASK.trh [FILE...]";
 }  // namespace text
 
-// trimlet trim [--mode MODE] [--script-extensions LIST] [-o OUT] FILE
+// trimlet trim [OPTIONS] FILE|- [-o OUT], or PATH... -o DIR/ | --in-place
 int RunTrimCommand(Args args);
 
-// trimlet preview [--mode MODE] [--script-extensions LIST] FILE...
+// trimlet preview [OPTIONS] FILE...
 int RunPreviewCommand(Args args);
+
+// trimlet options [--print-mode ...]
+int RunOptionsCommand(Args args);
 
 // trimlet run [--yes] [--overwrite=all|skip|newer] TASK.trh
 int RunRunCommand(Args args);
 
-// trimlet task create [--mode MODE] [--output-folder NAME] [--force] TASK.trh FILE...
+// trimlet task create [OPTIONS] [--files-from FILE|-] [--append] TASK.trh [FILE...]
 int RunTaskCommand(Args args);
 
 }  // namespace trimlet::cli

@@ -23,13 +23,30 @@ constexpr Command kCommands[] = {
     {"preview", RunPreviewCommand, text::kPreviewUsage},
     {"run", RunRunCommand, text::kRunUsage},
     {"task", RunTaskCommand, text::kTaskCreateUsage},
+    {"options", RunOptionsCommand, text::kOptionsUsage},
 };
 
 void PrintUsage(std::ostream& out) {
     out << text::kUsageHeader << '\n';
     for (const Command& command : kCommands)
         out << "  " << command.usage << '\n';
+    out << "  " << text::kHelpUsage << '\n';
     out << "  " << text::kCommonUsage << '\n';
+    out << text::kMainHelp << '\n';
+}
+
+// trimlet help [COMMAND]: the command's own --help, or the usage of all.
+int RunHelp(Args args) {
+    if (!args.empty()) {
+        for (const Command& command : kCommands) {
+            if (command.name != args[0]) continue;
+            const std::string_view help[] = {"--help"};
+            return command.run(Args(help));
+        }
+        return BadUsage(text::kHelpUsage, text::kUnknownCommand, args[0]);
+    }
+    PrintUsage(std::cout);
+    return kExitOk;
 }
 
 // Takes the common option --profile FILE (or --profile=FILE) out of `args`, wherever it
@@ -71,7 +88,8 @@ int Main(std::vector<std::string_view> all) {
         PrintUsage(std::cout);
         return kExitOk;
     }
-    if (first == "--version") {
+    if (first == "help") return RunHelp(args.subspan(1));
+    if (first == "--version" || first == "-V") {
         std::cout << text::kProgram << ' ' << TRIMLET_VERSION << '\n';
         return kExitOk;
     }

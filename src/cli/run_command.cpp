@@ -2,13 +2,18 @@
 // summary. Questions go to the terminal; without one, or with --yes, each takes its safe
 // answer (see terminal_dialogs.h).
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "batch/format.h"
 #include "cli/commands.h"
+#include "cli/json_report.h"
 #include "cli/terminal_dialogs.h"
 #include "editor/task_editor.h"
 #include "platform/system_error.h"
@@ -18,9 +23,19 @@ namespace trimlet::cli {
 int RunRunCommand(Args args) {
     constexpr CommandHelp kRun{text::kRunUsage, text::kRunHelp};
     bool assumeYes = false;
+    bool json = false;
+    VerbosityArgs verbosity;
     OverwritePolicy overwrite = OverwritePolicy::Ask;
     std::optional<std::string_view> task;
     const Option options[] = {
+        {.name = "--json",
+         .take =
+             [&](std::string_view) {
+                 json = true;
+                 return kExitOk;
+             }},
+        verbosity.QuietOption(kRun.usage),
+        verbosity.VerboseOption(kRun.usage),
         {.name = "--yes",
          .alias = "-y",
          .take =
@@ -49,11 +64,38 @@ int RunRunCommand(Args args) {
     const std::string taskPath = AbsolutePath(*task);
     if (taskPath.empty()) return Failure(text::kCannotFindFolder, *task, RESULT_NOT_FOUND);
 
-    std::unique_ptr<TerminalDialogs> dialogs =
-        TerminalDialogs::ForStandardStreams(assumeYes, overwrite);
-    TaskEditor editor(*dialogs, CliProfile());
-    editor.SetRememberOverwriteChoice(dialogs->RemembersOverwriteChoice());
-    const TaskRunReport report = editor.RunTaskFile(taskPath);
+    // The summary goes to standard output unless JSON or -q takes its place.
+    std::ostream discarded(nullptr);
+    const bool summary = !json && verbosity.level != Verbosity::Quiet;
+    TerminalDialogs dialogs(std::cin, std::cerr, summary ? std::cout : discarded,
+                            !assumeYes && ::isatty(STDIN_FILENO) == 1, overwrite);
+    MessageRequest lastMessage;
+    dialogs.SetMessageShown([&](const MessageRequest& shown) { lastMessage = shown; });
+    std::vector<JsonFile> files;
+    const auto fileDone = [&](const std::string& path, const FileOutcome& done) {
+        JsonFile file{.path = path, .result = done.result};
+        if (done.result == RESULT_OK) {
+            file.size = done.sourceSize;
+            file.trimmedSize = done.trimmedSize;
+        } else {
+            file.messageId = lastMessage.id != 0 ? lastMessage.id : MessageIdOf(done.result);
+            file.message =
+                lastMessage.id != 0 ? lastMessage.text : FormatMessage(file.messageId, path);
+        }
+        lastMessage = MessageRequest{};
+        if (verbosity.level == Verbosity::Verbose && !json) {
+            std::cout << ResultClass(file.result) << ' ' << path;
+            if (file.size)
+                std::cout << " (" << FormatSize(*file.size) << " -> "
+                          << FormatSize(*file.trimmedSize) << ')';
+            std::cout << '\n';
+        }
+        files.push_back(std::move(file));
+    };
+    TaskEditor editor(dialogs, CliProfile());
+    editor.SetRememberOverwriteChoice(dialogs.RemembersOverwriteChoice());
+    const TaskRunReport report = editor.RunTaskFile(taskPath, fileDone);
+    if (json && report.ran) std::cout << JsonReport("run", files);
     std::cout << std::flush;
     if (!std::cout) {
         // The summary did not reach its reader (a full disk, a closed pipe): not a success.

@@ -1,9 +1,12 @@
 // trimlet task create: writes a task file that lists the given files with the profile's (or
 // the given) trim mode and output folder name, ready for "trimlet run" or the desktop.
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -32,16 +35,15 @@ bool HasLineBreak(std::string_view text) {
 // The files as absolute paths, each once; false (after saying which) when the current
 // folder cannot be had.
 bool AbsoluteFiles(std::span<const std::string_view> paths, std::vector<std::string>& files) {
+    std::set<std::string> seen(files.begin(), files.end());
     for (std::string_view given : paths) {
         std::string path = AbsolutePath(given);
         if (path.empty()) {
             Failure(text::kCannotList, given, RESULT_NOT_FOUND);
             return false;
         }
-        bool listed = false;
-        for (const std::string& file : files)
-            listed = listed || IsSamePath(NativePathStyle(), file, path);
-        if (!listed) files.push_back(std::move(path));
+        // Posix paths are the same path exactly when their bytes are.
+        if (seen.insert(path).second) files.push_back(std::move(path));
     }
     return true;
 }
@@ -93,6 +95,68 @@ bool EndsWithTaskExtension(std::string_view path) {
     return true;
 }
 
+// The paths of a list file (standard input for "-"): one per line (a CR before the LF
+// dropped), or NUL-separated; empty items are left out. False when it cannot be read.
+bool ReadListFile(std::string_view from, bool nulSeparated, std::vector<std::string>& paths) {
+    std::string bytes;
+    if (from == "-") {
+        char buffer[65536];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
+            bytes.append(buffer, got);
+        if (std::ferror(stdin)) {
+            NoteSystemError(errno);
+            return false;
+        }
+    } else if (ReadTaskFileBytes(std::string(from), bytes) != RESULT_OK) {
+        return false;
+    }
+    const char separator = nulSeparated ? '\0' : '\n';
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find(separator, start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string_view item(bytes.data() + start, end - start);
+        if (!nulSeparated && item.ends_with('\r')) item.remove_suffix(1);
+        if (!item.empty()) paths.emplace_back(item);
+        start = end + 1;
+    }
+    return true;
+}
+
+// What an existing task file holds: its header and paths (relative ones beside it).
+bool ReadExistingTask(const std::string& task, TaskHeader& header,
+                      std::vector<std::string>& paths) {
+    std::string bytes;
+    ClearSystemError();
+    if (const Result read = ReadTaskFileBytes(task, bytes); read != RESULT_OK) {
+        Failure(text::kCannotList, task, read);
+        return false;
+    }
+    TaskLineReader lines(bytes);
+    if (ReadTaskSignatureAndVersion(lines, header) != TaskHeaderStatus::Ok ||
+        ReadTaskSettings(lines, header) != TaskHeaderStatus::Ok) {
+        FailureWords(text::kCannotWrite, task, text::kNotTaskFile);
+        return false;
+    }
+    const std::string absoluteTask = AbsolutePath(task);
+    for (const std::string_view line : TaskPathLines(lines))
+        paths.push_back(TaskLinePath(NativePathStyle(), absoluteTask, line));
+    return true;
+}
+
+// Whether an existing task file lists any file.
+bool ListsFiles(const std::string& task) {
+    std::string bytes;
+    if (ReadTaskFileBytes(task, bytes) != RESULT_OK) return false;
+    TaskLineReader lines(bytes);
+    TaskHeader header;
+    if (ReadTaskSignatureAndVersion(lines, header) != TaskHeaderStatus::Ok ||
+        ReadTaskSettings(lines, header) != TaskHeaderStatus::Ok)
+        return false;
+    return !TaskPathLines(lines).empty();
+}
+
 // An existing TASK is replaced only when it is a task file (or empty) and none of the files
 // to list: "task create index.html about.html" must not turn index.html into a task.
 bool TaskMayBeReplaced(const std::string& task, const std::vector<std::string>& files) {
@@ -133,9 +197,31 @@ int RunTaskCommand(Args args) {
     TrimSettingArgs settings;
     std::optional<std::string> folderName;
     std::vector<std::string_view> positional;
-    bool force = false;
+    std::vector<std::string> listFiles;
+    bool force = false, append = false, replace = false, nulSeparated = false;
+    const auto flag = [&](std::string_view name, bool& value, std::string_view alias = {}) {
+        return Option{.name = name, .alias = alias, .take = [&](std::string_view) {
+                          value = true;
+                          return append && replace ? BadUsage(kTask.usage, text::kAppendReplace)
+                                                   : kExitOk;
+                      }};
+    };
     const Option options[] = {
         settings.ModeOption(kTask.usage),
+        settings.NamesOption(kTask.usage),
+        settings.PrintModeOption(),
+        flag("--append", append),
+        flag("--replace", replace),
+        flag("--null", nulSeparated, "-0"),
+        {.name = "--files-from",
+         .takesValue = true,
+         .take =
+             [&](std::string_view from) {
+                 if (from.empty())
+                     return BadUsage(kTask.usage, text::kMissingValue, "--files-from");
+                 listFiles.emplace_back(from);
+                 return kExitOk;
+             }},
         {.name = "--force",
          .take =
              [&](std::string_view) {
@@ -162,18 +248,47 @@ int RunTaskCommand(Args args) {
     };
     if (std::optional<int> status = ReadArgs(args.subspan(1), kTask, options, takePath))
         return *status;
+    if (std::optional<int> printed = settings.PrintModeIfAsked()) return *printed;
     if (positional.empty()) return BadUsage(kTask.usage, text::kMissingTask);
-    if (positional.size() < 2) return BadUsage(kTask.usage, text::kMissingFile);
-
     const std::string task(positional.front());
+
+    // The paths of the list files, then those of the command line.
+    std::vector<std::string> listed;
+    for (const std::string& from : listFiles) {
+        ClearSystemError();
+        if (!ReadListFile(from, nulSeparated, listed))
+            return Failure(text::kCannotReadList, from == "-" ? text::kStandardInput : from,
+                           RESULT_ACCESS_ERROR);
+    }
+    for (const std::string& path : listed) {
+        if (HasLineBreak(path)) return BadUsage(kTask.usage, text::kLineBreak, path);
+    }
+    std::vector<std::string_view> given(listed.begin(), listed.end());
+    given.insert(given.end(), positional.begin() + 1, positional.end());
+    if (given.empty() && !append) return BadUsage(kTask.usage, text::kMissingFile);
+
+    std::error_code error;
+    const bool exists = std::filesystem::exists(task, error);
+    TaskHeader existing;
     std::vector<std::string> files;
-    if (!AbsoluteFiles(std::span(positional).subspan(1), files)) return kExitFailed;
-    const TrimMode mode = settings.Mode();
+    if (append && exists && !ReadExistingTask(task, existing, files)) return kExitFailed;
+    const std::size_t kept = files.size();
+    if (!AbsoluteFiles(given, files)) return kExitFailed;
+    const bool appending = append && exists;
+    const TrimMode mode = appending && !settings.mode ? existing.trimMode : settings.Mode();
     const std::string outputFolderName =
-        folderName ? *folderName : ReadOutputFolderName(CliProfile());
-    if (!AllFilesListable(files)) return kExitFailed;
-    if (!force && !AllFilesText(files)) return kExitFailed;
+        folderName ? *folderName
+                   : (appending ? existing.outputFolderName : ReadOutputFolderName(CliProfile()));
+    // What the task listed already is checked by the run, as the desktop would.
+    const std::vector<std::string> added(files.begin() + static_cast<std::ptrdiff_t>(kept),
+                                         files.end());
+    if (!AllFilesListable(added)) return kExitFailed;
+    if (!force && !AllFilesText(added)) return kExitFailed;
     if (!TaskMayBeReplaced(task, files)) return kExitFailed;
+    // Replacing a task that lists files would lose them silently (xargs calls the command
+    // once per part of a long list).
+    if (exists && !append && !replace && ListsFiles(task))
+        return FailureWords(text::kCannotWrite, task, text::kTaskExists);
     if (!EndsWithTaskExtension(task))
         std::cerr << text::kProgram << ": " << text::kNoTaskExtension << ' ' << task << '\n';
 

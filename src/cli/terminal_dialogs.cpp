@@ -149,6 +149,7 @@ void TerminalDialogs::ShowAnswer(std::string_view answer) {
 }
 
 MessageAnswer TerminalDialogs::ShowMessage(const MessageRequest& request) {
+    if (messageShown_) messageShown_(request);
     Show(request.text);
     if (request.buttons == MessageButtons::Ok) {
         questions_ << std::flush;

@@ -31,6 +31,7 @@
 // clears RunContext::rememberOverwriteChoice so the option does not become the desktop's
 // preselection. The result summary goes to the output stream (standard output).
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -58,6 +59,10 @@ class TerminalDialogs final : public Dialogs {
                                                                OverwritePolicy overwrite);
 
     bool Interactive() const { return interactive_; }
+    // Called with every message box shown (a run's report keeps each file's message).
+    void SetMessageShown(std::function<void(const MessageRequest&)> shown) {
+        messageShown_ = std::move(shown);
+    }
     // False when an --overwrite choice answers the output-exists dialog.
     bool RemembersOverwriteChoice() const { return overwrite_ == OverwritePolicy::Ask; }
 
@@ -90,6 +95,7 @@ class TerminalDialogs final : public Dialogs {
     std::ostream& out_;
     bool interactive_;
     OverwritePolicy overwrite_;
+    std::function<void(const MessageRequest&)> messageShown_;
 };
 
 }  // namespace trimlet::cli

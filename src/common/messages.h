@@ -79,6 +79,8 @@ inline constexpr int MSG_UNCLEAR_UTF16 = 20041;            // NUL bytes as in UT
 inline constexpr int MSG_NAME_HAS_LINE_BREAK = 20042;      // a file name a task cannot hold
 inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20043;  // replaced by another program
 inline constexpr int MSG_CANNOT_OPEN_ON_DESKTOP = 20044;   // a row's file or output folder
+inline constexpr int MSG_SAME_OUTPUT = 20047;      // input, output, the earlier input
+inline constexpr int MSG_NOT_PAGE_OR_SCRIPT = 20048;  // neither a page nor a script by name
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;

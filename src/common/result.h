@@ -30,6 +30,8 @@ inline constexpr Result RESULT_INVALID_UTF16 = 0x20010020;
 inline constexpr Result RESULT_UNCLEAR_UTF16 = 0x20010021;
 // The file was changed by someone else since it was read, so it was not replaced.
 inline constexpr Result RESULT_FILE_CHANGED = 0x20010022;
+// Another file of the same run writes the same output, so this one was not trimmed.
+inline constexpr Result RESULT_SAME_OUTPUT = 0x20010023;
 inline constexpr Result RESULT_STOPPED = 0x20020003;
 inline constexpr Result RESULT_SKIPPED = 0x20020005;
 

@@ -12,6 +12,7 @@
 // the recent-task list).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -246,8 +247,11 @@ class TaskEditor {
     bool OpenTaskFile(const std::string& path);
     // Trims every file the task file lists with the file's own trim mode and output folder
     // name, then shows the summary (also after a stop) and makes it the newest recent task.
-    // The list, the working settings, the task path and taskModified are not touched.
-    TaskRunReport RunTaskFile(const std::string& path);
+    // A relative path line is found beside the task file; empty lines at the end are left
+    // out. `fileDone`, when given, takes each file's path and outcome in order. The list,
+    // the working settings, the task path and taskModified are not touched.
+    using TaskFileDone = std::function<void(const std::string& path, const FileOutcome& done)>;
+    TaskRunReport RunTaskFile(const std::string& path, const TaskFileDone& fileDone = nullptr);
     // Makes the task file writes fail part-way (tests).
     void SetTaskWriteFault(WriteFault fault) { taskWriteFault_ = fault; }
     // False: a choice in the output-exists dialog of a task run does not become the next

@@ -41,14 +41,6 @@ bool ReadTaskRest(Dialogs& dialogs, const std::string& path, TaskLineReader& lin
     return true;
 }
 
-// The file lines that `lines` has still to give.
-std::size_t CountTaskLines(TaskLineReader lines) {
-    std::size_t count = 0;
-    while (lines.Next())
-        ++count;
-    return count;
-}
-
 bool ContinueWithNewerVersion(Dialogs& dialogs, const std::string& version) {
     return dialogs.Ask(MSG_NEWER_TASK_VERSION, MessageIcon::Question, MessageButtons::YesNo,
                        version) == MessageAnswer::Yes;
@@ -114,10 +106,11 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
     }
 
     EmptyList();
-    while (const std::optional<std::string_view> line = lines.Next()) {
+    for (const std::string_view given : TaskPathLines(lines)) {
+        const std::string line = TaskLinePath(style_, path, given);
         // An empty line names no file, so it is a file that cannot be found.
-        Result result = line->empty() ? RESULT_NOT_FOUND
-                                      : AddFileByPath(*line, ADD_QUIET | ADD_KEEP_UNMODIFIED);
+        Result result =
+            line.empty() ? RESULT_NOT_FOUND : AddFileByPath(line, ADD_QUIET | ADD_KEEP_UNMODIFIED);
         if (result == RESULT_OK) continue;
         if (result == RESULT_OUT_OF_MEMORY) {
             dialogs_.Ask(MSG_OUT_OF_MEMORY, MessageIcon::Stop, MessageButtons::Ok);
@@ -126,7 +119,7 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
         // A folder, a path without a folder part or one listed already is skipped like any
         // file that cannot be accessed; none of them is a lack of memory.
         const int id = result == RESULT_NOT_FOUND ? MSG_FILE_NOT_FOUND : MSG_FILE_ACCESS_ERROR;
-        if (dialogs_.Ask(id, MessageIcon::None, MessageButtons::OkCancel, *line) ==
+        if (dialogs_.Ask(id, MessageIcon::None, MessageButtons::OkCancel, line) ==
             MessageAnswer::Cancel) {
             dialogs_.Ask(MSG_STOPPED, MessageIcon::None, MessageButtons::Ok);
             break;
@@ -141,7 +134,7 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
     return true;
 }
 
-TaskRunReport TaskEditor::RunTaskFile(const std::string& path) {
+TaskRunReport TaskEditor::RunTaskFile(const std::string& path, const TaskFileDone& fileDone) {
     TaskRunReport report;
     std::string bytes;
     TaskLineReader lines{std::string_view()};
@@ -158,16 +151,22 @@ TaskRunReport TaskEditor::RunTaskFile(const std::string& path) {
     // "以後すべて" can always be pressed.
     RunRequest request = MakeRunRequest(header.outputFolderName, header.trimMode & ~kRunBits);
     request.rememberOverwriteChoice = rememberOverwriteChoice_;
+    std::vector<std::string> files;
+    for (const std::string_view line : TaskPathLines(lines))
+        files.push_back(TaskLinePath(style_, path, line));
     std::size_t index = 0;
     const NextRunFile next = [&]() -> std::optional<RunFile> {
-        const std::optional<std::string_view> line = lines.Next();
-        if (!line) return std::nullopt;
-        return RunFile{index++, std::string(*line)};
+        if (index >= files.size()) return std::nullopt;
+        RunFile file{index, files[index]};
+        ++index;
+        return file;
     };
-    WorkScope work(work_, CountTaskLines(lines));
+    GroupedRunWrites::Report perFile;
+    if (fileDone) perFile = [&](const FileOutcome& done) { fileDone(files[done.index], done); };
+    WorkScope work(work_, files.size());
     RunTally tally;
     const RunEnd end = RunFiles(
-        dialogs_, profile_, request, next, nullptr, [&] { return work.FileDone(); }, tally);
+        dialogs_, profile_, request, next, perFile, [&] { return work.FileDone(); }, tally);
     report.stopped = end != RunEnd::Finished;
     report.failedCount = tally.failedCount;
     report.summary = tally.summary;

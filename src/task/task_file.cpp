@@ -1,5 +1,6 @@
 #include "task/task_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <new>
@@ -74,7 +75,9 @@ TaskHeaderStatus ReadTaskSignatureAndVersion(TaskLineReader& lines, TaskHeader& 
 TaskHeaderStatus ReadTaskSettings(TaskLineReader& lines, TaskHeader& header) {
     const std::optional<std::string_view> mode = lines.Next();
     if (!mode) return TaskHeaderStatus::NoTrimModeLine;
-    header.trimMode = ParseTaskTrimMode(*mode);
+    const std::optional<TrimMode> trimMode = ParseTaskTrimMode(*mode);
+    if (!trimMode) return TaskHeaderStatus::BadTrimModeLine;
+    header.trimMode = *trimMode;
     const std::optional<std::string_view> folder = lines.Next();
     if (!folder) return TaskHeaderStatus::NoOutputFolderLine;
     header.outputFolderName.assign(*folder);
@@ -91,32 +94,65 @@ int TaskHeaderMessageId(TaskHeaderStatus status) {
         case TaskHeaderStatus::NoVersionLine:
         case TaskHeaderStatus::NoTrimModeLine:
         case TaskHeaderStatus::NoOutputFolderLine:
+        case TaskHeaderStatus::BadTrimModeLine:
             break;
     }
     return MSG_TASK_READ_ERROR;
 }
 
-TrimMode ParseTaskTrimMode(std::string_view line) {
-    std::size_t i = 0;
-    while (i < line.size() && IsLeadingBlank(line[i]))
-        ++i;
-    bool negative = false;
-    if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
-        negative = line[i] == '-';
-        ++i;
+std::optional<TrimMode> ParseTaskTrimMode(std::string_view line) {
+    while (!line.empty() && IsLeadingBlank(line.front()))
+        line.remove_prefix(1);
+    while (!line.empty() && IsLeadingBlank(line.back()))
+        line.remove_suffix(1);
+    if (line.size() > 2 && line[0] == '0' && (line[1] == 'x' || line[1] == 'X')) {
+        line.remove_prefix(2);
+        if (line.size() > 8) return std::nullopt;
+        TrimMode value = 0;
+        for (const char c : line) {
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                     : -1;
+            if (digit < 0) return std::nullopt;
+            value = value << 4 | static_cast<TrimMode>(digit);
+        }
+        return value;
     }
+    bool negative = false;
+    if (!line.empty() && (line[0] == '+' || line[0] == '-')) {
+        negative = line[0] == '-';
+        line.remove_prefix(1);
+    }
+    if (line.empty()) return std::nullopt;
     // The magnitude is kept just past the signed range, so long digit runs cannot overflow.
     constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     std::int64_t magnitude = 0;
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (line[i] - '0');
-        if (magnitude > kLimit) magnitude = kLimit;
+    for (const char c : line) {
+        if (c < '0' || c > '9') return std::nullopt;
+        magnitude = std::min(magnitude * 10 + (c - '0'), kLimit);
     }
     std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<std::int32_t>::max()) {
-        value = std::numeric_limits<std::int32_t>::max();
-    }
+    value = std::min<std::int64_t>(value, std::numeric_limits<std::int32_t>::max());
     return static_cast<TrimMode>(static_cast<std::int32_t>(value));
+}
+
+std::vector<std::string_view> TaskPathLines(TaskLineReader lines) {
+    std::vector<std::string_view> paths;
+    while (const std::optional<std::string_view> line = lines.Next())
+        paths.push_back(*line);
+    while (!paths.empty() && paths.back().empty())
+        paths.pop_back();
+    return paths;
+}
+
+std::string TaskLinePath(PathStyle style, std::string_view taskPath, std::string_view line) {
+    if (line.empty() || IsAbsolutePath(style, line)) return std::string(line);
+    // A Windows name rooted at the drive ("\site\a.htm") is left to the reader of the path.
+    if (line.front() == PathSeparator(style)) return std::string(line);
+    std::string folder, name;
+    if (SplitFolderAndName(style, taskPath, folder, name) != RESULT_OK) return std::string(line);
+    return JoinFolderAndName(style, folder, line);
 }
 
 // ---- Versions --------------------------------------------------------------------------

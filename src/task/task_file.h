@@ -4,7 +4,7 @@
 //
 //   TrimletHTML TASK FILE        signature, byte for byte
 //   1.50.00                      format version
-//   260143148                    trim mode, signed decimal
+//   260143148                    trim mode, signed decimal (or 0x hexadecimal by hand)
 //   Trimlet                      output folder name, possibly empty
 //   /home/me/site/index.html     one path per line, in list order
 //
@@ -19,6 +19,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "batch/output_paths.h"
 #include "common/result.h"
@@ -67,25 +68,35 @@ enum class TaskHeaderStatus {
     NoVersionLine,       // the file ends after the signature
     NoTrimModeLine,      // ... after the version
     NoOutputFolderLine,  // ... after the trim mode
+    BadTrimModeLine,     // the trim mode line is not a number
 };
 
 // Reads lines 1 and 2: checks the signature and sets `header.version`.
 [[nodiscard]] TaskHeaderStatus ReadTaskSignatureAndVersion(TaskLineReader& lines,
                                                            TaskHeader& header);
 // Reads lines 3 and 4: sets `header.trimMode` and `header.outputFolderName`. The lines
-// left in `lines` afterwards are the paths.
+// left in `lines` afterwards are the paths (see TaskPathLines).
 [[nodiscard]] TaskHeaderStatus ReadTaskSettings(TaskLineReader& lines, TaskHeader& header);
 
 // The message that reports a header failure: MSG_TASK_READ_ERROR (with the task file's
 // path) for a missing line, MSG_NOT_TASK_FILE for a wrong signature, 0 for Ok.
 int TaskHeaderMessageId(TaskHeaderStatus status);
 
-// The trim mode line as a number: leading blanks skipped, an optional sign, then decimal
-// digits up to the first other character; no digits give 0. The number is a signed 32-bit
-// value taken as the word's bits ("-1" is 0xFFFFFFFF). A number beyond the signed range is
-// clamped to its nearest end, as the C library's conversion does, rather than wrapped:
-// wrapping would turn a damaged line into an unrelated small mode.
-TrimMode ParseTaskTrimMode(std::string_view line);
+// The trim mode line as a number, blanks around it allowed. Either an optional sign and
+// decimal digits, a signed 32-bit value taken as the word's bits ("-1" is 0xFFFFFFFF),
+// where a number beyond the signed range is clamped to its nearest end rather than
+// wrapped (wrapping would turn a damaged line into an unrelated small mode); or "0x" and
+// one to eight hexadecimal digits, as a hand-written task may hold. Nothing for any other
+// text (empty, trailing letters, a signed or longer hexadecimal number).
+std::optional<TrimMode> ParseTaskTrimMode(std::string_view line);
+
+// The path lines that `lines` has still to give, without the empty lines at the end (an
+// editor's last line break leaves one). An empty line before a path stays: it names no file.
+std::vector<std::string_view> TaskPathLines(TaskLineReader lines);
+
+// Where a path line of the task file at `taskPath` (absolute) leads: an absolute line as it
+// is, a relative one beside the task file. An empty line stays empty.
+std::string TaskLinePath(PathStyle style, std::string_view taskPath, std::string_view line);
 
 // ---- Versions --------------------------------------------------------------------------
 

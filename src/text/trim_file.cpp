@@ -75,8 +75,31 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
     }
 }
 
+Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode, std::string& outBytes,
+                  std::uint64_t& inputSize, std::uint64_t& outputSize) {
+    inputSize = 0;
+    outputSize = 0;
+    if (path.empty()) return RESULT_INVALID_ARGUMENT;
+    try {
+        std::string bytes;
+        if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize); r != RESULT_OK)
+            return r;
+        return TrimBytesAs(kind, trimMode, std::move(bytes), outBytes, outputSize);
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    } catch (const std::length_error&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
 Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
                     std::string bytes, std::string& outBytes, std::uint64_t& outputSize) {
+    return TrimBytesAs(KindOfPath(path, scriptExtensions), trimMode, std::move(bytes), outBytes,
+                       outputSize);
+}
+
+Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::string& outBytes,
+                   std::uint64_t& outputSize) {
     outputSize = 0;
     try {
         FileText fileText;
@@ -84,8 +107,7 @@ Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view
 
         // An engine failure must not pass for an empty result: a run would write it out.
         std::string trimmed;
-        if (TrimText(fileText, KindOfPath(path, scriptExtensions), trimMode, trimmed) != RESULT_OK)
-            return RESULT_OUT_OF_MEMORY;
+        if (TrimText(fileText, kind, trimMode, trimmed) != RESULT_OK) return RESULT_OUT_OF_MEMORY;
 
         std::string result;
         if (Result r = EncodeFileText(fileText, std::move(trimmed), result); r != RESULT_OK)

@@ -42,11 +42,19 @@ enum class FileKind { Html, JavaScript, VbScript };
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize,
                               FileStamp* identity);
+// The same as TrimFile, trimming the file as `kind` whatever its name says.
+[[nodiscard]] Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode,
+                                std::string& outBytes, std::uint64_t& inputSize,
+                                std::uint64_t& outputSize);
+
 // The part of TrimFile after the read: trims `bytes`, read whole from the file at `path`,
 // with TrimFile's results and outputs.
 [[nodiscard]] Result TrimReadFile(const std::string& path, TrimMode trimMode,
                                   std::string_view scriptExtensions, std::string bytes,
                                   std::string& outBytes, std::uint64_t& outputSize);
+// The same for bytes of the given kind (standard input, or a file named otherwise).
+[[nodiscard]] Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes,
+                                 std::string& outBytes, std::uint64_t& outputSize);
 
 struct FileText;
 // Trims the decoded text of the file at `path` (its kind from its name) into `trimmed`, in

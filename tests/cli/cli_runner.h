@@ -1,6 +1,7 @@
 #pragma once
 // Runs the trimlet program of this build (TRIMLET_CLI, else the one beside the test) in a
-// shell, with standard input from /dev/null (no terminal), and collects what it printed.
+// shell, with standard input from /dev/null (no terminal) unless given, and collects what it
+// printed.
 
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -28,6 +29,7 @@ struct CliPlace {
     std::string folder = {};
     std::string environment = {};
     std::string standardOutput = {};  // where standard output goes instead ("/dev/full")
+    std::string standardInput = {};   // the file standard input comes from instead
 };
 
 inline CliOutcome RunCli(const TempDir& dir, const std::vector<std::string>& args,
@@ -44,7 +46,8 @@ inline CliOutcome RunCli(const TempDir& dir, const std::vector<std::string>& arg
     for (const std::string& arg : args)
         command += " '" + arg + "'";
     const std::string out = place.standardOutput.empty() ? dir.File("out") : place.standardOutput;
-    command += " </dev/null >'" + out + "' 2>'" + dir.File("err") + "'";
+    const std::string in = place.standardInput.empty() ? "/dev/null" : place.standardInput;
+    command += " <'" + in + "' >'" + out + "' 2>'" + dir.File("err") + "'";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
             place.standardOutput.empty() ? ReadAll(out) : std::string(), ReadAll(dir.File("err"))};

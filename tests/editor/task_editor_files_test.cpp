@@ -37,6 +37,8 @@ TEST_F(TaskFileTest, HeaderProblemsEndBothReadersBeforeAnythingChanges) {
          MSG_NOT_TASK_FILE},
         {"OneLine", "TrimletHTML TASK FILE\r\n", MSG_TASK_READ_ERROR},
         {"ThreeLines", "TrimletHTML TASK FILE\r\n1.50.00\r\n260143148\r\n", MSG_TASK_READ_ERROR},
+        // Letters are no mode: never read as 0, which would run and change nothing.
+        {"LettersForMode", "TrimletHTML TASK FILE\r\n1.50.00\r\nabc\r\nx\r\n", MSG_TASK_READ_ERROR},
     };
     ListOneModified();
     for (const auto& c : cases) {
@@ -101,7 +103,7 @@ TEST_F(TaskFileTest, TakenSettingsComeFromTheFileAndTheOldVersionDialog) {
         // The old-version dialog adds script option bits only.
         {"OldVersionOk", "1.00.00", "44", "Trimlet", 0xFFFFFFFF, 0x2C | TM_SCRIPT_OPTIONS_MASK},
         {"OldVersionCancel", "1.00.00", "44", "Trimlet", std::nullopt, 0x2C},
-        {"LettersGiveZero", "1.50.00", "abc", "", std::nullopt, 0},
+        {"HexadecimalByHand", "1.50.00", "0x0000002C", "", std::nullopt, 0x2C},
     };
     WriteAlertSettingNotSame(profile, false);  // take the file's settings without asking
     for (const auto& c : cases) {
@@ -130,20 +132,17 @@ TEST_F(TaskFileTest, PathsThatCannotBeListedAreAskedAboutUntilCancel) {
     const std::string a = Write("s/a.htm");
     const std::string b = Write("s/b.htm");
     const std::string gone = dir.File("s/gone.htm");
-    // "kept.htm" names a file of the current folder but has no folder part.
+    // "s/b.htm" lies beside the task file, wherever the current folder is.
     const std::string task =
-        dir.Write("t.trh", TaskText({b, "", b, "kept.htm", dir.File("s"), gone, a}));
+        dir.Write("t.trh", TaskText({b, "", b, "s/b.htm", dir.File("s"), gone, a}));
     dialogs.AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Ok);
     for (int i = 0; i < 3; ++i)
         dialogs.AnswerMessage(MSG_FILE_ACCESS_ERROR, MessageAnswer::Ok);
     dialogs.AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Cancel);
-    const fs::path cwd = fs::current_path();
-    fs::current_path(dir.path());
     EXPECT_TRUE(Editor().OpenTaskFile(task));
-    fs::current_path(cwd);
 
     EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_FILE_NOT_FOUND, ""), Msg(MSG_FILE_ACCESS_ERROR, b),
-                                     Msg(MSG_FILE_ACCESS_ERROR, "kept.htm"),
+                                     Msg(MSG_FILE_ACCESS_ERROR, b),
                                      Msg(MSG_FILE_ACCESS_ERROR, dir.File("s")),
                                      Msg(MSG_FILE_NOT_FOUND, gone), Msg(MSG_STOPPED)));
     EXPECT_THAT(Names(), ElementsAre("s/b.htm"));
@@ -192,18 +191,36 @@ TEST_F(TaskFileTest, RunUsesTheFilesSettingsAndLeavesTheEditorAlone) {
 }
 
 // An empty path line names no file: the run says so, as opening does, and OK skips it.
-TEST_F(TaskFileTest, RunShowsAnEmptyPathLineAsAFileNotFound) {
+// Empty lines at the end name nothing; a relative line lies beside the task file; a second
+// file with the same output is found before anything is written and skipped as failed.
+TEST_F(TaskFileTest, RunShowsAnEmptyPathLineAndASecondSameOutput) {
     const std::string a = Write("s/a.htm");
-    const std::string task = dir.Write("t.trh", TaskText({a, "", a}) + "\r\n");
+    const std::string output = dir.File("s/Trimlet/a.htm");
+    const std::string task = dir.Write("t.trh", TaskText({"s/a.htm", "", a}) + "\r\n\r\n");
     dialogs.AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Ok)
-        .AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_OVERWRITE})
-        .AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Cancel);
-    const TaskRunReport report = Editor().RunTaskFile(task);
-    EXPECT_THAT(Shown(),
-                ElementsAre(Msg(MSG_FILE_NOT_FOUND, ""), "OutputExistsDialog",
-                            Msg(MSG_FILE_NOT_FOUND, ""), Msg(MSG_STOPPED), "ResultSummaryDialog"));
-    EXPECT_TRUE(report.stopped);
-    EXPECT_EQ(report.failedCount, 1u);
+        .AnswerMessage(MSG_SAME_OUTPUT, MessageAnswer::Ok);
+    std::vector<std::pair<std::string, Result>> done;
+    const TaskRunReport report = Editor().RunTaskFile(
+        task,
+        [&](const std::string& path, const FileOutcome& o) { done.emplace_back(path, o.result); });
+    EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_FILE_NOT_FOUND, ""),
+                                     Msg(MSG_SAME_OUTPUT, a, output, a), "ResultSummaryDialog"));
+    EXPECT_FALSE(report.stopped);
+    EXPECT_EQ(report.failedCount, 2u);
+    EXPECT_THAT(done,
+                ElementsAre(std::pair(a, RESULT_OK), std::pair(std::string(), RESULT_NOT_FOUND),
+                            std::pair(a, RESULT_SAME_OUTPUT)));
+    EXPECT_TRUE(fs::exists(output));
+
+    // Cancel at the second stops the run.
+    dialogs.ClearCalls();
+    dialogs.AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_OVERWRITE})
+        .AnswerMessage(MSG_FILE_NOT_FOUND, MessageAnswer::Ok)
+        .AnswerMessage(MSG_SAME_OUTPUT, MessageAnswer::Cancel);
+    EXPECT_TRUE(Editor().RunTaskFile(task).stopped);
+    EXPECT_THAT(Shown(), ElementsAre("OutputExistsDialog", Msg(MSG_FILE_NOT_FOUND, ""),
+                                     Msg(MSG_SAME_OUTPUT, a, output, a), Msg(MSG_STOPPED),
+                                     "ResultSummaryDialog"));
 }
 
 // Under the Posix style "Trimlet" and "trimlet" are two folders: the settings differ.

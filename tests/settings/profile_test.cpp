@@ -7,6 +7,7 @@
 
 #include "settings/memory_profile.h"
 #include "settings/migration.h"
+#include "settings/overlay_profile.h"
 #include "settings/profile_keys.h"
 #include "settings/qt_profile.h"
 #include "test_support.h"
@@ -143,6 +144,40 @@ TEST(OpenProfile, ExplicitPathThenEnvironmentThenUserProfile) {
     auto* qt = dynamic_cast<QtProfile*>(user.get());
     ASSERT_NE(qt, nullptr);
     EXPECT_EQ(qt->FilePath(), dir.File("config/VARD APP/Trimlet HTML!.conf"));
+}
+
+}  // namespace
+}  // namespace trimlet
+
+namespace trimlet {
+namespace {
+
+// What the command line reads: the named profile under its own writes, which never reach
+// the file.
+TEST(OverlayProfile, ReadsThroughKeepsItsWritesAndLeavesTheFileAlone) {
+    TempDir dir;
+    const std::string ini = dir.Write("p.ini", "[Settings]\nVERSION=100\nMODE=0\nNAME=a\n");
+    {
+        OverlayProfile profile(std::make_unique<QtProfile>(ini));
+        EXPECT_EQ(ReadTrimMode(profile), 0u);
+        MigrateProfile(profile);
+        EXPECT_EQ(ReadTrimMode(profile), TM_SCRIPT_OPTIONS_MASK);
+        profile.WriteString("NAME", "b");
+        profile.RemoveKey("VERSION");
+        EXPECT_FALSE(profile.HasKey("VERSION"));
+        EXPECT_EQ(profile.ReadString("NAME", ""), "b");
+        profile.WriteInteger("VERSION", 7);
+        EXPECT_EQ(profile.ReadInteger("VERSION", 0), 7);
+        EXPECT_GT(profile.ChangeCount(), 0);
+    }
+    EXPECT_EQ(ReadAll(ini), "[Settings]\nVERSION=100\nMODE=0\nNAME=a\n");
+
+    // Nothing underneath: the built-in defaults, and nothing written anywhere.
+    OverlayProfile empty;
+    EXPECT_EQ(ReadTrimMode(empty), kDefaultTrimMode);
+    EXPECT_FALSE(empty.HasKey("MODE"));
+    empty.WriteInteger("MODE", 4);
+    EXPECT_EQ(ReadTrimMode(empty), 4u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/messages.h"
 #include "platform/file_info.h"
 #include "test_support.h"
 
@@ -38,15 +39,72 @@ TEST(TaskLineReader, SplitsAtLfAndCrLf) {
     }
 }
 
-TEST(TaskHeader, TrimModeLineIsASigned32BitNumberClampedAtItsEnds) {
-    const std::pair<std::string_view, TrimMode> cases[] = {
-        {"260143148", 260143148},    {" \t +2092", 2092}, {"44abc7", 44},
-        {"-1", 0xFFFFFFFF},          {"abc", 0},          {"2147483648", 0x7FFFFFFF},
+TEST(TaskHeader, TrimModeLineIsADecimalOrHexadecimalNumberAndNothingElse) {
+    const std::pair<std::string_view, std::optional<TrimMode>> cases[] = {
+        // decimal, clamped at the ends of the signed range
+        {"260143148", 260143148},
+        {" \t +2092 ", 2092},
+        {"-1", 0xFFFFFFFF},
+        {"2147483648", 0x7FFFFFFF},
         {"-2147483649", 0x80000000},
+        {"99999999999999999999", 0x7FFFFFFF},
+        // hexadecimal, as written by hand
+        {"0x0F81782C", 0x0F81782C},
+        {"0XffffFFFF", 0xFFFFFFFF},
+        {" 0x1 ", 1},
+        // not a number: refused, never read as 0
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"44abc7", std::nullopt},
+        {"-", std::nullopt},
+        {"0x", std::nullopt},
+        {"0x0F81782G", std::nullopt},
+        {"0x100000000", std::nullopt},
+        {"-0x1", std::nullopt},
+        {"1 2", std::nullopt},
     };
     for (const auto& [line, mode] : cases) {
         SCOPED_TRACE(line);
         EXPECT_EQ(ParseTaskTrimMode(line), mode);
+    }
+    TaskLineReader lines("TrimletHTML TASK FILE\r\n1.50.00\r\n0x0F8G\r\nout\r\n");
+    TaskHeader header;
+    ASSERT_EQ(ReadTaskSignatureAndVersion(lines, header), TaskHeaderStatus::Ok);
+    EXPECT_EQ(ReadTaskSettings(lines, header), TaskHeaderStatus::BadTrimModeLine);
+    EXPECT_EQ(TaskHeaderMessageId(TaskHeaderStatus::BadTrimModeLine), MSG_TASK_READ_ERROR);
+}
+
+TEST(TaskPathLines, TrailingEmptyLinesGoAndRelativeLinesLieBesideTheTask) {
+    const struct {
+        const char* name;
+        std::string_view bytes;
+        std::vector<std::string_view> lines;
+    } cases[] = {
+        {"None", "", {}},
+        {"TrailingEmpty", "/a\r\n\r\n\r\n", {"/a"}},
+        {"EmptyInside", "/a\r\n\r\n/b\r\n", {"/a", "", "/b"}},
+        {"OnlyEmpty", "\r\n\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TaskPathLines(TaskLineReader(c.bytes)), c.lines);
+    }
+    const struct {
+        PathStyle style;
+        std::string_view task, line, path;
+    } paths[] = {
+        {PathStyle::Posix, "/w/t.trh", "a.htm", "/w/a.htm"},
+        {PathStyle::Posix, "/w/t.trh", "../s/a.htm", "/w/../s/a.htm"},
+        {PathStyle::Posix, "/w/t.trh", "/abs/a.htm", "/abs/a.htm"},
+        {PathStyle::Posix, "/t.trh", "a.htm", "/a.htm"},
+        {PathStyle::Posix, "/w/t.trh", "", ""},
+        {PathStyle::Windows, "C:\\w\\t.trh", "s\\a.htm", "C:\\w\\s\\a.htm"},
+        {PathStyle::Windows, "C:\\w\\t.trh", "\\a.htm", "\\a.htm"},
+        {PathStyle::Windows, "C:\\w\\t.trh", "D:\\a.htm", "D:\\a.htm"},
+    };
+    for (const auto& c : paths) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(TaskLinePath(c.style, c.task, c.line), c.path);
     }
 }
 
