@@ -10,14 +10,15 @@ namespace text {
 inline constexpr std::string_view kProgram = "trimlet";
 inline constexpr std::string_view kUsageHeader = "usage:";
 inline constexpr std::string_view kTrimUsage =
-    "trimlet trim [--mode MODE] [--script-extensions LIST] [-o OUT] FILE";
+    "trimlet trim [--mode MODE] [--script-extensions LIST] [--verify] [-o OUT] FILE";
 inline constexpr std::string_view kPreviewUsage =
     "trimlet preview [--mode MODE] [--script-extensions LIST] FILE...";
 inline constexpr std::string_view kCommonUsage =
     "common options: --profile FILE, --help, --version";
 inline constexpr std::string_view kTrimHelp =
     "Trims FILE as a run would (encoding and kind by extension) and writes the trimmed\n"
-    "bytes to standard output, or to OUT. MODE is decimal or 0x hexadecimal.";
+    "bytes to standard output, or to OUT. MODE is decimal or 0x hexadecimal. With --verify,\n"
+    "a result that is not the same document as FILE (see trimlet verify) is not written.";
 inline constexpr std::string_view kPreviewHelp =
     "Prints one line per FILE with the list's columns, separated by tabs: path, size,\n"
     "size after trimming with its percentage, last write time. A file that cannot be\n"
@@ -36,6 +37,8 @@ inline constexpr std::string_view kRunHelp =
     "name, and prints the result summary. Questions are asked on the terminal; without one,\n"
     "or with --yes, each takes its safe answer: an existing output follows --overwrite (else\n"
     "the preselected choice), a read-only output is kept, a file with an error is skipped.\n"
+    "With --verify, a file whose result is not the same document as the file (see trimlet\n"
+    "verify) is not written and counts as failed.\n"
     "Exit status: 0 when every file was trimmed (or skipped by the overwrite choice), 1 when\n"
     "a file failed or the run was stopped, 2 for bad usage.";
 inline constexpr std::string_view kBadOverwrite = "--overwrite must be all, skip or newer, not";

@@ -23,6 +23,7 @@ constexpr Command kCommands[] = {
     {"preview", RunPreviewCommand, text::kPreviewUsage},
     {"run", RunRunCommand, text::kRunUsage},
     {"task", RunTaskCommand, text::kTaskCreateUsage},
+    {"verify", RunVerifyCommand, text::kVerifyUsage},
 };
 
 void PrintUsage(std::ostream& out) {

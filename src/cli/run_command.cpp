@@ -20,7 +20,14 @@ int RunRunCommand(Args args) {
     bool assumeYes = false;
     OverwritePolicy overwrite = OverwritePolicy::Ask;
     std::optional<std::string_view> task;
+    bool verify = false;
     const Option options[] = {
+        {.name = "--verify",
+         .take =
+             [&](std::string_view) {
+                 verify = true;
+                 return kExitOk;
+             }},
         {.name = "--yes",
          .alias = "-y",
          .take =
@@ -53,6 +60,7 @@ int RunRunCommand(Args args) {
         TerminalDialogs::ForStandardStreams(assumeYes, overwrite);
     TaskEditor editor(*dialogs, CliProfile());
     editor.SetRememberOverwriteChoice(dialogs->RemembersOverwriteChoice());
+    editor.SetVerifyResults(verify);
     const TaskRunReport report = editor.RunTaskFile(taskPath);
     std::cout << std::flush;
     if (!std::cout) {

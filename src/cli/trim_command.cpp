@@ -17,7 +17,14 @@ int RunTrimCommand(Args args) {
     std::string outPath;  // empty: standard output
     std::string file;
     bool haveFile = false;
+    bool verify = false;
     const Option options[] = {
+        {.name = "--verify",
+         .take =
+             [&](std::string_view) {
+                 verify = true;
+                 return kExitOk;
+             }},
         settings.ModeOption(kTrim.usage),
         settings.ScriptExtensionsOption(),
         {.name = "-o",
@@ -44,6 +51,12 @@ int RunTrimCommand(Args args) {
     Result result = TrimFile(file, settings.Mode(), settings.ScriptExtensions(), trimmed, inputSize,
                              outputSize);
     if (result != RESULT_OK) return Failure(text::kCannotTrim, file, result);
+    if (verify) {
+        if (int status =
+                VerifyBeforeWrite(file, trimmed, settings.Mode(), settings.ScriptExtensions());
+            status != kExitOk)
+            return status;
+    }
 
     if (outPath.empty()) {
         if (!WriteStdout(trimmed))

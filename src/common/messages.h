@@ -77,6 +77,8 @@ inline constexpr int MSG_INVALID_UTF16 = 20040;            // marked as UTF-16, 
 inline constexpr int MSG_UNCLEAR_UTF16 = 20041;            // NUL bytes as in UTF-16, not UTF-16
 inline constexpr int MSG_NAME_HAS_LINE_BREAK = 20042;      // a file name a task cannot hold
 inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20043;  // replaced by another program
+inline constexpr int MSG_TRIM_NOT_EQUIVALENT = 20044;      // path, where the pages differ
+inline constexpr int MSG_VERIFY_SKIPPED_LARGE = 20045;     // too large to verify
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;

@@ -38,6 +38,8 @@ const char* ResultName(Result result) {
             return "RESULT_UNCLEAR_UTF16";
         case RESULT_FILE_CHANGED:
             return "RESULT_FILE_CHANGED";
+        case RESULT_NOT_EQUIVALENT:
+            return "RESULT_NOT_EQUIVALENT";
         case RESULT_STOPPED:
             return "RESULT_STOPPED";
         case RESULT_SKIPPED:

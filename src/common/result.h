@@ -30,6 +30,9 @@ inline constexpr Result RESULT_INVALID_UTF16 = 0x20010020;
 inline constexpr Result RESULT_UNCLEAR_UTF16 = 0x20010021;
 // The file was changed by someone else since it was read, so it was not replaced.
 inline constexpr Result RESULT_FILE_CHANGED = 0x20010022;
+// The trimmed result, read as a browser reads it, is not the same document as the
+// original, so it was not written.
+inline constexpr Result RESULT_NOT_EQUIVALENT = 0x20010023;
 inline constexpr Result RESULT_STOPPED = 0x20020003;
 inline constexpr Result RESULT_SKIPPED = 0x20020005;
 
