@@ -194,8 +194,10 @@ const char* AttributeValue(const GumboNode* node, const char* name) {
 bool IsBlockLevel(const GumboNode* node) {
     const GumboElement& e = node->v.element;
     if (e.tag_namespace == GUMBO_NAMESPACE_SVG) {
+        // Each TEXT is placed on its own; only the SVG picture itself and the runs inside a
+        // TEXT flow with their neighbours.
         const std::string name = ElementName(node);
-        return name != "text" && name != "tspan" && name != "a" && name != "textpath";
+        return name != "svg" && name != "tspan" && name != "a" && name != "textpath";
     }
     if (e.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
     switch (e.tag) {
@@ -268,6 +270,15 @@ bool IsBlockLevel(const GumboNode* node) {
         default:
             return false;
     }
+}
+
+// Whether the edges of `node`'s content are inline content: its text flows on beside it.
+bool FlowsInline(const GumboNode* node) {
+    if (node->v.element.tag_namespace == GUMBO_NAMESPACE_SVG) {
+        const std::string name = ElementName(node);
+        return name == "text" || name == "tspan" || name == "textpath";
+    }
+    return !IsBlockLevel(node);
 }
 
 // Elements that show nothing where they stand: a blank is judged by what lies beyond them.
@@ -594,7 +605,9 @@ bool Walker::MayVanish(const std::vector<Item>& items, std::size_t k, bool exact
                        bool inlineParent) const {
     if (exact || !items[k].blank) return false;
     if ((mode_ & TM_BETWEEN_TAGS) != 0 && (mode_ & TM_BETWEEN_INLINE_TAGS) != 0) return true;
-    return !InlineBeside(items, k, -1, inlineParent) && !InlineBeside(items, k, +1, inlineParent);
+    // A blank at the start or end of a line (beside a block, or at a block's edge) shows as
+    // nothing; only one between two pieces of inline content shows as a space.
+    return !InlineBeside(items, k, -1, inlineParent) || !InlineBeside(items, k, +1, inlineParent);
 }
 
 bool Walker::CompareTexts(const std::vector<Item>& items, std::size_t k, const Item& b, bool exact,
@@ -686,7 +699,7 @@ bool Walker::CompareElements(const GumboNode* a, const GumboNode* b, bool exact)
     if (IsPreKin(a) && (mode_ & TM_INSIDE_PRE) == 0) childExact = true;
     if (options_.styledPreformatted && IsStyledPreformatted(a)) childExact = true;
     if (PreservesSvgSpace(a)) childExact = true;
-    return CompareChildren(a, b, childExact, !IsBlockLevel(a));
+    return CompareChildren(a, b, childExact, FlowsInline(a));
 }
 
 bool Walker::CompareChildren(const GumboNode* a, const GumboNode* b, bool exact,
@@ -776,6 +789,20 @@ Result VerifyHtml(std::string_view original, std::string_view trimmed, TrimMode 
         return RESULT_OK;
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
+    }
+}
+
+bool ParsesWithoutError(std::string_view page, Charset charset) {
+    if (page.size() > kVerifyLimit) return false;
+    try {
+        std::string text;
+        if (ToUtf8(page, charset, text) != RESULT_OK) return false;
+        GumboOptions options = kGumboDefaultOptions;
+        options.max_errors = 1;
+        const ParsedPage parsed(gumbo_parse_with_options(&options, text.data(), text.size()));
+        return parsed && parsed->errors.length == 0;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
 }
 

@@ -43,6 +43,10 @@ struct VerifyOptions {
                                 Charset charset, Verdict& verdict,
                                 const VerifyOptions& options = {});
 
+// True when the parser reads the page (in `charset`) without a parse error: markup a browser
+// and a trimmer can only read alike. False also when the page is too large to parse.
+[[nodiscard]] bool ParsesWithoutError(std::string_view page, Charset charset);
+
 // Compares two script texts (JavaScript or VBScript) by their tokens and line ends.
 [[nodiscard]] Result VerifyScript(std::string_view original, std::string_view trimmed,
                                   bool vbScript, Charset charset, Verdict& verdict);

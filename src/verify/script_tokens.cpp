@@ -78,8 +78,10 @@ bool KeywordBeforeExpression(std::string_view name) {
                           "throw", "case", "do", "else", "yield", "await"});
 }
 
-bool RegexMayFollow(const std::vector<Token>& tokens) {
-    if (tokens.empty()) return true;
+// `afterControl`: the last token closes the condition of "if", "while", "for" or "with",
+// after which a statement (and so a regular expression) may start.
+bool RegexMayFollow(const std::vector<Token>& tokens, bool afterControl) {
+    if (tokens.empty() || afterControl) return true;
     const Token& last = tokens.back();
     switch (last.kind) {
         case TokenKind::Name:
@@ -179,6 +181,8 @@ std::size_t NumberEnd(std::string_view t, std::size_t i) {
 std::vector<Token> JavaScriptTokens(std::string_view t) {
     std::vector<Token> tokens;
     std::vector<int> templateDepths;  // brace depth at each open "${"
+    std::vector<bool> parenControls;  // each open "(": the condition of if, while, for, with
+    bool afterControl = false;
     int braceDepth = 0;
     std::size_t line = 1;
     bool sawBreak = false;
@@ -248,13 +252,25 @@ std::vector<Token> JavaScriptTokens(std::string_view t) {
                    LineBreakAt(t, j) == 0)
                 j += At(t, j) == '\\' ? 2 : 1;
             add(TokenKind::Name, std::min(j, t.size()));
-        } else if (c == '/' && RegexMayFollow(tokens) && RegexEnd(t, i) != i) {
+        } else if (c == '/' && RegexMayFollow(tokens, afterControl) && RegexEnd(t, i) != i) {
             add(TokenKind::Regex, RegexEnd(t, i));
         } else {
             if (c == '{') ++braceDepth;
             if (c == '}') --braceDepth;
+            bool closesControl = false;
+            if (c == '(') {
+                parenControls.push_back(
+                    !tokens.empty() && tokens.back().kind == TokenKind::Name &&
+                    IsOneOf(tokens.back().text, {"if", "while", "for", "with"}));
+            } else if (c == ')' && !parenControls.empty()) {
+                closesControl = parenControls.back();
+                parenControls.pop_back();
+            }
             add(TokenKind::Punctuator, i + PunctuatorLength(t, i));
+            afterControl = closesControl;
+            continue;
         }
+        afterControl = false;
     }
     return tokens;
 }

@@ -106,6 +106,11 @@ std::string Excerpt(std::string_view text, std::size_t at) {
     std::size_t begin = at;
     while (begin > 0 && at - begin < 16 && text[begin - 1] != '\n')
         --begin;
+    if (begin > 0 && text[begin - 1] != '\n') {
+        // Cut in the middle of a line: start at a word instead.
+        const std::size_t blank = text.find(' ', begin);
+        if (blank != std::string_view::npos && blank + 1 < at) begin = blank + 1;
+    }
     while (begin > 0 && begin < text.size() && IsContinuation(text[begin]))
         --begin;
     std::size_t end = std::min(text.size(), at + 24);

@@ -31,8 +31,9 @@ std::string NormalizeCss(std::string_view css);
 // other's start), or npos when they are equal.
 std::size_t FirstDifference(std::string_view a, std::string_view b);
 
-// A short piece of `text` around `at` for a message: from the start of its line (at most
-// 16 bytes back) to at most 24 bytes on, whole UTF-8 characters, control bytes escaped.
+// A short piece of `text` around `at` for a message: from the start of its line or of a word
+// (at most 16 bytes back) to at most 24 bytes on, whole UTF-8 characters, control bytes
+// escaped.
 std::string Excerpt(std::string_view text, std::size_t at);
 
 }  // namespace trimlet::verify
