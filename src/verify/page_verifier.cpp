@@ -441,6 +441,7 @@ class Walker {
     static void MergeTexts(std::vector<Item>& items);
     bool InlineBeside(const std::vector<Item>& items, std::size_t k, int step,
                       bool inlineParent) const;
+    bool BlankBefore(const std::vector<Item>& items, std::size_t k) const;
     bool MayVanish(const std::vector<Item>& items, std::size_t k, bool exact,
                    bool inlineParent) const;
     bool CompareTexts(const std::vector<Item>& items, std::size_t k, const Item& b, bool exact,
@@ -601,9 +602,29 @@ bool Walker::InlineBeside(const std::vector<Item>& items, std::size_t k, int ste
     }
 }
 
+// Whether the text shown just before items[k], past comments, scripts and styles, ends with
+// a blank: a blank after it adds nothing.
+bool Walker::BlankBefore(const std::vector<Item>& items, std::size_t k) const {
+    const bool fullWidth = (mode_ & TM_ZENKAKU_AS_WSP) != 0;
+    for (std::size_t i = k; i > 0;) {
+        const Item& item = items[--i];
+        if (item.kind == Item::Kind::Comment) continue;
+        if (item.kind == Item::Kind::Element) {
+            if (IsHidden(item.node)) continue;
+            return false;
+        }
+        if (item.blank || item.text.empty()) return false;
+        const std::string_view text = item.text;
+        return verify::IsAsciiBlank(text.back()) ||
+               (fullWidth && text.size() >= 3 && text.ends_with("\xE3\x80\x80"));
+    }
+    return false;
+}
+
 bool Walker::MayVanish(const std::vector<Item>& items, std::size_t k, bool exact,
                        bool inlineParent) const {
     if (exact || !items[k].blank) return false;
+    if (BlankBefore(items, k)) return true;
     if ((mode_ & TM_BETWEEN_TAGS) != 0 && (mode_ & TM_BETWEEN_INLINE_TAGS) != 0) return true;
     // A blank at the start or end of a line (beside a block, or at a block's edge) shows as
     // nothing; only one between two pieces of inline content shows as a space.
@@ -624,7 +645,7 @@ bool Walker::CompareTexts(const std::vector<Item>& items, std::size_t k, const I
             if (back && !s.empty() && s.back() == ' ') s.pop_back();
             if (front && !s.empty() && s.front() == ' ') s.erase(0, 1);
         };
-        const bool front = !InlineBeside(items, k, -1, inlineParent);
+        const bool front = !InlineBeside(items, k, -1, inlineParent) || BlankBefore(items, k);
         const bool back = !InlineBeside(items, k, +1, inlineParent);
         if (front && !ca.empty() && ca.front() == ' ') origins.erase(origins.begin());
         trim(ca, front, back);
