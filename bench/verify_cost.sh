@@ -42,6 +42,7 @@ report() {
 
 "$corpus_tool" page "$work/page.html" "${PAGE_MB:-19}"
 "$corpus_tool" page "$work/big.html" "${BIG_PAGE_MB:-110}"
+mkdir -p "$work/site"
 "$corpus_tool" site "$work/site" "${SITE_PAGES:-4000}"
 (cd "$work/site" && "$OLDPWD/$trimlet" task create --output-folder out "$work/site.trh" ./*.html \
     >/dev/null)

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "common/messages.h"
@@ -114,14 +115,15 @@ ParsedPage Parse(std::string_view utf8) {
     return ParsedPage(gumbo_parse_with_options(&options, utf8.data(), utf8.size()));
 }
 
-// Where the page's BODY starts and ends in the text, as the trimmer finds them: the first
-// "<body" tag outside comments, scripts and styles, and the "</body" after it.
+// Where the page's BODY is in the text, as the trimmer finds it: from each "<body" tag
+// outside comments, scripts and styles to the next "</body" (a page of joined pages has
+// many).
 struct BodyRange {
-    std::size_t begin = std::string_view::npos;
-    std::size_t end = std::string_view::npos;
+    std::vector<std::pair<std::size_t, std::size_t>> spans;  // begin, end (npos: the end)
     bool Holds(std::size_t offset) const {
-        return begin != std::string_view::npos && offset > begin &&
-               (end == std::string_view::npos || offset < end);
+        for (const auto& [begin, end] : spans)
+            if (offset > begin && (end == std::string_view::npos || offset < end)) return true;
+        return false;
     }
 };
 
@@ -143,11 +145,12 @@ BodyRange FindBody(std::string_view t) {
             const std::size_t end = t.find("-->", i + 4);
             if (end == std::string_view::npos) break;
             i = end + 2;
-        } else if (range.begin == std::string_view::npos && TagNameAt(t, i + 1, "body")) {
-            range.begin = i;
-        } else if (range.begin != std::string_view::npos && TagNameAt(t, i + 1, "/body")) {
-            range.end = i;
-            break;
+        } else if (TagNameAt(t, i + 1, "body")) {
+            if (range.spans.empty() || range.spans.back().second != std::string_view::npos)
+                range.spans.emplace_back(i, std::string_view::npos);
+        } else if (TagNameAt(t, i + 1, "/body")) {
+            if (!range.spans.empty() && range.spans.back().second == std::string_view::npos)
+                range.spans.back().second = i;
         } else if (TagNameAt(t, i + 1, "script") || TagNameAt(t, i + 1, "style")) {
             const bool script = TagNameAt(t, i + 1, "script");
             std::size_t j = i + 1;

@@ -89,6 +89,8 @@ const Row kHtmlRows[] = {
      "<head></head><body>x", "html > head: kept comment missing at line 1: \" head \""},
     {"CommentOutsideBodyDeleted", kAllComments, "<head><!-- head --></head><body>x",
      "<head></head><body>x", ""},
+    {"CommentInSecondBody", kDefault, "<body>a</body><!-- between --><body>b<!-- note --></body>",
+     "<body>a</body><!-- between --><body>b</body>", ""},
     {"SsiKept", kDefault, "<body><!--#include file=\"a\" -->x", "<body>x",
      "html > body: kept comment missing at line 1: \"#include file=\"a\" \""},
     {"MarkerKept", kDefault, "<body><!-- Dovetag -->x", "<body>x",
