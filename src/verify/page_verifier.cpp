@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -737,14 +738,16 @@ bool Walker::CompareChildren(const GumboNode* a, const GumboNode* b, bool exact,
 
     // Same-named siblings get their place in the path ("div[3]").
     std::vector<std::string> names(ia.size());
-    for (std::size_t k = 0; k < ia.size(); ++k)
-        if (ia[k].kind == Item::Kind::Element) names[k] = ElementName(ia[k].node);
+    std::vector<std::size_t> places(ia.size(), 0);
+    std::unordered_map<std::string, std::size_t> counts;
+    for (std::size_t k = 0; k < ia.size(); ++k) {
+        if (ia[k].kind != Item::Kind::Element) continue;
+        names[k] = ElementName(ia[k].node);
+        places[k] = ++counts[names[k]];
+    }
     const auto segment = [&](std::size_t k) {
-        const auto count = std::count(names.begin(), names.end(), names[k]);
-        if (count < 2) return names[k];
-        const auto place =
-            std::count(names.begin(), names.begin() + static_cast<long>(k) + 1, names[k]);
-        return names[k] + "[" + std::to_string(place) + "]";
+        if (counts[names[k]] < 2) return names[k];
+        return names[k] + "[" + std::to_string(places[k]) + "]";
     };
 
     std::size_t i = 0, j = 0;
