@@ -61,6 +61,12 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
     ctx.kind = request.kind;
     ctx.onFolderAlertOff = request.onFolderAlertOff;
     ctx.rememberOverwriteChoice = request.rememberOverwriteChoice;
+    if (request.verify) {
+        ctx.verifyTrimmed = [&request](const std::string& path, std::string_view trimmed,
+                                       TrimMode mode, Verdict& verdict) {
+            return VerifyTrimmedFile(path, trimmed, mode, request.scriptExtensions, verdict);
+        };
+    }
     writes.Attach(ctx);
 
     std::uint32_t runFlags = request.runFlags;

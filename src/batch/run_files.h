@@ -39,6 +39,7 @@ struct RunRequest {
     PathStyle style = NativePathStyle();
     bool rememberOverwriteChoice = true;     // see RunContext
     std::function<void()> onFolderAlertOff;  // see RunContext
+    bool verify = false;  // verify each result before it is written (VerifyTrimmedFile)
 };
 
 // What the run came to, counted from the outcomes.

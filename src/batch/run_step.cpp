@@ -242,14 +242,23 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     }
 
     ClearSystemError();
-    r = WriteTrimmedFile(ctx, inputPath, outputPath, sourceSize, trimmedSize, runFlags);
+    std::string difference;
+    r = WriteTrimmedFile(ctx, inputPath, outputPath, sourceSize, trimmedSize, runFlags,
+                         &difference);
+    if (r == RESULT_NOT_EQUIVALENT) {
+        const MessageAnswer answer =
+            ctx.questions.Ask(MSG_TRIM_NOT_EQUIVALENT, MessageIcon::Exclamation,
+                              MessageButtons::OkCancel, inputPath, difference);
+        return answer == MessageAnswer::Cancel ? RESULT_STOPPED : r;
+    }
     if (r != RESULT_OK) return AskSkipFailedFile(ctx.questions, inputPath, r);
     return RESULT_OK;
 }
 
 Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
                         const std::string& outputPath, std::uint64_t& sourceSize,
-                        std::uint64_t& trimmedSize, std::uint32_t runFlags) {
+                        std::uint64_t& trimmedSize, std::uint32_t runFlags,
+                        std::string* difference) {
     sourceSize = 0;
     trimmedSize = 0;
     WriteOptions options = WriteOptionsFor(inputPath, outputPath);
@@ -261,6 +270,18 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
             ? TrimFileAs(inputPath, *ctx.kind, trimMode, trimmed, sourceSize, trimmedSize)
             : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize, trimmedSize);
     if (r != RESULT_OK) return r;
+    if (ctx.verifyTrimmed) {
+        Verdict verdict;
+        r = ctx.verifyTrimmed(inputPath, trimmed, trimMode, verdict);
+        if (r != RESULT_OK) return r;
+        if (verdict.status == VerifyStatus::Differs) {
+            if (difference) *difference = std::move(verdict.difference);
+            return RESULT_NOT_EQUIVALENT;
+        }
+        if (verdict.status == VerifyStatus::Skipped)
+            ctx.questions.Ask(MSG_VERIFY_SKIPPED_LARGE, MessageIcon::Information,
+                              MessageButtons::Ok, inputPath);
+    }
     if (ctx.writeBatch) return ctx.writeBatch->Add(outputPath, trimmed, options);
     return WriteFileAtomically(outputPath, trimmed, options);
 }

@@ -18,6 +18,7 @@
 #include "platform/write_batch.h"
 #include "settings/profile.h"
 #include "text/trim_file.h"
+#include "verify/page_verifier.h"
 
 namespace trimlet {
 
@@ -65,6 +66,12 @@ struct RunContext {
     // Called before the step looks at a path (the input, the output folder, the output);
     // false stops the run. Lets a group first complete a write that replaces that path.
     std::function<bool(const std::string&)> beforeUse;
+    // When set, checks each trimmed result before it is written: a result whose verdict is
+    // Differs is not written (RESULT_NOT_EQUIVALENT, message 20044); one too large to check
+    // is written after message 20045. Another code fails the file as a trim failure would.
+    std::function<Result(const std::string& inputPath, std::string_view trimmedBytes,
+                         TrimMode trimMode, Verdict& verdict)>
+        verifyTrimmed;
 };
 
 // Trims the file `inputPath` (absolute) into the output folder that `outputFolderName`
@@ -98,9 +105,12 @@ struct RunContext {
 // output is readable by no one its input is not readable by. Returns a TrimFile failure
 // unchanged, or the writer's RESULT_NOT_FOUND, RESULT_ACCESS_ERROR, RESULT_FILE_ERROR,
 // RESULT_IS_FOLDER, RESULT_FILE_CHANGED. Both sizes are 0 on entry and set by the trim.
+// With ctx.verifyTrimmed, RESULT_NOT_EQUIVALENT for a result that is not the same document,
+// with the difference in `difference` (when given).
 [[nodiscard]] Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
                                       const std::string& outputPath, std::uint64_t& sourceSize,
-                                      std::uint64_t& trimmedSize, std::uint32_t runFlags);
+                                      std::uint64_t& trimmedSize, std::uint32_t runFlags,
+                                      std::string* difference = nullptr);
 
 // Compares the last write times of two files: -1 when the input is older, 0 when equal,
 // 1 when newer; also -1 when either path is empty, or either file cannot be opened for

@@ -32,6 +32,8 @@ inline constexpr std::string_view kTrimHelp =
     "                         walked folder, for a GLOB with a /) matches; repeatable\n"
     "  --type html|js|vbs     what the input is\n"
     "  --json                 print one JSON document with every file's result\n"
+    "  --verify               check each result with an HTML5 parser (see trimlet verify);\n"
+    "                         one that is not the same document is not written\n"
     "  -q, -v                 print only errors / a line per file\n"
     "OPTIONS (also of preview and task create):\n"
     "  --options LIST         trim options by name: default|none first, then +NAME, -NAME,\n"
@@ -118,6 +120,8 @@ inline constexpr std::string_view kRunHelp =
     "asked on the terminal; without one,\n"
     "or with --yes, each takes its safe answer: an existing output follows --overwrite (else\n"
     "the preselected choice), a read-only output is kept, a file with an error is skipped.\n"
+    "With --verify, a file whose result is not the same document as the file (see trimlet\n"
+    "verify) is not written and counts as failed.\n"
     "Exit status: 0 when every file was trimmed (or skipped by the overwrite choice), 1 when\n"
     "a file failed or the run was stopped, 2 for bad usage.";
 inline constexpr std::string_view kBadOverwrite = "--overwrite must be all, skip or newer, not";

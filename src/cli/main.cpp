@@ -24,6 +24,7 @@ constexpr Command kCommands[] = {
     {"run", RunRunCommand, text::kRunUsage},
     {"task", RunTaskCommand, text::kTaskCreateUsage},
     {"options", RunOptionsCommand, text::kOptionsUsage},
+    {"verify", RunVerifyCommand, text::kVerifyUsage},
 };
 
 void PrintUsage(std::ostream& out) {

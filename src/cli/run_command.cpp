@@ -27,6 +27,7 @@ int RunRunCommand(Args args) {
     VerbosityArgs verbosity;
     OverwritePolicy overwrite = OverwritePolicy::Ask;
     std::optional<std::string_view> task;
+    bool verify = false;
     const Option options[] = {
         {.name = "--json",
          .take =
@@ -36,6 +37,12 @@ int RunRunCommand(Args args) {
              }},
         verbosity.QuietOption(kRun.usage),
         verbosity.VerboseOption(kRun.usage),
+        {.name = "--verify",
+         .take =
+             [&](std::string_view) {
+                 verify = true;
+                 return kExitOk;
+             }},
         {.name = "--yes",
          .alias = "-y",
          .take =
@@ -94,6 +101,7 @@ int RunRunCommand(Args args) {
     };
     TaskEditor editor(dialogs, CliProfile());
     editor.SetRememberOverwriteChoice(dialogs.RemembersOverwriteChoice());
+    editor.SetVerifyResults(verify);
     const TaskRunReport report = editor.RunTaskFile(taskPath, fileDone);
     if (json && report.ran) std::cout << JsonReport("run", files);
     std::cout << std::flush;

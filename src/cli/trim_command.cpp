@@ -39,6 +39,7 @@ struct TrimArgs {
     bool inPlace = false;
     bool recursive = false;
     bool json = false;
+    bool verify = false;
 };
 
 std::optional<FileKind> ParseKind(std::string_view text) {
@@ -176,6 +177,13 @@ int TrimOne(const TrimArgs& args, const std::string& path) {
         Failure(text::kCannotTrim, shown, result);
         return fail(kExitFailed, result, MessageIdOf(result));
     }
+    // Standard input has no original file to read again; it is checked against its own bytes
+    // only by `trimlet verify`.
+    if (args.verify && !fromStdin) {
+        if (const int status = VerifyBeforeWrite(path, trimmed, mode, args.settings.ScriptExtensions());
+            status != kExitOk)
+            return fail(status, RESULT_NOT_EQUIVALENT, MSG_TRIM_NOT_EQUIVALENT);
+    }
 
     if (toStdout) {
         if (!WriteStdout(trimmed))
@@ -268,6 +276,7 @@ int TrimMany(const TrimArgs& args) {
     request.scriptExtensions = args.settings.ScriptExtensions();
     request.kind = args.kind;
     request.rememberOverwriteChoice = false;
+    request.verify = args.verify;
     BatchAnswers answers;
     std::size_t next = 0;
     const NextRunFile nextFile = [&]() -> std::optional<RunFile> {
@@ -316,6 +325,7 @@ int RunTrimCommand(Args given) {
         flag("--in-place", args.inPlace),
         flag("--recursive", args.recursive, "-r"),
         flag("--json", args.json),
+        flag("--verify", args.verify),
         {.name = "-o",
          .takesValue = true,
          .take =

@@ -81,6 +81,8 @@ inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20043;  // replaced by anothe
 inline constexpr int MSG_CANNOT_OPEN_ON_DESKTOP = 20044;   // a row's file or output folder
 inline constexpr int MSG_SAME_OUTPUT = 20047;      // input, output, the earlier input
 inline constexpr int MSG_NOT_PAGE_OR_SCRIPT = 20048;  // neither a page nor a script by name
+inline constexpr int MSG_TRIM_NOT_EQUIVALENT = 20049;      // path, where the pages differ
+inline constexpr int MSG_VERIFY_SKIPPED_LARGE = 20050;     // too large to verify
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;

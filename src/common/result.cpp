@@ -40,6 +40,8 @@ const char* ResultName(Result result) {
             return "RESULT_FILE_CHANGED";
         case RESULT_SAME_OUTPUT:
             return "RESULT_SAME_OUTPUT";
+        case RESULT_NOT_EQUIVALENT:
+            return "RESULT_NOT_EQUIVALENT";
         case RESULT_STOPPED:
             return "RESULT_STOPPED";
         case RESULT_SKIPPED:

@@ -32,6 +32,9 @@ inline constexpr Result RESULT_UNCLEAR_UTF16 = 0x20010021;
 inline constexpr Result RESULT_FILE_CHANGED = 0x20010022;
 // Another file of the same run writes the same output, so this one was not trimmed.
 inline constexpr Result RESULT_SAME_OUTPUT = 0x20010023;
+// The trimmed result, read as a browser reads it, is not the same document as the
+// original, so it was not written.
+inline constexpr Result RESULT_NOT_EQUIVALENT = 0x20010024;
 inline constexpr Result RESULT_STOPPED = 0x20020003;
 inline constexpr Result RESULT_SKIPPED = 0x20020005;
 

@@ -257,6 +257,8 @@ class TaskEditor {
     // False: a choice in the output-exists dialog of a task run does not become the next
     // preselection (when an option of the command line gives the answer).
     void SetRememberOverwriteChoice(bool remember) { rememberOverwriteChoice_ = remember; }
+    // On: every trimmed result is verified before it is written (RunRequest::verify).
+    void SetVerifyResults(bool verify) { verifyResults_ = verify; }
 
     // ---- Task commands (src/task/task_editor_task_commands.cpp) ----
 
@@ -345,6 +347,7 @@ class TaskEditor {
     void ShowTaskWriteError(Result result, const std::string& path);
     WriteFault taskWriteFault_;
     bool rememberOverwriteChoice_ = true;
+    bool verifyResults_ = false;
 
     WorkState work_;
 };

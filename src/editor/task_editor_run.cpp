@@ -10,6 +10,7 @@ RunRequest TaskEditor::MakeRunRequest(std::string outputFolderName, std::uint32_
     request.scriptExtensions = settings_.scriptExtensions;
     request.style = style_;
     request.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
+    request.verify = verifyResults_;
     return request;
 }
 

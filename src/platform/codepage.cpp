@@ -162,8 +162,43 @@ Result Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out) {
 }
 
 Result Cp932ToUtf8(std::string_view cp932, std::string& out) {
-    // A double-byte character gives at most 3 bytes, a single byte at most 3 (half-width).
-    return Convert("UTF-8", "CP932", cp932, cp932.size() * 3 / 2 + 4, out);
+    const std::size_t start = out.size();
+    try {
+        Iconv converter("UTF-8", "CP932");
+        if (!converter.valid()) return RESULT_OUT_OF_MEMORY;
+        std::size_t from = 0;
+        while (from < cp932.size()) {
+            // ASCII runs are copied; each other character is converted on its own, so one bad
+            // byte never takes its neighbours with it.
+            std::size_t i = from;
+            while (i < cp932.size() && static_cast<std::uint8_t>(cp932[i]) < 0x80)
+                ++i;
+            out.append(cp932, from, i - from);
+            if (i == cp932.size()) break;
+            const auto lead = static_cast<std::uint8_t>(cp932[i]);
+            std::size_t length = 1;
+            if (((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) &&
+                i + 1 < cp932.size()) {
+                const auto trail = static_cast<std::uint8_t>(cp932[i + 1]);
+                if ((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC))
+                    length = 2;
+            }
+            if (!converter.Convert(cp932.substr(i, length), 8, out)) {
+                // U+F700 + byte, three UTF-8 bytes per byte of the character.
+                for (std::size_t k = 0; k < length; ++k) {
+                    const unsigned code = 0xF700u + static_cast<std::uint8_t>(cp932[i + k]);
+                    out += static_cast<char>(0xE0 | (code >> 12));
+                    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                    out += static_cast<char>(0x80 | (code & 0x3F));
+                }
+            }
+            from = i + length;
+        }
+        return RESULT_OK;
+    } catch (const std::bad_alloc&) {
+        out.resize(start);
+        return RESULT_OUT_OF_MEMORY;
+    }
 }
 
 }  // namespace trimlet

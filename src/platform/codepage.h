@@ -47,9 +47,11 @@ struct Utf16LeShape {
 // unchanged.
 [[nodiscard]] Result Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out);
 
-// Appends the UTF-8 form of the CP932 (Shift_JIS) text to `out`, for display.
-// RESULT_OUT_OF_MEMORY when a byte sequence is no CP932 character or memory runs out;
-// `out` is then unchanged.
+// Appends the UTF-8 form of the CP932 text to `out`, character by character as the engine
+// reads CP932: a byte that is no CP932 character (a lead byte without its trail byte, an
+// unmapped code) becomes U+F700 plus the byte, so no two different texts come out alike.
+// RESULT_OUT_OF_MEMORY when memory runs out or the code page is missing; `out` is then
+// unchanged.
 [[nodiscard]] Result Cp932ToUtf8(std::string_view cp932, std::string& out);
 
 }  // namespace trimlet
