@@ -47,7 +47,7 @@ TEST_F(TaskCommandTest, TaskModifiedFollowsWhatChangesTheTask) {
     EXPECT_TRUE(Editor().TaskModified()) << "new task answered No";
     Editor().NewTask();
     EXPECT_FALSE(Editor().TaskModified()) << "new task answered Yes";
-    EXPECT_EQ(Editor().TaskTitle(), TXT_UNTITLED_TASK);
+    EXPECT_EQ(Editor().TaskTitle(), TXT_UNTITLED_TASK.Get());
 }
 
 TEST_F(TaskCommandTest, SaveAsProposesTheFirstFreeNumber) {

@@ -22,8 +22,10 @@
 #include "app/trimlet_view.h"
 #include "common/messages.h"
 #include "editor/task_editor.h"
+#include "engine/trim_mode.h"
 #include "settings/migration.h"
 #include "settings/qt_profile.h"
+#include "task/settings_report.h"
 
 using namespace trimlet;
 
@@ -41,6 +43,7 @@ bool Save(QWidget& widget, const QDir& dir, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetLanguage(LanguageFromEnvironment());
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: trimlet-screenshots OUTDIR TASK.trh\n");
@@ -95,12 +98,9 @@ int main(int argc, char** argv) {
     ok = Save(exists, out, "dialog-output-exists.png") && ok;
     exists.hide();
 
-    CSettingsMismatchDlg mismatch(std::string(TXT_REPORT_STARS) + TXT_REPORT_HTML_COMMENT_HEADING +
-                                      TXT_REPORT_HTML_COMMENT_DEL + TXT_REPORT_CURRENT_ON +
-                                      TXT_REPORT_SECTION_SEPARATOR + TXT_REPORT_STARS +
-                                      TXT_REPORT_FOLDER_HEADING + TXT_REPORT_FOLDER_CURRENT +
-                                      "Trimlet\r\n" + TXT_REPORT_FOLDER_FILE + "out\r\n",
-                                  &frame);
+    const std::string report = BuildSettingsReport(kDefaultTrimMode, "Trimlet",
+                                                   kDefaultTrimMode ^ TM_HTML_COMMENT_DEL, "out");
+    CSettingsMismatchDlg mismatch(report, &frame);
     ok = Save(mismatch, out, "dialog-settings-mismatch.png") && ok;
     mismatch.hide();
 
