@@ -15,7 +15,7 @@ namespace trimlet {
 namespace {
 
 struct Box {
-    const char* label;
+    Text label;
     const char* name;
     std::uint32_t bit;
     bool indented;

@@ -1,8 +1,11 @@
 #pragma once
 // Every command of the window: its id, the object name of its action, the menu label with
 // its mnemonic, the keys, the prompt ("status bar text\ntool tip") and the theme icon.
+// Labels and prompts are in Japanese and English.
 
 #include <span>
+
+#include "common/messages.h"
 
 namespace trimlet {
 
@@ -20,9 +23,9 @@ inline constexpr int CMD_COMPARE = 32802;
 struct CommandInfo {
     int id;
     const char* objectName;  // "actionRun"
-    const char* label;       // "トリムレット実行(&E)"
+    Text label;              // {"トリムレット実行(&E)", "&Execute Trim"}
     const char* keys;        // portable key sequences separated by "; ", or ""
-    const char* prompt;      // status bar text, "\n", tool tip
+    Text prompt;             // status bar text, "\n", tool tip, in both languages
     const char* themeIcon;   // freedesktop icon name, or ""
 };
 

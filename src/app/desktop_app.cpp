@@ -13,6 +13,7 @@
 #include "app/qt_text.h"
 #include "app/single_instance.h"
 #include "app/tool_icons.h"
+#include "common/language.h"
 #include "settings/migration.h"
 #include "settings/qt_profile.h"
 
@@ -42,7 +43,9 @@ QString InstanceProfileKey(const QString& profilePath) {
 }
 
 void LoadQtTranslation(QApplication& app) {
-    // The window speaks Japanese, so Qt's own texts (file dialogs, context menus) do too.
+    // Qt's own texts (file dialogs, context menus) speak the window's language; they are
+    // English without a translation.
+    if (CurrentLanguage() != Language::Japanese) return;
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_ja"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -51,6 +54,7 @@ void LoadQtTranslation(QApplication& app) {
 }
 
 int RunDesktop(int argc, char** argv) {
+    SetLanguage(LanguageFromEnvironment());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("trimlet-gui"));
     QApplication::setDesktopFileName(QStringLiteral("trimlet-html"));

@@ -494,8 +494,16 @@ void CMainFrame::OpenCompareWindows() {
 
 QStringList CMainFrame::HelpFileCandidates() {
     const QString dir = QCoreApplication::applicationDirPath();
-    return {QDir(dir).filePath(QStringLiteral("help/index.htm")),
-            QDir(dir).filePath(QStringLiteral("../share/trimlet-html/help/index.htm"))};
+    // The English guide lies in help/en/; the Japanese one stands in when it is missing.
+    QStringList guides;
+    if (CurrentLanguage() == Language::English) guides << QStringLiteral("en/index.htm");
+    guides << QStringLiteral("index.htm");
+    QStringList candidates;
+    for (const QString& guide : guides) {
+        candidates << QDir(dir).filePath(QStringLiteral("help/") + guide)
+                   << QDir(dir).filePath(QStringLiteral("../share/trimlet-html/help/") + guide);
+    }
+    return candidates;
 }
 
 void CMainFrame::OpenHelp() {

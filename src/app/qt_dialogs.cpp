@@ -42,7 +42,7 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 
 struct BoxButton {
     QMessageBox::StandardButton standard;
-    const char* text;
+    Text text;
     MessageAnswer answer;
 };
 

@@ -115,7 +115,7 @@ int FailureWords(std::string_view what, std::string_view path, std::string_view 
 int Failure(std::string_view what, std::string_view path, Result result) {
     std::cerr << text::kProgram << ": " << what << ' ' << path << ": " << ResultWords(result);
     if (const int error = LastSystemError(); error != 0)
-        std::cerr << ": " << SystemErrorText(error);
+        std::cerr << ": " << SystemErrorText(error, Language::English);
     std::cerr << '\n';
     return kExitFailed;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "common/language.h"
 #include "platform/temp_files.h"
 
 namespace trimlet::cli {
@@ -110,5 +111,7 @@ int Main(std::vector<std::string_view> all) {
 int main(int argc, char** argv) {
     // Ctrl+C or a stop request leaves no half-written temporary file behind.
     trimlet::RemoveTemporaryFilesOnSignals();
+    // The messages and the summary follow the user's locale.
+    trimlet::SetLanguage(trimlet::LanguageFromEnvironment());
     return trimlet::cli::Main(std::vector<std::string_view>(argv + 1, argv + argc));
 }

@@ -61,7 +61,7 @@ std::string Choices(std::initializer_list<std::string_view> choices) {
 
 struct ScriptOption {
     TrimMode bit;
-    const char* label;
+    Text label;
 };
 constexpr std::array<ScriptOption, 5> kScriptOptions = {{
     {TM_KEEP_SCRIPT_HTML_COMMENT, TXT_OLD_VERSION_KEEP_SCRIPT_HTML_COMMENT},
@@ -71,14 +71,23 @@ constexpr std::array<ScriptOption, 5> kScriptOptions = {{
     {TM_VBS_REM_COMMENT, TXT_OLD_VERSION_VBS_REM_COMMENT},
 }};
 
-constexpr std::array<const char*, 3> kChoiceLabels = {
-    TXT_OUTPUT_EXISTS_OVERWRITE, TXT_OUTPUT_EXISTS_SKIP, TXT_OUTPUT_EXISTS_IF_NEWER};
+constexpr std::array<Text, 3> kChoiceLabels = {TXT_OUTPUT_EXISTS_OVERWRITE, TXT_OUTPUT_EXISTS_SKIP,
+                                               TXT_OUTPUT_EXISTS_IF_NEWER};
 
-// A label without its keyboard mnemonic: "...作成する(&A)" -> "...作成する".
+// A label without its keyboard mnemonic: "...作成する(&A)" -> "...作成する",
+// "&Always create" -> "Always create"; "&&" stays one "&".
 std::string WithoutMnemonic(std::string_view label) {
-    if (label.size() >= 4 && label.substr(label.size() - 4, 2) == "(&" && label.back() == ')')
+    if (label.size() >= 4 && label.substr(label.size() - 4, 2) == "(&" && label.back() == ')') {
         label.remove_suffix(4);
-    return std::string(label);
+        while (!label.empty() && label.back() == ' ')
+            label.remove_suffix(1);
+    }
+    std::string text;
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size()) ++i;
+        text += label[i];
+    }
+    return text;
 }
 
 int ValidChoice(int index) {
@@ -86,9 +95,11 @@ int ValidChoice(int index) {
 }
 
 std::string ChoiceAnswerText(const OutputExistsAnswer& answer) {
-    std::string text = kChoiceLabels[static_cast<std::size_t>(answer.radioIndex)];
-    if (answer.closedWith == OutputExistsClose::ForAll)
-        text += std::string(", ") + TXT_OUTPUT_EXISTS_FOR_ALL;
+    std::string text = kChoiceLabels[static_cast<std::size_t>(answer.radioIndex)].Get();
+    if (answer.closedWith == OutputExistsClose::ForAll) {
+        text += ", ";
+        text += TXT_OUTPUT_EXISTS_FOR_ALL;
+    }
     return text;
 }
 
@@ -216,7 +227,8 @@ OutputExistsAnswer TerminalDialogs::OutputExistsDialog(const OutputExistsRequest
     }
     std::string choices(kChoiceRange);
     choices += KeyOf(MessageAnswer::Ok).label;
-    if (request.forAllEnabled) AddChoice(choices, std::string(kAllKey) + TXT_OUTPUT_EXISTS_FOR_ALL);
+    if (request.forAllEnabled)
+        AddChoice(choices, std::string(kAllKey) + TXT_OUTPUT_EXISTS_FOR_ALL.Get());
     AddChoice(choices, KeyOf(MessageAnswer::Cancel).label);
     while (std::optional<std::string> line = Prompt(choices)) {
         std::string_view rest = *line;

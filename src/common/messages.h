@@ -1,6 +1,8 @@
 #pragma once
 // The texts the user sees, kept in one place: the numbered message table (id -> text)
-// and the fixed texts of the dialogs (titles, labels, buttons, report lines).
+// and the fixed texts of the dialogs (titles, labels, buttons, report lines), each in
+// Japanese (the system's own words) and English (our translation), shown in the current
+// language (common/language.h).
 // Texts are UTF-8. A message is shown with FormatMessage, which fills its "%s", "%d",
 // "%02d", ... from typed arguments and can neither overflow nor misread an argument.
 
@@ -11,11 +13,71 @@
 #include <string>
 #include <string_view>
 
+#include "common/language.h"
+
 namespace trimlet {
 
+// One row of the message table: id, Japanese, English.
 struct Message {
     int id;
-    const char* text;
+    const char* japanese;
+    const char* english;
+};
+
+// True when both texts are there, not empty, and hold the same printf conversions in the
+// same order ("%s", "%d", "%02d"; "%%" is no conversion), so either fills from the same
+// arguments.
+constexpr bool SameConversions(const char* japanese, const char* english) {
+    if (japanese == nullptr || english == nullptr || *japanese == 0 || *english == 0) return false;
+    auto next = [](const char*& p) -> char {
+        for (; *p; ++p) {
+            if (*p != '%') continue;
+            ++p;
+            if (*p == '%') continue;
+            while (*p && !(*p >= 'a' && *p <= 'z' && *p != 'l' && *p != 'h') &&
+                   !(*p >= 'A' && *p <= 'Z'))
+                ++p;
+            while (*p == 'l' || *p == 'h')
+                ++p;
+            if (*p) return *p++;
+            return 0;
+        }
+        return 0;
+    };
+    const char* a = japanese;
+    const char* b = english;
+    for (;;) {
+        const char ca = next(a);
+        const char cb = next(b);
+        if (ca != cb) return false;
+        if (ca == 0) return true;
+    }
+}
+
+// Reached only while a Text is built from a pair SameConversions refuses, so the build
+// stops there: a text cannot lack its English, nor take other arguments in it.
+void TextNeedsBothLanguages();
+
+// A fixed text of a window or dialog in both languages. It converts to the text of the
+// current language where it is used, so keep Text (never a copied const char*) in tables
+// that are built before the language is known.
+class Text {
+  public:
+    consteval Text(const char* japanese, const char* english)
+        : japanese_(japanese), english_(english) {
+        if (!SameConversions(japanese, english)) TextNeedsBothLanguages();
+    }
+
+    const char* In(Language language) const {
+        return language == Language::English ? english_ : japanese_;
+    }
+    const char* Get() const { return In(CurrentLanguage()); }
+    operator const char*() const { return Get(); }
+    operator std::string_view() const { return Get(); }
+
+  private:
+    const char* japanese_;
+    const char* english_;
 };
 
 // ---- Message ids ---------------------------------------------------------------------
@@ -102,8 +164,10 @@ inline constexpr int MSG_FOLDER_NAME_REFUSED_POSIX = 40010;
 // Every message, sorted by id, no id twice.
 std::span<const Message> AllMessages();
 
-// The text of message `id`; the empty text for an id not in the table.
+// The text of message `id` in the current language (or `language`); the empty text for an
+// id not in the table.
 const char* MessageText(int id);
+const char* MessageText(int id, Language language);
 
 bool HasMessage(int id);
 
@@ -145,6 +209,9 @@ class FormatArg {
 // not understood, stays in the result as written. Argument texts are copied, never
 // interpreted, so a "%" inside a path stays a "%".
 std::string FormatText(std::string_view format, std::initializer_list<FormatArg> args);
+inline std::string FormatText(const Text& format, std::initializer_list<FormatArg> args) {
+    return FormatText(format.Get(), args);
+}
 
 // Message `id` filled with `args`; "(missing message <id>)" for an id not in the table.
 template <typename... Args>
@@ -154,16 +221,18 @@ std::string FormatMessage(int id, const Args&... args) {
 }
 
 // ---- Fixed texts of windows and dialogs ------------------------------------------------
+// One row each: name{Japanese, English}. Names, file patterns and symbols that read the
+// same in both languages stay plain texts.
 
 inline constexpr const char* TXT_APP_TITLE = "Trimlet HTML!";
-inline constexpr const char* TXT_UNTITLED_TASK = "新規タスク";
+inline constexpr Text TXT_UNTITLED_TASK{"新規タスク", "Untitled"};
 
 // buttons
-inline constexpr const char* TXT_BUTTON_OK = "OK";
-inline constexpr const char* TXT_BUTTON_CANCEL_SHORT = "ｷｬﾝｾﾙ";
-inline constexpr const char* TXT_BUTTON_CANCEL = "キャンセル";
-inline constexpr const char* TXT_BUTTON_YES = "はい";
-inline constexpr const char* TXT_BUTTON_NO = "いいえ";
+inline constexpr Text TXT_BUTTON_OK{"OK", "OK"};
+inline constexpr Text TXT_BUTTON_CANCEL_SHORT{"ｷｬﾝｾﾙ", "Cancel"};
+inline constexpr Text TXT_BUTTON_CANCEL{"キャンセル", "Cancel"};
+inline constexpr Text TXT_BUTTON_YES{"はい", "Yes"};
+inline constexpr Text TXT_BUTTON_NO{"いいえ", "No"};
 
 // placeholders of a row whose preview failed
 inline constexpr const char* TXT_PLACEHOLDER_SIZE = "---";
@@ -171,228 +240,293 @@ inline constexpr const char* TXT_PLACEHOLDER_TRIMMED = "---( --%)";
 inline constexpr const char* TXT_PLACEHOLDER_TIME = "----/--/-- --:--";
 
 // folder-creation dialog
-inline constexpr const char* TXT_FOLDER_CREATION_TITLE = "フォルダ作成の確認";
-inline constexpr const char* TXT_FOLDER_CREATION_AUTO =
-    "以後、フォルダが存在しない場合には自動的に作成する(&A)";
+inline constexpr Text TXT_FOLDER_CREATION_TITLE{"フォルダ作成の確認", "Create Folder"};
+inline constexpr Text TXT_FOLDER_CREATION_AUTO{
+    "以後、フォルダが存在しない場合には自動的に作成する(&A)",
+    "&Always create missing folders from now on"};
 
 // output-exists dialog
-inline constexpr const char* TXT_OUTPUT_EXISTS_TITLE = "出力ファイル既存時の処理";
-inline constexpr const char* TXT_OUTPUT_EXISTS_ORIGINAL = "オリジナル　 ：";
-inline constexpr const char* TXT_OUTPUT_EXISTS_OUTPUT = "出力ファイル：";
-inline constexpr const char* TXT_OUTPUT_EXISTS_OVERWRITE = "上書き";
-inline constexpr const char* TXT_OUTPUT_EXISTS_SKIP = "スキップ";
-inline constexpr const char* TXT_OUTPUT_EXISTS_IF_NEWER = "オリジナルの方が新しければ上書き";
-inline constexpr const char* TXT_OUTPUT_EXISTS_FOR_ALL = "以後すべて";
+inline constexpr Text TXT_OUTPUT_EXISTS_TITLE{"出力ファイル既存時の処理", "Output File Exists"};
+inline constexpr Text TXT_OUTPUT_EXISTS_ORIGINAL{"オリジナル　 ：", "Original:    "};
+inline constexpr Text TXT_OUTPUT_EXISTS_OUTPUT{"出力ファイル：", "Output file: "};
+inline constexpr Text TXT_OUTPUT_EXISTS_OVERWRITE{"上書き", "Overwrite"};
+inline constexpr Text TXT_OUTPUT_EXISTS_SKIP{"スキップ", "Skip"};
+inline constexpr Text TXT_OUTPUT_EXISTS_IF_NEWER{"オリジナルの方が新しければ上書き",
+                                                 "Overwrite if the original is newer"};
+inline constexpr Text TXT_OUTPUT_EXISTS_FOR_ALL{"以後すべて", "Apply to All"};
 
 // result summary dialog
-inline constexpr const char* TXT_SUMMARY_TITLE = "トリムレット処理の結果";
-inline constexpr const char* TXT_SUMMARY_HEADING = "トリムレット処理が完了しました！";
-inline constexpr const char* TXT_SUMMARY_SUCCEEDED = "処理に成功したファイル：";
-inline constexpr const char* TXT_SUMMARY_SKIPPED = "処理をスキップしたファイル：";
-inline constexpr const char* TXT_SUMMARY_SKIPPED_NOTE = "(または処理に失敗したファイル)";
-inline constexpr const char* TXT_SUMMARY_SOURCE_TOTAL = "処理前のファイルサイズ合計：";
-inline constexpr const char* TXT_SUMMARY_TRIMMED_TOTAL = "処理後のファイルサイズ合計：";
-inline constexpr const char* TXT_SUMMARY_RATE = "平均トリムレット率：";
+inline constexpr Text TXT_SUMMARY_TITLE{"トリムレット処理の結果", "Trim Results"};
+inline constexpr Text TXT_SUMMARY_HEADING{"トリムレット処理が完了しました！",
+                                          "Trimming is complete!"};
+inline constexpr Text TXT_SUMMARY_SUCCEEDED{"処理に成功したファイル：", "Files trimmed: "};
+inline constexpr Text TXT_SUMMARY_SKIPPED{"処理をスキップしたファイル：", "Files skipped: "};
+inline constexpr Text TXT_SUMMARY_SKIPPED_NOTE{"(または処理に失敗したファイル)", "(or failed)"};
+inline constexpr Text TXT_SUMMARY_SOURCE_TOTAL{"処理前のファイルサイズ合計：",
+                                               "Total size before: "};
+inline constexpr Text TXT_SUMMARY_TRIMMED_TOTAL{"処理後のファイルサイズ合計：",
+                                                "Total size after: "};
+inline constexpr Text TXT_SUMMARY_RATE{"平均トリムレット率：", "Average trim rate: "};
 inline constexpr const char* TXT_SUMMARY_NO_SIZE = "***,***";
 inline constexpr const char* TXT_SUMMARY_RATE_FORMAT = "%d %%";
 // The list of the files not trimmed: one line per file, its path and why.
-inline constexpr const char* TXT_SUMMARY_LIST_LABEL = "スキップまたは失敗したファイル(&L)：";
-inline constexpr const char* TXT_SUMMARY_COPY = "一覧をコピー(&C)";
-inline constexpr const char* TXT_SKIPPED_LINE_FORMAT = "%s\t%s";
-inline constexpr const char* TXT_SKIP_REASON_CHOSEN = "上書きしないことを選択しました";
-inline constexpr const char* TXT_SKIP_REASON_NOT_FOUND = "ファイルが見つかりません";
-inline constexpr const char* TXT_SKIP_REASON_ACCESS = "ファイルを開けません";
-inline constexpr const char* TXT_SKIP_REASON_READ_ONLY = "出力ファイルが読み取り専用です";
-inline constexpr const char* TXT_SKIP_REASON_IS_FOLDER = "フォルダです";
-inline constexpr const char* TXT_SKIP_REASON_FOLDER = "出力フォルダを作成できません";
-inline constexpr const char* TXT_SKIP_REASON_UTF16 = "文字コードを判別できません";
-inline constexpr const char* TXT_SKIP_REASON_CHANGED = "処理中に他のプログラムが変更しました";
-inline constexpr const char* TXT_SKIP_REASON_TOO_LARGE = "ファイルが大きすぎます";
-inline constexpr const char* TXT_SKIP_REASON_MEMORY = "メモリーが不足しています";
-inline constexpr const char* TXT_SKIP_REASON_OTHER = "処理に失敗しました (%s)";
+inline constexpr Text TXT_SUMMARY_LIST_LABEL{"スキップまたは失敗したファイル(&L)：", "Skipped or failed &files:"};
+inline constexpr Text TXT_SUMMARY_COPY{"一覧をコピー(&C)", "&Copy List"};
+inline constexpr Text TXT_SKIPPED_LINE_FORMAT{"%s\t%s", "%s\t%s"};
+inline constexpr Text TXT_SKIP_REASON_CHOSEN{"上書きしないことを選択しました", "you chose not to overwrite"};
+inline constexpr Text TXT_SKIP_REASON_NOT_FOUND{"ファイルが見つかりません", "file not found"};
+inline constexpr Text TXT_SKIP_REASON_ACCESS{"ファイルを開けません", "cannot open the file"};
+inline constexpr Text TXT_SKIP_REASON_READ_ONLY{"出力ファイルが読み取り専用です", "the output file is read-only"};
+inline constexpr Text TXT_SKIP_REASON_IS_FOLDER{"フォルダです", "it is a folder"};
+inline constexpr Text TXT_SKIP_REASON_FOLDER{"出力フォルダを作成できません", "cannot create the output folder"};
+inline constexpr Text TXT_SKIP_REASON_UTF16{"文字コードを判別できません", "cannot tell the character encoding"};
+inline constexpr Text TXT_SKIP_REASON_CHANGED{"処理中に他のプログラムが変更しました", "changed by another program meanwhile"};
+inline constexpr Text TXT_SKIP_REASON_TOO_LARGE{"ファイルが大きすぎます", "the file is too large"};
+inline constexpr Text TXT_SKIP_REASON_MEMORY{"メモリーが不足しています", "out of memory"};
+inline constexpr Text TXT_SKIP_REASON_OTHER{"処理に失敗しました (%s)", "trimming failed (%s)"};
 
 // settings-mismatch dialog
-inline constexpr const char* TXT_MISMATCH_TITLE = "設定の読み込みの確認";
-inline constexpr const char* TXT_MISMATCH_TEXT =
+inline constexpr Text TXT_MISMATCH_TITLE{"設定の読み込みの確認", "Load Task Settings"};
+inline constexpr Text TXT_MISMATCH_TEXT{
     "　現在のトリムレットに関する設定と、タスクファイルに記録されている設定が異なります。\n\n"
-    "現在の設定を破棄し、タスクファイルの設定を読み込みますか？";
-inline constexpr const char* TXT_MISMATCH_DONT_ASK =
-    "以後、この警告を表示せずにタスクファイルの設定を読み込む(&R)";
-inline constexpr const char* TXT_MISMATCH_REPORT_LABEL = "設定の相違点(D)：";
+    "現在の設定を破棄し、タスクファイルの設定を読み込みますか？",
+    "The current trim settings differ from the settings recorded in the task file.\n\nDiscard the "
+    "current settings and load the task file's settings?"};
+inline constexpr Text TXT_MISMATCH_DONT_ASK{
+    "以後、この警告を表示せずにタスクファイルの設定を読み込む(&R)",
+    "Always load the task file's settings without asking (&R)"};
+inline constexpr Text TXT_MISMATCH_REPORT_LABEL{"設定の相違点(D)：", "Differences (D):"};
 
 // the difference report of the settings-mismatch dialog
 inline constexpr const char* TXT_REPORT_STARS = "*********************************\r\n";
 inline constexpr const char* TXT_REPORT_SECTION_SEPARATOR = "\r\n\r\n";
 inline constexpr const char* TXT_REPORT_ITEM_SEPARATOR = "\r\n";
-inline constexpr const char* TXT_REPORT_CURRENT_ON =
-    "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n";
-inline constexpr const char* TXT_REPORT_CURRENT_OFF =
-    "　 現在の設定：OFF　タスクファイルの設定：ON\r\n";
-inline constexpr const char* TXT_REPORT_WHITESPACE_HEADING = "*****  　空白文字の削除\r\n\r\n";
-inline constexpr const char* TXT_REPORT_TRIM_LINE_ENDS = "○ 行頭、行末の空白文字を削除する\r\n";
-inline constexpr const char* TXT_REPORT_COLLAPSE_SPACES =
-    "○ 連続する空白文字を \"半角ブランク１つ\" にまとめる\r\n";
-inline constexpr const char* TXT_REPORT_ZENKAKU_AS_WSP = "○ 全角ブランクを空白文字とみなす\r\n";
-inline constexpr const char* TXT_REPORT_CR_REG_AS_WSP = "○ 改行コードを空白文字とみなす\r\n";
-inline constexpr const char* TXT_REPORT_BLANK_LINES = "○ 空白行の扱い\r\n";
-inline constexpr const char* TXT_REPORT_BETWEEN_TAGS = "○ タグ間の空白文字を削除する\r\n";
-inline constexpr const char* TXT_REPORT_BETWEEN_INLINE_TAGS =
-    "○ インライン要素の間の空白文字も削除する\r\n";
-inline constexpr const char* TXT_REPORT_INSIDE_PRE = "○ <PRE>タグ内部でも空白文字の処理を行う\r\n";
-inline constexpr const char* TXT_REPORT_BLANK_DELETE_CURRENT =
-    "　 現在の設定\t：空白行を削除する\r\n";
-inline constexpr const char* TXT_REPORT_BLANK_DELETE_FILE =
-    "　 タスクファイル\t：空白行を削除する\r\n";
-inline constexpr const char* TXT_REPORT_BLANK_MERGE_CURRENT =
-    "　 現在の設定\t：連続する空白行を１行にまとめる\r\n";
-inline constexpr const char* TXT_REPORT_BLANK_MERGE_FILE =
-    "　 タスクファイル\t：連続する空白行を１行にまとめる\r\n";
-inline constexpr const char* TXT_REPORT_BLANK_NONE_CURRENT =
-    "　 現在の設定\t：空白行についての処理は行わない\r\n";
-inline constexpr const char* TXT_REPORT_BLANK_NONE_FILE =
-    "　 タスクファイル\t：空白行についての処理は行わない\r\n";
-inline constexpr const char* TXT_REPORT_HTML_COMMENT_HEADING = "*****  HTMLのコメント削除\r\n\r\n";
-inline constexpr const char* TXT_REPORT_HTML_COMMENT_DEL = "○ コメントを削除する\r\n";
-inline constexpr const char* TXT_REPORT_BODY_COMMENTS_ONLY =
-    "○ <BODY>タグ内部のコメントのみ削除\r\n";
-inline constexpr const char* TXT_REPORT_KEEP_SCRIPT_HTML_COMMENT =
-    "○ <SCRIPT>タグ内部のHTMLコメントは削除しない\r\n";
-inline constexpr const char* TXT_REPORT_KEEP_SSI = "○ SSI は削除しない\r\n";
-inline constexpr const char* TXT_REPORT_KEEP_DOVETAG = "○ <!-- Dovetag --> は削除しない\r\n";
-inline constexpr const char* TXT_REPORT_SCRIPT_COMMENT_HEADING =
-    "*****  スクリプトのコメント削除\r\n\r\n";
-inline constexpr const char* TXT_REPORT_SCRIPT_COMMENT_DEL = "○ スクリプトのコメントを削除する\r\n";
-inline constexpr const char* TXT_REPORT_SCRIPT_BLOCK_COMMENT = "○ /* */ の削除\r\n";
-inline constexpr const char* TXT_REPORT_SCRIPT_LINE_COMMENT = "○ // 以後行末までを削除\r\n";
-inline constexpr const char* TXT_REPORT_VBS_REM_COMMENT =
-    "○ REM，シングルクォート(’) 以後行末までを削除\r\n";
-inline constexpr const char* TXT_REPORT_SPECIAL_COMMENTS_DEL =
-    "○ 特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する\r\n";
-inline constexpr const char* TXT_REPORT_FOLDER_HEADING = "*****  　出力フォルダの名前\r\n\r\n";
-inline constexpr const char* TXT_REPORT_FOLDER_CURRENT = "　現在の設定\t:";
-inline constexpr const char* TXT_REPORT_FOLDER_FILE = "　タスクファイル\t:";
+inline constexpr Text TXT_REPORT_CURRENT_ON{"　 現在の設定：ON　 タスクファイルの設定：OFF\r\n",
+                                            "    Current: ON    Task file: OFF\r\n"};
+inline constexpr Text TXT_REPORT_CURRENT_OFF{"　 現在の設定：OFF　タスクファイルの設定：ON\r\n",
+                                             "    Current: OFF   Task file: ON\r\n"};
+inline constexpr Text TXT_REPORT_WHITESPACE_HEADING{"*****  　空白文字の削除\r\n\r\n",
+                                                    "*****  Deleting blanks\r\n\r\n"};
+inline constexpr Text TXT_REPORT_TRIM_LINE_ENDS{
+    "○ 行頭、行末の空白文字を削除する\r\n", "○ Delete blanks at the start and end of lines\r\n"};
+inline constexpr Text TXT_REPORT_COLLAPSE_SPACES{
+    "○ 連続する空白文字を \"半角ブランク１つ\" にまとめる\r\n",
+    "○ Collapse runs of blanks into \"one space\"\r\n"};
+inline constexpr Text TXT_REPORT_ZENKAKU_AS_WSP{"○ 全角ブランクを空白文字とみなす\r\n",
+                                                "○ Treat the full-width space as a blank\r\n"};
+inline constexpr Text TXT_REPORT_CR_REG_AS_WSP{"○ 改行コードを空白文字とみなす\r\n",
+                                               "○ Treat line breaks as blanks\r\n"};
+inline constexpr Text TXT_REPORT_BLANK_LINES{"○ 空白行の扱い\r\n", "○ Blank lines\r\n"};
+inline constexpr Text TXT_REPORT_BETWEEN_TAGS{"○ タグ間の空白文字を削除する\r\n",
+                                              "○ Delete blanks between tags\r\n"};
+inline constexpr Text TXT_REPORT_BETWEEN_INLINE_TAGS{
+    "○ インライン要素の間の空白文字も削除する\r\n",
+    "○ Also delete blanks between inline elements\r\n"};
+inline constexpr Text TXT_REPORT_INSIDE_PRE{"○ <PRE>タグ内部でも空白文字の処理を行う\r\n",
+                                            "○ Process blanks inside <PRE> too\r\n"};
+inline constexpr Text TXT_REPORT_BLANK_DELETE_CURRENT{"　 現在の設定\t：空白行を削除する\r\n",
+                                                      "    Current\t: Delete blank lines\r\n"};
+inline constexpr Text TXT_REPORT_BLANK_DELETE_FILE{"　 タスクファイル\t：空白行を削除する\r\n",
+                                                   "    Task file\t: Delete blank lines\r\n"};
+inline constexpr Text TXT_REPORT_BLANK_MERGE_CURRENT{
+    "　 現在の設定\t：連続する空白行を１行にまとめる\r\n",
+    "    Current\t: Merge runs of blank lines into one\r\n"};
+inline constexpr Text TXT_REPORT_BLANK_MERGE_FILE{
+    "　 タスクファイル\t：連続する空白行を１行にまとめる\r\n",
+    "    Task file\t: Merge runs of blank lines into one\r\n"};
+inline constexpr Text TXT_REPORT_BLANK_NONE_CURRENT{
+    "　 現在の設定\t：空白行についての処理は行わない\r\n",
+    "    Current\t: Leave blank lines as they are\r\n"};
+inline constexpr Text TXT_REPORT_BLANK_NONE_FILE{
+    "　 タスクファイル\t：空白行についての処理は行わない\r\n",
+    "    Task file\t: Leave blank lines as they are\r\n"};
+inline constexpr Text TXT_REPORT_HTML_COMMENT_HEADING{"*****  HTMLのコメント削除\r\n\r\n",
+                                                      "*****  Deleting HTML comments\r\n\r\n"};
+inline constexpr Text TXT_REPORT_HTML_COMMENT_DEL{"○ コメントを削除する\r\n",
+                                                  "○ Delete comments\r\n"};
+inline constexpr Text TXT_REPORT_BODY_COMMENTS_ONLY{"○ <BODY>タグ内部のコメントのみ削除\r\n",
+                                                    "○ Only comments inside <BODY>\r\n"};
+inline constexpr Text TXT_REPORT_KEEP_SCRIPT_HTML_COMMENT{
+    "○ <SCRIPT>タグ内部のHTMLコメントは削除しない\r\n", "○ Keep HTML comments inside <SCRIPT>\r\n"};
+inline constexpr Text TXT_REPORT_KEEP_SSI{"○ SSI は削除しない\r\n", "○ Keep SSI\r\n"};
+inline constexpr Text TXT_REPORT_KEEP_DOVETAG{"○ <!-- Dovetag --> は削除しない\r\n",
+                                              "○ Keep <!-- Dovetag -->\r\n"};
+inline constexpr Text TXT_REPORT_SCRIPT_COMMENT_HEADING{"*****  スクリプトのコメント削除\r\n\r\n",
+                                                        "*****  Deleting script comments\r\n\r\n"};
+inline constexpr Text TXT_REPORT_SCRIPT_COMMENT_DEL{"○ スクリプトのコメントを削除する\r\n",
+                                                    "○ Delete script comments\r\n"};
+inline constexpr Text TXT_REPORT_SCRIPT_BLOCK_COMMENT{"○ /* */ の削除\r\n", "○ Delete /* */\r\n"};
+inline constexpr Text TXT_REPORT_SCRIPT_LINE_COMMENT{"○ // 以後行末までを削除\r\n",
+                                                     "○ Delete from // to the line end\r\n"};
+inline constexpr Text TXT_REPORT_VBS_REM_COMMENT{
+    "○ REM，シングルクォート(’) 以後行末までを削除\r\n",
+    "○ Delete from REM or a single quote (') to the line end\r\n"};
+inline constexpr Text TXT_REPORT_SPECIAL_COMMENTS_DEL{
+    "○ 特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する\r\n",
+    "○ Also delete special comments (conditional comments, licence comments and the like)\r\n"};
+inline constexpr Text TXT_REPORT_FOLDER_HEADING{"*****  　出力フォルダの名前\r\n\r\n",
+                                                "*****  Output folder name\r\n\r\n"};
+inline constexpr Text TXT_REPORT_FOLDER_CURRENT{"　現在の設定\t:", "  Current\t:"};
+inline constexpr Text TXT_REPORT_FOLDER_FILE{"　タスクファイル\t:", "  Task file\t:"};
 
 // old-version dialog
-inline constexpr const char* TXT_OLD_VERSION_TITLE = "新しいオプションの指定";
-inline constexpr const char* TXT_OLD_VERSION_TEXT =
+inline constexpr Text TXT_OLD_VERSION_TITLE{"新しいオプションの指定", "New Options"};
+inline constexpr Text TXT_OLD_VERSION_TEXT{
     "このタスクファイルは古いバージョン V1.00 で作成されたものです。\n"
-    "以下に示す新しい設定のうち、必要なものにチェックをつけてください。";
-inline constexpr const char* TXT_OLD_VERSION_KEEP_SCRIPT_HTML_COMMENT =
-    "<SCRIPT>タグ内のHTMLコメントは削除しない(&I)";
-inline constexpr const char* TXT_OLD_VERSION_SCRIPT_COMMENT_DEL =
-    "スクリプトのコメントを削除する(&C)";
-inline constexpr const char* TXT_OLD_VERSION_SCRIPT_BLOCK_COMMENT = "/* */ 削除(&N)";
-inline constexpr const char* TXT_OLD_VERSION_SCRIPT_LINE_COMMENT = "// 以後行末までを削除(&G)";
-inline constexpr const char* TXT_OLD_VERSION_VBS_REM_COMMENT =
-    "REM，シングルクォート(’) 以後行末までを削除(&R)";
+    "以下に示す新しい設定のうち、必要なものにチェックをつけてください。",
+    "This task file was made by the old version V1.00.\nCheck those of the new settings below that "
+    "you need."};
+inline constexpr Text TXT_OLD_VERSION_KEEP_SCRIPT_HTML_COMMENT{
+    "<SCRIPT>タグ内のHTMLコメントは削除しない(&I)", "Keep HTML comments &inside <SCRIPT>"};
+inline constexpr Text TXT_OLD_VERSION_SCRIPT_COMMENT_DEL{"スクリプトのコメントを削除する(&C)",
+                                                         "Delete script &comments"};
+inline constexpr Text TXT_OLD_VERSION_SCRIPT_BLOCK_COMMENT{"/* */ 削除(&N)",
+                                                           "Delete /* */ comme&nts"};
+inline constexpr Text TXT_OLD_VERSION_SCRIPT_LINE_COMMENT{"// 以後行末までを削除(&G)",
+                                                          "Delete from // to the line &end"};
+inline constexpr Text TXT_OLD_VERSION_VBS_REM_COMMENT{
+    "REM，シングルクォート(’) 以後行末までを削除(&R)",
+    "Delete from &REM or a single quote (') to the line end"};
 
 // line-break hint dialog
-inline constexpr const char* TXT_LINE_BREAK_HINT_TITLE = "改行コードを空白文字とみなす場合の注意";
-inline constexpr const char* TXT_LINE_BREAK_HINT_TEXT =
+inline constexpr Text TXT_LINE_BREAK_HINT_TITLE{"改行コードを空白文字とみなす場合の注意",
+                                                "Treating Line Breaks as Blanks"};
+inline constexpr Text TXT_LINE_BREAK_HINT_TEXT{
     "「改行コードを空白文字とみなす」を設定すると、自動的に以下の処理が行われますのでご注意ください"
-    "。";
-inline constexpr const char* TXT_LINE_BREAK_HINT_ITEM1 =
-    "JavaScript のシングルラインコメントは強制的に削除されます。";
-inline constexpr const char* TXT_LINE_BREAK_HINT_ITEM2 =
-    "VBScript を記述している部分にはこの設定は適用されません。";
+    "。",
+    "Please note that \"Treat line breaks as blanks\" also does the following:"};
+inline constexpr Text TXT_LINE_BREAK_HINT_ITEM1{
+    "JavaScript のシングルラインコメントは強制的に削除されます。",
+    "JavaScript single-line comments are always deleted."};
+inline constexpr Text TXT_LINE_BREAK_HINT_ITEM2{
+    "VBScript を記述している部分にはこの設定は適用されません。",
+    "The setting does not apply to VBScript code."};
 inline constexpr const char* TXT_LINE_BREAK_HINT_NUMBER1 = "1)";
 inline constexpr const char* TXT_LINE_BREAK_HINT_NUMBER2 = "2)";
-inline constexpr const char* TXT_LINE_BREAK_HINT_DONT_SHOW = "今後このヒントを表示しない(&A)";
+inline constexpr Text TXT_LINE_BREAK_HINT_DONT_SHOW{"今後このヒントを表示しない(&A)",
+                                                    "Do not show this hint &again"};
 
 // add-extension dialog
-inline constexpr const char* TXT_ADD_EXTENSION_TITLE = "拡張子の追加";
-inline constexpr const char* TXT_ADD_EXTENSION_LABEL = "拡張子：";
-inline constexpr const char* TXT_ADD_EXTENSION_BUTTON = "追加";
+inline constexpr Text TXT_ADD_EXTENSION_TITLE{"拡張子の追加", "Add Extension"};
+inline constexpr Text TXT_ADD_EXTENSION_LABEL{"拡張子：", "Extension:"};
+inline constexpr Text TXT_ADD_EXTENSION_BUTTON{"追加", "Add"};
 
 // options sheet
-inline constexpr const char* TXT_OPTIONS_TITLE = "オプション";
-inline constexpr const char* TXT_BUTTON_HELP = "ヘルプ";
+inline constexpr Text TXT_OPTIONS_TITLE{"オプション", "Options"};
+inline constexpr Text TXT_BUTTON_HELP{"ヘルプ", "Help"};
 
 // whitespace page
-inline constexpr const char* TXT_WHITESPACE_PAGE_TITLE = "空白文字の削除";
-inline constexpr const char* TXT_WHITESPACE_COLLAPSE_SPACES =
-    "連続する空白文字を \"半角ブランク１つ\" にまとめる(&C)";
-inline constexpr const char* TXT_WHITESPACE_ZENKAKU_AS_WSP = "全角ブランクを空白文字とみなす(&F)";
-inline constexpr const char* TXT_WHITESPACE_CR_REG_AS_WSP = "改行コードを空白文字とみなす(&R)";
-inline constexpr const char* TXT_WHITESPACE_TRIM_LINE_ENDS = "行頭、行末の空白文字を削除する(&T)";
-inline constexpr const char* TXT_WHITESPACE_BLANK_LINES_GROUP = "空白行の扱い";
-inline constexpr const char* TXT_WHITESPACE_BLANK_LINES_DELETE = "空白行を削除する";
-inline constexpr const char* TXT_WHITESPACE_BLANK_LINES_MERGE = "連続する空白行を１行にまとめる";
-inline constexpr const char* TXT_WHITESPACE_BLANK_LINES_LEAVE = "空白行についての処理は行わない";
-inline constexpr const char* TXT_WHITESPACE_BETWEEN_TAGS = "タグ間の空白文字を削除する(&S)";
-inline constexpr const char* TXT_WHITESPACE_BETWEEN_INLINE_TAGS =
-    "インライン要素の間の空白文字も削除する(&L)";
-inline constexpr const char* TXT_WHITESPACE_INSIDE_PRE =
-    "<PRE>タグ内部でも空白文字の処理を行う(&P)";
+inline constexpr Text TXT_WHITESPACE_PAGE_TITLE{"空白文字の削除", "Blanks"};
+inline constexpr Text TXT_WHITESPACE_COLLAPSE_SPACES{
+    "連続する空白文字を \"半角ブランク１つ\" にまとめる(&C)",
+    "&Collapse runs of blanks into \"one space\""};
+inline constexpr Text TXT_WHITESPACE_ZENKAKU_AS_WSP{"全角ブランクを空白文字とみなす(&F)",
+                                                    "Treat the &full-width space as a blank"};
+inline constexpr Text TXT_WHITESPACE_CR_REG_AS_WSP{"改行コードを空白文字とみなす(&R)",
+                                                   "Treat line b&reaks as blanks"};
+inline constexpr Text TXT_WHITESPACE_TRIM_LINE_ENDS{"行頭、行末の空白文字を削除する(&T)",
+                                                    "&Trim blanks at the start and end of lines"};
+inline constexpr Text TXT_WHITESPACE_BLANK_LINES_GROUP{"空白行の扱い", "Blank lines"};
+inline constexpr Text TXT_WHITESPACE_BLANK_LINES_DELETE{"空白行を削除する", "Delete blank lines"};
+inline constexpr Text TXT_WHITESPACE_BLANK_LINES_MERGE{"連続する空白行を１行にまとめる",
+                                                       "Merge runs of blank lines into one"};
+inline constexpr Text TXT_WHITESPACE_BLANK_LINES_LEAVE{"空白行についての処理は行わない",
+                                                       "Leave blank lines as they are"};
+inline constexpr Text TXT_WHITESPACE_BETWEEN_TAGS{"タグ間の空白文字を削除する(&S)",
+                                                  "Delete blanks between tag&s"};
+inline constexpr Text TXT_WHITESPACE_BETWEEN_INLINE_TAGS{
+    "インライン要素の間の空白文字も削除する(&L)", "Also delete blanks between in&line elements"};
+inline constexpr Text TXT_WHITESPACE_INSIDE_PRE{"<PRE>タグ内部でも空白文字の処理を行う(&P)",
+                                                "Process blanks inside <&PRE> too"};
 
 // comment page
-inline constexpr const char* TXT_COMMENT_PAGE_TITLE = "コメントの削除";
-inline constexpr const char* TXT_COMMENT_HTML_DEL = "HTML のコメント(<!--  -->)を削除する(&D)";
-inline constexpr const char* TXT_COMMENT_BODY_ONLY = "<BODY>タグ内部のコメントのみ削除(&B)";
-inline constexpr const char* TXT_COMMENT_KEEP_STYLE = "<STYLE>タグ内のHTMLコメントは削除しない(&T)";
-inline constexpr const char* TXT_COMMENT_KEEP_SCRIPT_HTML =
-    "<SCRIPT>タグ内部のHTMLコメントは削除しない(&I)";
-inline constexpr const char* TXT_COMMENT_KEEP_SSI = "SSI (<!--# -->) は削除しない(&S)";
-inline constexpr const char* TXT_COMMENT_KEEP_DOVETAG = "<!-- Dovetag -->は削除しない(&P)";
-inline constexpr const char* TXT_COMMENT_HTML_EXCEPTIONS_GROUP = "HTMLコメント削除の例外";
-inline constexpr const char* TXT_COMMENT_SCRIPT_DEL = "スクリプトのコメントを削除する(&C)";
-inline constexpr const char* TXT_COMMENT_SCRIPT_BLOCK = "/* */ で囲まれるコメントを削除(&N)";
-inline constexpr const char* TXT_COMMENT_SCRIPT_LINE = "// 以後行末までを削除(&G)";
-inline constexpr const char* TXT_COMMENT_VBS_REM = "VBScript で REM，’ 以後行末までを削除(&R)";
+inline constexpr Text TXT_COMMENT_PAGE_TITLE{"コメントの削除", "Comments"};
+inline constexpr Text TXT_COMMENT_HTML_DEL{"HTML のコメント(<!--  -->)を削除する(&D)",
+                                           "&Delete HTML comments (<!--  -->)"};
+inline constexpr Text TXT_COMMENT_BODY_ONLY{"<BODY>タグ内部のコメントのみ削除(&B)",
+                                            "Only comments inside <&BODY>"};
+inline constexpr Text TXT_COMMENT_KEEP_STYLE{"<STYLE>タグ内のHTMLコメントは削除しない(&T)",
+                                             "Keep HTML comments inside <S&TYLE>"};
+inline constexpr Text TXT_COMMENT_KEEP_SCRIPT_HTML{"<SCRIPT>タグ内部のHTMLコメントは削除しない(&I)",
+                                                   "Keep HTML comments &inside <SCRIPT>"};
+inline constexpr Text TXT_COMMENT_KEEP_SSI{"SSI (<!--# -->) は削除しない(&S)",
+                                           "Keep &SSI (<!--# -->)"};
+inline constexpr Text TXT_COMMENT_KEEP_DOVETAG{"<!-- Dovetag -->は削除しない(&P)",
+                                               "Kee&p <!-- Dovetag -->"};
+inline constexpr Text TXT_COMMENT_HTML_EXCEPTIONS_GROUP{"HTMLコメント削除の例外", "Exceptions"};
+inline constexpr Text TXT_COMMENT_SCRIPT_DEL{"スクリプトのコメントを削除する(&C)",
+                                             "Delete script &comments"};
+inline constexpr Text TXT_COMMENT_SCRIPT_BLOCK{"/* */ で囲まれるコメントを削除(&N)",
+                                               "Delete /* */ comme&nts"};
+inline constexpr Text TXT_COMMENT_SCRIPT_LINE{"// 以後行末までを削除(&G)",
+                                              "Delete from // to the line &end"};
+inline constexpr Text TXT_COMMENT_VBS_REM{"VBScript で REM，’ 以後行末までを削除(&R)",
+                                          "In VBScript, delete from &REM or ' to the line end"};
 // "\xE3\x80\x80" is the full-width blank.
-inline constexpr const char* TXT_COMMENT_SCRIPT_GROUP =
-    "スクリプトファイル，<SCRIPT>タグ内\xE3\x80\x80のコメント";
-inline constexpr const char* TXT_COMMENT_SPECIAL_DEL =
-    "特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する(&E)";
+inline constexpr Text TXT_COMMENT_SCRIPT_GROUP{
+    "スクリプトファイル，<SCRIPT>タグ内\xE3\x80\x80のコメント",
+    "Comments in script files and <SCRIPT>"};
+inline constexpr Text TXT_COMMENT_SPECIAL_DEL{
+    "特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する(&E)",
+    "Also delete sp&ecial comments (conditional comments, licence comments and the like)"};
 
 // file page
-inline constexpr const char* TXT_OUTPUT_PAGE_TITLE = "ファイル";
-inline constexpr const char* TXT_OUTPUT_FOLDER_GROUP = "出力フォルダ";
-inline constexpr const char* TXT_OUTPUT_FOLDER_NAME_LABEL = "出力フォルダ名(&N)：";
-inline constexpr const char* TXT_OUTPUT_CONFIRM_CREATE = "出力フォルダの作成を確認する(&S)";
-inline constexpr const char* TXT_OUTPUT_EXTENSIONS_GROUP = "拡張子";
-inline constexpr const char* TXT_OUTPUT_HTML_EXTENSIONS_LABEL = "HTMLの拡張子(&H)";
-inline constexpr const char* TXT_OUTPUT_HTML_ADD = "追加(&1)";
-inline constexpr const char* TXT_OUTPUT_HTML_REMOVE = "削除(&2)";
-inline constexpr const char* TXT_OUTPUT_SCRIPT_EXTENSIONS_LABEL = "スクリプトの拡張子(&C)";
-inline constexpr const char* TXT_OUTPUT_SCRIPT_ADD = "追加(&3)";
-inline constexpr const char* TXT_OUTPUT_SCRIPT_REMOVE = "削除(&4)";
+inline constexpr Text TXT_OUTPUT_PAGE_TITLE{"ファイル", "Files"};
+inline constexpr Text TXT_OUTPUT_FOLDER_GROUP{"出力フォルダ", "Output folder"};
+inline constexpr Text TXT_OUTPUT_FOLDER_NAME_LABEL{"出力フォルダ名(&N)：", "Output folder &name:"};
+inline constexpr Text TXT_OUTPUT_CONFIRM_CREATE{"出力フォルダの作成を確認する(&S)",
+                                                "A&sk before creating the output folder"};
+inline constexpr Text TXT_OUTPUT_EXTENSIONS_GROUP{"拡張子", "Extensions"};
+inline constexpr Text TXT_OUTPUT_HTML_EXTENSIONS_LABEL{"HTMLの拡張子(&H)", "&HTML extensions"};
+inline constexpr Text TXT_OUTPUT_HTML_ADD{"追加(&1)", "&Add"};
+inline constexpr Text TXT_OUTPUT_HTML_REMOVE{"削除(&2)", "&Remove"};
+inline constexpr Text TXT_OUTPUT_SCRIPT_EXTENSIONS_LABEL{"スクリプトの拡張子(&C)",
+                                                         "S&cript extensions"};
+inline constexpr Text TXT_OUTPUT_SCRIPT_ADD{"追加(&3)", "A&dd"};
+inline constexpr Text TXT_OUTPUT_SCRIPT_REMOVE{"削除(&4)", "Re&move"};
 
 // action page
-inline constexpr const char* TXT_ACTION_PAGE_TITLE = "アクション";
-inline constexpr const char* TXT_ACTION_RECENT_GROUP = "“最近使ったタスク” を開いたときの動作";
-inline constexpr const char* TXT_ACTION_RECENT_OPEN = "タスクを開く(&O)";
-inline constexpr const char* TXT_ACTION_RECENT_RUN = "タスクを実行(&E)";
-inline constexpr const char* TXT_ACTION_OPEN_GROUP = "【タスクを開く】を実行する際の動作";
-inline constexpr const char* TXT_ACTION_ALERT_NOT_SAME =
-    "現在のトリムレットの設定と、タスクファイル中の設定が異なる場合には確認する(&S)";
+inline constexpr Text TXT_ACTION_PAGE_TITLE{"アクション", "Actions"};
+inline constexpr Text TXT_ACTION_RECENT_GROUP{"“最近使ったタスク” を開いたときの動作",
+                                              "When a recent task is chosen"};
+inline constexpr Text TXT_ACTION_RECENT_OPEN{"タスクを開く(&O)", "&Open the task"};
+inline constexpr Text TXT_ACTION_RECENT_RUN{"タスクを実行(&E)", "&Run the task"};
+inline constexpr Text TXT_ACTION_OPEN_GROUP{"【タスクを開く】を実行する際の動作",
+                                            "When Open Task is chosen"};
+inline constexpr Text TXT_ACTION_ALERT_NOT_SAME{
+    "現在のトリムレットの設定と、タスクファイル中の設定が異なる場合には確認する(&S)",
+    "A&sk when the task file's settings differ from the current ones"};
 
 // about box and its marquee
-inline constexpr const char* TXT_ABOUT_TITLE = "バージョン情報";
-inline constexpr const char* TXT_ABOUT_PRODUCT = "トリムレット HTML！ V%s";  // %s version
+inline constexpr Text TXT_ABOUT_TITLE{"バージョン情報", "About"};
+inline constexpr Text TXT_ABOUT_PRODUCT{"トリムレット HTML！ V%s",
+                                        "Trimlet HTML! V%s"};  // %s version
 inline constexpr const char* TXT_ABOUT_ATTRIBUTION =
     "Trimlet HTML! project  https://trimlet-html.example.org/";
-inline constexpr const char* TXT_MARQUEE_SCROLL =
+inline constexpr Text TXT_MARQUEE_SCROLL{
     "Trimlet HTML! "
-    "をダウンロードしていただき、ありがとうございます。今後ともよろしくお願いいたします。";
+    "をダウンロードしていただき、ありがとうございます。今後ともよろしくお願いいたします。",
+    "Thank you for downloading Trimlet HTML! We hope it serves you well."};
 inline constexpr const char* TXT_MARQUEE_BLINK = "★★★★★★★★★★★★★★★★★★★★★★★★";
 inline constexpr const char* TXT_MARQUEE_BAND = "─☆☆─";
 inline constexpr const char* TXT_MARQUEE_TYPEWRITER = "■";
 
 // file and folder choosers
-inline constexpr const char* TXT_FILTER_TASK_FILES = "タスクファイル(*.trh)";
+inline constexpr Text TXT_FILTER_TASK_FILES{"タスクファイル(*.trh)", "Task files (*.trh)"};
 inline constexpr const char* TXT_FILTER_TASK_FILES_PATTERN = "*.trh";
 inline constexpr const char* TXT_TASK_FILE_EXTENSION = "trh";
-inline constexpr const char* TXT_FILTER_HTML = "HTMLドキュメント(*.htm;*.html)";
+inline constexpr Text TXT_FILTER_HTML{"HTMLドキュメント(*.htm;*.html)",
+                                      "HTML documents (*.htm;*.html)"};
 inline constexpr const char* TXT_FILTER_HTML_PATTERN = "*.htm;*.html";
-inline constexpr const char* TXT_FILTER_TEXT = "テキストファイル(*.txt)";
+inline constexpr Text TXT_FILTER_TEXT{"テキストファイル(*.txt)", "Text files (*.txt)"};
 inline constexpr const char* TXT_FILTER_TEXT_PATTERN = "*.txt";
-inline constexpr const char* TXT_FILTER_ALL = "すべてのファイル(*.*)";
+inline constexpr Text TXT_FILTER_ALL{"すべてのファイル(*.*)", "All files (*.*)"};
 inline constexpr const char* TXT_FILTER_ALL_PATTERN = "*.*";
 // The add-files dialog's filters built from the extension lists ("%s": "*.htm;*.html").
-inline constexpr const char* TXT_FILTER_PAGES_AND_SCRIPTS_FORMAT = "HTMLとスクリプト(%s)";
-inline constexpr const char* TXT_FILTER_HTML_FORMAT = "HTMLドキュメント(%s)";
-inline constexpr const char* TXT_FILTER_SCRIPT_FORMAT = "スクリプト(%s)";
-inline constexpr const char* TXT_BROWSE_FOLDER_TITLE = "処理対象のフォルダ選択";
+inline constexpr Text TXT_FILTER_PAGES_AND_SCRIPTS_FORMAT{"HTMLとスクリプト(%s)",
+                                                          "HTML and scripts (%s)"};
+inline constexpr Text TXT_FILTER_HTML_FORMAT{"HTMLドキュメント(%s)", "HTML documents (%s)"};
+inline constexpr Text TXT_FILTER_SCRIPT_FORMAT{"スクリプト(%s)", "Scripts (%s)"};
+inline constexpr Text TXT_BROWSE_FOLDER_TITLE{"処理対象のフォルダ選択", "Choose a Folder to Trim"};
 
 }  // namespace trimlet

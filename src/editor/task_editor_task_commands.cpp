@@ -40,7 +40,7 @@ std::string TaskEditor::ProposeTaskFileName(std::string_view folder) const {
 }
 
 std::string TaskEditor::TaskTitle() const {
-    if (taskPath_.empty()) return TXT_UNTITLED_TASK;
+    if (taskPath_.empty()) return TXT_UNTITLED_TASK.Get();
     const std::size_t last = taskPath_.rfind(PathSeparator(style_));
     return last == std::string::npos ? taskPath_ : taskPath_.substr(last + 1);
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/language.h"
 #include "common/result.h"
 
 namespace trimlet {
@@ -15,8 +16,12 @@ void NoteSystemError(int errorNumber);
 void ClearSystemError();
 // This thread's last noted errno value, 0 when none.
 int LastSystemError();
-// The system's own words for `errorNumber` ("No space left on device"); empty for 0.
+// The reason `errorNumber` stands for, in the current language (or `language`), so that it
+// reads in the language of the sentence it ends: our own words for the common failures of
+// files and folders (missing, no permission, no space, ...), the system's for the rest;
+// empty for 0.
 std::string SystemErrorText(int errorNumber);
+std::string SystemErrorText(int errorNumber, Language language);
 // Maps an errno value of a failed open, create or rename to a result code.
 [[nodiscard]] Result ResultOfSystemError(int error);
 

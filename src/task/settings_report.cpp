@@ -12,11 +12,11 @@ namespace {
 
 struct ReportItem {
     TrimMode bits;
-    const char* label;
+    Text label;
 };
 
 struct ReportSection {
-    const char* heading;
+    Text heading;
     std::span<const ReportItem> items;
 };
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
 #include <QTimer>
 #include <memory>
 
@@ -54,6 +56,39 @@ int VisibleTopLevelCount() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) ++count;
     return count;
+}
+
+void ExpectNothingCutOff(QWidget* window) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window)) continue;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            if (label->objectName() == "marquee") continue;  // shows what fits, by design
+            text = label->text();
+            if (label->wordWrap()) {
+                EXPECT_GE(w->height(), w->heightForWidth(w->width())) << text.toStdString();
+                continue;
+            }
+            if (label->textFormat() != Qt::RichText && !text.isEmpty()) {
+                // The text's own width against the room the label gives it.
+                const QRect needed = label->fontMetrics().boundingRect(
+                    QRect(), Qt::TextShowMnemonic | Qt::AlignLeft, text);
+                EXPECT_GE(label->contentsRect().width(), needed.width()) << text.toStdString();
+            }
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            text = button->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+            text = group->title();
+            const int needed = group->fontMetrics().horizontalAdvance(text);
+            EXPECT_GE(group->width(), needed) << text.toStdString();
+            continue;
+        } else {
+            continue;
+        }
+        if (text.isEmpty()) continue;
+        EXPECT_GE(w->width(), w->sizeHint().width()) << text.toStdString();
+        EXPECT_GE(w->height(), w->sizeHint().height()) << text.toStdString();
+    }
 }
 
 }  // namespace trimlet::test

@@ -20,4 +20,8 @@ void ClickChild(QWidget* window, const char* name);
 // The visible top-level windows, for the check that a test left none open.
 int VisibleTopLevelCount();
 
+// No visible label, button or group title of `window` is narrower or lower than its text
+// needs (a word-wrapped label: lower than its width needs).
+void ExpectNothingCutOff(QWidget* window);
+
 }  // namespace trimlet::test

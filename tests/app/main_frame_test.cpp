@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -24,12 +25,14 @@
 #include <functional>
 #include <memory>
 
+#include "app/app_texts.h"
 #include "app/command_table.h"
 #include "app/desktop_app.h"
 #include "app/dropped_files.h"
 #include "app/help_window.h"
 #include "app/main_frame.h"
 #include "app/progress_pane.h"
+#include "app/qt_text.h"
 #include "app/single_instance.h"
 #include "app/trimlet_view.h"
 #include "app_test_support.h"
@@ -125,7 +128,7 @@ TEST_F(FrameTest, MenusHoldEveryCommandInOrderWithItsPrompt) {
         for (QMenu* m : Frame().menuBar()->findChildren<QMenu*>())
             inMenu |= m->actions().contains(action);
         EXPECT_TRUE(inMenu);
-        const QStringList prompt = QString::fromUtf8(info.prompt).split(QLatin1Char('\n'));
+        const QStringList prompt = QString::fromUtf8(info.prompt.Get()).split(QLatin1Char('\n'));
         EXPECT_EQ(action->statusTip(), prompt.front());
         EXPECT_EQ(action->toolTip(), prompt.back());
     }
@@ -136,6 +139,62 @@ TEST_F(FrameTest, MenusHoldEveryCommandInOrderWithItsPrompt) {
     EXPECT_EQ(tools.join(QLatin1Char(' ')),
               "actionOpenTask actionSaveTask - actionRemove actionPaste - actionAddFiles "
               "actionAddFolderFiles actionOptions - actionRun - actionHelpContents");
+}
+
+// The mnemonic letter of a menu text ("&File" -> 'F', "ファイル(&F)" -> 'F'), 0 for none.
+QChar Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&')) continue;
+        if (text[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return text[i + 1].toUpper();
+    }
+    return QChar();
+}
+
+// In both languages every command has its label and its two-line prompt, and no two items
+// of one menu (nor two menus of the bar) answer the same mnemonic letter.
+TEST_F(FrameTest, EveryMenuSpeaksTheLanguageWithDistinctMnemonics) {
+    for (Language language : {Language::Japanese, Language::English}) {
+        SCOPED_TRACE(std::string(LanguageCode(language)));
+        test::ScopedLanguage scoped(language);
+        frame.reset();
+        for (const CommandInfo& info : AllCommands()) {
+            SCOPED_TRACE(info.objectName);
+            EXPECT_EQ(Frame().Action(info.id)->text(), QString::fromUtf8(info.label.In(language)));
+            const QStringList prompt =
+                QString::fromUtf8(info.prompt.In(language)).split(QLatin1Char('\n'));
+            EXPECT_EQ(prompt.size(), 2);
+            EXPECT_EQ(Frame().Action(info.id)->statusTip(), prompt.front());
+        }
+        std::vector<QMenu*> menus;
+        QStringList titles;
+        for (QAction* item : Frame().menuBar()->actions()) {
+            titles << item->text();
+            if (item->menu()) menus.push_back(item->menu());
+        }
+        EXPECT_EQ(titles.front(), Qs(TXT_MENU_FILE));
+        auto distinct = [](const QStringList& texts) {
+            QSet<QChar> seen;
+            for (const QString& text : texts) {
+                const QChar letter = Mnemonic(text);
+                if (letter.isNull()) continue;
+                EXPECT_FALSE(seen.contains(letter)) << text.toStdString();
+                seen.insert(letter);
+            }
+        };
+        distinct(titles);
+        for (QMenu* menu : menus) {
+            QStringList texts;
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator() && action->isVisible()) texts << action->text();
+            SCOPED_TRACE(menu->title().toStdString());
+            distinct(texts);
+        }
+    }
+    frame.reset();
 }
 
 TEST_F(FrameTest, TheSevenKeysActWithoutAMenu) {
@@ -415,6 +474,29 @@ TEST_F(FrameTest, AHandOverDuringAQuestionWaitsAndNamesTheTask) {
                               QString::fromStdString(dir.File("t.trh")), 5000);
     ASSERT_THAT(dialogs.Sequence(), ElementsAre("message 18000", "message 18004"));
     EXPECT_NE(dialogs.Calls().back().text.find(dir.File("t.trh")), std::string::npos);
+}
+
+TEST_F(FrameTest, HelpOpensTheGuideOfTheLanguage) {
+    struct Case {
+        Language language;
+        const char* guide;
+    };
+    const Case cases[] = {{Language::Japanese, "/help/index.htm"},
+                          {Language::English, "/help/en/index.htm"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.guide);
+        test::ScopedLanguage language(c.language);
+        std::vector<QUrl> opened;
+        Frame().SetUrlOpener([&](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        });
+        ASSERT_TRUE(CMainFrame::HelpFileCandidates().front().endsWith(QLatin1String(c.guide)));
+        if (!QFileInfo::exists(CMainFrame::HelpFileCandidates().front())) continue;
+        Frame().OnCommand(CMD_HELP_CONTENTS);
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_TRUE(opened.front().toLocalFile().endsWith(QLatin1String(c.guide)));
+    }
 }
 
 TEST_F(FrameTest, ASecondStartHandsItsTaskToTheRunningWindowAndEnds) {

@@ -17,12 +17,16 @@
 #include "app/alert_cr_reg_dialog.h"
 #include "app/options_sheet.h"
 #include "app/qt_text.h"
+#include "app_test_support.h"
 #include "common/messages.h"
 #include "scripted_dialogs.h"
 #include "settings/memory_profile.h"
+#include "test_support.h"
 
 namespace trimlet {
 namespace {
+
+using test::ExpectNothingCutOff;
 
 void Settle(QWidget* window) {
     window->show();
@@ -34,34 +38,6 @@ void Save(QWidget* window, const char* file) {
     const QByteArray dir = qgetenv("TRIMLET_SCREENSHOT_DIR");
     if (dir.isEmpty()) return;
     EXPECT_TRUE(window->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(file)));
-}
-
-// No visible label, button or group title is narrower or lower than its text needs.
-void ExpectNothingCutOff(QWidget* window) {
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window)) continue;
-        QString text;
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (label->objectName() == "marquee") continue;  // shows what fits, by design
-            text = label->text();
-            if (label->wordWrap()) {
-                EXPECT_GE(w->height(), w->heightForWidth(w->width())) << text.toStdString();
-                continue;
-            }
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            text = button->text();
-        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            text = group->title();
-            const int needed = group->fontMetrics().horizontalAdvance(text);
-            EXPECT_GE(group->width(), needed) << text.toStdString();
-            continue;
-        } else {
-            continue;
-        }
-        if (text.isEmpty()) continue;
-        EXPECT_GE(w->width(), w->sizeHint().width()) << text.toStdString();
-        EXPECT_GE(w->height(), w->sizeHint().height()) << text.toStdString();
-    }
 }
 
 // The object names of `page`'s controls in the order the tab key reaches them.
@@ -100,6 +76,7 @@ TEST(OptionsScreenshots, PagesShowWholeTextsInReadingOrder) {
           "scriptExtensions", "addScript", "removeScript"}},
         {kPageAction, "options-4-action.png", {"recentOpens", "recentRuns", "alertSettingNotSame"}},
     };
+    test::ScopedLanguage language(LanguageFromEnvironment());
     MemoryProfile profile;
     ScriptedDialogs dialogs;
     COptionsSheet sheet(dialogs, profile);
@@ -116,6 +93,7 @@ TEST(OptionsScreenshots, PagesShowWholeTextsInReadingOrder) {
 }
 
 TEST(OptionsScreenshots, AboutBoxAndSmallDialogs) {
+    test::ScopedLanguage language(LanguageFromEnvironment());
     MarqueeEffectCounter counter;
     CAboutDlg about(nullptr, counter);
     Settle(&about);

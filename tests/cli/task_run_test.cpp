@@ -30,10 +30,13 @@ constexpr TrimMode kProfileMode = 44;
 std::string Summary(std::uint32_t succeeded, std::uint32_t skipped, std::uint64_t source,
                     std::uint64_t trimmed) {
     const SummaryTexts t = FormatSummary(ResultSummary{succeeded, skipped, source, trimmed});
-    return std::string(TXT_SUMMARY_HEADING) + "\n" + TXT_SUMMARY_SUCCEEDED + t.successText + "\n" +
-           TXT_SUMMARY_SKIPPED + t.skipText + " " + TXT_SUMMARY_SKIPPED_NOTE + "\n" +
-           TXT_SUMMARY_SOURCE_TOTAL + t.sourceText + "\n" + TXT_SUMMARY_TRIMMED_TOTAL +
-           t.trimmedText + "\n" + TXT_SUMMARY_RATE + t.rateText + "\n";
+    std::string summary = std::string(TXT_SUMMARY_HEADING.Get()) + "\n";
+    summary += TXT_SUMMARY_SUCCEEDED.Get() + t.successText + "\n";
+    summary += TXT_SUMMARY_SKIPPED.Get() + t.skipText + " " + TXT_SUMMARY_SKIPPED_NOTE.Get() + "\n";
+    summary += TXT_SUMMARY_SOURCE_TOTAL.Get() + t.sourceText + "\n";
+    summary += TXT_SUMMARY_TRIMMED_TOTAL.Get() + t.trimmedText + "\n";
+    summary += TXT_SUMMARY_RATE.Get() + t.rateText + "\n";
+    return summary;
 }
 
 class TaskAndRunTest : public ::testing::Test {
@@ -169,7 +172,7 @@ TEST_F(TaskAndRunTest, RunTellsAnEmptyLineAndAFailedSummary) {
         RunCli(dir, {"run", "--profile", profile, "--yes", good}, {.standardOutput = "/dev/full"});
     EXPECT_EQ(full.status, 1);
     EXPECT_THAT(full.err, HasSubstr("cannot write standard output"));
-    EXPECT_THAT(full.err, HasSubstr(SystemErrorText(ENOSPC)));
+    EXPECT_THAT(full.err, HasSubstr(SystemErrorText(ENOSPC, Language::English)));
 }
 
 TEST_F(TaskAndRunTest, CreatedTaskRunsThenExistingOutputsTakeTheSafeAnswer) {
@@ -194,14 +197,48 @@ TEST_F(TaskAndRunTest, CreatedTaskRunsThenExistingOutputsTakeTheSafeAnswer) {
     const CliOutcome skipped = Run({"t.trh"});
     EXPECT_EQ(skipped.status, 0) << skipped.err;
     EXPECT_EQ(skipped.out, Summary(0, 2, 0, 0));
-    EXPECT_THAT(skipped.err, HasSubstr(std::string("(answer: ") + TXT_OUTPUT_EXISTS_SKIP + ", " +
-                                       TXT_OUTPUT_EXISTS_FOR_ALL + ")"));
+    EXPECT_THAT(skipped.err, HasSubstr(std::string("(answer: ") + TXT_OUTPUT_EXISTS_SKIP.Get() +
+                                       ", " + TXT_OUTPUT_EXISTS_FOR_ALL.Get() + ")"));
     EXPECT_EQ(ReadAll(outPage), "old");
 
     const CliOutcome overwritten = Run({"--overwrite=all", "t.trh"});
     EXPECT_EQ(overwritten.status, 0) << overwritten.err;
     EXPECT_EQ(ReadAll(outPage), trimmedPage);
     EXPECT_EQ(ReadAll(profile), profileBefore);
+}
+
+// The summary and the messages of a run speak the locale's language; the command line's
+// own words stay English.
+TEST_F(TaskAndRunTest, RunSpeaksTheLanguageOfTheLocale) {
+    const std::string gone = dir.File("gone.html");
+    const std::string taskPath =
+        dir.Write("t.trh", "TrimletHTML TASK FILE\r\n1.50.00\r\n0\r\nout\r\n" + gone + "\r\n" +
+                               page + "\r\n");
+    const struct {
+        const char* name;
+        std::string environment;
+        Language language;
+        const char* notFound;  // the reason line of the missing file's message
+    } cases[] = {
+        {"C.UTF-8", "LANG=C.UTF-8", Language::English, "The file above was not found."},
+        {"Japanese", "LANG=ja_JP.UTF-8", Language::Japanese, "上記ファイルは見つかりません。"},
+        {"LC_ALL over LANG", "LANG=ja_JP.UTF-8 LC_ALL=C", Language::English,
+         "The file above was not found."},
+        {"override", "LANG=C.UTF-8 TRIMLET_LANG=ja", Language::Japanese,
+         "上記ファイルは見つかりません。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir.File("site/out"));
+        const CliOutcome outcome = RunCli(
+            dir, {"run", "--profile", profile, "--yes", taskPath},
+            {.environment = "TRIMLET_LANG= LC_ALL= LC_MESSAGES= LANGUAGE= " + c.environment});
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_THAT(outcome.err, HasSubstr(c.notFound));
+        EXPECT_THAT(outcome.err, HasSubstr(gone));
+        ScopedLanguage language(c.language);
+        EXPECT_EQ(outcome.out, Summary(1, 1, kPage.size(), Trimmed(page, 0).size()));
+    }
 }
 
 TEST_F(TaskAndRunTest, RunFailuresExitWithOneBadUsageWithTwo) {

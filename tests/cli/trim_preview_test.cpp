@@ -67,10 +67,12 @@ TEST(TrimCommand, AFailureNamesTheFileAndLeavesAReadOnlyOutput) {
         std::string err;
     } cases[] = {
         {{"trim", missing},
-         "cannot trim " + missing + ": no such file: " + SystemErrorText(ENOENT)},
+         "cannot trim " + missing +
+             ": no such file: " + SystemErrorText(ENOENT, Language::English)},
         {{"trim", folder}, "cannot trim " + folder + ": is a folder"},
         {{"trim", "-o", noFolder, page},
-         "cannot write " + noFolder + ": no such file: " + SystemErrorText(ENOENT)},
+         "cannot write " + noFolder +
+             ": no such file: " + SystemErrorText(ENOENT, Language::English)},
         {{"trim", "-o", readOnly, page}, "cannot write " + readOnly + ": is read-only"},
         {{"trim", marked},
          "cannot trim " + marked +

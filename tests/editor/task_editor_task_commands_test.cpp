@@ -84,7 +84,7 @@ TEST_F(TaskCommandTest, TaskModifiedFollowsWhatChangesTheTask) {
     EXPECT_TRUE(Editor().TaskModified()) << "new task cancelled";
     Editor().NewTask();
     EXPECT_FALSE(Editor().TaskModified()) << "new task without saving";
-    EXPECT_EQ(Editor().TaskTitle(), TXT_UNTITLED_TASK);
+    EXPECT_EQ(Editor().TaskTitle(), TXT_UNTITLED_TASK.Get());
 }
 
 TEST_F(TaskCommandTest, SaveAsProposesTheFirstFreeNumber) {

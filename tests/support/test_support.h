@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/language.h"
 #include "common/result.h"
 
 #define EXPECT_RESULT(expr, expected) \
@@ -52,6 +53,20 @@ class ScopedEnv {
   private:
     const char* name_;
     std::optional<std::string> saved_;
+};
+
+// Shows texts in `language` until the end of the scope.
+class ScopedLanguage {
+  public:
+    explicit ScopedLanguage(Language language) : saved_(CurrentLanguage()) {
+        SetLanguage(language);
+    }
+    ~ScopedLanguage() { SetLanguage(saved_); }
+    ScopedLanguage(const ScopedLanguage&) = delete;
+    ScopedLanguage& operator=(const ScopedLanguage&) = delete;
+
+  private:
+    Language saved_;
 };
 
 // The whole content of a file; empty when it cannot be read.

@@ -33,9 +33,11 @@
 #include "app/trimlet_view.h"
 #include "common/messages.h"
 #include "editor/task_editor.h"
+#include "engine/trim_mode.h"
 #include "settings/migration.h"
 #include "settings/profile_keys.h"
 #include "settings/qt_profile.h"
+#include "task/settings_report.h"
 
 using namespace trimlet;
 
@@ -92,6 +94,7 @@ void Wait(int ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetLanguage(LanguageFromEnvironment());
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: trimlet-screenshots OUTDIR TASK.trh\n");
@@ -146,12 +149,9 @@ int main(int argc, char** argv) {
     ok = Save(exists, out, "dialog-output-exists.png") && ok;
     exists.hide();
 
-    CSettingsMismatchDlg mismatch(std::string(TXT_REPORT_STARS) + TXT_REPORT_HTML_COMMENT_HEADING +
-                                      TXT_REPORT_HTML_COMMENT_DEL + TXT_REPORT_CURRENT_ON +
-                                      TXT_REPORT_SECTION_SEPARATOR + TXT_REPORT_STARS +
-                                      TXT_REPORT_FOLDER_HEADING + TXT_REPORT_FOLDER_CURRENT +
-                                      "Trimlet\r\n" + TXT_REPORT_FOLDER_FILE + "out\r\n",
-                                  &frame);
+    const std::string report = BuildSettingsReport(kDefaultTrimMode, "Trimlet",
+                                                   kDefaultTrimMode ^ TM_HTML_COMMENT_DEL, "out");
+    CSettingsMismatchDlg mismatch(report, &frame);
     ok = Save(mismatch, out, "dialog-settings-mismatch.png") && ok;
     mismatch.hide();
 
