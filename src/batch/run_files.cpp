@@ -29,6 +29,8 @@ Result AskAboutEmptyPath(RunQuestions& questions) {
 RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& request,
                 const NextRunFile& next, const GroupedRunWrites::Report& report,
                 const FileDoneHook& fileDone, RunTally& tally) {
+    // Each run looks at the leftovers of its folders again: a window stays open for long.
+    ForgetCheckedFolders();
     GroupedRunWrites writes(questions, [&](const FileOutcome& done) {
         Count(tally, done);
         if (report) report(done);

@@ -13,8 +13,7 @@
 #include "batch/output_paths.h"
 #include "common/result.h"
 #include "common/run_questions.h"
-#include "platform/atomic_write.h"
-#include "platform/write_batch.h"
+#include "platform/durable_write.h"
 #include "settings/profile.h"
 
 namespace trimlet {
@@ -80,8 +79,8 @@ struct RunContext {
 //   otherwise the failure the user was told about and chose to skip: RESULT_NOT_FOUND,
 //   RESULT_IS_FOLDER, RESULT_FOLDER_BLOCKED, RESULT_FILE_ERROR, RESULT_ACCESS_ERROR (also
 //   for an output that is a FIFO, device or socket: message 20021, nothing opened),
-//   RESULT_FILE_CHANGED (the input changed while it was trimmed in place: message 20043), or
-//   a code of the trim or the write.
+//   RESULT_FILE_CHANGED (the input changed while it was trimmed in place: message 20043),
+//   RESULT_NO_RECOVERY_FILE (message 20044), or a code of the trim or the write.
 [[nodiscard]] Result TrimFileToOutput(RunContext& ctx, const std::string& inputPath,
                                       std::string_view outputFolderName, std::uint64_t& sourceSize,
                                       std::uint64_t& trimmedSize, std::uint32_t& runFlags);
@@ -97,6 +96,11 @@ struct RunContext {
 [[nodiscard]] Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
                                       const std::string& outputPath, std::uint64_t& sourceSize,
                                       std::uint64_t& trimmedSize, std::uint32_t runFlags);
+
+// The write options for trimming `inputPath` into `outputPath`, taken before the input is
+// read: a new output is no more open to others than its input, and an output that is the
+// input (by identity) is replaced only while it is still the file that was read.
+WriteOptions WriteOptionsFor(const std::string& inputPath, const std::string& outputPath);
 
 // Compares the last write times of two files: -1 when the input is older, 0 when equal,
 // 1 when newer; also -1 when either path is empty, or either file cannot be opened for

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/durable_write.h"
 #include "platform/system_error.h"
 #include "settings/migration.h"
 #include "settings/profile_keys.h"
@@ -95,6 +96,10 @@ std::string_view ResultWords(Result result) {
         case RESULT_BAD_PATH:
         case RESULT_INVALID_ARGUMENT:
             return text::kBadPath;
+        case RESULT_FILE_CHANGED:
+            return text::kChangedSinceRead;
+        case RESULT_NO_RECOVERY_FILE:
+            return text::kNoRecoveryFile;
         default:
             return text::kFailed;
     }
@@ -111,6 +116,14 @@ int Failure(std::string_view what, std::string_view path, Result result) {
         std::cerr << ": " << SystemErrorText(error);
     std::cerr << '\n';
     return kExitFailed;
+}
+
+void PrintWriteNotices() {
+    for (const WriteNotice& notice : TakeWriteNotices()) {
+        const bool restored = notice.kind == WriteNotice::Kind::Restored;
+        std::cerr << text::kProgram << ": " << notice.path << ": "
+                  << (restored ? text::kRestoredOldContent : text::kLeftoverKept) << '\n';
+    }
 }
 
 bool WriteStdout(std::string_view bytes) {

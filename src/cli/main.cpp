@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "platform/temp_files.h"
+#include "platform/durable_write.h"
 
 namespace trimlet::cli {
 namespace {

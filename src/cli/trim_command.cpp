@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "batch/run_step.h"
 #include "cli/commands.h"
-#include "platform/atomic_write.h"
+#include "platform/durable_write.h"
 #include "platform/file_info.h"
 #include "platform/system_error.h"
 #include "text/trim_file.h"
@@ -38,6 +39,12 @@ int RunTrimCommand(Args args) {
     if (std::optional<int> status = ReadArgs(args, kTrim, options, takeFile)) return *status;
     if (file.empty()) return BadUsage(kTrim.usage, text::kMissingFile);
 
+    // A copy into the file cut short by a crash is rolled back before the file is read, and
+    // an output that is the file itself is replaced only while it is still what was read.
+    if (WriteTarget input; ResolveWriteTarget(file, input)) CheckFolderOnce(input.folder);
+    WriteOptions writing;
+    if (!outPath.empty()) writing = WriteOptionsFor(file, outPath);
+
     std::string trimmed;
     std::uint64_t inputSize = 0, outputSize = 0;
     ClearSystemError();
@@ -57,9 +64,9 @@ int RunTrimCommand(Args args) {
         return FailureWords(text::kCannotWrite, outPath, text::kReadOnly);
     ClearSystemError();
     // "-o /dev/null" and a terminal take the bytes directly; a FIFO or socket is refused.
-    WriteOptions writing;
     writing.allowCharacterDevice = true;
     result = WriteFileAtomically(outPath, trimmed, writing);
+    PrintWriteNotices();
     if (result != RESULT_OK) return Failure(text::kCannotWrite, outPath, result);
     return kExitOk;
 }

@@ -77,6 +77,9 @@ inline constexpr int MSG_INVALID_UTF16 = 20040;            // marked as UTF-16, 
 inline constexpr int MSG_UNCLEAR_UTF16 = 20041;            // NUL bytes as in UTF-16, not UTF-16
 inline constexpr int MSG_NAME_HAS_LINE_BREAK = 20042;      // a file name a task cannot hold
 inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20043;  // replaced by another program
+inline constexpr int MSG_NO_RECOVERY_FILE = 20044;    // must be copied into, no recovery file
+inline constexpr int MSG_RESTORED_OLD_CONTENT = 20045;  // an interrupted copy rolled back
+inline constexpr int MSG_LEFTOVER_KEPT = 20046;         // a leftover whose maker is not provably gone
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;

@@ -38,6 +38,8 @@ const char* ResultName(Result result) {
             return "RESULT_UNCLEAR_UTF16";
         case RESULT_FILE_CHANGED:
             return "RESULT_FILE_CHANGED";
+        case RESULT_NO_RECOVERY_FILE:
+            return "RESULT_NO_RECOVERY_FILE";
         case RESULT_STOPPED:
             return "RESULT_STOPPED";
         case RESULT_SKIPPED:

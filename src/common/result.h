@@ -30,6 +30,9 @@ inline constexpr Result RESULT_INVALID_UTF16 = 0x20010020;
 inline constexpr Result RESULT_UNCLEAR_UTF16 = 0x20010021;
 // The file was changed by someone else since it was read, so it was not replaced.
 inline constexpr Result RESULT_FILE_CHANGED = 0x20010022;
+// The file must be written into in place (other hard links, another owner), and no
+// recovery file can be made beside it, so it was left as it was.
+inline constexpr Result RESULT_NO_RECOVERY_FILE = 0x20010023;
 inline constexpr Result RESULT_STOPPED = 0x20020003;
 inline constexpr Result RESULT_SKIPPED = 0x20020005;
 

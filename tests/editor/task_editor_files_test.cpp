@@ -228,7 +228,9 @@ TEST_F(TaskFileTest, FailedSaveLeavesTheOldTaskFileWhole) {
     ListOneModified();
     const std::string task = dir.Write("t.trh", "old task file");
     Editor().SetTaskPath(task);
-    Editor().SetTaskWriteFault({10});
+    WriteFault fault;
+    fault.failAfterBytes = 10;
+    Editor().SetTaskWriteFault(fault);
     Editor().SaveTask();
     EXPECT_THAT(dialogs.MessageIds(), ElementsAre(MSG_TASK_WRITE_ERROR));
     EXPECT_EQ(dialogs.Calls()[0].icon, MessageIcon::Stop);
