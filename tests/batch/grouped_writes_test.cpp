@@ -4,6 +4,8 @@
 #include "batch/grouped_writes.h"
 
 #include <errno.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -172,6 +174,38 @@ TEST_F(Grouped, AFullDiskWhileWritesWaitCompletesThemFirst) {
         EXPECT_RESULT(r.result, RESULT_OK);
     for (const std::string& page : pages)
         EXPECT_EQ(ReadAll(dir.File("Trimlet/" + fs::path(page).filename().string())), Trim(page));
+}
+
+TEST_F(Grouped, ACopyCutShortIsRolledBackBeforeItsFileIsReadAndTheUserTold) {
+    std::string page(70000, ' ');
+    page += "<p>  end  </p>";
+    const std::string path = dir.Write("page.html", page);
+    ASSERT_EQ(link(path.c_str(), dir.File("second-name.html").c_str()), 0);
+    // A run killed while it copied into the linked file: half new, half old.
+    const pid_t child = fork();
+    if (child == 0) {
+        WriteOptions options;
+        options.fault.atStep = [](WriteStep step) {
+            if (step == WriteStep::CopyChunk) raise(SIGKILL);
+            return 0;
+        };
+        static_cast<void>(WriteFileAtomically(path, std::string(90000, 'n'), options));
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+    ASSERT_NE(ReadAll(path), page);
+
+    flags |= RUN_CHOICE_FIXED | RUN_OVERWRITE_ALL;
+    ForgetCheckedFolders();
+    ASSERT_TRUE(Run({path}, ""));
+    TempDir elsewhere;
+    const std::string expected = Trim(elsewhere.Write("page.html", page));
+    EXPECT_EQ(ReadAll(path), expected) << "trimmed from the half-copied file";
+    EXPECT_EQ(ReadAll(dir.File("second-name.html")), expected);
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_EQ(dialogs.Calls()[0].text,
+              FormatMessage(MSG_RESTORED_OLD_CONTENT, fs::canonical(path).string()));
+    EXPECT_EQ(test::NamesIn(dir.path()).size(), 2u) << "recovery file left";
 }
 
 // A small file system, where the waiting temporary files would fill the disk.
