@@ -40,10 +40,14 @@ bool GroupedRunWrites::Finish() {
 }
 
 void GroupedRunWrites::TellNotices() {
+    TellWriteNotices(user_);
+}
+
+void TellWriteNotices(RunQuestions& questions) {
     for (const WriteNotice& notice : TakeWriteNotices()) {
         const int id = notice.kind == WriteNotice::Kind::Restored ? MSG_RESTORED_OLD_CONTENT
                                                                   : MSG_LEFTOVER_KEPT;
-        user_.Ask(id, MessageIcon::Information, MessageButtons::Ok, notice.path);
+        questions.Ask(id, MessageIcon::Information, MessageButtons::Ok, notice.path);
     }
 }
 

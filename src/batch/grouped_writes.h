@@ -75,4 +75,8 @@ class GroupedRunWrites final : public RunQuestions {
     bool stopped_ = false;
 };
 
+// Tells the user, one message each, what the durable writes found in their folders since
+// last asked (TakeWriteNotices): a file rolled back (20045), a leftover kept (20046).
+void TellWriteNotices(RunQuestions& questions);
+
 }  // namespace trimlet

@@ -114,7 +114,10 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
     }
 
     EmptyList();
+    // A copy into one of the files cut short by a crash is rolled back before it is read.
+    ForgetCheckedFolders();
     while (const std::optional<std::string_view> line = lines.Next()) {
+        if (!line->empty()) CheckFolderOnce(FolderOf(std::string(*line)));
         // An empty line names no file, so it is a file that cannot be found.
         Result result = line->empty() ? RESULT_NOT_FOUND
                                       : AddFileByPath(*line, ADD_QUIET | ADD_KEEP_UNMODIFIED);
@@ -133,6 +136,7 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
         }
     }
 
+    TellWriteNotices(dialogs_);
     AddRecentTask(profile_, path, style_);
     taskPath_ = path;
     list_.RefreshBaseFolder(settings_.showBaseFolder);
