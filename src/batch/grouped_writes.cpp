@@ -13,6 +13,8 @@ GroupedRunWrites::~GroupedRunWrites() {
 
 void GroupedRunWrites::Attach(RunContext& ctx) {
     ctx.writeBatch = &batch_;
+    // A full disk while writes wait: complete them, then the file is tried again.
+    batch_.SetMakeRoom([this] { return CommitWaiting(); });
     // A file the step is about to look at must first be what the writes before it made.
     ctx.beforeUse = [this](const std::string& path) {
         return !batch_.Replaces(path) || CommitWaiting();
@@ -26,8 +28,27 @@ bool GroupedRunWrites::Add(std::size_t index, const std::string& inputPath, Resu
     addedBefore_ = batch_.AddedCount();
     queue_.push_back(Entry{{index, result, sourceSize, trimmedSize}, inputPath, waiting});
     ReportReady();
-    if (batch_.IsFull()) return CommitWaiting();
+    if (batch_.IsFull() && !CommitWaiting()) return false;
+    TellNotices();
     return true;
+}
+
+bool GroupedRunWrites::Finish() {
+    const bool goOn = CommitWaiting();
+    if (goOn) TellNotices();
+    return goOn;
+}
+
+void GroupedRunWrites::TellNotices() {
+    TellWriteNotices(user_);
+}
+
+void TellWriteNotices(RunQuestions& questions) {
+    for (const WriteNotice& notice : TakeWriteNotices()) {
+        const int id = notice.kind == WriteNotice::Kind::Restored ? MSG_RESTORED_OLD_CONTENT
+                                                                  : MSG_LEFTOVER_KEPT;
+        questions.Ask(id, MessageIcon::Information, MessageButtons::Ok, notice.path);
+    }
 }
 
 void GroupedRunWrites::ReportReady() {

@@ -7,7 +7,8 @@
 //
 // Use: make the run's RunContext with this object as its dialogs, Attach it, hand each
 // file's TrimFileToOutput result to Add, and call Finish after the last file. Add and Finish
-// return false when the user stopped the run at the message of a failed write.
+// return false when the user stopped the run at the message of a failed write. A write that
+// finds the disk full while others wait completes them and is tried again.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,7 @@
 
 #include "batch/run_step.h"
 #include "common/run_questions.h"
-#include "platform/write_batch.h"
+#include "platform/durable_write.h"
 
 namespace trimlet {
 
@@ -42,7 +43,7 @@ class GroupedRunWrites final : public RunQuestions {
     [[nodiscard]] bool Add(std::size_t index, const std::string& inputPath, Result result,
                            std::uint64_t sourceSize, std::uint64_t trimmedSize);
     // Completes the waiting writes and reports the rest.
-    [[nodiscard]] bool Finish() { return CommitWaiting(); }
+    [[nodiscard]] bool Finish();
 
     // Each question is asked once the writes before it are done; none after a stop.
     MessageAnswer ShowMessage(const MessageRequest& request) override;
@@ -60,6 +61,9 @@ class GroupedRunWrites final : public RunQuestions {
     bool CommitWaiting();
     // Reports the queued outcomes up to the first that waits.
     void ReportReady();
+    // Tells the user what the writes found in their folders: a file whose interrupted copy
+    // was rolled back, a leftover kept.
+    void TellNotices();
     // Before a question: false when the run was stopped, and the question is not asked.
     bool ReadyToAsk() { return CommitWaiting(); }
 
@@ -70,5 +74,9 @@ class GroupedRunWrites final : public RunQuestions {
     std::size_t addedBefore_ = 0;  // the batch's count of writes before the current file
     bool stopped_ = false;
 };
+
+// Tells the user, one message each, what the durable writes found in their folders since
+// last asked (TakeWriteNotices): a file rolled back (20052), a leftover kept (20053).
+void TellWriteNotices(RunQuestions& questions);
 
 }  // namespace trimlet

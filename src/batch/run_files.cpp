@@ -45,6 +45,8 @@ Result AskAboutSameOutput(RunQuestions& questions, const std::string& path,
 RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& request,
                 const NextRunFile& next, const GroupedRunWrites::Report& report,
                 const FileDoneHook& fileDone, RunTally& tally) {
+    // Each run looks at the leftovers of its folders again: a window stays open for long.
+    ForgetCheckedFolders();
     // The paths of the files whose outcome is still to come, by the caller's number.
     std::unordered_map<std::size_t, std::string> waiting;
     GroupedRunWrites writes(questions, [&](const FileOutcome& done) {

@@ -150,19 +150,6 @@ Result PrepareOutputFolder(RunContext& ctx, const std::string& folder, std::uint
     return RESULT_OK;
 }
 
-// Taken before the input is read: a new output is no more open to others than its input,
-// and an output that is the input is replaced only while it is still the file that was read.
-WriteOptions WriteOptionsFor(const std::string& inputPath, const std::string& outputPath) {
-    WriteOptions options;
-    FileStamp input, output;
-    if (!TakeFileStamp(inputPath, input)) return options;
-    // The owner keeps reading and writing the trimmed copy of a read-only file.
-    options.newFileModeLimit = (input.mode & 0077) | 0700;
-    if (TakeFileStamp(outputPath, output) && output.IsSameFile(input))
-        options.unchangedSince = input;
-    return options;
-}
-
 // Asks before a read-only output is overwritten and clears its read-only state on Yes.
 Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
     MessageAnswer answer = ctx.questions.Ask(MSG_READ_ONLY_OVERWRITE, MessageIcon::Question,
@@ -178,6 +165,17 @@ Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
 
 }  // namespace
 
+WriteOptions WriteOptionsFor(const std::string& inputPath, const std::string& outputPath) {
+    WriteOptions options;
+    FileStamp input, output;
+    if (!TakeFileStamp(inputPath, input)) return options;
+    // The owner keeps reading and writing the trimmed copy of a read-only file.
+    options.newFileModeLimit = (input.mode & 0077) | 0700;
+    if (TakeFileStamp(outputPath, output) && output.IsSameFile(input))
+        options.unchangedSince = input;
+    return options;
+}
+
 Result AskSkipFailedFile(RunQuestions& questions, const std::string& inputPath, Result failure) {
     if (failure == RESULT_INVALID_UTF16 || failure == RESULT_UNCLEAR_UTF16) {
         const int id = failure == RESULT_INVALID_UTF16 ? MSG_INVALID_UTF16 : MSG_UNCLEAR_UTF16;
@@ -185,6 +183,8 @@ Result AskSkipFailedFile(RunQuestions& questions, const std::string& inputPath, 
     }
     if (failure == RESULT_FILE_CHANGED)
         return AskSkip(questions, MSG_FILE_CHANGED_SINCE_READ, inputPath, failure);
+    if (failure == RESULT_NO_RECOVERY_FILE)
+        return AskSkipWithReason(questions, MSG_NO_RECOVERY_FILE, inputPath, failure);
     return AskSkipWithReason(questions, MSG_FILE_PROCESSING_ERROR, inputPath, failure);
 }
 
@@ -245,6 +245,7 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
     std::string difference;
     r = WriteTrimmedFile(ctx, inputPath, outputPath, sourceSize, trimmedSize, runFlags,
                          &difference);
+    if (r == RESULT_STOPPED) return r;  // stopped at a message of the writes before it
     if (r == RESULT_NOT_EQUIVALENT) {
         const MessageAnswer answer =
             ctx.questions.Ask(MSG_TRIM_NOT_EQUIVALENT, MessageIcon::Exclamation,
@@ -261,6 +262,8 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
                         std::string* difference) {
     sourceSize = 0;
     trimmedSize = 0;
+    // A copy into the input cut short by a crash is rolled back before the input is read.
+    if (WriteTarget input; ResolveWriteTarget(inputPath, input)) CheckFolderOnce(input.folder);
     WriteOptions options = WriteOptionsFor(inputPath, outputPath);
     options.fault = ctx.writeFault;
     std::string trimmed;

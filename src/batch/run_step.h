@@ -14,8 +14,7 @@
 #include "batch/output_paths.h"
 #include "common/result.h"
 #include "common/run_questions.h"
-#include "platform/atomic_write.h"
-#include "platform/write_batch.h"
+#include "platform/durable_write.h"
 #include "settings/profile.h"
 #include "text/trim_file.h"
 #include "verify/page_verifier.h"
@@ -67,8 +66,8 @@ struct RunContext {
     // false stops the run. Lets a group first complete a write that replaces that path.
     std::function<bool(const std::string&)> beforeUse;
     // When set, checks each trimmed result before it is written: a result whose verdict is
-    // Differs is not written (RESULT_NOT_EQUIVALENT, message 20044); one too large to check
-    // is written after message 20045. Another code fails the file as a trim failure would.
+    // Differs is not written (RESULT_NOT_EQUIVALENT, message 20049); one too large to check
+    // is written after message 20050. Another code fails the file as a trim failure would.
     std::function<Result(const std::string& inputPath, std::string_view trimmedBytes,
                          TrimMode trimMode, Verdict& verdict)>
         verifyTrimmed;
@@ -91,8 +90,8 @@ struct RunContext {
 //   otherwise the failure the user was told about and chose to skip: RESULT_NOT_FOUND,
 //   RESULT_IS_FOLDER, RESULT_FOLDER_BLOCKED, RESULT_FILE_ERROR, RESULT_ACCESS_ERROR (also
 //   for an output that is a FIFO, device or socket: message 20021, nothing opened),
-//   RESULT_FILE_CHANGED (the input changed while it was trimmed in place: message 20043), or
-//   a code of the trim or the write.
+//   RESULT_FILE_CHANGED (the input changed while it was trimmed in place: message 20043),
+//   RESULT_NO_RECOVERY_FILE (message 20051), or a code of the trim or the write.
 [[nodiscard]] Result TrimFileToOutput(RunContext& ctx, const std::string& inputPath,
                                       std::string_view outputFolderName, std::uint64_t& sourceSize,
                                       std::uint64_t& trimmedSize, std::uint32_t& runFlags);
@@ -111,6 +110,11 @@ struct RunContext {
                                       const std::string& outputPath, std::uint64_t& sourceSize,
                                       std::uint64_t& trimmedSize, std::uint32_t runFlags,
                                       std::string* difference = nullptr);
+
+// The write options for trimming `inputPath` into `outputPath`, taken before the input is
+// read: a new output is no more open to others than its input, and an output that is the
+// input (by identity) is replaced only while it is still the file that was read.
+WriteOptions WriteOptionsFor(const std::string& inputPath, const std::string& outputPath);
 
 // Compares the last write times of two files: -1 when the input is older, 0 when equal,
 // 1 when newer; also -1 when either path is empty, or either file cannot be opened for

@@ -13,6 +13,7 @@
 
 #include "cli/option_names.h"
 #include "common/messages.h"
+#include "platform/durable_write.h"
 #include "platform/system_error.h"
 #include "settings/migration.h"
 #include "settings/overlay_profile.h"
@@ -102,6 +103,10 @@ std::string_view ResultWords(Result result) {
         case RESULT_BAD_PATH:
         case RESULT_INVALID_ARGUMENT:
             return text::kBadPath;
+        case RESULT_FILE_CHANGED:
+            return text::kChangedSinceRead;
+        case RESULT_NO_RECOVERY_FILE:
+            return text::kNoRecoveryFile;
         default:
             return text::kFailed;
     }
@@ -118,6 +123,14 @@ int Failure(std::string_view what, std::string_view path, Result result) {
         std::cerr << ": " << SystemErrorText(error, Language::English);
     std::cerr << '\n';
     return kExitFailed;
+}
+
+void PrintWriteNotices() {
+    for (const WriteNotice& notice : TakeWriteNotices()) {
+        const bool restored = notice.kind == WriteNotice::Kind::Restored;
+        std::cerr << text::kProgram << ": " << notice.path << ": "
+                  << (restored ? text::kRestoredOldContent : text::kLeftoverKept) << '\n';
+    }
 }
 
 bool WriteStdout(std::string_view bytes) {

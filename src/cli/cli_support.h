@@ -57,6 +57,9 @@ int FailureWords(std::string_view what, std::string_view path, std::string_view 
 // noted).
 bool WriteStdout(std::string_view bytes);
 
+// Prints what the writes found in their folders (a rolled-back copy, a leftover kept).
+void PrintWriteNotices();
+
 // Reads the value of the option `name` at args[i] (as "--name VALUE" or "--name=VALUE",
 // the second form for long names only), moving i past what it used. Nothing when args[i] is
 // not that option; `missing` is set (and otherwise left alone) when it is but has no value.

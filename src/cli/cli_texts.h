@@ -162,6 +162,16 @@ inline constexpr std::string_view kUnclearUtf16 =
     "it is left untrimmed";
 inline constexpr std::string_view kBadPath = "is not a usable path";
 inline constexpr std::string_view kReadOnly = "is read-only";
+inline constexpr std::string_view kChangedSinceRead =
+    "was changed by another program after it was read; not replaced";
+inline constexpr std::string_view kNoRecoveryFile =
+    "must be written in place (it has other hard links or another owner) and no recovery "
+    "file can be made beside it; left as it was";
+inline constexpr std::string_view kRestoredOldContent =
+    "an earlier write into it was cut short; its content before that write was put back";
+inline constexpr std::string_view kLeftoverKept =
+    "kept: a leftover temporary or recovery file whose maker cannot be proved gone (another "
+    "machine, container or boot)";
 inline constexpr std::string_view kFailed = "failed";
 inline constexpr std::string_view kStandardOutput = "standard output";
 inline constexpr std::string_view kNotTaskFile =

@@ -8,7 +8,7 @@
 
 #include "cli/commands.h"
 #include "common/language.h"
-#include "platform/temp_files.h"
+#include "platform/durable_write.h"
 
 namespace trimlet::cli {
 namespace {

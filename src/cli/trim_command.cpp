@@ -15,7 +15,8 @@
 #include "cli/file_walk.h"
 #include "cli/json_report.h"
 #include "common/messages.h"
-#include "platform/atomic_write.h"
+#include "batch/run_step.h"
+#include "platform/durable_write.h"
 #include "platform/file_info.h"
 #include "platform/system_error.h"
 #include "settings/profile_keys.h"
@@ -153,6 +154,13 @@ int TrimOne(const TrimArgs& args, const std::string& path) {
     ClearSystemError();
     Result result = RESULT_OK;
     const TrimMode mode = args.settings.Mode();
+    // A copy into the file cut short by a crash is rolled back before the file is read, and
+    // an output that is the file itself is replaced only while it is still what was read.
+    WriteOptions writing;
+    if (!fromStdin) {
+        if (WriteTarget input; ResolveWriteTarget(path, input)) CheckFolderOnce(input.folder);
+        if (!toStdout) writing = WriteOptionsFor(path, *args.out);
+    }
     if (fromStdin) {
         std::string bytes;
         if (!ReadStandardInput(bytes)) {
@@ -199,9 +207,9 @@ int TrimOne(const TrimArgs& args, const std::string& path) {
         }
         ClearSystemError();
         // "-o /dev/null" and a terminal take the bytes directly; a FIFO or socket is refused.
-        WriteOptions writing;
         writing.allowCharacterDevice = true;
         result = WriteFileAtomically(outPath, trimmed, writing);
+        PrintWriteNotices();
         if (result != RESULT_OK) {
             Failure(text::kCannotWrite, outPath, result);
             return fail(kExitFailed, result, MSG_FILE_ACCESS_ERROR);

@@ -145,6 +145,9 @@ inline constexpr int MSG_SAME_OUTPUT = 20047;      // input, output, the earlier
 inline constexpr int MSG_NOT_PAGE_OR_SCRIPT = 20048;  // neither a page nor a script by name
 inline constexpr int MSG_TRIM_NOT_EQUIVALENT = 20049;      // path, where the pages differ
 inline constexpr int MSG_VERIFY_SKIPPED_LARGE = 20050;     // too large to verify
+inline constexpr int MSG_NO_RECOVERY_FILE = 20051;    // must be copied into, no recovery file
+inline constexpr int MSG_RESTORED_OLD_CONTENT = 20052;  // an interrupted copy rolled back
+inline constexpr int MSG_LEFTOVER_KEPT = 20053;         // a leftover whose maker is not provably gone
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;

@@ -42,6 +42,8 @@ const char* ResultName(Result result) {
             return "RESULT_SAME_OUTPUT";
         case RESULT_NOT_EQUIVALENT:
             return "RESULT_NOT_EQUIVALENT";
+        case RESULT_NO_RECOVERY_FILE:
+            return "RESULT_NO_RECOVERY_FILE";
         case RESULT_STOPPED:
             return "RESULT_STOPPED";
         case RESULT_SKIPPED:

@@ -35,6 +35,9 @@ inline constexpr Result RESULT_SAME_OUTPUT = 0x20010023;
 // The trimmed result, read as a browser reads it, is not the same document as the
 // original, so it was not written.
 inline constexpr Result RESULT_NOT_EQUIVALENT = 0x20010024;
+// The file must be written into in place (other hard links, another owner), and no
+// recovery file can be made beside it, so it was left as it was.
+inline constexpr Result RESULT_NO_RECOVERY_FILE = 0x20010025;
 inline constexpr Result RESULT_STOPPED = 0x20020003;
 inline constexpr Result RESULT_SKIPPED = 0x20020005;
 

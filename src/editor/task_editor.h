@@ -26,7 +26,7 @@
 #include "common/result.h"
 #include "editor/work_progress.h"
 #include "filelist/file_list.h"
-#include "platform/atomic_write.h"
+#include "platform/durable_write.h"
 #include "platform/file_info.h"
 #include "settings/profile.h"
 #include "settings/working_settings.h"

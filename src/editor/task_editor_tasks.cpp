@@ -106,8 +106,11 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
     }
 
     EmptyList();
+    // A copy into one of the files cut short by a crash is rolled back before it is read.
+    ForgetCheckedFolders();
     for (const std::string_view given : TaskPathLines(lines)) {
         const std::string line = TaskLinePath(style_, path, given);
+        if (!line.empty()) CheckFolderOnce(FolderOf(line));
         // An empty line names no file, so it is a file that cannot be found.
         Result result =
             line.empty() ? RESULT_NOT_FOUND : AddFileByPath(line, ADD_QUIET | ADD_KEEP_UNMODIFIED);
@@ -126,6 +129,7 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
         }
     }
 
+    TellWriteNotices(dialogs_);
     AddRecentTask(profile_, path, style_);
     taskPath_ = path;
     list_.RefreshBaseFolder(settings_.showBaseFolder);

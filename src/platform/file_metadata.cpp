@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/maker_record.h"
 #include "platform/system_error.h"
 
 namespace trimlet {
@@ -43,7 +44,8 @@ bool ListAttributes(const std::string& path, int fd, std::set<std::string>& name
         for (std::size_t at = 0; at < static_cast<std::size_t>(size);) {
             const std::string name(buffer.data() + at);
             at += name.size() + 1;
-            if (!name.empty()) names.insert(name);
+            // Our maker record belongs to the file it was set on, never carried over.
+            if (!name.empty() && name != kMakerAttribute) names.insert(name);
         }
         return true;
     }

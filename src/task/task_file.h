@@ -24,7 +24,7 @@
 #include "batch/output_paths.h"
 #include "common/result.h"
 #include "engine/trim_mode.h"
-#include "platform/atomic_write.h"
+#include "platform/durable_write.h"
 
 namespace trimlet {
 

@@ -2,10 +2,16 @@
 // come from, and their exit status.
 
 #include <errno.h>
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <set>
 
 #include "batch/format.h"
+#include "batch/run_step.h"
 #include "cli_runner.h"
 #include "platform/file_info.h"
 #include "platform/system_error.h"
@@ -98,6 +104,64 @@ std::string Line(const std::string& path, TrimMode mode, std::string_view list) 
     return path + '\t' + FormatSize(record.size) + '\t' + FormatSize(trimmed.size()) +
            FormatPercent(trimmed.size(), record.size) + '\t' +
            FormatListTime(record.lastWriteTime) + '\n';
+}
+
+// Runs `trimlet trim FILE` with standard output a pipe whose reader is gone.
+int TrimIntoClosedPipe(const std::string& file) {
+    const char* cli = getenv("TRIMLET_CLI");
+    int ends[2];
+    if (cli == nullptr || pipe(ends) != 0) return -2;
+    close(ends[0]);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(ends[1], 1);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 2);
+        execl(cli, cli, "trim", file.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(ends[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(TrimCommand, AClosedPipeOrAFileSizeLimitIsAFailedWriteNotADeath) {
+    TempDir dir;
+    std::string big;
+    while (big.size() < 300000)
+        big += kPage;
+    const std::string page = dir.Write("page.html", big);
+    EXPECT_EQ(TrimIntoClosedPipe(page), 1) << "ended by SIGPIPE";
+
+    const std::string out = dir.Write("trimmed.html", "previous");
+    // 100 blocks (of 512 or 1024 bytes) is less than the trimmed page.
+    CliOutcome outcome =
+        RunCli(dir, {"trim", "-o", out, page}, {.environment = "ulimit -f 100 &&"});
+    EXPECT_EQ(outcome.status, 1) << "ended by SIGXFSZ";
+    EXPECT_THAT(outcome.err, HasSubstr("trimmed.html"));
+    EXPECT_EQ(ReadAll(out), "previous");
+    std::set<std::string> names = NamesIn(dir.path());
+    names.erase("out");
+    names.erase("err");
+    EXPECT_EQ(names, (std::set<std::string>{"page.html", "trimmed.html"}));
+}
+
+TEST(TrimCommand, OverItselfReplacesTheFileOnlyWhileItIsWhatWasRead) {
+    TempDir dir;
+    const std::string page = dir.Write("page.html", kPage);
+    ASSERT_EQ(link(page.c_str(), dir.File("hard.html").c_str()), 0);
+    for (const std::string& output : {page, dir.File("./page.html"), dir.File("hard.html")}) {
+        SCOPED_TRACE(output);
+        const WriteOptions options = WriteOptionsFor(page, output);
+        ASSERT_TRUE(options.unchangedSince.has_value());
+        FileStamp stamp;
+        ASSERT_TRUE(TakeFileStamp(page, stamp));
+        EXPECT_TRUE(options.unchangedSince->IsUnchanged(stamp));
+    }
+    EXPECT_FALSE(WriteOptionsFor(page, dir.File("other.html")).unchangedSince.has_value());
+    EXPECT_EQ(RunCli(dir, {"trim", "-o", "hard.html", "page.html"}).status, 0);
+    EXPECT_EQ(ReadAll(page), Trimmed(page));
 }
 
 TEST(PreviewCommand, ColumnsWithTheSettingsOfTheOptionsOrTheProfile) {

@@ -1,5 +1,9 @@
 // Task files on the task editor: writing, opening into the list, running.
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <optional>
 
@@ -151,6 +155,30 @@ TEST_F(TaskFileTest, PathsThatCannotBeListedAreAskedAboutUntilCancel) {
     EXPECT_FALSE(Editor().TaskModified());
 }
 
+TEST_F(TaskFileTest, OpeningRollsBackACopyCutShortInItsFilesAndSaysSo) {
+    const std::string old = std::string(70000, ' ') + std::string(kPlainHtml);
+    const std::string page = Write("s/page.htm", old);
+    ASSERT_EQ(link(page.c_str(), dir.File("s/second.htm").c_str()), 0);
+    // Killed while it copied into the linked file: half new, half old.
+    const pid_t child = fork();
+    if (child == 0) {
+        WriteOptions options;
+        options.fault.atStep = [](WriteStep step) {
+            if (step == WriteStep::CopyChunk) raise(SIGKILL);
+            return 0;
+        };
+        static_cast<void>(WriteFileAtomically(page, std::string(90000, 'n'), options));
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+    ASSERT_NE(test::ReadAll(page), old);
+    const std::string task = dir.Write("t.trh", TaskText({page}));
+    EXPECT_TRUE(Editor().OpenTaskFile(task));
+    EXPECT_THAT(Shown(), ElementsAre(Msg(MSG_RESTORED_OLD_CONTENT, fs::canonical(page).string())));
+    EXPECT_EQ(test::ReadAll(page), old);
+    EXPECT_EQ(test::NamesIn(dir.File("s")).size(), 2u) << "recovery file left";
+}
+
 TEST_F(TaskFileTest, RunUsesTheFilesSettingsAndLeavesTheEditorAlone) {
     ListOneModified();
     Write("one/a.htm", "<p>  a  </p>\n");
@@ -245,7 +273,9 @@ TEST_F(TaskFileTest, FailedSaveLeavesTheOldTaskFileWhole) {
     ListOneModified();
     const std::string task = dir.Write("t.trh", "old task file");
     Editor().SetTaskPath(task);
-    Editor().SetTaskWriteFault({10});
+    WriteFault fault;
+    fault.failAfterBytes = 10;
+    Editor().SetTaskWriteFault(fault);
     Editor().SaveTask();
     EXPECT_THAT(dialogs.MessageIds(), ElementsAre(MSG_TASK_WRITE_ERROR));
     EXPECT_EQ(dialogs.Calls()[0].icon, MessageIcon::Stop);

@@ -1,7 +1,8 @@
 // Writes that share their flushes: nothing changes before Commit, everything is whole after.
 
-#include "platform/write_batch.h"
+#include "platform/durable_write.h"
 
+#include <errno.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_error.h"
 #include "test_support.h"
 
 namespace trimlet {
@@ -43,7 +45,7 @@ class Batch : public testing::Test {
     Names Temporaries() const {
         Names names;
         for (const std::string& name : NamesIn(dir.path()))
-            if (name.find(".tmp-") != std::string::npos) names.insert(name);
+            if (name[0] == '.') names.insert(name);
         return names;
     }
     void ExpectOld() const {
@@ -62,13 +64,11 @@ TEST_F(Batch, NothingChangesBeforeCommitThenCommitReplacesInOrder) {
     ExpectOld();
     EXPECT_EQ(batch.Waiting(), 3u);
     EXPECT_TRUE(batch.Replaces(existing));
-    EXPECT_FALSE(batch.Replaces(dir.File("linked-too.html")));
-    std::vector<mode_t> modes;
-    for (const std::string& name : Temporaries())
-        modes.push_back(ModeOf(dir.File(name)));
-    std::sort(modes.begin(), modes.end());
-    // existing 0640, fresh from a private input 0600, the copy for the linked file 0600
-    EXPECT_EQ(modes, (std::vector<mode_t>{0600, 0600, 0640}));
+    // by identity: another name of a waiting file, another spelling of a waiting name
+    EXPECT_TRUE(batch.Replaces(dir.File("linked-too.html")));
+    EXPECT_TRUE(batch.Replaces(dir.File("./fresh.html")));
+    EXPECT_FALSE(batch.Replaces(dir.File("other.html")));
+    EXPECT_TRUE(Temporaries().empty()) << "a temporary file has a name before Commit";
 
     std::vector<std::size_t> order;
     EXPECT_TRUE(batch.Commit([&](std::size_t i, Result r) {
@@ -116,6 +116,78 @@ TEST_F(Batch, AFileChangedBeforeCommitIsNotReplaced) {
     EXPECT_RESULT(results[0], RESULT_FILE_CHANGED);
     EXPECT_RESULT(results[1], RESULT_OK);
     EXPECT_EQ(ReadAll(input), "as read and more");
+    EXPECT_TRUE(Temporaries().empty());
+}
+
+TEST_F(Batch, RunningOutOfMemoryDuringCommitLeavesNoTemporaryFile) {
+    batch.Abandon();
+    WriteOptions failing;
+    failing.fault.atStep = [](WriteStep step) -> int {
+        if (step == WriteStep::Linked) throw std::bad_alloc();
+        return 0;
+    };
+    ASSERT_RESULT(batch.Add(existing, "new existing"), RESULT_OK);
+    ASSERT_RESULT(batch.Add(fresh, "new fresh", failing), RESULT_OK);
+    ASSERT_RESULT(batch.Add(linked, "new linked"), RESULT_OK);
+    std::vector<Result> results;
+    EXPECT_TRUE(batch.Commit([&](std::size_t, Result r) {
+        results.push_back(r);
+        return true;
+    }));
+    EXPECT_EQ(results,
+              (std::vector<Result>{RESULT_OK, RESULT_OUT_OF_MEMORY, RESULT_OUT_OF_MEMORY}));
+    EXPECT_EQ(ReadAll(existing), "new existing");
+    EXPECT_FALSE(fs::exists(fresh));
+    EXPECT_EQ(ReadAll(linked), "old linked");
+    EXPECT_TRUE(Temporaries().empty());
+    EXPECT_EQ(batch.Waiting(), 0u);
+}
+
+TEST_F(Batch, AFullDiskWhileWritesWaitCompletesThemAndTriesAgain) {
+    batch.Abandon();
+    int refusals = 0;
+    WriteOptions full;
+    full.fault.atStep = [&refusals](WriteStep step) {
+        return step == WriteStep::ContentWritten && refusals-- > 0 ? ENOSPC : 0;
+    };
+    int commits = 0;
+    bool stop = false;
+    batch.SetMakeRoom([&] {
+        ++commits;
+        return batch.Commit([](std::size_t, Result r) { return r == RESULT_OK; }) && !stop;
+    });
+    struct Case {
+        const char* name;
+        int refusals;
+        bool stop;
+        Result expected;
+        int commits;
+    };
+    const Case cases[] = {
+        {"room made by the waiting write", 1, false, RESULT_OK, 1},
+        {"still full after it", 2, false, RESULT_ACCESS_ERROR, 1},
+        {"the user stopped at a message", 1, true, RESULT_STOPPED, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        batch.Abandon();
+        ASSERT_RESULT(batch.Add(existing, "new existing " + std::string(c.name)), RESULT_OK);
+        refusals = c.refusals;
+        stop = c.stop;
+        commits = 0;
+        EXPECT_RESULT(batch.Add(fresh, "new fresh", full), c.expected);
+        EXPECT_EQ(commits, c.commits);
+        EXPECT_EQ(ReadAll(existing), "new existing " + std::string(c.name));
+        EXPECT_EQ(batch.Waiting(), c.expected == RESULT_OK ? 1u : 0u);
+    }
+    // Nothing waits: the failure is the file's own.
+    batch.Abandon();
+    refusals = 1;
+    commits = 0;
+    ClearSystemError();
+    EXPECT_RESULT(batch.Add(fresh, "new fresh", full), RESULT_ACCESS_ERROR);
+    EXPECT_EQ(LastSystemError(), ENOSPC);
+    EXPECT_EQ(commits, 0);
     EXPECT_TRUE(Temporaries().empty());
 }
 

@@ -1,5 +1,9 @@
 #include "test_support.h"
 
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -64,6 +68,21 @@ std::set<std::string> NamesIn(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder))
         names.insert(entry.path().filename().string());
     return names;
+}
+
+int RunInChild(bool asNobody, const std::function<int()>& body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        constexpr gid_t kNoGroup = 65534;
+        if (asNobody &&
+            (setgroups(0, nullptr) != 0 || setgid(kNoGroup) != 0 || setuid(kNobody) != 0))
+            _exit(125);
+        _exit(body());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 unsigned ModeOf(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -74,6 +75,11 @@ std::string ReadAll(const std::filesystem::path& path);
 
 // The names of the entries of a folder: what a write must leave, with no temporary file.
 std::set<std::string> NamesIn(const std::filesystem::path& folder);
+
+// Runs `body` in a child process, which first becomes nobody:nogroup when `asNobody` (root
+// only): permission tests would pass trivially as root. Returns the child's exit status
+// (body's result; 125 when the switch failed), or -1 when it did not exit.
+int RunInChild(bool asNobody, const std::function<int()>& body);
 
 // The permission bits of a file (with set-id and sticky bits); a failed look fails the test.
 unsigned ModeOf(const std::string& path);

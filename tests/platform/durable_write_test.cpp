@@ -1,4 +1,4 @@
-#include "platform/atomic_write.h"
+#include "platform/durable_write.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +8,8 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "test_support.h"
 
@@ -21,6 +23,12 @@ using test::ReadAll;
 using test::TempDir;
 using Names = std::set<std::string>;
 
+WriteFault FailingAfter(std::uint64_t bytes) {
+    WriteFault fault;
+    fault.failAfterBytes = bytes;
+    return fault;
+}
+
 // Rewrites a file in place, as another program would.
 void Put(const std::string& path, std::string_view bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -31,7 +39,7 @@ TEST(WriteFileAtomically, CreatesANewFileWithTheUsualPermissions) {
     mode_t old = umask(022);
     TempDir dir;
     std::string path = dir.File("out.html");
-    EXPECT_RESULT(WriteFileAtomically(path, "abc", WriteFault{2}), RESULT_ACCESS_ERROR);
+    EXPECT_RESULT(WriteFileAtomically(path, "abc", FailingAfter(2)), RESULT_ACCESS_ERROR);
     EXPECT_TRUE(NamesIn(dir.path()).empty());
     ASSERT_RESULT(WriteFileAtomically(path, std::string_view("a\0b", 3)), RESULT_OK);
     EXPECT_EQ(ReadAll(path), std::string_view("a\0b", 3));
@@ -49,13 +57,13 @@ TEST(WriteFileAtomically, ReplacesAFileOnlyWhenCompleteAndKeepsItsPermissions) {
         ASSERT_EQ(chmod(path.c_str(), mode), 0);
         for (std::uint64_t failAfter : {0ull, 1ull, 65536ull, 99999ull}) {
             SCOPED_TRACE(failAfter);
-            EXPECT_RESULT(WriteFileAtomically(path, big, WriteFault{failAfter}),
+            EXPECT_RESULT(WriteFileAtomically(path, big, FailingAfter(failAfter)),
                           RESULT_ACCESS_ERROR);
             EXPECT_EQ(ReadAll(path), "original");
             EXPECT_EQ(ModeOf(path), mode);
             EXPECT_EQ(NamesIn(dir.path()), Names{"page.html"});
         }
-        ASSERT_RESULT(WriteFileAtomically(path, big, WriteFault{big.size()}), RESULT_OK);
+        ASSERT_RESULT(WriteFileAtomically(path, big, FailingAfter(big.size())), RESULT_OK);
         EXPECT_EQ(ReadAll(path), big);
         EXPECT_EQ(ModeOf(path), mode);
         EXPECT_EQ(NamesIn(dir.path()), Names{"page.html"});
@@ -85,6 +93,52 @@ TEST(WriteFileAtomically, ReplacesTheFileALinkPointsTo) {
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadAll(real), "new");
     EXPECT_EQ(NamesIn(dir.path()), (Names{"link.html", "real.html"}));
+}
+
+TEST(WriteFileAtomically, FollowsLinksAlsoDanglingOnesAndKeepsThem) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links;  // name, what it points to
+        const char* given;
+        const char* written;  // the file that gets the content, nullptr when refused
+        Result expected;
+    };
+    const Case cases[] = {
+        {"dangling link", {{"out.htm", "missing.htm"}}, "out.htm", "missing.htm", RESULT_OK},
+        {"chain ending in another folder",
+         {{"a.htm", "b.htm"}, {"b.htm", "sub/../sub/c.htm"}},
+         "a.htm",
+         "sub/c.htm",
+         RESULT_OK},
+        {"link in a linked folder",
+         {{"to-sub", "sub"}, {"sub/d.htm", "e.htm"}},
+         "to-sub/d.htm",
+         "sub/e.htm",
+         RESULT_OK},
+        {"into a missing folder",
+         {{"out.htm", "nowhere/x.htm"}},
+         "out.htm",
+         nullptr,
+         RESULT_NOT_FOUND},
+        {"a loop", {{"a.htm", "b.htm"}, {"b.htm", "a.htm"}}, "a.htm", nullptr, RESULT_FILE_ERROR},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        fs::create_directory(dir.File("sub"));
+        for (const auto& [name, to] : c.links)
+            ASSERT_EQ(symlink(to.c_str(), dir.File(name).c_str()), 0);
+        EXPECT_RESULT(WriteFileAtomically(dir.File(c.given), "new"), c.expected);
+        if (c.written) {
+            EXPECT_EQ(ReadAll(dir.File(c.written)), "new");
+        }
+        for (const auto& [name, to] : c.links)
+            EXPECT_TRUE(fs::is_symlink(dir.File(name))) << name << " was replaced";
+        std::size_t files = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+            files += fs::is_regular_file(entry.symlink_status());
+        EXPECT_EQ(files, c.written ? 1u : 0u) << "a stray file";
+    }
 }
 
 TEST(WriteFileAtomically, RefusesSpecialFilesWithoutWaitingUnlessADeviceIsAllowed) {

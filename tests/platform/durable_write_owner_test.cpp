@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/atomic_write.h"
+#include "platform/durable_write.h"
 #include "test_support.h"
 
 namespace trimlet {
