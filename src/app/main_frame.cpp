@@ -553,6 +553,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A later start handed its task over during the question and has ended believing it
+    // taken: the window stays to open it.
+    if (m_hasPendingRequest) {
+        event->ignore();
+        QTimer::singleShot(0, this, &CMainFrame::RunPendingRequest);
+        return;
+    }
     SaveBarState();
     m_editor->Close();
     event->accept();

@@ -81,28 +81,28 @@ SummaryTexts FormatSummary(const ResultSummary& summary) {
 std::string SkipReason(Result result) {
     switch (result) {
         case RESULT_SKIPPED:
-            return TXT_SKIP_REASON_CHOSEN;
+            return TXT_SKIP_REASON_CHOSEN.Get();
         case RESULT_NOT_FOUND:
-            return TXT_SKIP_REASON_NOT_FOUND;
+            return TXT_SKIP_REASON_NOT_FOUND.Get();
         case RESULT_ACCESS_ERROR:
         case RESULT_FILE_ERROR:
-            return TXT_SKIP_REASON_ACCESS;
+            return TXT_SKIP_REASON_ACCESS.Get();
         case RESULT_READ_ONLY_KEPT:
-            return TXT_SKIP_REASON_READ_ONLY;
+            return TXT_SKIP_REASON_READ_ONLY.Get();
         case RESULT_IS_FOLDER:
-            return TXT_SKIP_REASON_IS_FOLDER;
+            return TXT_SKIP_REASON_IS_FOLDER.Get();
         case RESULT_FOLDER_BLOCKED:
-            return TXT_SKIP_REASON_FOLDER;
+            return TXT_SKIP_REASON_FOLDER.Get();
         case RESULT_INVALID_UTF16:
         case RESULT_UNCLEAR_UTF16:
-            return TXT_SKIP_REASON_UTF16;
+            return TXT_SKIP_REASON_UTF16.Get();
         case RESULT_FILE_CHANGED:
-            return TXT_SKIP_REASON_CHANGED;
+            return TXT_SKIP_REASON_CHANGED.Get();
         case RESULT_TOO_LARGE:
-            return TXT_SKIP_REASON_TOO_LARGE;
+            return TXT_SKIP_REASON_TOO_LARGE.Get();
         case RESULT_OUT_OF_MEMORY:
         case RESULT_SCRIPT_NO_MEMORY:
-            return TXT_SKIP_REASON_MEMORY;
+            return TXT_SKIP_REASON_MEMORY.Get();
         default:
             return FormatText(TXT_SKIP_REASON_OTHER, {std::string(ResultName(result))});
     }

@@ -258,8 +258,10 @@ void TaskEditor::AddFilesCommand() {
                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     };
     // The first time: the folder the listed files share, else the documents folder, else
-    // the home folder; never the program's own folder.
-    if (!isFolder(settings_.lastFileOpenFolder)) {
+    // the home folder; never the program's own folder, which a profile without a documents
+    // folder starts with as its last one.
+    if (!isFolder(settings_.lastFileOpenFolder) ||
+        settings_.lastFileOpenFolder == ProgramFolder()) {
         std::string documents;
         const char* home = std::getenv("HOME");
         if (isFolder(list_.BaseFolderLabel())) {

@@ -1,5 +1,6 @@
 #include "batch/run_files.h"
 #include "editor/task_editor.h"
+#include "settings/output_options.h"
 
 namespace trimlet {
 
@@ -15,6 +16,14 @@ RunRequest TaskEditor::MakeRunRequest(std::string outputFolderName, std::uint32_
 }
 
 void TaskEditor::RunCheckedFiles() {
+    // A profile of an earlier version may keep a name the options refuse now: the outputs
+    // would land beside or over other files.
+    if (IsRefusedOutputFolderName(style_, settings_.outputFolderName)) {
+        dialogs_.Ask(style_ == PathStyle::Posix ? MSG_FOLDER_NAME_REFUSED_POSIX
+                                                : MSG_FOLDER_NAME_BAD_CHARACTERS,
+                     MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
     const std::size_t rowCount = list_.RowCount();
 
     // Bits of a damaged trim mode in the run-bit places must not pass for run choices.

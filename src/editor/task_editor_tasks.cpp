@@ -6,6 +6,7 @@
 
 #include "batch/run_files.h"
 #include "editor/task_editor.h"
+#include "settings/output_options.h"
 #include "task/recent_tasks.h"
 #include "task/settings_report.h"
 #include "task/task_file.h"
@@ -32,10 +33,18 @@ bool ReadTaskStart(Dialogs& dialogs, const std::string& path, std::string& bytes
 }
 
 bool ReadTaskRest(Dialogs& dialogs, const std::string& path, TaskLineReader& lines,
-                  TaskHeader& header) {
+                  TaskHeader& header, PathStyle style) {
     const TaskHeaderStatus status = ReadTaskSettings(lines, header);
     if (status != TaskHeaderStatus::Ok) {
         dialogs.Ask(TaskHeaderMessageId(status), MessageIcon::Stop, MessageButtons::Ok, path);
+        return false;
+    }
+    // A task file may come from anywhere: a folder name the options refuse would put the
+    // outputs beside or over other files.
+    if (IsRefusedOutputFolderName(style, header.outputFolderName)) {
+        dialogs.Ask(style == PathStyle::Posix ? MSG_FOLDER_NAME_REFUSED_POSIX
+                                              : MSG_FOLDER_NAME_BAD_CHARACTERS,
+                    MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
     return true;
@@ -89,7 +98,7 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
             if (!ContinueWithNewerVersion(dialogs_, header.version)) return false;
             break;
     }
-    if (!ReadTaskRest(dialogs_, path, lines, header)) return false;
+    if (!ReadTaskRest(dialogs_, path, lines, header, style_)) return false;
     const TrimMode fileMode = header.trimMode | addedBits;
 
     switch (RunSettingsStep(dialogs_, profile_, settings_.trimMode, settings_.outputFolderName,
@@ -149,7 +158,7 @@ TaskRunReport TaskEditor::RunTaskFile(const std::string& path, const TaskFileDon
         report.stopped = true;
         return report;
     }
-    if (!ReadTaskRest(dialogs_, path, lines, header)) return report;
+    if (!ReadTaskRest(dialogs_, path, lines, header, style_)) return report;
 
     // The file's own mode without run bits: missing folders are made without asking, and
     // "以後すべて" can always be pressed.

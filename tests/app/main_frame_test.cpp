@@ -499,6 +499,29 @@ TEST_F(FrameTest, HelpOpensTheGuideOfTheLanguage) {
     }
 }
 
+// The second start has ended believing its task taken: a window that closes meanwhile
+// stays to open it.
+TEST_F(FrameTest, AHandOverDuringTheCloseQuestionKeepsTheWindowForTheTask) {
+    DropPages({"a.htm"});
+    dir.Write("t.trh", "TrimletHTML TASK FILE\r\n1.50.00\r\n260143148\r\nTrimlet\r\n" +
+                           Page("t/b.htm") + "\r\n");
+    dialogs.AnswerMessage(MSG_DISCARD_AND_EXIT, MessageAnswer::No);
+    dialogs.AnswerMessage(MSG_DISCARD_AND_OPEN_NAMED, MessageAnswer::No);
+    bool handed = false;
+    dialogs.OnMessage([&](const DialogCall&) {
+        if (handed) return;
+        handed = true;
+        Frame().HandleTaskRequest(QString::fromStdString(dir.File("t.trh")));
+    });
+    Frame().activateWindow();
+    QTest::keyClick(&Frame(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(Frame().isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(Frame().Editor().TaskPath()),
+                              QString::fromStdString(dir.File("t.trh")), 5000);
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("message 18002", "message 18004"));
+    EXPECT_EQ(List()->model()->rowCount(), 1);
+}
+
 TEST_F(FrameTest, ASecondStartHandsItsTaskToTheRunningWindowAndEnds) {
     const QByteArray program = qgetenv("TRIMLET_GUI_PROGRAM");
     ASSERT_FALSE(program.isEmpty());

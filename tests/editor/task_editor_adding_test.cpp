@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "editor_fixture.h"
+#include "platform/documents_folder.h"
 
 namespace trimlet::test {
 namespace {
@@ -172,6 +173,21 @@ TEST_F(AddFilesTest, TheFirstFolderIsTheListsOwnAndTypedPathsElsewhereAreTakenAs
     EXPECT_THAT(Names(), ElementsAre("site/a.htm", "other/b.htm"));
     ASSERT_THAT(dialogs.MessageIds(), ElementsAre(MSG_FILE_INFO_FAILED));
     EXPECT_NE(dialogs.Calls()[1].text.find(dir.File("other/c.htm")), std::string::npos);
+}
+
+TEST_F(AddFilesTest, AFreshProfileDoesNotOpenTheChooserInTheProgramsFolder) {
+    // Without a documents folder the lookup answers the program's folder, and a new profile
+    // keeps that as the last folder files were added from.
+    const std::string home = Folder("home");
+    ScopedEnv homeEnv("HOME", home);
+    editor = std::make_unique<TaskEditor>(dialogs, profile, PathStyle::Posix, [](std::string& f) {
+        f = ProgramFolder();
+        return true;
+    });
+    dialogs.AnswerAddFiles(std::nullopt);
+    Editor().AddFilesCommand();
+    ASSERT_FALSE(dialogs.Calls().empty());
+    EXPECT_EQ(dialogs.Calls()[0].folder, home);
 }
 
 }  // namespace

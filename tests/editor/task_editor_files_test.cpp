@@ -218,6 +218,29 @@ TEST_F(TaskFileTest, RunUsesTheFilesSettingsAndLeavesTheEditorAlone) {
     EXPECT_THAT(Summary(), ElementsAre(0, 0, 0, 0));
 }
 
+// A task file is no safer than where it came from: an output folder name that the options
+// refuse would put the outputs beside or over other files, so neither reader takes it.
+TEST_F(TaskFileTest, OutputFolderNamesTheOptionsRefuseEndBothReaders) {
+    ListOneModified();
+    const std::string page = Write("site/in/a.htm", "<p>  a  </p>\n");
+    const std::vector<std::string> folders = {"..", ".", "../up", "sub/out",
+                                              std::string("o\0ut", 5)};
+    for (const std::string& folder : folders) {
+        SCOPED_TRACE(folder);
+        const std::string task =
+            dir.Write("t.trh", TaskText({page}, "1.50.00", "260143148", folder));
+        dialogs.ClearCalls();
+        EXPECT_FALSE(Editor().OpenTaskFile(task));
+        EXPECT_FALSE(Editor().RunTaskFile(task).ran);
+        EXPECT_THAT(dialogs.MessageIds(),
+                    ElementsAre(MSG_FOLDER_NAME_REFUSED_POSIX, MSG_FOLDER_NAME_REFUSED_POSIX));
+        ExpectUntouched();
+    }
+    EXPECT_FALSE(fs::exists(dir.File("site/a.htm")));
+    EXPECT_FALSE(fs::exists(dir.File("site/up")));
+    EXPECT_FALSE(fs::exists(dir.File("site/in/sub")));
+}
+
 // An empty path line names no file: the run says so, as opening does, and OK skips it.
 // Empty lines at the end name nothing; a relative line lies beside the task file; a second
 // file with the same output is found before anything is written and skipped as failed.

@@ -113,5 +113,16 @@ TEST_F(RunTest, StrayRunBitsInTheTrimModeChooseNothing) {
     EXPECT_EQ(ReadAll(dir.File("Trimlet/page.htm")), "old");
 }
 
+// Earlier versions kept any name: one the options now refuse writes nothing.
+TEST_F(RunTest, AStoredOutputFolderNameTheOptionsRefuseRunsNothing) {
+    WriteOutputFolderName(profile, "..");
+    Make();
+    Drop({"site/a.htm"});
+    Editor().Settings().alertCreateOutputFolder = false;
+    Editor().RunCheckedFiles();
+    EXPECT_THAT(dialogs.MessageIds(), ElementsAre(MSG_FOLDER_NAME_REFUSED_POSIX));
+    EXPECT_FALSE(fs::exists(dir.File("a.htm")));
+}
+
 }  // namespace
 }  // namespace trimlet::test
