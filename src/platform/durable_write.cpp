@@ -381,10 +381,25 @@ Result PendingWrite::LinkAndRename() {
 // and only after its old content is saved in a recovery file beside it; signals wait until
 // the file is whole again.
 Result PendingWrite::CopyIntoExisting() {
-    SignalDeferral deferral;
     Descriptor file(
         ::open(target_.path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
     if (!file.valid()) return Failed(ResultOfSystemError(errno));
+    // One copy into a file at a time: another one's recovery file must never save a half-copied
+    // file as its old content. The wait may still be ended by a signal.
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    while (::fcntl(file.get(), F_OFD_SETLKW, &lock) != 0) {
+        if (errno == EINTR) continue;
+        if (errno != ENOLCK && errno != EINVAL && errno != EOPNOTSUPP)
+            return Failed(RESULT_ACCESS_ERROR);
+        break;  // a file system without locks
+    }
+    // What was read may have been changed by the copy we waited for.
+    if (options_.unchangedSince) {
+        if (Result r = CheckUnchanged(); r != RESULT_OK) return r;
+    }
+    SignalDeferral deferral;
     struct stat now {};
     if (::fstat(file.get(), &now) != 0) return Failed(RESULT_ACCESS_ERROR);
     if (!S_ISREG(now.st_mode) || now.st_dev != before_.st_dev || now.st_ino != before_.st_ino)

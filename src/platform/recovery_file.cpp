@@ -126,6 +126,14 @@ void RecoverFrom(const std::string& folder, const std::string& name, const Maker
         AddWriteNotice(WriteNotice::Kind::Kept, path);
         return;
     }
+    // Only a recovery file of our own user is trusted to say what a file held: in a folder
+    // others may write, anyone could leave one naming a file of ours.
+    struct stat own {};
+    if (::fstat(journal.get(), &own) != 0 || own.st_uid != ::geteuid() ||
+        record.targetName.find('/') != std::string::npos) {
+        AddWriteNotice(WriteNotice::Kind::Kept, path);
+        return;
+    }
     if (!LockForWriting(journal.get())) {
         if (errno != EAGAIN && errno != EACCES) AddWriteNotice(WriteNotice::Kind::Kept, path);
         return;  // its copy still runs

@@ -30,6 +30,24 @@ using test::TempDir;
 const std::string kOld(150000, 'o');
 const std::string kNew(140000, 'n');
 
+// Starts a child process writing `bytes` into `path`, killed at the `count`th `step`.
+pid_t StartWriterKilledAt(const std::string& path, WriteStep step, int count,
+                          const std::string& bytes) {
+    const pid_t child = fork();
+    if (child == 0) {
+        // A process of its own: nothing open in the parent (its locks) is shared.
+        close_range(3, ~0u, 0);
+        WriteOptions options;
+        options.fault.atStep = [&](WriteStep at) {
+            if (at == step && --count == 0) raise(SIGKILL);
+            return 0;
+        };
+        static_cast<void>(WriteFileAtomically(path, bytes, options));
+        _exit(0);
+    }
+    return child;
+}
+
 // Writes kNew into `path` in a child process killed at the `count`th `step`.
 void KillWriterAt(const std::string& path, WriteStep step, int count) {
     const pid_t child = fork();
@@ -51,6 +69,11 @@ std::string RecoveryFileIn(const TempDir& dir) {
     for (const std::string& name : NamesIn(dir.path()))
         if (name.starts_with(".page.html.recover-")) return dir.File(name);
     return {};
+}
+
+// Another user's recovery file, as one left in a folder others may write.
+void GiveToNobody(const std::string& recovery, const std::string&) {
+    ASSERT_EQ(chown(recovery.c_str(), 65534, 65534), 0);
 }
 
 TEST(RecoveryFile, ACopyCutShortIsRolledBackBeforeTheNextWriteIntoItsFolder) {
@@ -80,6 +103,7 @@ TEST(RecoveryFile, ACopyCutShortIsRolledBackBeforeTheNextWriteIntoItsFolder) {
              close(fd);
          },
          &kOld, false, false},
+        {"left by another user", WriteStep::CopyChunk, 1, GiveToNobody, nullptr, true, false},
         {"its file was replaced since", WriteStep::CopyChunk, 1,
          [](const std::string&, const std::string& page) {
              const std::string other = page + ".theirs";
@@ -90,6 +114,7 @@ TEST(RecoveryFile, ACopyCutShortIsRolledBackBeforeTheNextWriteIntoItsFolder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.change == GiveToNobody && geteuid() != 0) continue;  // needs root to give it away
         TempDir dir;
         const std::string page = dir.Write("page.html", kOld);
         ASSERT_EQ(link(page.c_str(), dir.File("other-name.html").c_str()), 0);
@@ -136,6 +161,38 @@ TEST(RecoveryFile, ARecoveryFileInUseIsLeftAlone) {
     EXPECT_EQ(ReadAll(page), kOld);
     EXPECT_FALSE(fs::exists(recovery));
     TakeWriteNotices();
+}
+
+TEST(RecoveryFile, TwoCopiesIntoOneFileNeverSaveAHalfCopiedFile) {
+    TempDir dir;
+    const std::string page = dir.Write("page.html", kOld);
+    ASSERT_EQ(link(page.c_str(), dir.File("other-name.html").c_str()), 0);
+    const std::string kOther(145000, 'x');
+    // While this copy is half done, another process copies into the same file and is killed
+    // part-way; its recovery file must hold a whole version.
+    pid_t other = -1;
+    bool otherEndedEarly = false;
+    WriteOptions options;
+    options.fault.atStep = [&](WriteStep at) {
+        if (at != WriteStep::CopyChunk || other != -1) return 0;
+        other = StartWriterKilledAt(page, WriteStep::CopyChunk, 1, kOther);
+        for (int i = 0; i < 40 && !otherEndedEarly; ++i) {
+            int status = 0;
+            otherEndedEarly = waitpid(other, &status, WNOHANG) == other;
+            usleep(10000);
+        }
+        return 0;
+    };
+    ASSERT_RESULT(WriteFileAtomically(page, kNew, options), RESULT_OK);
+    ASSERT_NE(other, -1);
+    if (!otherEndedEarly) waitpid(other, nullptr, 0);
+    EXPECT_FALSE(otherEndedEarly) << "the second copy did not wait for the first";
+
+    TakeWriteNotices();
+    CheckFolder(dir.path().string());
+    TakeWriteNotices();
+    EXPECT_TRUE(ReadAll(page) == kNew) << "the file is not one whole version";
+    EXPECT_TRUE(RecoveryFileIn(dir).empty());
 }
 
 TEST(RecoveryFile, AFileWithNoPlaceForARecoveryFileIsNeverCopiedInto) {
