@@ -67,7 +67,7 @@ TEST_P(DialogLanguageTest, RunQuestionsAndSummary) {
     COutputExistsDlg exists(request, nullptr);
     Check(&exists, TXT_OUTPUT_EXISTS_TITLE);
 
-    CResultSummaryDlg summary(RunSummary{12, 3, 1234567, 987654}, nullptr);
+    CResultSummaryDlg summary(RunSummary{12, 3, 1234567, 987654, {}}, nullptr);
     Check(&summary, TXT_SUMMARY_TITLE);
 
     const std::string report = BuildSettingsReport(kDefaultTrimMode, "Trimlet",

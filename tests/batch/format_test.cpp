@@ -104,8 +104,8 @@ TEST(SkipReasonTest, EachCodeHasItsReasonAndUnknownOnesTheirName) {
     EXPECT_NE(SkipReason(RESULT_BAD_PATH).find("RESULT_BAD_PATH"), std::string::npos);
     EXPECT_EQ(SkippedFilesText({}), "");
     EXPECT_EQ(SkippedFilesText({{"/a b/c.htm", RESULT_NOT_FOUND}, {"/d.js", RESULT_SKIPPED}}),
-              std::string("/a b/c.htm\t") + TXT_SKIP_REASON_NOT_FOUND + "\n/d.js\t" +
-                  TXT_SKIP_REASON_CHOSEN + "\n");
+              std::string("/a b/c.htm\t") + TXT_SKIP_REASON_NOT_FOUND.Get() + "\n/d.js\t" +
+                  TXT_SKIP_REASON_CHOSEN.Get() + "\n");
 }
 
 }  // namespace

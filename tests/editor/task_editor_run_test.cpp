@@ -62,8 +62,8 @@ TEST_F(RunTest, TrimsCheckedRowsSkipsAndFailsOthersAndShowsTheSummary) {
     EXPECT_EQ(summary.skippedFiles[1].path, dir.File("site/d.htm"));
     EXPECT_EQ(summary.skippedFiles[1].result, RESULT_NOT_FOUND);
     EXPECT_EQ(SkippedFilesText(summary.skippedFiles),
-              dir.File("site/c.htm") + "\t" + TXT_SKIP_REASON_CHOSEN + "\n" +
-                  dir.File("site/d.htm") + "\t" + TXT_SKIP_REASON_NOT_FOUND + "\n");
+              dir.File("site/c.htm") + "\t" + TXT_SKIP_REASON_CHOSEN.Get() + "\n" +
+                  dir.File("site/d.htm") + "\t" + TXT_SKIP_REASON_NOT_FOUND.Get() + "\n");
 }
 
 TEST_F(RunTest, CancelStopsWithoutSummaryAndKeepsWhatWasDone) {
