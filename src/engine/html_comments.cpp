@@ -136,8 +136,7 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
         // The byte after '<' tells the cases apart.
         const uint8_t next = lt + 1 < n ? ByteAt(in, lt + 1) | 0x20 : 0;
         if (next == '!' && StartsWithAt(in, lt, "<!--")) {
-            const size_t close = in.find("-->", lt + 4);
-            const size_t end = close == kNone ? n : close + 3;
+            const size_t end = CommentEnd(in, lt);
             if (!KeepComment(ctx, in, lt, end, insideBody)) {
                 Append(out, in, copyFrom, lt);
                 copyFrom = lt;

@@ -50,6 +50,21 @@ inline bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
     return k > lt + 1 && t[k - 1] == '=';
 }
 
+// End of the comment whose "<!--" is at lt: just after the "-->" (or "--!>") that closes it,
+// or t.size(). "<!-->" and "<!--->" are whole, empty comments, as a browser reads them.
+inline size_t CommentEnd(std::string_view t, size_t lt) {
+    const size_t n = t.size();
+    size_t i = lt + 4;
+    if (i < n && t[i] == '>') return i + 1;
+    if (StartsWithAt(t, i, "->")) return i + 2;
+    while ((i = t.find("--", i)) != kNone) {
+        if (StartsWithAt(t, i + 2, ">")) return i + 3;
+        if (StartsWithAt(t, i + 2, "!>")) return i + 4;
+        ++i;
+    }
+    return n;
+}
+
 // End of the markup of `kind` at lt: just after the '>' that closes it, or t.size().
 // In a tag, a '>' inside a quoted attribute value does not close it.
 size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind);
