@@ -272,8 +272,11 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
                 }
                 const uint8_t left = i == mbEnd ? 0 : i == begin ? prev : ByteAt(in, i - 1);
                 const uint8_t right = i + 1 < n ? ByteAt(in, i + 1) : 0;
+                // A CP932 lead byte with no trail of its own would take the next byte as one.
+                const bool loneLead =
+                    cs == Charset::Cp932 && (kByteClass[left] & kLead932) && IsCp932Trail(right);
                 if (((kByteClass[left] & op) || (i + 1 < n && (kByteClass[right] & op))) &&
-                    !(i + 1 < n && FormsOperatorToken(left, right)) &&
+                    !(i + 1 < n && FormsOperatorToken(left, right)) && !loneLead &&
                     !(ctx.vbScript && i + 1 < n && IsLineContinuation(in, i + 1)) &&
                     i != remBlank) {
                     Append(out, in, copyFrom, i);

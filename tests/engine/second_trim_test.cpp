@@ -133,6 +133,29 @@ TEST(SecondTrim, Table) {
     }
 }
 
+// A CP932 lead byte with no trail (a damaged text) keeps the blank after it: without it
+// the lead byte would take the next byte as its trail, and a second trim would read a
+// different script. In UTF-8 the same byte is one invalid character and trims alike.
+TEST(SecondTrim, LoneLeadByte) {
+    constexpr TrimMode kCr = kDefault | TM_CR_REG_AS_WSP;
+    const Case cases[] = {
+        {"line break before a brace", kCr, "<script>a = 1\xFB\n}/b//\n</script>",
+         "<script>a=1\xFB }/b//\n</script>"},
+        {"blank before an operator", kDefault, "<script>a = \xFB ~b;</script>",
+         "<script>a=\xFB ~b;</script>"},
+    };
+    for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            const std::string once = Html(c.input, c.mode, cs);
+            EXPECT_EQ(Html(once, c.mode, cs), once);
+            if (cs == Charset::Cp932) {
+                EXPECT_EQ(once, Expected(c));
+            }
+        }
+    }
+}
+
 TEST(SecondTrim, ChangesNothing) {
     uint32_t seed = 19;
     for (int round = 0; round < 1500; ++round) {
