@@ -122,6 +122,8 @@ TEST(SecondTrim, Table) {
         {"markers without a <script in the body", kDefault,
          "<script><!--\n// <!-- ソ -->\nvar a = 1;\n</script>",
          "<script><!--\nvar a=1;\n</script>"},
+        {"--> after code is an operator", kDefault, "<script>x = n -->// ソ\n</script>",
+         "<script>x=n-->\n</script>"},
         {"a '/' that may start a regex", kCr, "<script>a = b /\nc / d</script>",
          "<script>a=b/\nc/d</script>"},
     };
