@@ -181,9 +181,14 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
             size_t i = begin;
             if (spaceWritten) copyFrom = i = SkipBlanks(cs, in, begin, blanks, end);
             size_t looked = i;  // code before this was looked at for a '/'
+            // A "<!--" of code comments out the rest of its line as "//" does: the line
+            // break after it stays, as after a '/'.
             const auto noteSlash = [&](size_t to) {
-                if (!slashOnLine && !comment && !lineComment)
-                    slashOnLine = FindByte(in.substr(0, to), looked, '/') != kNone;
+                if (!slashOnLine && !comment && !lineComment) {
+                    const std::string_view code = in.substr(0, to);
+                    slashOnLine =
+                        FindByte(code, looked, '/') != kNone || code.find("<!--", looked) != kNone;
+                }
                 looked = to;
             };
             while ((i = stops.Next(i, end)) < end) {

@@ -124,6 +124,8 @@ TEST(SecondTrim, Table) {
          "<script><!--\nvar a=1;\n</script>"},
         {"--> after code is an operator", kDefault, "<script>x = n -->// ソ\n</script>",
          "<script>x=n-->\n</script>"},
+        {"<!-- in code ends its line", kCr, "<script>var j = a<!--ソ\n; f(j)\n</script>",
+         "<script>var j=a<!--ソ\n;f(j)</script>"},
         {"a '/' that may start a regex", kCr, "<script>a = b /\nc / d</script>",
          "<script>a=b/\nc/d</script>"},
     };
