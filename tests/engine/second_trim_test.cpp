@@ -126,6 +126,8 @@ TEST(SecondTrim, Table) {
          "<script>x=n-->\n</script>"},
         {"<!-- in code ends its line", kCr, "<script>var j = a<!--ソ\n; f(j)\n</script>",
          "<script>var j=a<!--ソ\n;f(j)</script>"},
+        {"rem with an apostrophe", kDefault, "<script language=vbs>x = 1 REM'ソ\n</script>",
+         "<script language=vbs>x=1\n</script>"},
         {"a '/' that may start a regex", kCr, "<script>a = b /\nc / d</script>",
          "<script>a=b/\nc/d</script>"},
     };
