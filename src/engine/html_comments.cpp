@@ -130,13 +130,13 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
     bool insideBody = false;
     size_t copyFrom = 0;
     size_t i = 0;
-    while ((i = FindByte(in, i, '<')) != kNone) {
+    MarkupWalk walk(in);
+    while ((i = walk.NextLt(i)) != kNone) {
         const size_t lt = i;
         // The byte after '<' tells the cases apart.
         const uint8_t next = lt + 1 < n ? ByteAt(in, lt + 1) | 0x20 : 0;
         if (next == '!' && StartsWithAt(in, lt, "<!--")) {
-            const size_t close = in.find("-->", lt + 4);
-            const size_t end = close == kNone ? n : close + 3;
+            const size_t end = CommentEnd(in, lt);
             if (!KeepComment(ctx, in, lt, end, insideBody)) {
                 Append(out, in, copyFrom, lt);
                 copyFrom = lt;
@@ -164,7 +164,7 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
             // of TEXTAREA, TITLE, XMP, PLAINTEXT or STYLE.
             if (next == 'b' && StartsWithNoCaseAt(in, lt, "<body") && TagNameEndsAt(in, lt + 5))
                 insideBody = true;
-            i = MarkupEnd(in, lt, MarkupKind::Tag);
+            i = walk.TagEnd(lt);
             if (next == 't' || next == 'x' || next == 'p' || next == 's') {
                 const TextElement e = TextElementAt(in, lt);
                 if (HoldsOnlyText(e)) i = TextContentEnd(in, i, e);

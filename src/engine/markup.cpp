@@ -58,8 +58,7 @@ constexpr size_t kLongestBlockName = 10;
 size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind) {
     const size_t n = t.size();
     if (kind == MarkupKind::Comment) {
-        const size_t close = t.find("-->", lt + 4);
-        return close == kNone ? n : close + 3;
+        return CommentEnd(t, lt);
     }
     if (kind == MarkupKind::ServerCode) return ServerCodeEnd(t, lt);
     if (kind != MarkupKind::Tag) {

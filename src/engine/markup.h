@@ -50,6 +50,21 @@ inline bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
     return k > lt + 1 && t[k - 1] == '=';
 }
 
+// End of the comment whose "<!--" is at lt: just after the "-->" (or "--!>") that closes it,
+// or t.size(). "<!-->" and "<!--->" are whole, empty comments, as a browser reads them.
+inline size_t CommentEnd(std::string_view t, size_t lt) {
+    const size_t n = t.size();
+    size_t i = lt + 4;
+    if (i < n && t[i] == '>') return i + 1;
+    if (StartsWithAt(t, i, "->")) return i + 2;
+    while ((i = t.find("--", i)) != kNone) {
+        if (StartsWithAt(t, i + 2, ">")) return i + 3;
+        if (StartsWithAt(t, i + 2, "!>")) return i + 4;
+        ++i;
+    }
+    return n;
+}
+
 // End of the markup of `kind` at lt: just after the '>' that closes it, or t.size().
 // In a tag, a '>' inside a quoted attribute value does not close it.
 size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind);
@@ -129,6 +144,45 @@ bool IsBlockElementName(std::string_view name);
 inline bool IsInlineElementName(std::string_view name) {
     return !IsBlockElementName(name);
 }
+
+// The walk finds the '<' of the next markup and the '>' and quotes of a tag with one
+// scan over the text, which keeps the stop bits of the bytes it looked at last: most
+// tags are short and lie close together.
+class MarkupWalk {
+  public:
+    explicit MarkupWalk(std::string_view in) : in_(in), scan_(kStops, in) {}
+
+    // The next '<' from i, or kNone.
+    size_t NextLt(size_t i) {
+        const size_t n = in_.size();
+        while ((i = scan_.Next(i, n)) < n && in_[i] != '<')
+            ++i;
+        return i < n ? i : kNone;
+    }
+
+    // Same as MarkupEnd(in, lt, MarkupKind::Tag).
+    size_t TagEnd(size_t lt) {
+        const size_t n = in_.size();
+        size_t i = lt + 1;
+        while ((i = scan_.Next(i, n)) < n) {
+            const char c = in_[i];
+            if (c == '>') return i + 1;
+            if (c != '<' && QuoteOpensValue(in_, lt, i)) {
+                const size_t close = FindByte(in_, i + 1, c);
+                if (close == kNone) return n;
+                i = close + 1;
+            } else {
+                ++i;
+            }
+        }
+        return n;
+    }
+
+  private:
+    std::string_view in_;
+    static constexpr MarkupStops kStops{};
+    MarkupScan scan_;
+};
 
 // The quoted attribute values that passes 3 to 5 copy unchanged. The first of these
 // passes finds them while it goes and notes where those that hold anything a pass acts on

@@ -51,7 +51,8 @@ bool IsRegexKeyword(std::string_view word) {
 
 bool RemAt(std::string_view t, size_t i) {
     if (!StartsWithNoCaseAt(t, i, "rem")) return false;
-    return i + 3 >= t.size() || IsBlankOrBreak(ByteAt(t, i + 3));
+    // "rem'x" is a comment either way: the apostrophe would start one itself.
+    return i + 3 >= t.size() || IsBlankOrBreak(ByteAt(t, i + 3)) || t[i + 3] == '\'';
 }
 
 bool IsConditionKeyword(std::string_view word) {

@@ -181,9 +181,14 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
             size_t i = begin;
             if (spaceWritten) copyFrom = i = SkipBlanks(cs, in, begin, blanks, end);
             size_t looked = i;  // code before this was looked at for a '/'
+            // A "<!--" of code comments out the rest of its line as "//" does: the line
+            // break after it stays, as after a '/'.
             const auto noteSlash = [&](size_t to) {
-                if (!slashOnLine && !comment && !lineComment)
-                    slashOnLine = FindByte(in.substr(0, to), looked, '/') != kNone;
+                if (!slashOnLine && !comment && !lineComment) {
+                    const std::string_view code = in.substr(0, to);
+                    slashOnLine =
+                        FindByte(code, looked, '/') != kNone || code.find("<!--", looked) != kNone;
+                }
                 looked = to;
             };
             while ((i = stops.Next(i, end)) < end) {
@@ -272,8 +277,11 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
                 }
                 const uint8_t left = i == mbEnd ? 0 : i == begin ? prev : ByteAt(in, i - 1);
                 const uint8_t right = i + 1 < n ? ByteAt(in, i + 1) : 0;
+                // A CP932 lead byte with no trail of its own would take the next byte as one.
+                const bool loneLead =
+                    cs == Charset::Cp932 && (kByteClass[left] & kLead932) && IsCp932Trail(right);
                 if (((kByteClass[left] & op) || (i + 1 < n && (kByteClass[right] & op))) &&
-                    !(i + 1 < n && FormsOperatorToken(left, right)) &&
+                    !(i + 1 < n && FormsOperatorToken(left, right)) && !loneLead &&
                     !(ctx.vbScript && i + 1 < n && IsLineContinuation(in, i + 1)) &&
                     i != remBlank) {
                     Append(out, in, copyFrom, i);

@@ -29,6 +29,9 @@ ClosingMarker FindClosingMarker(const PassContext& ctx, std::string_view in, siz
     while (k > bodyStart && (kByteClass[ByteAt(in, k - 1)] & kBlank))
         --k;
     const bool slashes = k - bodyStart >= 2 && in[k - 2] == '/' && in[k - 1] == '/';
+    // Without the "//" a "-->" closes the hidden script only at the start of its line;
+    // after code it is an operator ("n -->" reads "n-- >").
+    if (!slashes && k > bodyStart && !(kByteClass[ByteAt(in, k - 1)] & kBreak)) return marker;
     // A "-->" inside a literal or a comment belongs to it (as in "f(); // end -->"),
     // unless that comment is the "//" right before it.
     const bool insidePiece = last.kind != PieceKind::End && last.begin <= cut && cut < last.end;

@@ -23,7 +23,7 @@ TEST(HtmlComments, Table) {
          "<body><!--DOVETAG--><!--dovetag -->"},
         {"no exceptions", kComments, "<!--#x--><!-- Dovetag -->y", "y"},
         // extent
-        {"<!--> does not close", kDefault, "<body><!-->a-->b", "<body>b"},
+        {"<!--> closes at once", kDefault, "<body><!-->a-->b", "<body>a-->b"},
         {"unterminated deleted", kDefault, "<body>a<!--x", "<body>a"},
         {"unterminated kept outside BODY", kDefault, "a<!--x", kSame},
         {"in attribute value", kComments, "<a title=\"<!--x-->\">", kSame},

@@ -86,6 +86,11 @@ TEST(PageSafetyCommentsInContext, Table) {
         {"reference already whole", kDefault, "<body>&amp;<!-- x --> ソ", "<body>&amp; ソ"},
         {"text then a tag", kDefault, "<body>a <!-- x --><b>ソ</b>", "<body>a <b>ソ</b>"},
         {"< and a blank", kDefault, "<body>a <<!-- x --> b", "<body>a < b"},
+        // where a comment ends, as a browser ends it
+        {"<!--> is a whole comment", kDefault, "<body><p>a<!-->ソ<!--->表</p>",
+         "<body><p>aソ表</p>"},
+        {"--!> ends a comment", kDefault, "<body>a<!-- x --!>ソ<!-- y -->b", "<body>aソb"},
+        {"--> after a dash", kDefault, "<body>a<!-- x --->表", "<body>a表"},
     };
     ExpectHtmlInBoth(cases);
 }

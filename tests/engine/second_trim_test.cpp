@@ -122,6 +122,12 @@ TEST(SecondTrim, Table) {
         {"markers without a <script in the body", kDefault,
          "<script><!--\n// <!-- ソ -->\nvar a = 1;\n</script>",
          "<script><!--\nvar a=1;\n</script>"},
+        {"--> after code is an operator", kDefault, "<script>x = n -->// ソ\n</script>",
+         "<script>x=n-->\n</script>"},
+        {"<!-- in code ends its line", kCr, "<script>var j = a<!--ソ\n; f(j)\n</script>",
+         "<script>var j=a<!--ソ\n;f(j)</script>"},
+        {"rem with an apostrophe", kDefault, "<script language=vbs>x = 1 REM'ソ\n</script>",
+         "<script language=vbs>x=1\n</script>"},
         {"a '/' that may start a regex", kCr, "<script>a = b /\nc / d</script>",
          "<script>a=b/\nc/d</script>"},
     };
@@ -130,6 +136,29 @@ TEST(SecondTrim, Table) {
         SCOPED_TRACE(c.name);
         const std::string once = Html(Encode(c.input, Charset::Cp932), c.mode);
         EXPECT_EQ(Html(once, c.mode), once);
+    }
+}
+
+// A CP932 lead byte with no trail (a damaged text) keeps the blank after it: without it
+// the lead byte would take the next byte as its trail, and a second trim would read a
+// different script. In UTF-8 the same byte is one invalid character and trims alike.
+TEST(SecondTrim, LoneLeadByte) {
+    constexpr TrimMode kCr = kDefault | TM_CR_REG_AS_WSP;
+    const Case cases[] = {
+        {"line break before a brace", kCr, "<script>a = 1\xFB\n}/b//\n</script>",
+         "<script>a=1\xFB }/b//\n</script>"},
+        {"blank before an operator", kDefault, "<script>a = \xFB ~b;</script>",
+         "<script>a=\xFB ~b;</script>"},
+    };
+    for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            const std::string once = Html(c.input, c.mode, cs);
+            EXPECT_EQ(Html(once, c.mode, cs), once);
+            if (cs == Charset::Cp932) {
+                EXPECT_EQ(once, Expected(c));
+            }
+        }
     }
 }
 
