@@ -69,7 +69,7 @@ TEST(OptionsScreenshots, PagesShowWholeTextsInReadingOrder) {
          "options-2-comment.png",
          {"htmlCommentDel", "bodyCommentsOnly", "keepStyle", "keepScriptHtmlComment", "keepSsi",
           "keepDovetag", "scriptCommentDel", "scriptBlockComment", "scriptLineComment",
-          "vbsRemComment"}},
+          "vbsRemComment", "specialCommentsDel"}},
         {kPageOutput,
          "options-3-file.png",
          {"outputFolderName", "confirmCreateFolder", "htmlExtensions", "addHtml", "removeHtml",

@@ -83,7 +83,7 @@ const Case kCases[] = {
      1},
     {"ShiftJisFullWidthBlank", Charset::Cp932, "\x81\x40\x82\xA0\n", "\x82\xA0\n",
      "[\xE3\x80\x80]あ|あ\n", 1},
-    {"ShiftJisLoneLeadByte", Charset::Cp932, "\x82\n", "\x82\n", "\xEF\xBF\xBD|\xEF\xBF\xBD\n", 0},
+    {"ShiftJisLoneLeadByte", Charset::Cp932, "\x82\n", "\x82\n", "\xEF\x9E\x82|\xEF\x9E\x82\n", 0},
     {"HalfWidthKatakana", Charset::Cp932, "\xB1 \n", "\xB1\n", "\xEF\xBD\xB1[ ]|\xEF\xBD\xB1\n", 1},
     // UTF-8
     {"Utf8Blank", Charset::Utf8, "\xE3\x81\x82  \xE3\x81\x84\n", "\xE3\x81\x82 \xE3\x81\x84\n",
