@@ -36,36 +36,31 @@ inline constexpr Text TXT_COMING_LATER{"この機能は次の版で使えるよ�
 
 // The before-and-after view of a file.
 inline constexpr Text TXT_COMPARE_TITLE_FORMAT{"%s - 処理前と処理後の比較",
-    "%s - Before and After"};  // file name
-inline constexpr Text TXT_COMPARE_WORKING{"比較しています...",
-    "Comparing..."};
+                                               "%s - Before and After"};  // file name
+inline constexpr Text TXT_COMPARE_WORKING{"比較しています...", "Comparing..."};
 // bytes before, bytes after, number of changes
-inline constexpr Text TXT_COMPARE_SUMMARY_FORMAT{"処理前 %s バイト → 処理後 %s バイト　変更 %d 箇所",
+inline constexpr Text TXT_COMPARE_SUMMARY_FORMAT{
+    "処理前 %s バイト → 処理後 %s バイト　変更 %d 箇所",
     "Before %s bytes -> after %s bytes   %d changes"};
-inline constexpr Text TXT_COMPARE_POSITION_FORMAT{"　（%d / %d 箇所目）",
-    "  (change %d of %d)"};
-inline constexpr Text TXT_COMPARE_BEFORE_FORMAT{"処理前 (%s)",
-    "Before (%s)"};  // charset
-inline constexpr Text TXT_COMPARE_AFTER_FORMAT{"処理後 (%s)",
-    "After (%s)"};   // charset
-inline constexpr Text TXT_COMPARE_JOINED_FORMAT{"→ %d 行目へ",
-    "-> to line %d"};  // line number
-inline constexpr Text TXT_COMPARE_CUT_SIZE{"ページが 2 MB を超えるため、先頭の部分だけを比較しています。以降の変更は表示していません。",
+inline constexpr Text TXT_COMPARE_POSITION_FORMAT{"　（%d / %d 箇所目）", "  (change %d of %d)"};
+inline constexpr Text TXT_COMPARE_BEFORE_FORMAT{"処理前 (%s)", "Before (%s)"};    // charset
+inline constexpr Text TXT_COMPARE_AFTER_FORMAT{"処理後 (%s)", "After (%s)"};      // charset
+inline constexpr Text TXT_COMPARE_JOINED_FORMAT{"→ %d 行目へ", "-> to line %d"};  // line number
+inline constexpr Text TXT_COMPARE_CUT_SIZE{
+    "ページが 2 MB を超えるため、先頭の部分だけを比較しています。以降の変更は表示していません。",
     "The page is over 2 MB, so only its beginning is compared. Later changes are not shown."};
-inline constexpr Text TXT_COMPARE_CUT_TIME{"比較に時間がかかるため、最初の部分の変更だけを表示しています。以降の変更は表示していません。",
+inline constexpr Text TXT_COMPARE_CUT_TIME{
+    "比較に時間がかかるため、最初の部分の変更だけを表示しています。以降の変更は表示していません。",
     "The comparison takes long, so only the first changes are shown. Later changes are not shown."};
 inline constexpr Text TXT_COMPARE_KEYS{"F8: 次の変更　Shift+F8: 前の変更　Esc: 閉じる",
-    "F8: next change   Shift+F8: previous change   Esc: close"};
+                                       "F8: next change   Shift+F8: previous change   Esc: close"};
 inline constexpr const char* TXT_CHARSET_SHIFT_JIS = "Shift_JIS";
 inline constexpr const char* TXT_CHARSET_UTF8 = "UTF-8";
 inline constexpr const char* TXT_CHARSET_UTF16 = "UTF-16";
 // The guide shown in a window of our own.
-inline constexpr Text TXT_HELP_WINDOW_TITLE{"Trimlet HTML! ヘルプ",
-    "Trimlet HTML! Help"};
+inline constexpr Text TXT_HELP_WINDOW_TITLE{"Trimlet HTML! ヘルプ", "Trimlet HTML! Help"};
 // The answers of the questions before unsaved changes are thrown away.
-inline constexpr Text TXT_BUTTON_SAVE{"保存(&S)",
-    "&Save"};
-inline constexpr Text TXT_BUTTON_DONT_SAVE{"保存しない(&N)",
-    "Do&n't Save"};
+inline constexpr Text TXT_BUTTON_SAVE{"保存(&S)", "&Save"};
+inline constexpr Text TXT_BUTTON_DONT_SAVE{"保存しない(&N)", "Do&n't Save"};
 
 }  // namespace trimlet

@@ -118,7 +118,8 @@ constexpr CommandInfo kCommands[] = {
      {"処理前と処理後を比較(&D)...", "Compare &Before and After..."},
      "Ctrl+D",
      {"選択したファイルの処理前と処理後のテキストを並べて表示\n処理前と処理後を比較",
-      "Show the selected file's text before and after trimming side by side\nCompare before and after"},
+      "Show the selected file's text before and after trimming side by side\nCompare before and "
+      "after"},
      ""},
     {CMD_ADD_FILES,
      "actionAddFiles",

@@ -190,9 +190,9 @@ void CTrimletView::SyncSelectionToList(const QItemSelection& selected,
 QMenu* CTrimletView::ContextMenuAt(const QPoint& viewportPoint) {
     const QModelIndex index = m_list->indexAt(viewportPoint);
     // 0 is a separator.
-    static constexpr int kOnRow[] = {CMD_MARK,   CMD_UNMARK,     CMD_PASTE,
-                                     CMD_REMOVE, CMD_SELECT_ALL, 0,
-                                     CMD_COMPARE, CMD_OPEN_FILE, CMD_OPEN_OUTPUT_FOLDER};
+    static constexpr int kOnRow[] = {CMD_MARK,    CMD_UNMARK,     CMD_PASTE,
+                                     CMD_REMOVE,  CMD_SELECT_ALL, 0,
+                                     CMD_COMPARE, CMD_OPEN_FILE,  CMD_OPEN_OUTPUT_FOLDER};
     static constexpr int kOnEmpty[] = {
         CMD_RUN,        CMD_PASTE, CMD_ADD_FILES, CMD_ADD_FOLDER_FILES,
         CMD_SELECT_ALL, CMD_CLEAR, CMD_REFRESH};

@@ -10,12 +10,12 @@
 
 #include "batch/format.h"
 #include "batch/run_files.h"
+#include "batch/run_step.h"
 #include "cli/batch_answers.h"
 #include "cli/commands.h"
 #include "cli/file_walk.h"
 #include "cli/json_report.h"
 #include "common/messages.h"
-#include "batch/run_step.h"
 #include "platform/durable_write.h"
 #include "platform/file_info.h"
 #include "platform/system_error.h"
@@ -188,7 +188,8 @@ int TrimOne(const TrimArgs& args, const std::string& path) {
     // Standard input has no original file to read again; it is checked against its own bytes
     // only by `trimlet verify`.
     if (args.verify && !fromStdin) {
-        if (const int status = VerifyBeforeWrite(path, trimmed, mode, args.settings.ScriptExtensions());
+        if (const int status =
+                VerifyBeforeWrite(path, trimmed, mode, args.settings.ScriptExtensions());
             status != kExitOk)
             return fail(status, RESULT_NOT_EQUIVALENT, MSG_TRIM_NOT_EQUIVALENT);
     }

@@ -141,13 +141,13 @@ inline constexpr int MSG_UNCLEAR_UTF16 = 20041;            // NUL bytes as in UT
 inline constexpr int MSG_NAME_HAS_LINE_BREAK = 20042;      // a file name a task cannot hold
 inline constexpr int MSG_FILE_CHANGED_SINCE_READ = 20043;  // replaced by another program
 inline constexpr int MSG_CANNOT_OPEN_ON_DESKTOP = 20044;   // a row's file or output folder
-inline constexpr int MSG_SAME_OUTPUT = 20047;      // input, output, the earlier input
-inline constexpr int MSG_NOT_PAGE_OR_SCRIPT = 20048;  // neither a page nor a script by name
+inline constexpr int MSG_SAME_OUTPUT = 20047;              // input, output, the earlier input
+inline constexpr int MSG_NOT_PAGE_OR_SCRIPT = 20048;       // neither a page nor a script by name
 inline constexpr int MSG_TRIM_NOT_EQUIVALENT = 20049;      // path, where the pages differ
 inline constexpr int MSG_VERIFY_SKIPPED_LARGE = 20050;     // too large to verify
-inline constexpr int MSG_NO_RECOVERY_FILE = 20051;    // must be copied into, no recovery file
-inline constexpr int MSG_RESTORED_OLD_CONTENT = 20052;  // an interrupted copy rolled back
-inline constexpr int MSG_LEFTOVER_KEPT = 20053;         // a leftover whose maker is not provably gone
+inline constexpr int MSG_NO_RECOVERY_FILE = 20051;         // must be copied into, no recovery file
+inline constexpr int MSG_RESTORED_OLD_CONTENT = 20052;     // an interrupted copy rolled back
+inline constexpr int MSG_LEFTOVER_KEPT = 20053;  // a leftover whose maker is not provably gone
 
 // errors and refusals
 inline constexpr int MSG_OUT_OF_MEMORY = 40000;
@@ -273,17 +273,23 @@ inline constexpr Text TXT_SUMMARY_RATE{"平均トリムレット率：", "Averag
 inline constexpr const char* TXT_SUMMARY_NO_SIZE = "***,***";
 inline constexpr const char* TXT_SUMMARY_RATE_FORMAT = "%d %%";
 // The list of the files not trimmed: one line per file, its path and why.
-inline constexpr Text TXT_SUMMARY_LIST_LABEL{"スキップまたは失敗したファイル(&L)：", "Skipped or failed &files:"};
+inline constexpr Text TXT_SUMMARY_LIST_LABEL{"スキップまたは失敗したファイル(&L)：",
+                                             "Skipped or failed &files:"};
 inline constexpr Text TXT_SUMMARY_COPY{"一覧をコピー(&C)", "&Copy List"};
 inline constexpr Text TXT_SKIPPED_LINE_FORMAT{"%s\t%s", "%s\t%s"};
-inline constexpr Text TXT_SKIP_REASON_CHOSEN{"上書きしないことを選択しました", "you chose not to overwrite"};
+inline constexpr Text TXT_SKIP_REASON_CHOSEN{"上書きしないことを選択しました",
+                                             "you chose not to overwrite"};
 inline constexpr Text TXT_SKIP_REASON_NOT_FOUND{"ファイルが見つかりません", "file not found"};
 inline constexpr Text TXT_SKIP_REASON_ACCESS{"ファイルを開けません", "cannot open the file"};
-inline constexpr Text TXT_SKIP_REASON_READ_ONLY{"出力ファイルが読み取り専用です", "the output file is read-only"};
+inline constexpr Text TXT_SKIP_REASON_READ_ONLY{"出力ファイルが読み取り専用です",
+                                                "the output file is read-only"};
 inline constexpr Text TXT_SKIP_REASON_IS_FOLDER{"フォルダです", "it is a folder"};
-inline constexpr Text TXT_SKIP_REASON_FOLDER{"出力フォルダを作成できません", "cannot create the output folder"};
-inline constexpr Text TXT_SKIP_REASON_UTF16{"文字コードを判別できません", "cannot tell the character encoding"};
-inline constexpr Text TXT_SKIP_REASON_CHANGED{"処理中に他のプログラムが変更しました", "changed by another program meanwhile"};
+inline constexpr Text TXT_SKIP_REASON_FOLDER{"出力フォルダを作成できません",
+                                             "cannot create the output folder"};
+inline constexpr Text TXT_SKIP_REASON_UTF16{"文字コードを判別できません",
+                                            "cannot tell the character encoding"};
+inline constexpr Text TXT_SKIP_REASON_CHANGED{"処理中に他のプログラムが変更しました",
+                                              "changed by another program meanwhile"};
 inline constexpr Text TXT_SKIP_REASON_TOO_LARGE{"ファイルが大きすぎます", "the file is too large"};
 inline constexpr Text TXT_SKIP_REASON_MEMORY{"メモリーが不足しています", "out of memory"};
 inline constexpr Text TXT_SKIP_REASON_OTHER{"処理に失敗しました (%s)", "trimming failed (%s)"};
