@@ -223,7 +223,8 @@ TEST_F(DialogTest, SummaryListsTheFilesNotTrimmedWithTheirReasonsToCopy) {
         ASSERT_NE(list, nullptr);
         EXPECT_TRUE(list->isReadOnly());
         EXPECT_EQ(list->toPlainText(), expected);
-        EXPECT_NE(list->toPlainText().indexOf(QString::fromUtf8(TXT_SKIP_REASON_NOT_FOUND.Get())), -1);
+        EXPECT_NE(list->toPlainText().indexOf(QString::fromUtf8(TXT_SKIP_REASON_NOT_FOUND.Get())),
+                  -1);
         QApplication::clipboard()->clear();
         ClickChild(window, "copySkipped");
         EXPECT_EQ(QApplication::clipboard()->text(), expected);
