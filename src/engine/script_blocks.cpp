@@ -156,10 +156,11 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
     while ((i = FindByte(in, i, '<')) != kNone) {
         const uint8_t next = i + 1 < n ? ByteAt(in, i + 1) | 0x20 : 0;
         if (next == '!' && StartsWithAt(in, i, "<!--")) {
-            const size_t close = in.find("-->", i + 4);
-            i = close == kNone ? n : close + 3;
+            i = CommentEnd(in, i);
         } else if (next == '%' || next == '?') {
             i = ServerCodeEnd(in, i);
+        } else if (next != '/' && next != '!' && (next < 'a' || next > 'z')) {
+            ++i;  // "<<script>" and "a < b": the '<' is text, as a browser reads it
         } else if (next != 's' || !ScriptStartTagAt(in, i)) {
             // A "<script" in the text of TEXTAREA, XMP, PLAINTEXT, TITLE or STYLE is text.
             const TextElement e = next == 't' || next == 'x' || next == 'p' || next == 's'

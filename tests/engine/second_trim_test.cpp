@@ -130,6 +130,8 @@ TEST(SecondTrim, Table) {
          "<script language=vbs>x=1\n</script>"},
         {"a '/' that may start a regex", kCr, "<script>a = b /\nc / d</script>",
          "<script>a=b/\nc/d</script>"},
+        {"'<' before a script tag is text", kAll, "<<script><script </script>/\r< ソ",
+         "<<script><script</script>/ < ソ"},
     };
     ExpectHtmlInBoth(cases);
     for (const Case& c : cases) {
