@@ -95,4 +95,26 @@ inline bool IsWellFormedUtf8(std::string_view s) {
     return true;
 }
 
+// Shift_JIS as Windows writes it: every lead byte followed by a trail byte. A lone lead
+// byte (a damaged text) may take the next byte as its trail once a trim has deleted what
+// stood between them, so a second trim of such a text may read it differently.
+inline bool IsWellFormedCp932(std::string_view s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        const uint8_t c = static_cast<uint8_t>(s[i]);
+        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+            if (i + 1 >= s.size()) return false;
+            const uint8_t t = static_cast<uint8_t>(s[++i]);
+            if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+        }
+    }
+    return true;
+}
+
+// A second trim must change nothing for a text of one line-break kind that is well formed
+// in its charset.
+inline bool SecondTrimMustAgree(std::string_view s, Charset charset) {
+    const bool wellFormed = charset == Charset::Utf8 ? IsWellFormedUtf8(s) : IsWellFormedCp932(s);
+    return wellFormed && OneLineBreakKind(s);
+}
+
 }  // namespace trimlet::fuzz

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (in.charset == Charset::Utf8 && fuzz::IsWellFormedUtf8(in.text)) {
         fuzz::Require(fuzz::IsWellFormedUtf8(out), "character split");
     }
-    if (fuzz::OneLineBreakKind(in.text)) {
+    if (fuzz::SecondTrimMustAgree(in.text, in.charset)) {
         std::string again;
         fuzz::Require(TrimScriptText(out, again, in.mode, in.vbScript, in.charset) == RESULT_OK,
                       "result");

@@ -40,16 +40,6 @@ inline MarkupKind MarkupAt(std::string_view t, size_t lt) {
     return d >= 'a' && d <= 'z' ? MarkupKind::Tag : MarkupKind::Declaration;
 }
 
-// A quote at q opens an attribute value when only blanks and line breaks stand between it
-// and an '=' after the tag's '<' at lt; any other quote is part of a name or an unquoted
-// value, and quotes nothing.
-inline bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
-    size_t k = q;
-    while (k > lt + 1 && IsBlankOrBreak(ByteAt(t, k - 1)))
-        --k;
-    return k > lt + 1 && t[k - 1] == '=';
-}
-
 // End of the comment whose "<!--" is at lt: just after the "-->" (or "--!>") that closes it,
 // or t.size(). "<!-->" and "<!--->" are whole, empty comments, as a browser reads them.
 inline size_t CommentEnd(std::string_view t, size_t lt) {

@@ -286,7 +286,7 @@ size_t TagEnd(std::string_view t, size_t lt) {
     while (i < n) {
         const char c = t[i];
         if (c == '>') return i + 1;
-        if (c == '"' || c == '\'') {
+        if ((c == '"' || c == '\'') && QuoteOpensValue(t, lt, i)) {
             const size_t close = FindByte(t, i + 1, c);
             if (close == kNone) return n;
             i = close + 1;

@@ -16,8 +16,18 @@ namespace trimlet::engine {
 // ---------------------------------------------------------------------------------
 // Tags and SCRIPT blocks
 
-// End of the tag whose '<' is at lt: just after its '>', where a double quote or an
-// apostrophe skips to the next one of its kind. Without a '>' it runs to the end.
+// A quote at q opens an attribute value when only blanks and line breaks stand between it
+// and an '=' after the tag's '<' at lt; any other quote is part of a name or an unquoted
+// value, and quotes nothing.
+inline bool QuoteOpensValue(std::string_view t, size_t lt, size_t q) {
+    size_t k = q;
+    while (k > lt + 1 && IsBlankOrBreak(ByteAt(t, k - 1)))
+        --k;
+    return k > lt + 1 && t[k - 1] == '=';
+}
+
+// End of the tag whose '<' is at lt: just after its '>', where a quote that opens an
+// attribute value skips to the next one of its kind. Without a '>' it runs to the end.
 size_t TagEnd(std::string_view t, size_t lt);
 
 // A tag name ends at i: a blank, a line break, a form feed, '/', '>' or the end of the

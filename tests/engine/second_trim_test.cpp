@@ -132,6 +132,8 @@ TEST(SecondTrim, Table) {
          "<script>a=b/\nc/d</script>"},
         {"'<' before a script tag is text", kAll, "<<script><script </script>/\r< ソ",
          "<<script><script</script>/ < ソ"},
+        {"quote that opens no value", kAll, "<a\"=\"><script>\"\"\r< ソ",
+         "<a\"=\"><script>\"\" < ソ"},
     };
     ExpectHtmlInBoth(cases);
     for (const Case& c : cases) {
