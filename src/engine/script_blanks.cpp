@@ -280,8 +280,12 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
                 // A CP932 lead byte with no trail of its own would take the next byte as one.
                 const bool loneLead =
                     cs == Charset::Cp932 && (kByteClass[left] & kLead932) && IsCp932Trail(right);
+                // "<! --" would become "<!--", which comments out the rest of the line.
+                const bool makesCommentOpener =
+                    left == '!' && right == '-' && i >= begin + 2 && in[i - 2] == '<';
                 if (((kByteClass[left] & op) || (i + 1 < n && (kByteClass[right] & op))) &&
                     !(i + 1 < n && FormsOperatorToken(left, right)) && !loneLead &&
+                    !makesCommentOpener &&
                     !(ctx.vbScript && i + 1 < n && IsLineContinuation(in, i + 1)) &&
                     i != remBlank) {
                     Append(out, in, copyFrom, i);

@@ -132,6 +132,8 @@ TEST(SecondTrim, Table) {
          "<script>a=b/\nc/d</script>"},
         {"'<' before a script tag is text", kAll, "<<script><script </script>/\r< ソ",
          "<<script><script</script>/ < ソ"},
+        {"blank that keeps '<!' from '--'", kDefault, "<script>a = b <! --ソ\n</script>",
+         "<script>a=b<! --ソ\n</script>"},
         {"quote that opens no value", kAll, "<a\"=\"><script>\"\"\r< ソ",
          "<a\"=\"><script>\"\" < ソ"},
     };
