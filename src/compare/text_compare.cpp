@@ -358,7 +358,18 @@ std::string Comparer::Display(const Side& side, std::size_t first, std::size_t e
                                 : static_cast<std::uint8_t>(bytes[0]) >= 0xE0 ? bytes.size() == 3
                                 : static_cast<std::uint8_t>(bytes[0]) >= 0xC2 ? bytes.size() == 2
                                                                               : false);
-            text += whole ? bytes : std::string_view("\xEF\xBF\xBD");
+            if (!whole) {
+                text += "\xEF\xBF\xBD";
+            } else if (token == 0xC285 || token == 0xE280A8 || token == 0xE280A9) {
+                // NEL, LINE SEPARATOR, PARAGRAPH SEPARATOR: a text view would break the row
+                // there, so they show as the symbol for a new line.
+                text += "\xE2\x90\xA4";
+            } else if (token == 0xEFB790 || token == 0xEFB791) {
+                // Noncharacters that text views keep for their own use.
+                text += "\xEF\xBF\xBD";
+            } else {
+                text += bytes;
+            }
         } else {
             auto [it, added] = cp932_.try_emplace(token);
             if (added && Cp932ToUtf8(bytes, it->second) != RESULT_OK) it->second = "\xEF\xBF\xBD";
@@ -483,11 +494,19 @@ void Comparer::FindChanges(std::size_t leftEnd, std::size_t rightEnd) {
                      [](const CompareChange& a, const CompareChange& b) { return a.row < b.row; });
 }
 
-// A prefix of `text` no longer than `limit`, ending after a line break when there is one.
-std::string_view Preview(std::string_view text, std::size_t limit) {
+// A prefix of `text` no longer than `limit`, ending after a line break when there is one,
+// else after a whole character.
+std::string_view Preview(std::string_view text, std::size_t limit, Charset charset) {
     if (text.size() <= limit) return text;
     const std::size_t cut = text.substr(0, limit).find_last_of("\r\n");
-    return cut == std::string_view::npos ? text.substr(0, limit) : text.substr(0, cut + 1);
+    if (cut != std::string_view::npos) return text.substr(0, cut + 1);
+    std::size_t end = 0;
+    while (end < limit) {
+        const std::size_t next = end + engine::CharLength(charset, text, end);
+        if (next > limit) break;
+        end = next;
+    }
+    return text.substr(0, end);
 }
 
 void Comparer::Run(std::string_view before, std::string_view after, Comparison& out) {
@@ -495,8 +514,8 @@ void Comparer::Run(std::string_view before, std::string_view after, Comparison& 
     const bool tooLarge =
         before.size() > limits_.maxTextBytes || after.size() > limits_.maxTextBytes;
     if (tooLarge) {
-        before = Preview(before, limits_.previewBytes);
-        after = Preview(after, limits_.previewBytes);
+        before = Preview(before, limits_.previewBytes, charset_);
+        after = Preview(after, limits_.previewBytes, charset_);
     }
     ReadSide(before, charset_, left_);
     ReadSide(after, charset_, right_);

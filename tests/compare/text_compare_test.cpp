@@ -92,6 +92,8 @@ const Case kCases[] = {
     {"ControlCharacter", Charset::Utf8, "a\x01  b\n", "a\x01 b\n",
      "a\xE2\x90\x81 [ ]b|a\xE2\x90\x81 b\n", 1},
     {"Nul", Charset::Utf8, "a\0 \n"sv, "a\0\n"sv, "a\xE2\x90\x80[ ]|a\xE2\x90\x80\n", 1},
+    {"LineSeparators", Charset::Utf8, "a\u2029b  c\u2028d\u0085e\n", "a\u2029b c\u2028d\u0085e\n",
+     "a\u2424b [ ]c\u2424d\u2424e|a\u2424b c\u2424d\u2424e\n", 1},
     {"CarriageReturnLineFeed", Charset::Utf8, "a \r\nb\r\n", "a\r\nb\r\n", "a[ ]|a\nb|b\n", 1},
     // an empty result
     {"EmptyResult", Charset::Utf8, "   \n\n", "", "[   ]~|\n~|\n", 1},
@@ -190,6 +192,37 @@ TEST(CompareTexts, PageOverTheLimitShowsItsStart) {
         ASSERT_EQ(row.leftLine, row.rightLine);
         EXPECT_EQ(Render(Comparison{{row}, {}, {}}),
                   "[  ]" + row.rightText + "|" + row.rightText + "\n");
+    }
+}
+
+// A page of one line over the limit is cut after a whole character.
+TEST(CompareTexts, OneLinePageOverTheLimitIsCutBetweenCharacters) {
+    struct Case {
+        const char* name;
+        Charset charset;
+        std::string word;
+    };
+    const Case cases[] = {
+        {"utf8", Charset::Utf8, "\xE3\x81\x82"},
+        {"cp932", Charset::Cp932, "\x95\x5C"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        std::string before, after;
+        for (int i = 0; i < 3000; ++i) {
+            before += k.word + "  ";
+            after += k.word + " ";
+        }
+        CompareLimits limits;
+        limits.maxTextBytes = 4000;
+        limits.previewBytes = 1001;
+        Comparison c;
+        ASSERT_RESULT(CompareTexts(before, after, k.charset, limits, c), RESULT_OK);
+        EXPECT_EQ(c.cut, CompareCut::PageTooLarge);
+        ASSERT_FALSE(c.rows.empty());
+        // "あ  " or "表  " whole, never a part of one
+        ASSERT_FALSE(c.rows[0].leftText.empty());
+        EXPECT_EQ(c.rows[0].leftText.back(), ' ');
     }
 }
 
