@@ -584,6 +584,10 @@ void Comparer::Run(std::string_view before, std::string_view after, Comparison& 
 
 }  // namespace
 
+std::string_view ComparedPart(std::string_view text, Charset charset, const CompareLimits& limits) {
+    return text.size() > limits.maxTextBytes ? Preview(text, limits.previewBytes, charset) : text;
+}
+
 Result CompareTexts(std::string_view before, std::string_view after, Charset charset,
                     const CompareLimits& limits, Comparison& out) {
     out = Comparison{};

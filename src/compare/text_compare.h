@@ -73,6 +73,12 @@ struct CompareLimits {
     std::chrono::milliseconds timeLimit{1000};
 };
 
+// The part of a text that is compared: the text itself, or of a text larger than
+// `limits.maxTextBytes` its first `limits.previewBytes` at most, ending after a line break
+// when there is one, else after a whole character of `charset`.
+[[nodiscard]] std::string_view ComparedPart(std::string_view text, Charset charset,
+                                            const CompareLimits& limits);
+
 // Compares `before` with `after` (its trim), both scanned with `charset`, into `out`.
 // CP932 text is converted to UTF-8 for display; bytes that are no character of the
 // charset show as U+FFFD and control characters (except tab) as their symbols (U+2400...);
