@@ -135,6 +135,9 @@ class Comparer {
         rightKept_[j] = true;
     }
     void AlignRange(std::size_t a0, std::size_t a1, std::size_t b0, std::size_t b1);
+    // Whether aligning a piece over the worst-case limit is cheap all the same: the shorter
+    // side is nearly all found in order in the longer, as a trim is in its original.
+    bool NearlyKept(std::size_t a0, std::size_t a1, std::size_t b0, std::size_t b1) const;
     // Aligns the characters of left lines [l0, l1) with right characters [b0, b1), split at
     // the lines found on the right; false when time ran out, with `doneLeft` and `doneRight`
     // the ends of what was aligned.
@@ -244,8 +247,70 @@ void Comparer::MatchLines(std::size_t l0, std::size_t l1, std::size_t r0, std::s
 
 // ---- characters -----------------------------------------------------------------------
 
+bool Comparer::NearlyKept(std::size_t a0, std::size_t a1, std::size_t b0, std::size_t b1) const {
+    // The alignment costs about (both + 1) * (unkept + 1) characters, `unkept` being the
+    // characters of the shorter side left out of the longest common run. Characters taken
+    // in order, the nearest match first, give a common run, so its complement bounds them.
+    constexpr std::size_t kLookAhead = 64;
+    const auto& a = left_.tokens;
+    const auto& b = right_.tokens;
+    std::size_t i = a0, j = b0, common = 0;
+    // The search itself stays within the same bound.
+    std::uint64_t work = 0;
+    while (i < a1 && j < b1) {
+        if (work > limits_.maxAlignCells) return false;
+        const std::size_t stop = std::min(a1, i + kLookAhead);
+        work += stop - i;
+        std::size_t k = i;
+        while (k < stop && a[k] != b[j])
+            ++k;
+        if (k < stop) {
+            ++common;
+            i = k + 1;
+            ++j;
+            continue;
+        }
+        // A long removal (a comment): the next characters of the right other than blanks
+        // are looked for further on.
+        const auto skipBlanks = [](const std::vector<Token>& tokens, std::size_t t,
+                                   std::size_t end) {
+            while (t < end && (IsBlankToken(tokens[t]) || IsBreakToken(tokens[t])))
+                ++t;
+            return t;
+        };
+        std::vector<Token> key;
+        const std::size_t keyStart = skipBlanks(b, j, b1);
+        for (std::size_t t = keyStart; t < b1 && key.size() < kAnchorLength;
+             t = skipBlanks(b, t + 1, b1))
+            key.push_back(b[t]);
+        std::size_t found = SIZE_MAX;
+        for (std::size_t start = i; !key.empty() && start < std::min(a1, i + kAnchorWindow);
+             ++start) {
+            ++work;
+            std::size_t matched = 0;
+            for (std::size_t t = start; matched < key.size() && t < a1 && a[t] == key[matched];
+                 t = skipBlanks(a, t + 1, a1))
+                ++matched;
+            if (matched == key.size()) {
+                found = start;
+                break;
+            }
+        }
+        if (found == SIZE_MAX) {
+            ++j;
+        } else {
+            i = found;
+            j = keyStart;
+        }
+    }
+    const std::size_t shorter = std::min(a1 - a0, b1 - b0);
+    const std::uint64_t unkept = shorter - std::min(common, shorter);
+    return (std::uint64_t{a1 - a0} + (b1 - b0) + 1) * (unkept + 1) <= limits_.maxAlignCells;
+}
+
 void Comparer::AlignRange(std::size_t a0, std::size_t a1, std::size_t b0, std::size_t b1) {
-    if (a0 >= a1 || b0 >= b1 || Cells(a1 - a0, b1 - b0) > limits_.maxAlignCells) return;
+    if (a0 >= a1 || b0 >= b1) return;
+    if (Cells(a1 - a0, b1 - b0) > limits_.maxAlignCells && !NearlyKept(a0, a1, b0, b1)) return;
     const std::vector<Token> a(left_.tokens.begin() + a0, left_.tokens.begin() + a1);
     const std::vector<Token> b(right_.tokens.begin() + b0, right_.tokens.begin() + b1);
     AlignWithDiff(a, b, [&](std::size_t i, std::size_t j) { Keep(a0 + i, b0 + j); });

@@ -173,6 +173,36 @@ TEST(CompareTexts, ManyLinesAreSplitAtUniqueLines) {
     EXPECT_EQ(Render(Comparison{{c.rows[0]}, {}, {}}), "v0[ ]=[ ]0;[ // note]|v0=0;\n");
 }
 
+// A line far longer than the worst case allows, changed beyond its blanks (a comment in
+// it): as a trim keeps nearly all of it in order, it is still aligned character by
+// character. Two unrelated long lines are not.
+TEST(CompareTexts, LongLineOfATrimIsAlignedCharacterByCharacter) {
+    std::string half, trimmedHalf;
+    for (int i = 0; i < 600; ++i) {
+        half += "ab  ";
+        trimmedHalf += "ab ";
+    }
+    const std::string before = half + "<!-- " + std::string(500, 'c') + " -->" + half + "\n";
+    const std::string after = trimmedHalf + trimmedHalf + "\n";
+    Comparison c;
+    ASSERT_RESULT(CompareTexts(before, after, Charset::Utf8, {}, c), RESULT_OK);
+    ASSERT_EQ(c.rows.size(), 1u);
+    EXPECT_TRUE(c.rows[0].rightMarks.empty());
+    std::size_t marked = 0;
+    for (const CompareSpan& span : c.rows[0].leftMarks)
+        marked += span.end - span.begin;
+    EXPECT_EQ(marked, before.size() - after.size());
+    EXPECT_GE(c.changes.size(), 1200u);
+
+    std::string first, second;
+    for (int i = 0; i < 3000; ++i) {
+        first += static_cast<char>('a' + (i * 7) % 26);
+        second += static_cast<char>('a' + (i * 11 + 3) % 23);
+    }
+    ASSERT_RESULT(CompareTexts(first, second, Charset::Utf8, {}, c), RESULT_OK);
+    EXPECT_EQ(c.rows.size(), 2u);  // one removed, one added: too costly to align
+}
+
 TEST(CompareTexts, PageOverTheLimitShowsItsStart) {
     std::string before, after;
     for (int i = 0; i < 1000; ++i) {
