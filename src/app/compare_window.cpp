@@ -152,12 +152,31 @@ CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
     layout->addWidget(m_note);
     layout->addLayout(sides, 1);
 
-    // Both sides scroll together: their rows are the same.
+    // Both sides scroll together: their rows are the same. A side whose lines are shorter
+    // stops at its own end without holding the other back, and both keep their horizontal
+    // bar so that they show as many rows.
+    for (QPlainTextEdit* side : {m_before, m_after})
+        side->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const auto follow = [this](QScrollBar* from, QScrollBar* to) {
+        const auto sync = [this](QScrollBar* target, int value) {
+            if (m_syncingScroll) return;
+            m_syncingScroll = true;
+            target->setValue(value);
+            m_syncingScroll = false;
+        };
+        connect(from, &QScrollBar::valueChanged, this, [sync, to](int value) { sync(to, value); });
+    };
     for (auto [from, to] : {std::pair{m_before, m_after}, std::pair{m_after, m_before}}) {
-        connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
-                &QScrollBar::setValue);
-        connect(from->horizontalScrollBar(), &QScrollBar::valueChanged, to->horizontalScrollBar(),
-                &QScrollBar::setValue);
+        follow(from->verticalScrollBar(), to->verticalScrollBar());
+        follow(from->horizontalScrollBar(), to->horizontalScrollBar());
+        // A side scrolled by its caret (keys, the next change) moves its bar silently; it
+        // tells only that its rows moved.
+        connect(from, &QPlainTextEdit::updateRequest, this, [this, from, to](const QRect&, int dy) {
+            if (dy == 0 || m_syncingScroll) return;
+            m_syncingScroll = true;
+            to->verticalScrollBar()->setValue(from->verticalScrollBar()->value());
+            m_syncingScroll = false;
+        });
     }
 
     const auto addKeys = [this](const char* objectName, QList<QKeySequence> keys, auto slot) {
@@ -302,10 +321,12 @@ void CCompareWindow::MoveToChange(int index) {
     cursor.setPosition(
         std::min(block.position() + range.first + std::max(range.second, 1), blockEnd),
         QTextCursor::KeepAnchor);
-    side->setTextCursor(cursor);
-    side->centerCursor();
+    // The other side's cursor goes to the row first: placing it scrolls that side, and the
+    // change must have the last word on where both sides show.
     other->setTextCursor(
         QTextCursor(other->document()->findBlockByNumber(static_cast<int>(change.row))));
+    side->setTextCursor(cursor);
+    side->centerCursor();
     UpdateSummary();
 }
 

@@ -53,6 +53,7 @@ class CCompareWindow final : public QWidget {
     QFutureWatcher<FileComparison>* m_watcher = nullptr;
     FileComparison m_file;
     bool m_ready = false;
+    bool m_syncingScroll = false;  // one side is being scrolled to follow the other
     int m_current = -1;
     QLabel* m_summary = nullptr;
     QLabel* m_note = nullptr;

@@ -35,7 +35,27 @@ FileComparison CompareFile(const std::string& path, TrimMode trimMode,
         if (file.result != RESULT_OK) return file;
         file.bytesAfter = written.size();
         written = std::string();
-        file.result = CompareTexts(text.text, trimmed, text.charset, limits, file.comparison);
+        if (text.text.size() <= limits.maxTextBytes) {
+            file.result = CompareTexts(text.text, trimmed, text.charset, limits, file.comparison);
+        } else {
+            // Of a page over the limit, its start is trimmed on its own and compared with
+            // that, so that both sides cover the same part of the page: the start of the
+            // whole trim reaches further into the page.
+            FileText part;
+            part.text = std::string(ComparedPart(text.text, text.charset, limits));
+            part.charset = text.charset;
+            part.utf16 = text.utf16;
+            part.mark = text.mark;
+            text = FileText();
+            file.result = TrimDecodedText(path, trimMode, scriptExtensions, part, trimmed);
+            if (file.result != RESULT_OK) return file;
+            CompareLimits partLimits = limits;
+            partLimits.maxTextBytes = part.text.size();
+            file.result =
+                CompareTexts(part.text, trimmed, part.charset, partLimits, file.comparison);
+            if (file.comparison.cut == CompareCut::None)
+                file.comparison.cut = CompareCut::PageTooLarge;
+        }
     } catch (const std::bad_alloc&) {
         file.result = RESULT_OUT_OF_MEMORY;
     } catch (const std::length_error&) {

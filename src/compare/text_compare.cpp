@@ -135,6 +135,9 @@ class Comparer {
         rightKept_[j] = true;
     }
     void AlignRange(std::size_t a0, std::size_t a1, std::size_t b0, std::size_t b1);
+    // Whether aligning a piece over the worst-case limit is cheap all the same: the shorter
+    // side is nearly all found in order in the longer, as a trim is in its original.
+    bool NearlyKept(std::size_t a0, std::size_t a1, std::size_t b0, std::size_t b1) const;
     // Aligns the characters of left lines [l0, l1) with right characters [b0, b1), split at
     // the lines found on the right; false when time ran out, with `doneLeft` and `doneRight`
     // the ends of what was aligned.
@@ -244,8 +247,70 @@ void Comparer::MatchLines(std::size_t l0, std::size_t l1, std::size_t r0, std::s
 
 // ---- characters -----------------------------------------------------------------------
 
+bool Comparer::NearlyKept(std::size_t a0, std::size_t a1, std::size_t b0, std::size_t b1) const {
+    // The alignment costs about (both + 1) * (unkept + 1) characters, `unkept` being the
+    // characters of the shorter side left out of the longest common run. Characters taken
+    // in order, the nearest match first, give a common run, so its complement bounds them.
+    constexpr std::size_t kLookAhead = 64;
+    const auto& a = left_.tokens;
+    const auto& b = right_.tokens;
+    std::size_t i = a0, j = b0, common = 0;
+    // The search itself stays within the same bound.
+    std::uint64_t work = 0;
+    while (i < a1 && j < b1) {
+        if (work > limits_.maxAlignCells) return false;
+        const std::size_t stop = std::min(a1, i + kLookAhead);
+        work += stop - i;
+        std::size_t k = i;
+        while (k < stop && a[k] != b[j])
+            ++k;
+        if (k < stop) {
+            ++common;
+            i = k + 1;
+            ++j;
+            continue;
+        }
+        // A long removal (a comment): the next characters of the right other than blanks
+        // are looked for further on.
+        const auto skipBlanks = [](const std::vector<Token>& tokens, std::size_t t,
+                                   std::size_t end) {
+            while (t < end && (IsBlankToken(tokens[t]) || IsBreakToken(tokens[t])))
+                ++t;
+            return t;
+        };
+        std::vector<Token> key;
+        const std::size_t keyStart = skipBlanks(b, j, b1);
+        for (std::size_t t = keyStart; t < b1 && key.size() < kAnchorLength;
+             t = skipBlanks(b, t + 1, b1))
+            key.push_back(b[t]);
+        std::size_t found = SIZE_MAX;
+        for (std::size_t start = i; !key.empty() && start < std::min(a1, i + kAnchorWindow);
+             ++start) {
+            ++work;
+            std::size_t matched = 0;
+            for (std::size_t t = start; matched < key.size() && t < a1 && a[t] == key[matched];
+                 t = skipBlanks(a, t + 1, a1))
+                ++matched;
+            if (matched == key.size()) {
+                found = start;
+                break;
+            }
+        }
+        if (found == SIZE_MAX) {
+            ++j;
+        } else {
+            i = found;
+            j = keyStart;
+        }
+    }
+    const std::size_t shorter = std::min(a1 - a0, b1 - b0);
+    const std::uint64_t unkept = shorter - std::min(common, shorter);
+    return (std::uint64_t{a1 - a0} + (b1 - b0) + 1) * (unkept + 1) <= limits_.maxAlignCells;
+}
+
 void Comparer::AlignRange(std::size_t a0, std::size_t a1, std::size_t b0, std::size_t b1) {
-    if (a0 >= a1 || b0 >= b1 || Cells(a1 - a0, b1 - b0) > limits_.maxAlignCells) return;
+    if (a0 >= a1 || b0 >= b1) return;
+    if (Cells(a1 - a0, b1 - b0) > limits_.maxAlignCells && !NearlyKept(a0, a1, b0, b1)) return;
     const std::vector<Token> a(left_.tokens.begin() + a0, left_.tokens.begin() + a1);
     const std::vector<Token> b(right_.tokens.begin() + b0, right_.tokens.begin() + b1);
     AlignWithDiff(a, b, [&](std::size_t i, std::size_t j) { Keep(a0 + i, b0 + j); });
@@ -358,7 +423,18 @@ std::string Comparer::Display(const Side& side, std::size_t first, std::size_t e
                                 : static_cast<std::uint8_t>(bytes[0]) >= 0xE0 ? bytes.size() == 3
                                 : static_cast<std::uint8_t>(bytes[0]) >= 0xC2 ? bytes.size() == 2
                                                                               : false);
-            text += whole ? bytes : std::string_view("\xEF\xBF\xBD");
+            if (!whole) {
+                text += "\xEF\xBF\xBD";
+            } else if (token == 0xC285 || token == 0xE280A8 || token == 0xE280A9) {
+                // NEL, LINE SEPARATOR, PARAGRAPH SEPARATOR: a text view would break the row
+                // there, so they show as the symbol for a new line.
+                text += "\xE2\x90\xA4";
+            } else if (token == 0xEFB790 || token == 0xEFB791) {
+                // Noncharacters that text views keep for their own use.
+                text += "\xEF\xBF\xBD";
+            } else {
+                text += bytes;
+            }
         } else {
             auto [it, added] = cp932_.try_emplace(token);
             if (added && Cp932ToUtf8(bytes, it->second) != RESULT_OK) it->second = "\xEF\xBF\xBD";
@@ -483,11 +559,19 @@ void Comparer::FindChanges(std::size_t leftEnd, std::size_t rightEnd) {
                      [](const CompareChange& a, const CompareChange& b) { return a.row < b.row; });
 }
 
-// A prefix of `text` no longer than `limit`, ending after a line break when there is one.
-std::string_view Preview(std::string_view text, std::size_t limit) {
+// A prefix of `text` no longer than `limit`, ending after a line break when there is one,
+// else after a whole character.
+std::string_view Preview(std::string_view text, std::size_t limit, Charset charset) {
     if (text.size() <= limit) return text;
     const std::size_t cut = text.substr(0, limit).find_last_of("\r\n");
-    return cut == std::string_view::npos ? text.substr(0, limit) : text.substr(0, cut + 1);
+    if (cut != std::string_view::npos) return text.substr(0, cut + 1);
+    std::size_t end = 0;
+    while (end < limit) {
+        const std::size_t next = end + engine::CharLength(charset, text, end);
+        if (next > limit) break;
+        end = next;
+    }
+    return text.substr(0, end);
 }
 
 void Comparer::Run(std::string_view before, std::string_view after, Comparison& out) {
@@ -495,8 +579,8 @@ void Comparer::Run(std::string_view before, std::string_view after, Comparison& 
     const bool tooLarge =
         before.size() > limits_.maxTextBytes || after.size() > limits_.maxTextBytes;
     if (tooLarge) {
-        before = Preview(before, limits_.previewBytes);
-        after = Preview(after, limits_.previewBytes);
+        before = Preview(before, limits_.previewBytes, charset_);
+        after = Preview(after, limits_.previewBytes, charset_);
     }
     ReadSide(before, charset_, left_);
     ReadSide(after, charset_, right_);
@@ -564,6 +648,10 @@ void Comparer::Run(std::string_view before, std::string_view after, Comparison& 
 }
 
 }  // namespace
+
+std::string_view ComparedPart(std::string_view text, Charset charset, const CompareLimits& limits) {
+    return text.size() > limits.maxTextBytes ? Preview(text, limits.previewBytes, charset) : text;
+}
 
 Result CompareTexts(std::string_view before, std::string_view after, Charset charset,
                     const CompareLimits& limits, Comparison& out) {

@@ -73,9 +73,17 @@ struct CompareLimits {
     std::chrono::milliseconds timeLimit{1000};
 };
 
+// The part of a text that is compared: the text itself, or of a text larger than
+// `limits.maxTextBytes` its first `limits.previewBytes` at most, ending after a line break
+// when there is one, else after a whole character of `charset`.
+[[nodiscard]] std::string_view ComparedPart(std::string_view text, Charset charset,
+                                            const CompareLimits& limits);
+
 // Compares `before` with `after` (its trim), both scanned with `charset`, into `out`.
 // CP932 text is converted to UTF-8 for display; bytes that are no character of the
-// charset show as U+FFFD and control characters (except tab) as their symbols (U+2400...).
+// charset show as U+FFFD and control characters (except tab) as their symbols (U+2400...);
+// characters a text view breaks a line at (NEL, U+2028, U+2029) show as U+2424, so that
+// each row stays one line.
 // RESULT_OUT_OF_MEMORY (with `out` empty) when memory runs out, else RESULT_OK.
 [[nodiscard]] Result CompareTexts(std::string_view before, std::string_view after, Charset charset,
                                   const CompareLimits& limits, Comparison& out);

@@ -7,8 +7,10 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTreeView>
 #include <filesystem>
 #include <memory>
@@ -73,6 +75,27 @@ class CompareWindowTest : public ::testing::Test {
             },
             1000);
         return ready ? window : nullptr;
+    }
+
+    // Adds a file, clicks its row and opens its view with Ctrl+D, sized and active.
+    CCompareWindow* OpenFile(const char* name, const std::string& bytes) {
+        if (frame->Editor().AddFileByPath(dir.Write(name, bytes), ADD_QUIET) != RESULT_OK) {
+            ADD_FAILURE() << "add";
+            return nullptr;
+        }
+        frame->RefreshCommandStates();
+        if (!QTest::qWaitFor([&] { return !frame->View()->SelectionSyncPending(); }))
+            return nullptr;
+        ClickRow(QString::fromUtf8(name));
+        CCompareWindow* window = OpenWithKeys();
+        if (!window) {
+            ADD_FAILURE() << "open " << frame->Editor().List().SelectedCount();
+            return nullptr;
+        }
+        window->resize(640, 400);
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window)) return nullptr;
+        return window;
     }
 
     test::TempDir dir;
@@ -158,6 +181,70 @@ TEST_F(CompareWindowTest, UsesTheOptionsOfTheMoment) {
     QPointer<CCompareWindow> window = OpenWithKeys();
     ASSERT_TRUE(window);
     EXPECT_EQ(window->ChangeCount(), 1);
+    window->close();
+    QTRY_VERIFY(window.isNull());
+}
+
+// A long line that trimming removes whole: only the original side is that wide, and its
+// end can still be reached; the last row shows on both sides at once.
+TEST_F(CompareWindowTest, TheWiderSideScrollsToItsEnd) {
+    std::string page = "<!-- " + std::string(3000, 'c') + " -->\n";
+    for (int i = 0; i < 200; ++i)
+        page += "<p>  " + std::to_string(i) + "</p>\n";
+    QPointer<CCompareWindow> window = OpenFile("wide.htm", page);
+    ASSERT_TRUE(window);
+    QPlainTextEdit* before = window->Before();
+    QPlainTextEdit* after = window->After();
+    ASSERT_EQ(before->blockCount(), 201);
+
+    // A click on the long line and End: the caret goes to its end, which must show.
+    const QRect first = before->cursorRect(QTextCursor(before->document()->firstBlock()));
+    QTest::mouseClick(before->viewport(), Qt::LeftButton, Qt::NoModifier, first.center());
+    QTest::keyClick(before, Qt::Key_End);
+    EXPECT_GT(before->horizontalScrollBar()->value(), after->horizontalScrollBar()->maximum());
+    EXPECT_TRUE(before->viewport()->rect().contains(before->cursorRect().center()));
+
+    // Ctrl+End: the last row shows, at the same height on both sides.
+    QTest::keyClick(before, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(before->textCursor().blockNumber(), 200);
+    EXPECT_TRUE(before->viewport()->rect().contains(before->cursorRect().center()));
+    EXPECT_EQ(before->verticalScrollBar()->value(), after->verticalScrollBar()->value());
+    const QTextCursor last(after->document()->lastBlock());
+    EXPECT_EQ(after->cursorRect(last).top(), before->cursorRect().top());
+    window->close();
+    QTRY_VERIFY(window.isNull());
+}
+
+// The next change far along a long line scrolls the view to it, sideways too.
+TEST_F(CompareWindowTest, NextChangeShowsAChangeFarAlongItsLine) {
+    QPointer<CCompareWindow> window =
+        OpenFile("far.htm", "<p>" + std::string(3000, 'x') + "  y</p>\n<p>z</p>\n");
+    ASSERT_TRUE(window);
+    ASSERT_EQ(window->ChangeCount(), 1);
+    QTest::keyClick(window->Before(), Qt::Key_F8);
+    EXPECT_EQ(window->Before()->textCursor().selectedText(), QStringLiteral(" "));
+    EXPECT_GT(window->Before()->horizontalScrollBar()->value(), 0);
+    EXPECT_TRUE(
+        window->Before()->viewport()->rect().contains(window->Before()->cursorRect().center()));
+    window->close();
+    QTRY_VERIFY(window.isNull());
+}
+
+// Characters at which a text view breaks a line leave every row one line on both sides.
+TEST_F(CompareWindowTest, EveryRowIsOneLine) {
+    QPointer<CCompareWindow> window =
+        OpenFile("lines.htm", "<p>a\u2029b  c</p>\n<p>d\u2028e  f</p>\n<p>g\u0085h  i</p>\n");
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->ChangeCount(), 3);
+    for (QPlainTextEdit* side : {window->Before(), window->After()}) {
+        SCOPED_TRACE(side->objectName().toStdString());
+        EXPECT_EQ(side->blockCount(), 3);
+        for (QTextBlock block = side->document()->firstBlock(); block.isValid();
+             block = block.next())
+            EXPECT_EQ(block.layout()->lineCount(), 1) << block.blockNumber();
+    }
+    EXPECT_EQ(window->Before()->document()->findBlockByNumber(2).text(),
+              QStringLiteral("<p>g\u2424h  i</p>"));
     window->close();
     QTRY_VERIFY(window.isNull());
 }

@@ -78,6 +78,31 @@ TEST(CompareFile, FailureTellsItsReason) {
     }
 }
 
+// Of a page over the limit both sides show the same start of the page: the trim's start,
+// which reaches further, shows no lines of its own.
+TEST(CompareFile, PageOverTheLimitShowsTheSameStartOnBothSides) {
+    test::TempDir dir;
+    std::string page = "<html><body><table>\n";
+    for (int i = 0; i < 1000; ++i)
+        page += "<tr>\n  <td>  cell " + std::to_string(i) + "  </td>\n  <!-- row " +
+                std::to_string(i) + " -->\n</tr>\n";
+    CompareLimits limits;
+    limits.maxTextBytes = 4000;
+    limits.previewBytes = 2000;
+    limits.maxLineCells = 1000;  // lines found once on each side split the page
+    const FileComparison file =
+        CompareFile(dir.Write("big.htm", page), kDefaultTrimMode, "JS", limits);
+    ASSERT_RESULT(file.result, RESULT_OK);
+    EXPECT_EQ(file.comparison.cut, CompareCut::PageTooLarge);
+    EXPECT_EQ(file.bytesBefore, page.size());
+    ASSERT_GT(file.comparison.rows.size(), 30u);
+    for (const CompareRow& row : file.comparison.rows) {
+        SCOPED_TRACE(row.rightText);
+        EXPECT_GE(row.leftLine, 0);
+        EXPECT_TRUE(row.rightMarks.empty());
+    }
+}
+
 TEST(CompareFile, EmptyFileHasNothingToShow) {
     test::TempDir dir;
     const FileComparison file = CompareFile(dir.Write("empty.htm", ""), kDefaultTrimMode, "JS");

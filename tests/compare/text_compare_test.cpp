@@ -92,6 +92,8 @@ const Case kCases[] = {
     {"ControlCharacter", Charset::Utf8, "a\x01  b\n", "a\x01 b\n",
      "a\xE2\x90\x81 [ ]b|a\xE2\x90\x81 b\n", 1},
     {"Nul", Charset::Utf8, "a\0 \n"sv, "a\0\n"sv, "a\xE2\x90\x80[ ]|a\xE2\x90\x80\n", 1},
+    {"LineSeparators", Charset::Utf8, "a\u2029b  c\u2028d\u0085e\n", "a\u2029b c\u2028d\u0085e\n",
+     "a\u2424b [ ]c\u2424d\u2424e|a\u2424b c\u2424d\u2424e\n", 1},
     {"CarriageReturnLineFeed", Charset::Utf8, "a \r\nb\r\n", "a\r\nb\r\n", "a[ ]|a\nb|b\n", 1},
     // an empty result
     {"EmptyResult", Charset::Utf8, "   \n\n", "", "[   ]~|\n~|\n", 1},
@@ -171,6 +173,36 @@ TEST(CompareTexts, ManyLinesAreSplitAtUniqueLines) {
     EXPECT_EQ(Render(Comparison{{c.rows[0]}, {}, {}}), "v0[ ]=[ ]0;[ // note]|v0=0;\n");
 }
 
+// A line far longer than the worst case allows, changed beyond its blanks (a comment in
+// it): as a trim keeps nearly all of it in order, it is still aligned character by
+// character. Two unrelated long lines are not.
+TEST(CompareTexts, LongLineOfATrimIsAlignedCharacterByCharacter) {
+    std::string half, trimmedHalf;
+    for (int i = 0; i < 600; ++i) {
+        half += "ab  ";
+        trimmedHalf += "ab ";
+    }
+    const std::string before = half + "<!-- " + std::string(500, 'c') + " -->" + half + "\n";
+    const std::string after = trimmedHalf + trimmedHalf + "\n";
+    Comparison c;
+    ASSERT_RESULT(CompareTexts(before, after, Charset::Utf8, {}, c), RESULT_OK);
+    ASSERT_EQ(c.rows.size(), 1u);
+    EXPECT_TRUE(c.rows[0].rightMarks.empty());
+    std::size_t marked = 0;
+    for (const CompareSpan& span : c.rows[0].leftMarks)
+        marked += span.end - span.begin;
+    EXPECT_EQ(marked, before.size() - after.size());
+    EXPECT_GE(c.changes.size(), 1200u);
+
+    std::string first, second;
+    for (int i = 0; i < 3000; ++i) {
+        first += static_cast<char>('a' + (i * 7) % 26);
+        second += static_cast<char>('a' + (i * 11 + 3) % 23);
+    }
+    ASSERT_RESULT(CompareTexts(first, second, Charset::Utf8, {}, c), RESULT_OK);
+    EXPECT_EQ(c.rows.size(), 2u);  // one removed, one added: too costly to align
+}
+
 TEST(CompareTexts, PageOverTheLimitShowsItsStart) {
     std::string before, after;
     for (int i = 0; i < 1000; ++i) {
@@ -190,6 +222,37 @@ TEST(CompareTexts, PageOverTheLimitShowsItsStart) {
         ASSERT_EQ(row.leftLine, row.rightLine);
         EXPECT_EQ(Render(Comparison{{row}, {}, {}}),
                   "[  ]" + row.rightText + "|" + row.rightText + "\n");
+    }
+}
+
+// A page of one line over the limit is cut after a whole character.
+TEST(CompareTexts, OneLinePageOverTheLimitIsCutBetweenCharacters) {
+    struct Case {
+        const char* name;
+        Charset charset;
+        std::string word;
+    };
+    const Case cases[] = {
+        {"utf8", Charset::Utf8, "\xE3\x81\x82"},
+        {"cp932", Charset::Cp932, "\x95\x5C"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        std::string before, after;
+        for (int i = 0; i < 3000; ++i) {
+            before += k.word + "  ";
+            after += k.word + " ";
+        }
+        CompareLimits limits;
+        limits.maxTextBytes = 4000;
+        limits.previewBytes = 1001;
+        Comparison c;
+        ASSERT_RESULT(CompareTexts(before, after, k.charset, limits, c), RESULT_OK);
+        EXPECT_EQ(c.cut, CompareCut::PageTooLarge);
+        ASSERT_FALSE(c.rows.empty());
+        // "あ  " or "表  " whole, never a part of one
+        ASSERT_FALSE(c.rows[0].leftText.empty());
+        EXPECT_EQ(c.rows[0].leftText.back(), ' ');
     }
 }
 
