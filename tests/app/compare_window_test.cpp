@@ -216,6 +216,8 @@ TEST_F(CompareWindowTest, ARowTheCheckRejectedWarnsAndItsViewSaysWhere) {
     window->close();
     QTRY_VERIFY(window.isNull());
 
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     ClickRow(QStringLiteral("second.htm"));
     window = OpenWithKeys();
     ASSERT_TRUE(window);
