@@ -12,7 +12,6 @@
 #include <string>
 #include <string_view>
 
-#include "engine/comment_kinds.h"
 #include "engine/trim_engine.h"
 #include "fuzz_input.h"
 #include "verify/page_verifier.h"
