@@ -46,8 +46,7 @@ namespace {
 bool Save(QWidget& widget, const QDir& dir, const char* name);
 
 // Where the check found a trimmed page differing, as it says it.
-constexpr const char* kDifference =
-    "html > body > div: text differs at line 3: \"a  b\" / \"a b\"";
+constexpr const char* kDifference = "html > body > div: text differs at line 3: \"a  b\" / \"a b\"";
 
 // Opens the before-and-after view of the row whose path ends with `name`, waits for its
 // comparison, moves to the first change and draws it into `file`.
