@@ -14,7 +14,6 @@
 
 #include "engine/trim_engine.h"
 #include "fuzz_input.h"
-#include "verify/comment_kinds.h"
 #include "verify/page_verifier.h"
 
 namespace {
@@ -49,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (HoldsNotYetKept(in.text) || !ParsesWithoutError(in.text, in.charset)) return 0;
     // The trimmer deletes the special comments with the others (as bit 19 asks) until it
     // learns to keep them.
-    const TrimMode verifyMode = in.mode | verify::kDeleteSpecialComments;
+    const TrimMode verifyMode = in.mode | TM_SPECIAL_COMMENTS_DEL;
     fuzz::Require(TrimHtmlText(in.text, out, in.mode, in.charset) == RESULT_OK, "trim");
     fuzz::Require(VerifyHtml(in.text, in.text, verifyMode, in.charset, verdict) == RESULT_OK &&
                       verdict.status == VerifyStatus::Same,

@@ -22,6 +22,10 @@ inline constexpr Text TXT_MENU_VIEW{"表示(&V)", "&View"};
 inline constexpr Text TXT_MENU_TRIM{"トリムレット(&S)", "&Trim"};
 inline constexpr Text TXT_MENU_HELP{"ヘルプ(&H)", "&Help"};
 
+// The tip of a row whose result the last run did not write: its path and where it differs.
+inline constexpr Text TXT_ROW_NOT_EQUIVALENT{
+    "%s\n検証でトリム前と異なる結果になったため、書き込みませんでした：\n%s",
+    "%s\nNot written: the check found the trimmed result differing from the original:\n%s"};
 inline constexpr Text TXT_BASE_FOLDER_CAPTION{"フォルダ：", "Folder:"};
 
 // Long work: the progress pane ("12 / 340") and its stop button.
@@ -52,6 +56,15 @@ inline constexpr Text TXT_COMPARE_CUT_SIZE{
 inline constexpr Text TXT_COMPARE_CUT_TIME{
     "比較に時間がかかるため、最初の部分の変更だけを表示しています。以降の変更は表示していません。",
     "The comparison takes long, so only the first changes are shown. Later changes are not shown."};
+// The check of the result, when a run would make it (verifying is on, or it failed last run).
+inline constexpr Text TXT_COMPARE_VERIFY_SAME{
+    "検証：トリム結果はトリム前と同じ文書です。",
+    "Check: the trimmed result is the same document as the original."};
+inline constexpr Text TXT_COMPARE_VERIFY_DIFFERS{
+    "検証：トリム結果がトリム前と異なるため、実行しても書き込みません。\n%s",
+    "Check: the trimmed result differs from the original, so a run does not write it.\n%s"};
+inline constexpr Text TXT_COMPARE_VERIFY_SKIPPED{"検証：ページが大きすぎるため、検証しません。",
+                                                 "Check: the page is too large to be checked."};
 inline constexpr Text TXT_COMPARE_KEYS{"F8: 次の変更　Shift+F8: 前の変更　Esc: 閉じる",
                                        "F8: next change   Shift+F8: previous change   Esc: close"};
 inline constexpr const char* TXT_CHARSET_SHIFT_JIS = "Shift_JIS";

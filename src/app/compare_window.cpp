@@ -111,7 +111,7 @@ const char* CharsetName(const FileComparison& file) {
 }  // namespace
 
 CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
-                               std::string scriptExtensions, QWidget* parent)
+                               std::string scriptExtensions, QWidget* parent, bool verify)
     : QWidget(parent, Qt::Window), m_path(path) {
     setObjectName(QStringLiteral("compareWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -129,6 +129,13 @@ CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
     m_note->setWordWrap(true);
     m_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_note->hide();
+    m_verdict = new QLabel(this);
+    m_verdict->setObjectName(QStringLiteral("compareVerdict"));
+    m_verdict->setWordWrap(true);
+    m_verdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_verdict->setMargin(4);
+    m_verdict->setAutoFillBackground(true);
+    m_verdict->hide();
 
     m_beforeCaption = new QLabel(this);
     m_afterCaption = new QLabel(this);
@@ -149,6 +156,7 @@ CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
     sides->addLayout(right, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_verdict);
     layout->addWidget(m_note);
     layout->addLayout(sides, 1);
 
@@ -207,8 +215,8 @@ CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
         emit Ready();
     });
     m_watcher->setFuture(
-        QtConcurrent::run([path, trimMode, extensions = std::move(scriptExtensions)] {
-            return CompareFile(path, trimMode, extensions);
+        QtConcurrent::run([path, trimMode, extensions = std::move(scriptExtensions), verify] {
+            return CompareFile(path, trimMode, extensions, {}, verify);
         }));
 }
 
@@ -274,7 +282,31 @@ void CCompareWindow::ShowComparison() {
                                                                       : TXT_COMPARE_CUT_TIME));
         m_note->show();
     }
+    ShowVerdict();
     UpdateSummary();
+}
+
+void CCompareWindow::ShowVerdict() {
+    if (!m_file.verdict) return;
+    QPalette palette = m_verdict->palette();
+    switch (m_file.verdict->status) {
+        case VerifyStatus::Same:
+            m_verdict->setText(Qs(TXT_COMPARE_VERIFY_SAME));
+            palette.setColor(QPalette::Window, AddedColor());
+            break;
+        case VerifyStatus::Differs:
+            m_verdict->setText(
+                Qs(FormatText(TXT_COMPARE_VERIFY_DIFFERS, {m_file.verdict->difference})));
+            palette.setColor(QPalette::Window, QColor(255, 236, 160));
+            break;
+        case VerifyStatus::Skipped:
+            m_verdict->setText(Qs(TXT_COMPARE_VERIFY_SKIPPED));
+            palette.setColor(QPalette::Window, FillerColor());
+            break;
+    }
+    palette.setColor(QPalette::WindowText, Qt::black);
+    m_verdict->setPalette(palette);
+    m_verdict->show();
 }
 
 void CCompareWindow::ShowFailure() {

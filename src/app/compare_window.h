@@ -21,9 +21,11 @@ class CCompareWindow final : public QWidget {
     Q_OBJECT
   public:
     // Starts comparing the file at `path` trimmed with `trimMode` (a script by
-    // `scriptExtensions`). `parent` owns the window, which shows as one of its own.
+    // `scriptExtensions`); with `verify`, the result is also checked as a run with verifying
+    // checks it, and the verdict shown above both sides. `parent` owns the window, which
+    // shows as one of its own.
     CCompareWindow(const std::string& path, TrimMode trimMode, std::string scriptExtensions,
-                   QWidget* parent);
+                   QWidget* parent, bool verify = false);
     ~CCompareWindow() override;
 
     // Whether the comparison has arrived and is shown.
@@ -34,6 +36,8 @@ class CCompareWindow final : public QWidget {
     QPlainTextEdit* Before() const { return m_before; }
     QPlainTextEdit* After() const { return m_after; }
     QLabel* Summary() const { return m_summary; }
+    // The check's verdict; hidden when none was asked for or made.
+    QLabel* VerdictLabel() const { return m_verdict; }
 
     // Selects the next (previous) change and scrolls both sides to it.
     void NextChange();
@@ -48,6 +52,7 @@ class CCompareWindow final : public QWidget {
     void ShowFailure();
     void MoveToChange(int index);
     void UpdateSummary();
+    void ShowVerdict();
 
     std::string m_path;
     QFutureWatcher<FileComparison>* m_watcher = nullptr;
@@ -57,6 +62,7 @@ class CCompareWindow final : public QWidget {
     int m_current = -1;
     QLabel* m_summary = nullptr;
     QLabel* m_note = nullptr;
+    QLabel* m_verdict = nullptr;
     QLabel* m_beforeCaption = nullptr;
     QLabel* m_afterCaption = nullptr;
     QPlainTextEdit* m_before = nullptr;

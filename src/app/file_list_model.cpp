@@ -1,5 +1,6 @@
 #include "app/file_list_model.h"
 
+#include "app/app_texts.h"
 #include "app/qt_text.h"
 #include "app/row_images.h"
 #include "common/messages.h"
@@ -30,15 +31,19 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return Qs(m_list.Text(row, index.column()));
         case Qt::DecorationRole:
-            if (index.column() == kColumnName) return RowImage(m_list.Image(row));
+            if (index.column() == kColumnName)
+                return RowImage(m_list.Image(row), !m_list.Warning(row).empty());
             return {};
         case Qt::TextAlignmentRole:
             if (index.column() == kColumnSourceSize || index.column() == kColumnTrimmedSize)
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
             return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::ToolTipRole:
-            if (index.column() == kColumnName) return Qs(m_list.FullPath(row));
-            return {};
+            if (index.column() != kColumnName) return {};
+            if (const std::string& warning = m_list.Warning(row); !warning.empty()) {
+                return Qs(FormatText(TXT_ROW_NOT_EQUIVALENT, {m_list.FullPath(row), warning}));
+            }
+            return Qs(m_list.FullPath(row));
         default:
             return {};
     }

@@ -484,8 +484,10 @@ void CMainFrame::OpenCompareWindows() {
     int opened = 0;
     for (std::size_t row = 0; row < list.RowCount() && opened < kMaxCompareWindows; ++row) {
         if (!list.IsSelected(row) || !list.Entry(row)) continue;
+        // A row the last run did not write for a difference shows where, verifying on or off.
+        const bool verify = settings.verifyTrimResults || !list.Warning(row).empty();
         auto* window = new CCompareWindow(list.FullPath(row), settings.trimMode,
-                                          settings.scriptExtensions, this);
+                                          settings.scriptExtensions, this, verify);
         window->move(pos() + QPoint(40 + 24 * opened, 40 + 24 * opened));
         window->show();
         ++opened;

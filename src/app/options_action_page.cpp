@@ -28,17 +28,26 @@ CPPAction::CPPAction(Profile& profile, QWidget* parent) : COptionsPage(parent), 
     m_alertNotSame->setObjectName(QStringLiteral("alertSettingNotSame"));
     openLayout->addWidget(m_alertNotSame);
     layout->addWidget(openGroup);
+
+    auto* runGroup = new QGroupBox(Qs(TXT_ACTION_RUN_GROUP), this);
+    auto* runLayout = new QVBoxLayout(runGroup);
+    m_verifyResults = new QCheckBox(Qs(TXT_ACTION_VERIFY_RESULTS), runGroup);
+    m_verifyResults->setObjectName(QStringLiteral("verifyTrimResults"));
+    m_verifyResults->setToolTip(Qs(TXT_ACTION_VERIFY_RESULTS_TIP));
+    runLayout->addWidget(m_verifyResults);
+    layout->addWidget(runGroup);
     layout->addStretch();
 }
 
 ActionPageState CPPAction::State() const {
-    return {m_runRecent->isChecked(), m_alertNotSame->isChecked()};
+    return {m_runRecent->isChecked(), m_alertNotSame->isChecked(), m_verifyResults->isChecked()};
 }
 
 void CPPAction::Load() {
     const ActionPageState state = ReadActionPage(m_profile);
     (state.runRecentTask ? m_runRecent : m_openRecent)->setChecked(true);
     m_alertNotSame->setChecked(state.alertSettingNotSame);
+    m_verifyResults->setChecked(state.verifyTrimResults);
 }
 
 bool CPPAction::Save() {

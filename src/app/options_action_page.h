@@ -1,6 +1,6 @@
 #pragma once
 // The action page of the options sheet (CPPAction): what choosing a recent task does, and
-// whether opening a task whose settings differ asks first.
+// whether opening a task whose settings differ asks first, whether a run verifies its results.
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -26,6 +26,7 @@ class CPPAction final : public COptionsPage {
     QRadioButton* m_openRecent;
     QRadioButton* m_runRecent;
     QCheckBox* m_alertNotSame;
+    QCheckBox* m_verifyResults;
 };
 
 }  // namespace trimlet

@@ -102,8 +102,7 @@ CResultSummaryDlg::CResultSummaryDlg(const RunSummary& summary, QWidget* parent)
         int reasonWidth = 0;
         for (const SkippedFile& file : summary.skippedFiles) {
             pathWidth = std::max(pathWidth, metrics.horizontalAdvance(Qs(file.path)));
-            reasonWidth =
-                std::max(reasonWidth, metrics.horizontalAdvance(Qs(SkipReason(file.result))));
+            reasonWidth = std::max(reasonWidth, metrics.horizontalAdvance(Qs(SkipReason(file))));
         }
         const int gap = metrics.averageCharWidth() * 3;
         list->setTabStopDistance(pathWidth + gap);

@@ -52,7 +52,22 @@ void DrawFolder(QPainter& p) {
     p.drawRect(QRectF(1.5, 2.5, 5, 2));
 }
 
-QIcon Draw(int image) {
+// A yellow warning sign in the lower right corner, over the page.
+void DrawWarning(QPainter& p) {
+    QPainterPath sign;
+    sign.moveTo(11.5, 6.5);
+    sign.lineTo(16.0, 15.5);
+    sign.lineTo(7.0, 15.5);
+    sign.closeSubpath();
+    p.setPen(QPen(QColor(120, 80, 0), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(255, 200, 0));
+    p.drawPath(sign);
+    p.setPen(QPen(Qt::black, 1.4, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(11.5, 9.2), QPointF(11.5, 12.6));
+    p.drawPoint(QPointF(11.5, 14.2));
+}
+
+QIcon Draw(int image, bool warned) {
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -78,21 +93,23 @@ QIcon Draw(int image) {
             break;
     }
     if (IsCheckedImage(image)) DrawTick(p);
+    if (warned) DrawWarning(p);
     p.end();
     return QIcon(pixmap);
 }
 
 }  // namespace
 
-QIcon RowImage(int image) {
-    static const std::array<QIcon, 7> images = [] {
-        std::array<QIcon, 7> made;
-        for (int i = 0; i < 7; ++i)
-            made[static_cast<std::size_t>(i)] = Draw(i);
+QIcon RowImage(int image, bool warned) {
+    // The seven pictures, then the same with the warning sign.
+    static const std::array<QIcon, 14> images = [] {
+        std::array<QIcon, 14> made;
+        for (int i = 0; i < 14; ++i)
+            made[static_cast<std::size_t>(i)] = Draw(i % 7, i >= 7);
         return made;
     }();
     if (image < 0 || image >= 7) return {};
-    return images[static_cast<std::size_t>(image)];
+    return images[static_cast<std::size_t>(image + (warned ? 7 : 0))];
 }
 
 }  // namespace trimlet

@@ -103,15 +103,29 @@ std::string SkipReason(Result result) {
         case RESULT_OUT_OF_MEMORY:
         case RESULT_SCRIPT_NO_MEMORY:
             return TXT_SKIP_REASON_MEMORY.Get();
+        case RESULT_NOT_EQUIVALENT:
+            return TXT_SKIP_REASON_NOT_EQUIVALENT.Get();
         default:
             return FormatText(TXT_SKIP_REASON_OTHER, {std::string(ResultName(result))});
     }
 }
 
+std::string SkipReason(const SkippedFile& file) {
+    std::string reason = SkipReason(file.result);
+    if (file.result == RESULT_NOT_EQUIVALENT && !file.detail.empty()) {
+        // One line per file: a line break of the difference's excerpts would split it.
+        std::string detail = file.detail;
+        for (char& c : detail)
+            if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+        reason = FormatText(TXT_SKIP_REASON_DIFFERENCE, {reason, detail});
+    }
+    return reason;
+}
+
 std::string SkippedFilesText(const std::vector<SkippedFile>& files) {
     std::string text;
     for (const SkippedFile& file : files) {
-        text += FormatText(TXT_SKIPPED_LINE_FORMAT, {file.path, SkipReason(file.result)});
+        text += FormatText(TXT_SKIPPED_LINE_FORMAT, {file.path, SkipReason(file)});
         text += '\n';
     }
     return text;

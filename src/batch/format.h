@@ -58,6 +58,8 @@ SummaryTexts FormatSummary(const ResultSummary& summary);
 
 // Why a run did not trim a file, for the summary's list: a short text for `result`.
 std::string SkipReason(Result result);
+// The same with the file's detail: where the check found a result differing from its page.
+std::string SkipReason(const SkippedFile& file);
 // The summary's list of the files not trimmed: one line per file, its path, a tab and the
 // reason, each line ended by "\n". Empty when every file was trimmed.
 std::string SkippedFilesText(const std::vector<SkippedFile>& files);

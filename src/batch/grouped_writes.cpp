@@ -22,11 +22,13 @@ void GroupedRunWrites::Attach(RunContext& ctx) {
 }
 
 bool GroupedRunWrites::Add(std::size_t index, const std::string& inputPath, Result result,
-                           std::uint64_t sourceSize, std::uint64_t trimmedSize) {
+                           std::uint64_t sourceSize, std::uint64_t trimmedSize,
+                           std::string difference) {
     if (stopped_) return false;
     const bool waiting = result == RESULT_OK && batch_.AddedCount() != addedBefore_;
     addedBefore_ = batch_.AddedCount();
-    queue_.push_back(Entry{{index, result, sourceSize, trimmedSize}, inputPath, waiting});
+    queue_.push_back(
+        Entry{{index, result, sourceSize, trimmedSize, std::move(difference)}, inputPath, waiting});
     ReportReady();
     if (batch_.IsFull() && !CommitWaiting()) return false;
     TellNotices();

@@ -27,6 +27,7 @@ struct FileOutcome {
     Result result = RESULT_OK;
     std::uint64_t sourceSize = 0;
     std::uint64_t trimmedSize = 0;
+    std::string difference;  // RESULT_NOT_EQUIVALENT: where the check found the pages differ
 };
 
 class GroupedRunWrites final : public RunQuestions {
@@ -41,7 +42,8 @@ class GroupedRunWrites final : public RunQuestions {
     void Attach(RunContext& ctx);
     // Takes the result of TrimFileToOutput for `inputPath`.
     [[nodiscard]] bool Add(std::size_t index, const std::string& inputPath, Result result,
-                           std::uint64_t sourceSize, std::uint64_t trimmedSize);
+                           std::uint64_t sourceSize, std::uint64_t trimmedSize,
+                           std::string difference = {});
     // Completes the waiting writes and reports the rest.
     [[nodiscard]] bool Finish();
 

@@ -20,7 +20,7 @@ void Count(RunTally& tally, const FileOutcome& done, std::string path) {
     }
     ++summary.skippedCount;
     if (done.result != RESULT_SKIPPED) ++tally.failedCount;
-    summary.skippedFiles.push_back({std::move(path), done.result});
+    summary.skippedFiles.push_back({std::move(path), done.result, done.difference});
 }
 
 // A file that names nothing: as a file that cannot be found, asked once what waits is done.
@@ -95,17 +95,18 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
         std::uint64_t sourceSize = 0;
         std::uint64_t trimmedSize = 0;
         Result result = RESULT_OK;
+        std::string difference;
         if (file->path.empty()) {
             result = AskAboutEmptyPath(writes);
         } else if (same[i]) {
             result = AskAboutSameOutput(writes, file->path, outputs[i], files[*same[i]].path);
         } else {
             result = TrimFileToOutput(ctx, file->path, planned[i].outputFolderName, sourceSize,
-                                      trimmedSize, runFlags);
+                                      trimmedSize, runFlags, &difference);
         }
         waiting[file->index] = file->path;
-        if (result == RESULT_STOPPED ||
-            !writes.Add(file->index, file->path, result, sourceSize, trimmedSize)) {
+        if (result == RESULT_STOPPED || !writes.Add(file->index, file->path, result, sourceSize,
+                                                    trimmedSize, std::move(difference))) {
             return stopped(RunEnd::Stopped);
         }
         if (fileDone && fileDone()) {

@@ -190,7 +190,8 @@ Result AskSkipFailedFile(RunQuestions& questions, const std::string& inputPath, 
 
 Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
                         std::string_view outputFolderName, std::uint64_t& sourceSize,
-                        std::uint64_t& trimmedSize, std::uint32_t& runFlags) {
+                        std::uint64_t& trimmedSize, std::uint32_t& runFlags,
+                        std::string* differenceOut) {
     sourceSize = 0;
     trimmedSize = 0;
     if (givenPath.empty()) return RESULT_INVALID_ARGUMENT;
@@ -250,6 +251,7 @@ Result TrimFileToOutput(RunContext& ctx, const std::string& givenPath,
         const MessageAnswer answer =
             ctx.questions.Ask(MSG_TRIM_NOT_EQUIVALENT, MessageIcon::Exclamation,
                               MessageButtons::OkCancel, inputPath, difference);
+        if (differenceOut) *differenceOut = std::move(difference);
         return answer == MessageAnswer::Cancel ? RESULT_STOPPED : r;
     }
     if (r != RESULT_OK) return AskSkipFailedFile(ctx.questions, inputPath, r);

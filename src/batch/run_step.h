@@ -91,10 +91,13 @@ struct RunContext {
 //   RESULT_IS_FOLDER, RESULT_FOLDER_BLOCKED, RESULT_FILE_ERROR, RESULT_ACCESS_ERROR (also
 //   for an output that is a FIFO, device or socket: message 20021, nothing opened),
 //   RESULT_FILE_CHANGED (the input changed while it was trimmed in place: message 20043),
-//   RESULT_NO_RECOVERY_FILE (message 20051), or a code of the trim or the write.
+//   RESULT_NO_RECOVERY_FILE (message 20051), RESULT_NOT_EQUIVALENT (ctx.verifyTrimmed found
+//   a difference, told with message 20049 and given in `difference` when asked for), or a
+//   code of the trim or the write.
 [[nodiscard]] Result TrimFileToOutput(RunContext& ctx, const std::string& inputPath,
                                       std::string_view outputFolderName, std::uint64_t& sourceSize,
-                                      std::uint64_t& trimmedSize, std::uint32_t& runFlags);
+                                      std::uint64_t& trimmedSize, std::uint32_t& runFlags,
+                                      std::string* difference = nullptr);
 
 // Trims `inputPath` with `runFlags` as the trim mode and replaces `outputPath` with the
 // result. The input is read whole before the output is touched, and the output is written

@@ -25,6 +25,7 @@ struct SettingsMismatchAnswer {
 struct SkippedFile {
     std::string path;
     Result result = RESULT_SKIPPED;
+    std::string detail = {};  // RESULT_NOT_EQUIVALENT: where the check found the pages differ
 };
 
 // The counters of a finished run.

@@ -292,6 +292,9 @@ inline constexpr Text TXT_SKIP_REASON_CHANGED{"処理中に他のプログラム
                                               "changed by another program meanwhile"};
 inline constexpr Text TXT_SKIP_REASON_TOO_LARGE{"ファイルが大きすぎます", "the file is too large"};
 inline constexpr Text TXT_SKIP_REASON_MEMORY{"メモリーが不足しています", "out of memory"};
+inline constexpr Text TXT_SKIP_REASON_NOT_EQUIVALENT{"検証でトリム前と異なる結果になりました",
+                                                     "the check found the result differs"};
+inline constexpr Text TXT_SKIP_REASON_DIFFERENCE{"%s：%s", "%s: %s"};  // reason, where
 inline constexpr Text TXT_SKIP_REASON_OTHER{"処理に失敗しました (%s)", "trimming failed (%s)"};
 
 // settings-mismatch dialog
@@ -505,6 +508,13 @@ inline constexpr Text TXT_ACTION_OPEN_GROUP{"【タスクを開く】を実行�
 inline constexpr Text TXT_ACTION_ALERT_NOT_SAME{
     "現在のトリムレットの設定と、タスクファイル中の設定が異なる場合には確認する(&S)",
     "A&sk when the task file's settings differ from the current ones"};
+inline constexpr Text TXT_ACTION_RUN_GROUP{"実行する際の動作", "When files are run"};
+inline constexpr Text TXT_ACTION_VERIFY_RESULTS{"トリム結果を検証する(&V)",
+                                                "&Verify each trimmed result"};
+inline constexpr Text TXT_ACTION_VERIFY_RESULTS_TIP{
+    "トリムしたページをトリム前と比べ、同じ文書にならないファイルは書き込みません。",
+    "Compares each trimmed page with its original and does not write a file whose result is "
+    "not the same document."};
 
 // about box and its marquee
 inline constexpr Text TXT_ABOUT_TITLE{"バージョン情報", "About"};

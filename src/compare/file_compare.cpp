@@ -11,7 +11,8 @@
 namespace trimlet {
 
 FileComparison CompareFile(const std::string& path, TrimMode trimMode,
-                           std::string_view scriptExtensions, const CompareLimits& limits) {
+                           std::string_view scriptExtensions, const CompareLimits& limits,
+                           bool verify) {
     FileComparison file;
     if (path.empty()) {
         file.result = RESULT_INVALID_ARGUMENT;
@@ -34,6 +35,11 @@ FileComparison CompareFile(const std::string& path, TrimMode trimMode,
         file.result = EncodeFileText(text, trimmed, written);
         if (file.result != RESULT_OK) return file;
         file.bytesAfter = written.size();
+        if (verify) {
+            Verdict verdict;
+            if (VerifyTrimmedFile(path, written, trimMode, scriptExtensions, verdict) == RESULT_OK)
+                file.verdict = std::move(verdict);
+        }
         written = std::string();
         if (text.text.size() <= limits.maxTextBytes) {
             file.result = CompareTexts(text.text, trimmed, text.charset, limits, file.comparison);
@@ -61,7 +67,10 @@ FileComparison CompareFile(const std::string& path, TrimMode trimMode,
     } catch (const std::length_error&) {
         file.result = RESULT_OUT_OF_MEMORY;
     }
-    if (file.result != RESULT_OK) file.comparison = Comparison{};
+    if (file.result != RESULT_OK) {
+        file.comparison = Comparison{};
+        file.verdict.reset();
+    }
     return file;
 }
 

@@ -4,6 +4,7 @@
 // the file it reads.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "common/result.h"
 #include "compare/text_compare.h"
 #include "engine/trim_mode.h"
+#include "verify/page_verifier.h"
 
 namespace trimlet {
 
@@ -22,13 +24,17 @@ struct FileComparison {
     Charset charset = Charset::Cp932;
     bool utf16 = false;  // the file is UTF-16; the rows show it as text
     Comparison comparison;
+    // When asked for: the check of the result against the page, as a run with verifying
+    // makes it. Nothing when it was not asked for or could not be made.
+    std::optional<Verdict> verdict;
 };
 
 // Trims the file at `path` with `trimMode` (a script by `scriptExtensions`) and compares
-// its text with the result under `limits`.
+// its text with the result under `limits`; with `verify`, also checks the result
+// (VerifyTrimmedFile).
 [[nodiscard]] FileComparison CompareFile(const std::string& path, TrimMode trimMode,
                                          std::string_view scriptExtensions,
-                                         const CompareLimits& limits = {});
+                                         const CompareLimits& limits = {}, bool verify = false);
 
 // The message that tells why a file could not be compared (its "%s" is the path).
 [[nodiscard]] int CompareFailureMessage(Result result);

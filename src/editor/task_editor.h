@@ -257,7 +257,8 @@ class TaskEditor {
     // False: a choice in the output-exists dialog of a task run does not become the next
     // preselection (when an option of the command line gives the answer).
     void SetRememberOverwriteChoice(bool remember) { rememberOverwriteChoice_ = remember; }
-    // On: every trimmed result is verified before it is written (RunRequest::verify).
+    // On: every trimmed result is verified before it is written (RunRequest::verify),
+    // whatever the profile's option says (the command line's choice).
     void SetVerifyResults(bool verify) { verifyResults_ = verify; }
 
     // ---- Task commands (src/task/task_editor_task_commands.cpp) ----
@@ -347,7 +348,7 @@ class TaskEditor {
     void ShowTaskWriteError(Result result, const std::string& path);
     WriteFault taskWriteFault_;
     bool rememberOverwriteChoice_ = true;
-    bool verifyResults_ = false;
+    std::optional<bool> verifyResults_;  // else the working settings' option
 
     WorkState work_;
 };

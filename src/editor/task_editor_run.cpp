@@ -11,7 +11,7 @@ RunRequest TaskEditor::MakeRunRequest(std::string outputFolderName, std::uint32_
     request.scriptExtensions = settings_.scriptExtensions;
     request.style = style_;
     request.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
-    request.verify = verifyResults_;
+    request.verify = verifyResults_.value_or(settings_.verifyTrimResults);
     return request;
 }
 
@@ -46,11 +46,16 @@ void TaskEditor::RunCheckedFiles() {
     };
     // Outcomes arrive in row order, each once its write is done.
     const auto report = [&](const FileOutcome& done) {
+        // A row keeps the warning of its last run only: where its result differed.
+        list_.SetWarning(done.index,
+                         done.result == RESULT_NOT_EQUIVALENT ? done.difference : std::string());
         if (done.result == RESULT_OK) {
             // The row shows the file as it is now; a failure here leaves placeholders.
             static_cast<void>(RefreshRow(done.index));
             list_.UncheckRow(done.index);
-        } else if (done.result != RESULT_READ_ONLY_KEPT && done.result != RESULT_SKIPPED) {
+        } else if (done.result != RESULT_READ_ONLY_KEPT && done.result != RESULT_SKIPPED &&
+                   done.result != RESULT_NOT_EQUIVALENT) {
+            // A result that differs was not written: the file is as the row shows it.
             ShowPlaceholders(done.index);
         }
     };

@@ -140,6 +140,11 @@ int FileList::Image(std::size_t row) const {
     return row < rows_.size() ? rows_[row].image : ImageNone;
 }
 
+const std::string& FileList::Warning(std::size_t row) const {
+    static const std::string kNone;
+    return row < rows_.size() ? rows_[row].warning : kNone;
+}
+
 const std::string& FileList::Text(std::size_t row, int column) const {
     static const std::string kNone;
     if (row >= rows_.size() || column < 0 || column >= kColumnCount) return kNone;
@@ -215,7 +220,7 @@ std::size_t FileList::InsertRow(std::size_t index, std::unique_ptr<FileEntry> en
     const bool append = index == rows_.size();
     std::string key = entry ? EntryKey(*entry) : std::string();
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index),
-                 Row{std::move(entry), image, std::move(texts), selected});
+                 Row{std::move(entry), image, std::move(texts), selected, {}});
     if (selected) ++selectedCount_;
     if (IsCheckedImage(image)) ++checkedCount_;
     if (!append) {
@@ -326,6 +331,12 @@ void FileList::SetImage(std::size_t row, int image) {
     if (IsCheckedImage(rows_[row].image)) --checkedCount_;
     if (IsCheckedImage(image)) ++checkedCount_;
     rows_[row].image = image;
+    NotifyChanged(row, row);
+}
+
+void FileList::SetWarning(std::size_t row, std::string warning) {
+    if (row >= rows_.size() || rows_[row].warning == warning) return;
+    rows_[row].warning = std::move(warning);
     NotifyChanged(row, row);
 }
 

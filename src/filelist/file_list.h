@@ -105,6 +105,9 @@ class FileList {
     bool IsSelected(std::size_t row) const;
     // The row's image is 2, 3 or 6.
     bool IsChecked(std::size_t row) const;
+    // Why the last run did not write the row's file: where the check found its trimmed
+    // result differing from the page. Empty for none.
+    const std::string& Warning(std::size_t row) const;
     std::size_t SelectedCount() const { return selectedCount_; }
     std::size_t CheckedCount() const { return checkedCount_; }
     // The entry's folder and name joined; empty when the row has no entry.
@@ -133,6 +136,7 @@ class FileList {
     void SetSizeTexts(std::size_t row, std::string sourceSize, std::string trimmedSize,
                       std::string modified);
     void SetImage(std::size_t row, int image);
+    void SetWarning(std::size_t row, std::string warning);
     // Stores a new measurement in the row's entry: both sizes and, when given, the file's
     // attributes, times, size and identity (the name stays). Nothing when the row has no entry.
     void UpdateMeasures(std::size_t row, std::uint64_t sourceSize, std::uint64_t trimmedSize,
@@ -174,6 +178,7 @@ class FileList {
         int image = ImageNone;
         std::array<std::string, kColumnCount> texts;
         bool selected = false;
+        std::string warning;
     };
 
     // The key under which a path is indexed: the path itself, or in Windows style with its

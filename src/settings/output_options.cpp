@@ -138,12 +138,14 @@ ActionPageState ReadActionPage(const Profile& profile) {
     ActionPageState state;
     state.runRecentTask = ReadMruOpenAction(profile) != 0;
     state.alertSettingNotSame = ReadAlertSettingNotSame(profile);
+    state.verifyTrimResults = ReadVerifyTrimResults(profile);
     return state;
 }
 
 void ApplyActionPage(Profile& profile, const ActionPageState& state) {
     WriteMruOpenAction(profile, state.runRecentTask ? 1 : 0);
     WriteAlertSettingNotSame(profile, state.alertSettingNotSame);
+    WriteVerifyTrimResults(profile, state.verifyTrimResults);
 }
 
 }  // namespace trimlet

@@ -1,8 +1,9 @@
 #pragma once
 // The logic of the options sheet's file page (output folder name, folder-creation
 // confirmation, the two extension lists) and action page (what a recent task does, whether
-// differing task settings are confirmed). A page reads its state from the profile when it
-// opens and writes it when the sheet closes with OK; until then nothing touches the profile.
+// differing task settings are confirmed, whether a run verifies its results). A page reads its
+// state from the profile when it opens and writes it when the sheet closes with OK; until then
+// nothing touches the profile.
 
 #include <cstddef>
 #include <string>
@@ -73,6 +74,7 @@ bool RemoveExtension(OutputPageState& state, ExtensionListKind target, std::size
 struct ActionPageState {
     bool runRecentTask = false;  // choosing a recent task runs it rather than opening it
     bool alertSettingNotSame = true;
+    bool verifyTrimResults = false;  // a run verifies each result before writing it
 };
 
 // Any stored action other than 0 runs, so the page shows "run" for it and stores 1.

@@ -43,6 +43,8 @@ inline constexpr ProfileKey kKeyScriptExtensions = StringKey("FILE_FILTER_SCR", 
 inline constexpr ProfileKey kKeyMruOpenAction = IntegerKey("MRUL_OPEN_ACTION", 0);
 // 1: ask before taking an opened task file's differing settings.
 inline constexpr ProfileKey kKeyAlertSettingNotSame = IntegerKey("ALERT_SETTING_NOT_SAME", 1);
+// 1: a run of the window checks each trimmed result against its original before writing it.
+inline constexpr ProfileKey kKeyVerifyTrimResults = IntegerKey("VERIFY_TRIM_RESULTS", 0);
 // Where the task file dialogs start; empty means the documents folder.
 inline constexpr ProfileKey kKeyDocumentFolder = StringKey("DOCUMENT_FOLDER", "");
 // Where the Add files dialog starts; empty means the documents folder.
@@ -60,7 +62,7 @@ inline constexpr ProfileKey kKeyProfileVersion = IntegerKey("VERSION", -1);
 
 inline constexpr std::int32_t kProfileVersion = 150;
 
-inline constexpr std::array<ProfileKey, 15> kProfileKeys = {
+inline constexpr std::array<ProfileKey, 16> kProfileKeys = {
     kKeyTrimMode,
     kKeyOutputFolderName,
     kKeyAlertCreateOutputFolder,
@@ -68,6 +70,7 @@ inline constexpr std::array<ProfileKey, 15> kProfileKeys = {
     kKeyScriptExtensions,
     kKeyMruOpenAction,
     kKeyAlertSettingNotSame,
+    kKeyVerifyTrimResults,
     kKeyDocumentFolder,
     kKeyLastFileOpenFolder,
     kKeyShowBaseFolder,
@@ -136,6 +139,13 @@ inline bool ReadAlertSettingNotSame(const Profile& p) {
 }
 inline void WriteAlertSettingNotSame(Profile& p, bool on) {
     WriteFlagKey(p, kKeyAlertSettingNotSame, on);
+}
+
+inline bool ReadVerifyTrimResults(const Profile& p) {
+    return ReadFlagKey(p, kKeyVerifyTrimResults);
+}
+inline void WriteVerifyTrimResults(Profile& p, bool on) {
+    WriteFlagKey(p, kKeyVerifyTrimResults, on);
 }
 
 inline std::string ReadDocumentFolder(const Profile& p) {

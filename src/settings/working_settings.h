@@ -22,6 +22,7 @@ struct WorkingSettings {
     std::string documentFolder;
     std::string lastFileOpenFolder;
     std::int32_t mruOpenAction = 0;
+    bool verifyTrimResults = false;  // each result is verified before a run writes it
 };
 
 // Finds the documents folder into its argument; false when none could be named.
@@ -35,7 +36,7 @@ WorkingSettings LoadWorkingSettings(const Profile& profile, const DocumentsFolde
 WorkingSettings LoadWorkingSettings(const Profile& profile);
 
 // Re-reads the copies the options sheet edits: trim mode, output folder name, folder
-// creation confirmation, both extension lists and the recent-task action.
+// creation confirmation, both extension lists, the recent-task action and verifying.
 void ReloadOptionSettings(const Profile& profile, WorkingSettings& settings);
 
 // Writes back what changes only in memory during a session: the base folder bar and the

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "engine/comment_kinds.h"
 #include "platform/codepage.h"
 #include "text/text_loading.h"
-#include "verify/comment_kinds.h"
 #include "verify/script_tokens.h"
 #include "verify/text_rules.h"
 #include "verify/verify_texts.h"
@@ -525,9 +525,11 @@ bool Walker::CommentMayGo(const Item& comment) const {
     const GumboStringPiece& source = comment.node->v.text.original_text;
     // "<? ?>", "<!...>" and "</ ...>" read as comments are not comments to the trimmer.
     if (source.length < 4 || std::memcmp(source.data, "<!--", 4) != 0) return false;
-    const std::size_t offset = comment.node->v.text.start_pos.offset;
-    return verify::ModeDeletesComment(mode_, verify::KindOfComment(comment.text),
-                                      body_.Holds(offset));
+    if ((mode_ & TM_HTML_COMMENT_DEL) == 0) return false;
+    if ((mode_ & TM_BODY_COMMENTS_ONLY) != 0 && !body_.Holds(comment.node->v.text.start_pos.offset))
+        return false;
+    const std::string_view whole(source.data, source.length);
+    return !KeepsCommentKind(HtmlCommentKind(whole, options_.keptComments), mode_);
 }
 
 // Kept comments must come out as they were (blanks aside); the others may be missing.

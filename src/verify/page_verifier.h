@@ -1,9 +1,11 @@
 #pragma once
 // Verification: reads an original page and its trimmed form the way a browser does (an
 // HTML5 parser) and tells whether they are the same document, as far as the trim mode
-// allows them to differ. It shares no pass with the trimmer; only the mode.
+// allows them to differ. It shares no pass with the trimmer; only its inputs: the mode and
+// what a comment is (engine/comment_kinds.h).
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,8 @@ struct VerifyOptions {
     // Elements whose own style attribute sets "white-space: pre" (or pre-wrap, pre-line,
     // break-spaces) keep their text exactly.
     bool styledPreformatted = true;
+    // The user's own comment beginnings the trimmer was given: such comments never go.
+    std::span<const std::string> keptComments;
 };
 
 // Compares two HTML texts in `charset` (UTF-8 for UTF-16 files, as the engine reads them).

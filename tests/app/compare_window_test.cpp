@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -15,9 +16,13 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/app_texts.h"
 #include "app/command_table.h"
 #include "app/compare_window.h"
 #include "app/main_frame.h"
+#include "app/qt_text.h"
+#include "app/result_summary_dialog.h"
+#include "app/row_images.h"
 #include "app/trimlet_view.h"
 #include "app_test_support.h"
 #include "common/messages.h"
@@ -181,6 +186,65 @@ TEST_F(CompareWindowTest, UsesTheOptionsOfTheMoment) {
     QPointer<CCompareWindow> window = OpenWithKeys();
     ASSERT_TRUE(window);
     EXPECT_EQ(window->ChangeCount(), 1);
+    EXPECT_FALSE(window->VerdictLabel()->isVisibleTo(window)) << "verifying is off";
+    window->close();
+    QTRY_VERIFY(window.isNull());
+}
+
+// With verifying on, a run leaves a page the check rejects unwritten: its row shows the
+// warning picture and says where in its tip, the summary lists it with that reason, and the
+// before-and-after view gives the check's verdict; a page that passes shows it the same.
+TEST_F(CompareWindowTest, ARowTheCheckRejectedWarnsAndItsViewSaysWhere) {
+    profile.WriteInteger("VERIFY_TRIM_RESULTS", 1);
+    frame->Editor().ReloadAfterOptions();
+    const std::string bad = dir.Write("bad.htm", test::kPageTheCheckRejects);
+    ASSERT_RESULT(frame->Editor().AddFileByPath(bad, ADD_QUIET), RESULT_OK);
+    frame->Editor().Settings().alertCreateOutputFolder = false;
+    dialogs.AnswerMessage(MSG_TRIM_NOT_EQUIVALENT, MessageAnswer::Ok);
+    frame->OnCommand(CMD_RUN);
+    ASSERT_EQ(dialogs.Sequence(),
+              (std::vector<std::string>{"message 20049", "ResultSummaryDialog"}))
+        << "the check must still reject the page";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Trimlet/bad.htm")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Trimlet/first.htm")));
+
+    const FileList& list = frame->Editor().List();
+    const std::size_t row = *list.FindRow(bad);
+    const std::string warning = list.Warning(row);
+    ASSERT_FALSE(warning.empty());
+    const QModelIndex index =
+        frame->View()->ListView()->model()->index(static_cast<int>(row), kColumnName);
+    const auto icon = qvariant_cast<QIcon>(index.data(Qt::DecorationRole));
+    EXPECT_EQ(icon.cacheKey(), RowImage(ImageHtmlChecked, true).cacheKey());
+    EXPECT_NE(icon.cacheKey(), RowImage(ImageHtmlChecked).cacheKey());
+    EXPECT_TRUE(index.data(Qt::ToolTipRole).toString().contains(Qs(warning)));
+    const QModelIndex good =
+        index.siblingAtRow(static_cast<int>(*list.FindRow(dir.File("first.htm"))));
+    EXPECT_EQ(qvariant_cast<QIcon>(good.data(Qt::DecorationRole)).cacheKey(),
+              RowImage(ImageHtml).cacheKey());
+
+    // The summary as the window shows it lists the file with where it differs.
+    const RunSummary summary = dialogs.Calls().back().summary;
+    CResultSummaryDlg summaryDialog(summary, frame.get());
+    auto* skipped = summaryDialog.findChild<QPlainTextEdit*>("skippedFiles");
+    ASSERT_TRUE(skipped);
+    EXPECT_TRUE(skipped->toPlainText().startsWith(Qs(bad + "\t")));
+    EXPECT_TRUE(skipped->toPlainText().contains(Qs(warning.substr(0, 20))));
+
+    ClickRow(QStringLiteral("bad.htm"));
+    QPointer<CCompareWindow> window = OpenWithKeys();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->VerdictLabel()->isVisibleTo(window));
+    EXPECT_TRUE(window->VerdictLabel()->text().contains(Qs(warning)));
+    window->close();
+    QTRY_VERIFY(window.isNull());
+
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    ClickRow(QStringLiteral("second.htm"));
+    window = OpenWithKeys();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->VerdictLabel()->text(), Qs(TXT_COMPARE_VERIFY_SAME));
     window->close();
     QTRY_VERIFY(window.isNull());
 }

@@ -74,7 +74,9 @@ TEST(OptionsScreenshots, PagesShowWholeTextsInReadingOrder) {
          "options-3-file.png",
          {"outputFolderName", "confirmCreateFolder", "htmlExtensions", "addHtml", "removeHtml",
           "scriptExtensions", "addScript", "removeScript"}},
-        {kPageAction, "options-4-action.png", {"recentOpens", "recentRuns", "alertSettingNotSame"}},
+        {kPageAction,
+         "options-4-action.png",
+         {"recentOpens", "recentRuns", "alertSettingNotSame", "verifyTrimResults"}},
     };
     test::ScopedLanguage language(LanguageFromEnvironment());
     MemoryProfile profile;

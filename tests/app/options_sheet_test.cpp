@@ -64,7 +64,7 @@ TEST_F(OptionsSheetTest, OnlyShownPagesStore) {
          {"MRUL_OPEN_ACTION", "ALERT_SETTING_NOT_SAME"}},
         {"action page",
          {kPageAction},
-         {"MRUL_OPEN_ACTION", "ALERT_SETTING_NOT_SAME"},
+         {"MRUL_OPEN_ACTION", "ALERT_SETTING_NOT_SAME", "VERIFY_TRIM_RESULTS"},
          {"OUTPUT_FOLDER_NAME"}},
     };
     for (const Case& c : cases) {
@@ -79,6 +79,22 @@ TEST_F(OptionsSheetTest, OnlyShownPagesStore) {
             EXPECT_TRUE(profile.HasKey(key)) << key;
         for (const char* key : c.notWritten)
             EXPECT_FALSE(profile.HasKey(key)) << key;
+    }
+}
+
+// The action page's verify box: off in a profile without it, stored when ticked, ticked
+// when the sheet opens again.
+TEST_F(OptionsSheetTest, VerifyBoxIsOffByDefaultAndRoundTrips) {
+    for (const bool tick : {true, false}) {
+        SCOPED_TRACE(tick);
+        Open();
+        ShowPage(kPageAction);
+        auto* box = Child<QCheckBox>(Page(kPageAction), "verifyTrimResults");
+        EXPECT_EQ(box->isChecked(), !tick) << "as stored before";
+        EXPECT_EQ(box->text(), Qs(TXT_ACTION_VERIFY_RESULTS));
+        box->click();
+        Click("ok");
+        EXPECT_EQ(profile.FindInteger("VERIFY_TRIM_RESULTS"), tick ? 1 : 0);
     }
 }
 

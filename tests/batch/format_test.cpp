@@ -108,5 +108,18 @@ TEST(SkipReasonTest, EachCodeHasItsReasonAndUnknownOnesTheirName) {
                   TXT_SKIP_REASON_CHOSEN.Get() + "\n");
 }
 
+// A result the check rejected names where it differs, on the file's one line.
+TEST(SkipReasonTest, ADifferingResultGivesWhereOnOneLine) {
+    const std::string reason = TXT_SKIP_REASON_NOT_EQUIVALENT.Get();
+    EXPECT_EQ(SkipReason(SkippedFile{"/p.htm", RESULT_NOT_EQUIVALENT, ""}), reason);
+    const SkippedFile file{"/p.htm", RESULT_NOT_EQUIVALENT, "pre: text differs: \"a\n\tb\""};
+    EXPECT_EQ(SkipReason(file),
+              FormatText(TXT_SKIP_REASON_DIFFERENCE, {reason, "pre: text differs: \"a  b\""}));
+    EXPECT_EQ(SkippedFilesText({file}), "/p.htm\t" + SkipReason(file) + "\n");
+    // Other codes have no detail to give.
+    EXPECT_EQ(SkipReason(SkippedFile{"/p.htm", RESULT_NOT_FOUND, "x"}),
+              TXT_SKIP_REASON_NOT_FOUND.Get());
+}
+
 }  // namespace
 }  // namespace trimlet

@@ -103,6 +103,28 @@ TEST(CompareFile, PageOverTheLimitShowsTheSameStartOnBothSides) {
     }
 }
 
+// Asked for, the check of the result comes with the comparison, as a run would make it.
+TEST(CompareFile, VerifyingGivesTheChecksVerdict) {
+    test::TempDir dir;
+    const std::string good = dir.Write("good.htm", "<p>  a  </p>\n");
+    const std::string bad = dir.Write("bad.htm", test::kPageTheCheckRejects);
+    EXPECT_FALSE(CompareFile(good, kDefaultTrimMode, "JS").verdict) << "not asked for";
+
+    const FileComparison same = CompareFile(good, kDefaultTrimMode, "JS", {}, true);
+    ASSERT_TRUE(same.verdict);
+    EXPECT_EQ(same.verdict->status, VerifyStatus::Same);
+
+    const FileComparison differs = CompareFile(bad, kDefaultTrimMode, "JS", {}, true);
+    ASSERT_RESULT(differs.result, RESULT_OK);
+    ASSERT_TRUE(differs.verdict);
+    ASSERT_EQ(differs.verdict->status, VerifyStatus::Differs) << "the page no longer fails";
+    EXPECT_NE(differs.verdict->difference.find("div"), std::string::npos)
+        << differs.verdict->difference;
+    EXPECT_FALSE(differs.comparison.changes.empty()) << "the changes still show";
+
+    EXPECT_FALSE(CompareFile(dir.File("gone.htm"), kDefaultTrimMode, "JS", {}, true).verdict);
+}
+
 TEST(CompareFile, EmptyFileHasNothingToShow) {
     test::TempDir dir;
     const FileComparison file = CompareFile(dir.Write("empty.htm", ""), kDefaultTrimMode, "JS");

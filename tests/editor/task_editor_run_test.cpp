@@ -113,6 +113,55 @@ TEST_F(RunTest, StrayRunBitsInTheTrimModeChooseNothing) {
     EXPECT_EQ(ReadAll(dir.File("Trimlet/page.htm")), "old");
 }
 
+// With verifying on (the profile's option), a result the check rejects is not written: its
+// row keeps its check mark and its sizes, warns with where it differs, and the summary lists
+// it with that reason. The command line's choice wins over the option; a later run that
+// writes the file takes the warning away.
+TEST_F(RunTest, AResultTheCheckRejectsIsNotWrittenAndItsRowWarns) {
+    WriteVerifyTrimResults(profile, true);
+    Make();
+    Drop({"good.htm"});
+    const std::string bad = Write("bad.htm", kPageTheCheckRejects);
+    Editor().AddDroppedFiles({bad});
+    const std::size_t badRow = *List().FindRow(bad);
+    const std::size_t goodRow = *List().FindRow(dir.File("good.htm"));
+    const std::vector<std::string> badTexts = SizeTexts(badRow);
+    Editor().Settings().alertCreateOutputFolder = false;
+    dialogs.ClearCalls();
+
+    dialogs.AnswerMessage(MSG_TRIM_NOT_EQUIVALENT, MessageAnswer::Ok);
+    Editor().RunCheckedFiles();
+    ASSERT_THAT(dialogs.Sequence(), ElementsAre("message 20049", "ResultSummaryDialog"))
+        << "the check must still reject the page";
+    const std::string warning = List().Warning(badRow);
+    ASSERT_FALSE(warning.empty());
+    EXPECT_EQ(dialogs.Calls()[0].text, FormatMessage(MSG_TRIM_NOT_EQUIVALENT, bad, warning));
+    EXPECT_EQ(List().Warning(goodRow), "");
+    EXPECT_FALSE(fs::exists(dir.File("Trimlet/bad.htm")));
+    EXPECT_EQ(ReadAll(dir.File("Trimlet/good.htm")), kPlainHtml);
+    EXPECT_EQ(List().Image(badRow), ImageHtmlChecked);
+    EXPECT_EQ(List().Image(goodRow), ImageHtml);
+    EXPECT_EQ(SizeTexts(badRow), badTexts) << "the file is as the row shows it";
+
+    EXPECT_THAT(Summary(), ElementsAre(1, 1, 8, 8));
+    const RunSummary& summary = dialogs.Calls().back().summary;
+    ASSERT_EQ(summary.skippedFiles.size(), 1u);
+    EXPECT_EQ(summary.skippedFiles[0].path, bad);
+    EXPECT_EQ(summary.skippedFiles[0].result, RESULT_NOT_EQUIVALENT);
+    EXPECT_EQ(summary.skippedFiles[0].detail, warning);
+    EXPECT_NE(SkippedFilesText(summary.skippedFiles).find(warning.substr(0, 20)),
+              std::string::npos);
+
+    // Off by the command line's choice though the option is on: written, the warning gone.
+    Editor().SetVerifyResults(false);
+    dialogs.ClearCalls();
+    Editor().RunCheckedFiles();
+    EXPECT_THAT(dialogs.Sequence(), ElementsAre("ResultSummaryDialog"));
+    EXPECT_TRUE(fs::exists(dir.File("Trimlet/bad.htm")));
+    EXPECT_EQ(List().Warning(badRow), "");
+    EXPECT_EQ(List().Image(badRow), ImageHtml);
+}
+
 // Earlier versions kept any name: one the options now refuse writes nothing.
 TEST_F(RunTest, AStoredOutputFolderNameTheOptionsRefuseRunsNothing) {
     WriteOutputFolderName(profile, "..");

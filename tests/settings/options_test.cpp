@@ -10,6 +10,7 @@
 #include "settings/output_options.h"
 #include "settings/profile_keys.h"
 #include "settings/trim_options.h"
+#include "settings/working_settings.h"
 
 namespace trimlet {
 namespace {
@@ -178,6 +179,30 @@ TEST(ActionPage, AnyStoredActionButZeroRunsAndIsStoredAsOne) {
     ApplyActionPage(profile, page);
     EXPECT_EQ(profile.FindInteger("MRUL_OPEN_ACTION"), 1);
     EXPECT_EQ(profile.FindInteger("ALERT_SETTING_NOT_SAME"), 1);
+}
+
+// Verifying is off in a profile that never stored it, and follows the page both ways.
+TEST(ActionPage, VerifyingIsOffUntilStoredAndRoundTrips) {
+    MemoryProfile profile;
+    const auto noFolder = [](std::string&) { return false; };
+    EXPECT_FALSE(ReadActionPage(profile).verifyTrimResults);
+    WorkingSettings settings = LoadWorkingSettings(profile, noFolder);
+    EXPECT_FALSE(settings.verifyTrimResults);
+    ApplyActionPage(profile, ReadActionPage(profile));
+    EXPECT_EQ(profile.FindInteger("VERIFY_TRIM_RESULTS"), 0);
+
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on);
+        ActionPageState page = ReadActionPage(profile);
+        page.verifyTrimResults = on;
+        ApplyActionPage(profile, page);
+        EXPECT_EQ(profile.FindInteger("VERIFY_TRIM_RESULTS"), on ? 1 : 0);
+        EXPECT_EQ(ReadActionPage(profile).verifyTrimResults, on);
+        EXPECT_EQ(ReadActionPage(profile).alertSettingNotSame, true) << "the others stay";
+        EXPECT_EQ(LoadWorkingSettings(profile, noFolder).verifyTrimResults, on);
+        ReloadOptionSettings(profile, settings);
+        EXPECT_EQ(settings.verifyTrimResults, on);
+    }
 }
 
 TEST(TrimPages, ApplyingAPageUnchangedKeepsEveryBitItDoesNotOwn) {

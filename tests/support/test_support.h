@@ -21,6 +21,12 @@
 
 namespace trimlet::test {
 
+// A page whose trim the check finds differing: its own style makes the DIV preformatted,
+// which the trimmer does not read, so the default mode collapses blanks a browser shows.
+// A test that relies on it first asserts that the check still rejects it.
+inline constexpr std::string_view kPageTheCheckRejects =
+    "<div style=\"white-space: pre\">a  b</div>\n";
+
 // A fresh folder under the system's temporary folder, removed (with its content) on
 // destruction. Permissions inside are restored first so that removal cannot fail.
 class TempDir {

@@ -9,10 +9,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/comment_kinds.h"
 #include "test_support.h"
 #include "text/text_loading.h"
-#include "verify/comment_kinds.h"
 
 namespace trimlet::test {
 namespace {
@@ -97,7 +98,7 @@ const Row kHtmlRows[] = {
      "html > body: kept comment missing at line 1: \" Dovetag \""},
     {"ConditionalCommentKept", kDefault, "<body><!--[if IE]><p>old<![endif]-->x", "<body>x",
      "html > body: kept comment missing at line 1: \"[if IE]><p>old<![endif]\""},
-    {"ConditionalCommentByMode", kDefault | verify::kDeleteSpecialComments,
+    {"ConditionalCommentByMode", kDefault | TM_SPECIAL_COMMENTS_DEL,
      "<body><!--[if IE]><p>old<![endif]-->x", "<body>x", ""},
     {"CommentTextChanged", 0, "<p><!-- a  b --></p>", "<p><!-- a c --></p>",
      "html > body > p: kept comment missing at line 1: \" a  b \""},
@@ -223,6 +224,35 @@ const Row kScriptRows[] = {
      "document: script line break before \"x\" changed at line 2"},
     {"Unterminated", 0, "f('a  \nb", "f('a  \nb", ""},
 };
+
+// Comments are told apart as the trimmer tells them: the user's own beginnings stay, and a
+// word that only starts like a special kind does not make a comment special.
+TEST(VerifyHtml, CommentKindsAreTheTrimmers) {
+    const std::vector<std::string> userList = {"noindex"};
+    struct Case {
+        const char* name;
+        std::string_view original;
+        bool userListGiven;
+        bool same;
+    };
+    const Case cases[] = {
+        {"user listed, list given", "<body><!--noindex-->x", true, false},
+        {"user listed, no list", "<body><!--noindex-->x", false, true},
+        {"knockout needs a whole word", "<body><!-- kommentar -->x", false, true},
+        {"knockout", "<body><!-- ko if: a -->x", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VerifyOptions options;
+        if (c.userListGiven) options.keptComments = userList;
+        Verdict verdict;
+        ASSERT_RESULT(
+            VerifyHtml(c.original, "<body>x", kAllComments, Charset::Utf8, verdict, options),
+            RESULT_OK);
+        EXPECT_EQ(verdict.status, c.same ? VerifyStatus::Same : VerifyStatus::Differs)
+            << verdict.difference;
+    }
+}
 
 TEST(VerifyScript, JavaScriptTable) {
     for (const Row& row : kScriptRows) {

@@ -45,6 +45,9 @@ namespace {
 
 bool Save(QWidget& widget, const QDir& dir, const char* name);
 
+// Where the check found a trimmed page differing, as it says it.
+constexpr const char* kDifference = "html > body > div: text differs at line 3: \"a  b\" / \"a b\"";
+
 // Opens the before-and-after view of the row whose path ends with `name`, waits for its
 // comparison, moves to the first change and draws it into `file`.
 bool SaveCompareWindow(CMainFrame& frame, const QDir& dir, const char* name, const char* file) {
@@ -120,6 +123,15 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &frame, [&] { ok = Save(frame, out, "main-window-working.png") && ok; });
     frame.OnCommand(CMD_REFRESH);
 
+    // A row whose result a run with verifying did not write: the warning picture, the tip.
+    {
+        FileList& rows = frame.Editor().List();
+        rows.SetWarning(1, kDifference);
+        QApplication::processEvents();
+        ok = Save(frame, out, "main-window-verify-warning.png") && ok;
+        rows.SetWarning(1, {});
+    }
+
     // The list's context menu over a row, drawn into the window's picture.
     const QRect row = list->visualRect(list->model()->index(1, 0));
     QMenu* menu = frame.View()->ContextMenuAt(row.center());
@@ -166,7 +178,9 @@ int main(int argc, char** argv) {
     RunSummary skipped{3, 3, 18342, 13020, {}};
     skipped.skippedFiles = {{"/home/user/site/old/index.html", RESULT_NOT_FOUND},
                             {"/home/user/site/js/menu.js", RESULT_SKIPPED},
-                            {"/home/user/site/人物/紹介.htm", RESULT_READ_ONLY_KEPT}};
+                            {"/home/user/site/人物/紹介.htm", RESULT_READ_ONLY_KEPT},
+                            {"/home/user/site/code.htm", RESULT_NOT_EQUIVALENT, kDifference}};
+    skipped.skippedCount = 4;
     CResultSummaryDlg skippedSummary(skipped, &frame);
     ok = Save(skippedSummary, out, "dialog-summary-skipped.png") && ok;
     skippedSummary.hide();
