@@ -128,7 +128,7 @@ bool PreservesSpace(std::string_view t, size_t lt) {
 
 }  // namespace
 
-TextElement TextElementAt(std::string_view t, size_t lt) {
+TextElement NamedTextElementAt(std::string_view t, size_t lt) {
     if (lt + 1 >= t.size()) return TextElement::None;
     const auto named = [&](std::string_view lower) {
         return StartsWithNoCaseAt(t, lt + 1, lower) && TagNameEndsAt(t, lt + 1 + lower.size());
