@@ -5,13 +5,19 @@
 # each and the ratios, and the engine's in-memory throughput from trimlet-bench (on its
 # corpus and on the same page) to compare `trimlet trim` with.
 #
-#   bench/whole_program.sh [BUILD_DIR]        (default build-release, a Release build)
+#   bench/whole_program.sh [BUILD_DIR [OTHER_BUILD_DIR]]   (default build-release, Release)
+#
+# With a second build folder (another version's Release build), the two programs take
+# turns run by run (one, the other, one, ...), so that a change in the machine's load
+# falls on both alike; each gets its medians and the ratio BUILD_DIR / OTHER_BUILD_DIR.
+# minify and the engine's rates are left out then.
 #
 # Environment: RUNS (5), PAGE_MB (110), SITE_PAGES (4000), DISK_DIR (/var/tmp),
 # MEMORY_DIR (/dev/shm), CORPUS_TOOL (BUILD_DIR/bench/trimlet-corpus).
 set -euo pipefail
 
 build=${1:-build-release}
+other=${2:-}
 runs=${RUNS:-5}
 page_mb=${PAGE_MB:-110}
 site_pages=${SITE_PAGES:-4000}
@@ -20,7 +26,7 @@ bench=$build/bench/trimlet-bench
 corpus_tool=${CORPUS_TOOL:-$build/bench/trimlet-corpus}
 minify=$(command -v minify || true)
 
-for tool in "$trimlet" "$corpus_tool"; do
+for tool in "$trimlet" "$corpus_tool" ${other:+"$other/trimlet"}; do
     [[ -x $tool ]] || { echo "missing $tool (cmake --build $build)" >&2; exit 2; }
 done
 
@@ -45,7 +51,7 @@ medians() {
     lines=$(cat)
     echo "$(cut -d' ' -f1 <<<"$lines" | median) $(cut -d' ' -f2 <<<"$lines" | median)"
 }
-ratio() { echo "scale=2; $1 / $2" | bc; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 # The medians of RUNS runs of the command, after `prepare` (if any) before each.
 timed() {
     local prepare=$1
@@ -65,12 +71,58 @@ mkdir -p "$disk/site"
 cp -r "$disk/site" "$memory/site"
 for place in "$disk" "$memory"; do
     "$trimlet" task create --output-folder Trimlet "$place/site.trh" "$place"/site/*.html >/dev/null
+    # The other version reads a task file it wrote itself.
+    [[ -z $other ]] || "$other/trimlet" task create --output-folder Trimlet "$place/site.other.trh" \
+        "$place"/site/*.html >/dev/null
 done
 # Files trimmed ahead are trusted only once they have been still for two seconds.
 sleep 3
 page_bytes=$(stat -c %s "$disk/page.html")
 site_bytes=$(du -sb "$disk/site" | cut -f1)
 echo "page: $page_bytes bytes; site: $site_bytes bytes"
+
+# Both versions in turn: "THIS_WALL THIS_CPU OTHER_WALL OTHER_CPU", medians of RUNS runs
+# each, after `prepare` (if any) before each run. In the command, @TRIMLET@ and @TASK@ stand
+# for the version's program and its task file name (site.trh or site.other.trh).
+in_turn() {
+    local prepare=$1 this=$disk/this.times that=$disk/other.times
+    shift
+    : >"$this"
+    : >"$that"
+    for _ in $(seq "$runs"); do
+        for side in this other; do
+            local program=$trimlet task=site.trh log=$this
+            [[ $side == this ]] || { program=$other/trimlet; task=site.other.trh; log=$that; }
+            [[ -z $prepare ]] || eval "$prepare"
+            local args=()
+            for a in "$@"; do
+                a=${a//@TRIMLET@/$program}
+                args+=("${a//@TASK@/$task}")
+            done
+            seconds "${args[@]}" >>"$log"
+        done
+    done
+    echo "$(medians <"$this") $(medians <"$that")"
+}
+# "NAME: this WALL s (CPU s CPU), other WALL s (CPU s CPU), ratio WALL (CPU)".
+show_pair() {
+    printf '%-24s %s s wall (%s s CPU) against %s s wall (%s s CPU): %s x wall, %s x CPU\n' \
+        "$1:" "$2" "$3" "$4" "$5" "$(ratio "$2" "$4")" "$(ratio "$3" "$5")"
+}
+if [[ -n $other ]]; then
+    echo "== $build against $other, in turn (medians of $runs runs each;" \
+        "the machine's load: $(cut -d' ' -f1 /proc/loadavg))"
+    out=$disk/page.trimmed.html
+    show_pair "trimlet trim (page)" $(in_turn "" @TRIMLET@ trim "$disk/page.html")
+    out=/dev/null
+    for place in "$disk" "$memory"; do
+        name=$([[ $place == "$disk" ]] && echo "real disk" || echo "memory")
+        show_pair "trimlet run ($name)" \
+            $(in_turn "rm -rf '$place/site/Trimlet'" @TRIMLET@ run --yes "$place/@TASK@")
+    done
+    echo "(the machine's load at the end: $(cut -d' ' -f1 /proc/loadavg))"
+    exit 0
+fi
 
 echo "== one big page (medians of $runs runs; the machine's load: $(cut -d' ' -f1 /proc/loadavg))"
 out=$disk/page.trimmed.html
@@ -80,7 +132,7 @@ trim_mib=$(echo "scale=1; $page_bytes / 1048576 / $trim_wall" | bc)
 trim_cpu_mib=$(echo "scale=1; $page_bytes / 1048576 / $trim_cpu" | bc)
 show "trimlet trim" "$trim_wall $trim_cpu"
 echo "  ${trim_mib} MiB/s of wall time (${trim_cpu_mib} of CPU time, helper threads included);" \
-    "peak memory $((trim_rss / 1024)) MiB = $(ratio "$trim_rss * 1024" "$page_bytes") x the file"
+    "peak memory $((trim_rss / 1024)) MiB = $(ratio "$((trim_rss * 1024))" "$page_bytes") x the file"
 if [[ -n $minify ]]; then
     out=$disk/page.minified.html
     read -r minify_wall minify_cpu < <(timed "" "$minify" --type html "$disk/page.html")

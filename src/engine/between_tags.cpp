@@ -25,16 +25,27 @@ void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_vie
     // The runs of blanks after the last thing shown, each between two pieces of markup:
     // whether they go depends on what is shown next.
     std::vector<std::pair<size_t, size_t>> pending;
-    bool leftInline = false;  // the last thing shown is inline (text, or an inline element)
-    const auto shown = [&](bool inlineContent) {
-        if (!(keepInline && leftInline && inlineContent)) {
-            for (const auto& [begin, end] : pending) {
-                Append(out, in, copyFrom, begin);
-                copyFrom = end;
+    // The last thing shown: the tag at leftTag, or else inline text when leftInline. Whether
+    // a tag's element is inline is looked up only when blanks wait beside it.
+    bool leftInline = false;
+    size_t leftTag = kNone;
+    const auto isInline = [&](size_t tag, bool inlineContent) {
+        return tag != kNone ? IsInlineElementName(TagNameAt(in, tag)) : inlineContent;
+    };
+    // Something shown: the element of the tag at `tag`, or else inline text when
+    // `inlineContent`.
+    const auto shown = [&](bool inlineContent, size_t tag = kNone) {
+        if (!pending.empty()) {
+            if (!(keepInline && isInline(leftTag, leftInline) && isInline(tag, inlineContent))) {
+                for (const auto& [begin, end] : pending) {
+                    Append(out, in, copyFrom, begin);
+                    copyFrom = end;
+                }
             }
+            pending.clear();
         }
-        pending.clear();
         leftInline = inlineContent;
+        leftTag = tag;
     };
     const auto isMarkupAt = [&](size_t p) {
         return p < n && in[p] == '<' && MarkupAt(in, p) != MarkupKind::None;
@@ -53,7 +64,7 @@ void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_vie
         const TagStart tag = TagStartAt(in, lt, textElements, element);
         size_t end;
         if (tag == TagStart::ShownAsWritten) {
-            shown(IsInlineElementName(TagNameAt(in, lt)));
+            shown(false, lt);
             i = SkipShownAsWritten(ctx, in, lt, element, out.size() - copyFrom);
             if (i >= n) break;
             continue;
@@ -66,7 +77,7 @@ void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_vie
                 end = TextContentEnd(in, end, TextElement::Style);
                 if (end < n) end = walk.TagEnd(end);
             } else {
-                shown(IsInlineElementName(TagNameAt(in, lt)));
+                shown(false, lt);
             }
         } else {
             end = MarkupEnd(in, lt, kind);  // a comment, a declaration or server code

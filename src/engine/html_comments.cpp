@@ -24,6 +24,12 @@ bool IsAsciiAlnum(uint8_t c) {
 bool JoinsIntoMarkup(std::string_view left, std::string_view in, size_t right) {
     if (left.empty() || right >= in.size()) return false;
     const uint8_t r = ByteAt(in, right);
+    // Most comments are followed by a line break, a blank or a tag, which join with
+    // nothing: `left` (the output just written) is read only for the others.
+    if (!IsAsciiAlnum(r) && r != '/' && r != '!' && r != '?' && r != '%' && r != '-' && r != '#' &&
+        r != ';') {
+        return false;
+    }
     const size_t m = left.size();
     const char last = left[m - 1];
     if (last == '<') {

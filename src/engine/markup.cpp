@@ -1,6 +1,7 @@
 #include "engine/markup.h"
 
 #include <array>
+#include <cstring>
 #include <iterator>
 
 namespace trimlet::engine {
@@ -52,6 +53,27 @@ constexpr std::string_view kBlockNames[] = {
     "thead",   "title",    "tr",       "track",  "ul",       "xmp",
 };
 constexpr size_t kLongestBlockName = 10;
+
+// A tag name of at most 15 bytes, lower-cased, padded with zeros and with its length in
+// the last byte, as two numbers: two names compare in two instructions.
+struct PackedName {
+    uint64_t low = 0;
+    uint64_t high = 0;
+    bool operator==(const PackedName&) const = default;
+};
+
+PackedName Pack(std::string_view name) {
+    char bytes[16] = {};
+    for (size_t k = 0; k < name.size(); ++k) {
+        const char c = name[k];
+        bytes[k] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    bytes[15] = static_cast<char>(name.size());
+    PackedName packed;
+    std::memcpy(&packed.low, bytes, 8);
+    std::memcpy(&packed.high, bytes + 8, 8);
+    return packed;
+}
 
 }  // namespace
 
@@ -106,7 +128,7 @@ bool PreservesSpace(std::string_view t, size_t lt) {
 
 }  // namespace
 
-TextElement TextElementAt(std::string_view t, size_t lt) {
+TextElement NamedTextElementAt(std::string_view t, size_t lt) {
     if (lt + 1 >= t.size()) return TextElement::None;
     const auto named = [&](std::string_view lower) {
         return StartsWithNoCaseAt(t, lt + 1, lower) && TagNameEndsAt(t, lt + 1 + lower.size());
@@ -172,18 +194,19 @@ bool IsBlockElementName(std::string_view name) {
         }
         return table;
     }();
+    static const std::array<PackedName, std::size(kBlockNames)> kPacked = [] {
+        std::array<PackedName, std::size(kBlockNames)> packed{};
+        for (size_t k = 0; k < std::size(kBlockNames); ++k)
+            packed[k] = Pack(kBlockNames[k]);
+        return packed;
+    }();
     if (name.empty() || name.size() > kLongestBlockName) return false;
     const uint8_t first = static_cast<uint8_t>(name[0]) | 0x20;
     if (first < 'a' || first > 'z') return false;
-    char lower[kLongestBlockName];
-    for (size_t k = 0; k < name.size(); ++k) {
-        const char c = name[k];
-        lower[k] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    const std::string_view lowered(lower, name.size());
+    const PackedName packed = Pack(name);
     const Range range = kByFirstLetter[first - 'a'];
     for (size_t k = range.begin; k < range.end; ++k) {
-        if (kBlockNames[k] == lowered) return true;
+        if (kPacked[k] == packed) return true;
     }
     return false;
 }

@@ -104,8 +104,31 @@ enum class TextElement : uint8_t {
     SvgText,    // SVG "text", "tspan" or "textPath" with xml:space="preserve": as written
 };
 
-// The element whose start tag begins at lt (letter case ignored), or None.
-TextElement TextElementAt(std::string_view t, size_t lt);
+// The same as TextElementAt, for a tag whose first two letters may begin one.
+TextElement NamedTextElementAt(std::string_view t, size_t lt);
+
+// The element whose start tag begins at lt (letter case ignored), or None. Most tags are
+// told apart by their first two letters, without a call.
+inline TextElement TextElementAt(std::string_view t, size_t lt) {
+    if (lt + 3 >= t.size()) return TextElement::None;  // every name has three letters or more
+    const uint8_t first = ByteAt(t, lt + 1) | 0x20;
+    const uint8_t second = ByteAt(t, lt + 2) | 0x20;
+    switch (first) {
+        case 'p':  // pre, plaintext
+            return second == 'r' || second == 'l' ? NamedTextElementAt(t, lt) : TextElement::None;
+        case 't':  // textarea, title, text, textpath, tspan
+            return second == 'e' || second == 'i' || second == 's' ? NamedTextElementAt(t, lt)
+                                                                   : TextElement::None;
+        case 'l':  // listing
+            return second == 'i' ? NamedTextElementAt(t, lt) : TextElement::None;
+        case 'x':  // xmp
+            return second == 'm' ? NamedTextElementAt(t, lt) : TextElement::None;
+        case 's':  // style
+            return second == 't' ? NamedTextElementAt(t, lt) : TextElement::None;
+        default:
+            return TextElement::None;
+    }
+}
 
 // Whether a browser shows the content of `e` as written (passes 3 to 7 copy it).
 inline bool ShownAsWritten(TextElement e) {

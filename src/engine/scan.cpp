@@ -158,12 +158,17 @@ bool AttributeNameAt(std::string_view t, size_t i, std::string_view lower) {
 }  // namespace
 
 size_t FindNoCase(std::string_view t, size_t from, std::string_view lower) {
-    // The first byte in either case: a letter's two forms differ in bit 0x20 only.
     const uint8_t first = static_cast<uint8_t>(lower[0]);
-    const bool letter = first >= 'a' && first <= 'z';
+    if (first < 'a' || first > 'z') {
+        // Most patterns are tags ("</style", "<script"): memchr finds their first byte.
+        for (size_t i = from; (i = FindByte(t, i, lower[0])) != kNone; ++i) {
+            if (StartsWithNoCaseAt(t, i, lower)) return i;
+        }
+        return t.size();
+    }
+    // The first byte in either case: a letter's two forms differ in bit 0x20 only.
     for (size_t i = from; i < t.size(); ++i) {
-        const uint8_t c = ByteAt(t, i);
-        if ((letter ? (c | 0x20) : c) == first && StartsWithNoCaseAt(t, i, lower)) return i;
+        if ((ByteAt(t, i) | 0x20) == first && StartsWithNoCaseAt(t, i, lower)) return i;
     }
     return t.size();
 }
