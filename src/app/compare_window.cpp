@@ -111,7 +111,8 @@ const char* CharsetName(const FileComparison& file) {
 }  // namespace
 
 CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
-                               std::string scriptExtensions, QWidget* parent)
+                               std::string scriptExtensions, std::vector<std::string> keptComments,
+                               QWidget* parent)
     : QWidget(parent, Qt::Window), m_path(path) {
     setObjectName(QStringLiteral("compareWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -187,9 +188,9 @@ CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
         m_ready = true;
         emit Ready();
     });
-    m_watcher->setFuture(
-        QtConcurrent::run([path, trimMode, extensions = std::move(scriptExtensions)] {
-            return CompareFile(path, trimMode, extensions);
+    m_watcher->setFuture(QtConcurrent::run(
+        [path, trimMode, extensions = std::move(scriptExtensions), kept = std::move(keptComments)] {
+            return CompareFile(path, trimMode, extensions, {}, kept);
         }));
 }
 

@@ -21,9 +21,10 @@ class CCompareWindow final : public QWidget {
     Q_OBJECT
   public:
     // Starts comparing the file at `path` trimmed with `trimMode` (a script by
-    // `scriptExtensions`). `parent` owns the window, which shows as one of its own.
+    // `scriptExtensions`), keeping the comments that begin as one of `keptComments`.
+    // `parent` owns the window, which shows as one of its own.
     CCompareWindow(const std::string& path, TrimMode trimMode, std::string scriptExtensions,
-                   QWidget* parent);
+                   std::vector<std::string> keptComments, QWidget* parent);
     ~CCompareWindow() override;
 
     // Whether the comparison has arrived and is shown.

@@ -485,7 +485,7 @@ void CMainFrame::OpenCompareWindows() {
     for (std::size_t row = 0; row < list.RowCount() && opened < kMaxCompareWindows; ++row) {
         if (!list.IsSelected(row) || !list.Entry(row)) continue;
         auto* window = new CCompareWindow(list.FullPath(row), settings.trimMode,
-                                          settings.scriptExtensions, this);
+                                          settings.scriptExtensions, settings.keptComments, this);
         window->move(pos() + QPoint(40 + 24 * opened, 40 + 24 * opened));
         window->show();
         ++opened;

@@ -4,6 +4,7 @@
 // the file it reads.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,10 +26,12 @@ struct FileComparison {
 };
 
 // Trims the file at `path` with `trimMode` (a script by `scriptExtensions`) and compares
-// its text with the result under `limits`.
+// its text with the result under `limits`. Comments that begin as one of `keptComments`
+// stay, as in TrimFile.
 [[nodiscard]] FileComparison CompareFile(const std::string& path, TrimMode trimMode,
                                          std::string_view scriptExtensions,
-                                         const CompareLimits& limits = {});
+                                         const CompareLimits& limits = {},
+                                         std::span<const std::string> keptComments = {});
 
 // The message that tells why a file could not be compared (its "%s" is the path).
 [[nodiscard]] int CompareFailureMessage(Result result);

@@ -24,6 +24,7 @@ WorkingSettings LoadWorkingSettings(const Profile& profile, const DocumentsFolde
     }
 
     s.mruOpenAction = ReadMruOpenAction(profile);
+    s.keptComments = ReadKeptComments(profile);
     return s;
 }
 
@@ -39,6 +40,7 @@ void ReloadOptionSettings(const Profile& profile, WorkingSettings& settings) {
     settings.htmlExtensions = ReadHtmlExtensions(profile);
     settings.scriptExtensions = ReadScriptExtensions(profile);
     settings.mruOpenAction = ReadMruOpenAction(profile);
+    settings.keptComments = ReadKeptComments(profile);
 }
 
 void SaveSessionSettings(Profile& profile, const WorkingSettings& settings) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/trim_mode.h"
 #include "settings/profile.h"
@@ -22,6 +23,7 @@ struct WorkingSettings {
     std::string documentFolder;
     std::string lastFileOpenFolder;
     std::int32_t mruOpenAction = 0;
+    std::vector<std::string> keptComments;  // the user's comment beginnings to keep
 };
 
 // Finds the documents folder into its argument; false when none could be named.
@@ -35,7 +37,8 @@ WorkingSettings LoadWorkingSettings(const Profile& profile, const DocumentsFolde
 WorkingSettings LoadWorkingSettings(const Profile& profile);
 
 // Re-reads the copies the options sheet edits: trim mode, output folder name, folder
-// creation confirmation, both extension lists and the recent-task action.
+// creation confirmation, both extension lists, the recent-task action and the comments
+// to keep.
 void ReloadOptionSettings(const Profile& profile, WorkingSettings& settings);
 
 // Writes back what changes only in memory during a session: the base folder bar and the
