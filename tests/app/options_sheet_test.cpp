@@ -185,7 +185,10 @@ TEST_F(OptionsSheetTest, KeptCommentListIsEditedInPlaceAndStored) {
         QTest::keyClick(editor, Qt::Key_Delete);
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, key);
+        // The editor closes through a queued call and goes later: both happen now, so that
+        // the next editor is the only one.
         QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
 
     Click("addKeptComment");
