@@ -111,7 +111,8 @@ const char* CharsetName(const FileComparison& file) {
 }  // namespace
 
 CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
-                               std::string scriptExtensions, QWidget* parent, bool verify)
+                               std::string scriptExtensions, std::vector<std::string> keptComments,
+                               QWidget* parent, bool verify)
     : QWidget(parent, Qt::Window), m_path(path) {
     setObjectName(QStringLiteral("compareWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -214,9 +215,10 @@ CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
         m_ready = true;
         emit Ready();
     });
-    m_watcher->setFuture(
-        QtConcurrent::run([path, trimMode, extensions = std::move(scriptExtensions), verify] {
-            return CompareFile(path, trimMode, extensions, {}, verify);
+    m_watcher->setFuture(QtConcurrent::run([path, trimMode,
+                                            extensions = std::move(scriptExtensions),
+                                            kept = std::move(keptComments), verify] {
+        return CompareFile(path, trimMode, extensions, {}, verify, kept);
         }));
 }
 

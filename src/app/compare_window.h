@@ -21,11 +21,11 @@ class CCompareWindow final : public QWidget {
     Q_OBJECT
   public:
     // Starts comparing the file at `path` trimmed with `trimMode` (a script by
-    // `scriptExtensions`); with `verify`, the result is also checked as a run with verifying
-    // checks it, and the verdict shown above both sides. `parent` owns the window, which
-    // shows as one of its own.
+    // `scriptExtensions`), keeping the comments that begin as one of `keptComments`; with
+    // `verify`, the result is also checked as a run with verifying checks it, and the verdict
+    // shown above both sides. `parent` owns the window, which shows as one of its own.
     CCompareWindow(const std::string& path, TrimMode trimMode, std::string scriptExtensions,
-                   QWidget* parent, bool verify = false);
+                   std::vector<std::string> keptComments, QWidget* parent, bool verify = false);
     ~CCompareWindow() override;
 
     // Whether the comparison has arrived and is shown.

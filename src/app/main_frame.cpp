@@ -487,7 +487,8 @@ void CMainFrame::OpenCompareWindows() {
         // A row the last run did not write for a difference shows where, verifying on or off.
         const bool verify = settings.verifyTrimResults || !list.Warning(row).empty();
         auto* window = new CCompareWindow(list.FullPath(row), settings.trimMode,
-                                          settings.scriptExtensions, this, verify);
+                                          settings.scriptExtensions, settings.keptComments, this,
+                                          verify);
         window->move(pos() + QPoint(40 + 24 * opened, 40 + 24 * opened));
         window->show();
         ++opened;

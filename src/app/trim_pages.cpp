@@ -1,10 +1,13 @@
 #include "app/trim_pages.h"
 
 #include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
 #include "common/messages.h"
+#include "settings/profile_keys.h"
 
 namespace trimlet {
 
@@ -164,10 +167,95 @@ CPPTrimletComment::CPPTrimletComment(Profile& profile, QWidget* parent)
         AddCheckBox(kinds, TXT_COMMENT_SCRIPT_LINE, "scriptLineComment", m_scriptKinds);
     m_vbsRemComment = AddCheckBox(kinds, TXT_COMMENT_VBS_REM, "vbsRemComment", m_scriptKinds);
     m_specialCommentsDel = AddCheckBox(layout, TXT_COMMENT_SPECIAL_DEL, "specialCommentsDel", this);
+
+    // The user's own beginnings stay whatever the boxes above say.
+    QGroupBox* kept = AddGroup(layout, TXT_COMMENT_KEPT_GROUP, "keptCommentsGroup", this);
+    kept->setToolTip(Qs(TXT_COMMENT_KEPT_TIP));
+    auto* keptRow = new QHBoxLayout;
+    static_cast<QVBoxLayout*>(kept->layout())->addLayout(keptRow);
+    m_keptComments = new QListWidget(kept);
+    m_keptComments->setObjectName(QStringLiteral("keptComments"));
+    m_keptComments->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_keptComments->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                    QAbstractItemView::EditKeyPressed);
+    m_keptComments->setMaximumHeight(m_keptComments->fontMetrics().height() * 5);
+    keptRow->addWidget(m_keptComments);
+    auto* keptButtons = new QVBoxLayout;
+    keptRow->addLayout(keptButtons);
+    const auto button = [kept, keptButtons](const char* text, const char* name) {
+        auto* b = new QPushButton(Qs(text), kept);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        keptButtons->addWidget(b);
+        return b;
+    };
+    m_addKept = button(TXT_COMMENT_KEPT_ADD, "addKeptComment");
+    m_editKept = button(TXT_COMMENT_KEPT_EDIT, "editKeptComment");
+    m_removeKept = button(TXT_COMMENT_KEPT_REMOVE, "removeKeptComment");
+    keptButtons->addStretch();
     layout->addStretch();
 
     connect(m_htmlCommentDel, &QCheckBox::toggled, this, [this] { UpdateEnabled(); });
     connect(m_scriptCommentDel, &QCheckBox::toggled, this, [this] { UpdateEnabled(); });
+    connect(m_addKept, &QPushButton::clicked, this, [this] { AddKeptComment(); });
+    connect(m_editKept, &QPushButton::clicked, this, [this] { EditKeptComment(); });
+    connect(m_removeKept, &QPushButton::clicked, this, [this] { RemoveKeptComment(); });
+    connect(m_keptComments, &QListWidget::itemChanged, this,
+            [this](QListWidgetItem* item) { OnKeptCommentChanged(item); });
+    connect(m_keptComments, &QListWidget::currentItemChanged, this,
+            [this] { UpdateKeptButtons(); });
+    // An entry added but left empty goes once its editor closes.
+    connect(m_keptComments->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        for (int row = m_keptComments->count() - 1; row >= 0; --row) {
+            if (CleanKeptComment(Utf8(m_keptComments->item(row)->text())).empty())
+                delete m_keptComments->takeItem(row);
+        }
+        UpdateKeptButtons();
+    });
+    UpdateKeptButtons();
+}
+
+std::vector<std::string> CPPTrimletComment::KeptComments() const {
+    std::vector<std::string> entries;
+    for (int row = 0; row < m_keptComments->count(); ++row) {
+        std::string entry = CleanKeptComment(Utf8(m_keptComments->item(row)->text()));
+        if (!entry.empty()) entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+void CPPTrimletComment::UpdateKeptButtons() {
+    const bool current = m_keptComments->currentItem() != nullptr;
+    m_editKept->setEnabled(current);
+    m_removeKept->setEnabled(current);
+}
+
+void CPPTrimletComment::AddKeptComment() {
+    auto* item = new QListWidgetItem(m_keptComments);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    m_keptComments->setCurrentItem(item);
+    m_keptComments->setFocus(Qt::OtherFocusReason);
+    m_keptComments->editItem(item);
+}
+
+void CPPTrimletComment::EditKeptComment() {
+    if (QListWidgetItem* item = m_keptComments->currentItem()) {
+        m_keptComments->setFocus(Qt::OtherFocusReason);
+        m_keptComments->editItem(item);
+    }
+}
+
+void CPPTrimletComment::RemoveKeptComment() {
+    delete m_keptComments->takeItem(m_keptComments->currentRow());
+    UpdateKeptButtons();
+}
+
+void CPPTrimletComment::OnKeptCommentChanged(QListWidgetItem* item) {
+    const QString clean = Qs(CleanKeptComment(Utf8(item->text())));
+    if (clean != item->text()) {
+        const QSignalBlocker quiet(m_keptComments);
+        item->setText(clean);
+    }
 }
 
 CommentPageState CPPTrimletComment::State() const {
@@ -197,11 +285,18 @@ void CPPTrimletComment::Load() {
     m_scriptLineComment->setChecked(state.scriptLineComment);
     m_vbsRemComment->setChecked(state.vbsRemComment);
     m_specialCommentsDel->setChecked(state.specialCommentsDel);
+    m_keptComments->clear();
+    for (const std::string& entry : ReadKeptComments(m_profile)) {
+        auto* item = new QListWidgetItem(Qs(entry), m_keptComments);
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
     UpdateEnabled();
+    UpdateKeptButtons();
 }
 
 bool CPPTrimletComment::Save() {
     ApplyCommentPage(m_profile, State());
+    ApplyKeptComments(m_profile, KeptComments());
     return true;
 }
 

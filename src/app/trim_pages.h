@@ -6,7 +6,11 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
+#include <string>
+#include <vector>
 
 #include "app/options_page.h"
 #include "common/dialogs.h"
@@ -49,6 +53,8 @@ class CPPTrimletComment final : public COptionsPage {
     CPPTrimletComment(Profile& profile, QWidget* parent = nullptr);
 
     CommentPageState State() const;
+    // The list of comment beginnings as it stands, cleaned, without empty entries.
+    std::vector<std::string> KeptComments() const;
 
   protected:
     void Load() override;
@@ -56,6 +62,12 @@ class CPPTrimletComment final : public COptionsPage {
 
   private:
     void UpdateEnabled();
+    void UpdateKeptButtons();
+    void AddKeptComment();
+    void EditKeptComment();
+    void RemoveKeptComment();
+    // An entry edited in place: cleaned, and dropped when nothing is left.
+    void OnKeptCommentChanged(QListWidgetItem* item);
 
     Profile& m_profile;
     QCheckBox* m_htmlCommentDel;
@@ -71,6 +83,10 @@ class CPPTrimletComment final : public COptionsPage {
     QCheckBox* m_scriptLineComment;
     QCheckBox* m_vbsRemComment;
     QCheckBox* m_specialCommentsDel;
+    QListWidget* m_keptComments;
+    QPushButton* m_addKept;
+    QPushButton* m_editKept;
+    QPushButton* m_removeKept;
 };
 
 }  // namespace trimlet

@@ -61,6 +61,7 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
     RunContext ctx(writes, profile, request.scriptExtensions);
     ctx.style = request.style;
     ctx.kind = request.kind;
+    ctx.keptComments = request.keptComments;
     ctx.onFolderAlertOff = request.onFolderAlertOff;
     ctx.rememberOverwriteChoice = request.rememberOverwriteChoice;
     if (request.verify) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "batch/grouped_writes.h"
 #include "batch/run_step.h"
@@ -32,10 +33,11 @@ struct RunFile {
 
 // What a run is asked to do.
 struct RunRequest {
-    std::string outputFolderName;  // the output folder for every file ("" writes over it)
-    std::uint32_t runFlags = 0;    // the trim mode with the run bits (run_step.h)
-    std::string scriptExtensions;  // how each file is trimmed
-    std::optional<FileKind> kind;  // every file trimmed as this kind (see RunContext)
+    std::string outputFolderName;           // the output folder for every file ("" writes over it)
+    std::uint32_t runFlags = 0;             // the trim mode with the run bits (run_step.h)
+    std::string scriptExtensions;           // how each file is trimmed
+    std::vector<std::string> keptComments;  // comment beginnings kept whatever the mode says
+    std::optional<FileKind> kind;           // every file trimmed as this kind (see RunContext)
     PathStyle style = NativePathStyle();
     bool rememberOverwriteChoice = true;     // see RunContext
     std::function<void()> onFolderAlertOff;  // see RunContext

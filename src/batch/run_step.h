@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "batch/output_paths.h"
 #include "common/result.h"
@@ -47,6 +48,8 @@ struct RunContext {
     Profile& profile;
     // Script extension list of the run ("JS:VBS"), deciding how each file is trimmed.
     std::string scriptExtensions;
+    // Beginnings of comments that stay whatever the trim mode says (TrimFile).
+    std::vector<std::string> keptComments;
     // When set, every file is trimmed as this kind whatever its name says.
     std::optional<FileKind> kind;
     PathStyle style = NativePathStyle();

@@ -256,6 +256,24 @@ Option TrimSettingArgs::ExtOption() {
             }};
 }
 
+Option KeepCommentOption(std::vector<std::string>& list, std::string_view usage) {
+    return {.name = "--keep-comment",
+            .takesValue = true,
+            .take = [&list, usage](std::string_view value) {
+                // An entry is one line, as the profile keeps it.
+                value = value.substr(0, value.find_first_of("\r\n"));
+                if (value.empty()) return BadUsage(usage, text::kEmptyKeepComment);
+                list.emplace_back(value);
+                return kExitOk;
+            }};
+}
+
+std::vector<std::string> KeptCommentsWith(std::span<const std::string> more) {
+    std::vector<std::string> kept = ReadKeptComments(CliProfile());
+    kept.insert(kept.end(), more.begin(), more.end());
+    return kept;
+}
+
 std::string TrimSettingArgs::HtmlExtensions() const {
     std::string list = ReadHtmlExtensions(CliProfile());
     if (!moreHtmlExtensions.empty()) (list += ':') += moreHtmlExtensions;

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/cli_texts.h"
 #include "common/result.h"
@@ -93,6 +94,12 @@ int PrintHelp(const CommandHelp& command);
 std::optional<int> ReadArgs(Args args, const CommandHelp& command, std::span<const Option> options,
                             const std::function<int(std::string_view arg)>& positional);
 
+// --keep-comment TEXT, repeatable: each TEXT is added to `list`; an empty one is refused
+// with `usage`.
+Option KeepCommentOption(std::vector<std::string>& list, std::string_view usage);
+// The profile's comment beginnings to keep followed by `more`.
+std::vector<std::string> KeptCommentsWith(std::span<const std::string> more);
+
 // --options LIST or --mode MODE, --print-mode, --script-extensions LIST and --ext LIST;
 // what is not given comes from the profile (the built-in defaults without one).
 struct TrimSettingArgs {
@@ -101,7 +108,8 @@ struct TrimSettingArgs {
     bool modeByNumber = false;  // --mode was given
     bool printMode = false;
     std::optional<std::string> scriptExtensions;
-    std::string moreHtmlExtensions;  // --ext, colon-separated
+    std::string moreHtmlExtensions;             // --ext, colon-separated
+    std::vector<std::string> moreKeptComments;  // --keep-comment
 
     // --mode, refused with "MODE must be ..." and `usage` when its value is no trim mode.
     Option ModeOption(std::string_view usage);
@@ -110,12 +118,17 @@ struct TrimSettingArgs {
     Option PrintModeOption();
     Option ScriptExtensionsOption();
     Option ExtOption();
+    Option KeepCommentOption(std::string_view usage) {
+        return cli::KeepCommentOption(moreKeptComments, usage);
+    }
     // The given trim mode, else the profile's "MODE".
     TrimMode Mode() const;
     // The given script extension list, else the profile's.
     std::string ScriptExtensions() const;
     // The profile's page extensions with those of --ext.
     std::string HtmlExtensions() const;
+    // The profile's comment beginnings to keep with those of --keep-comment.
+    std::vector<std::string> KeptComments() const { return KeptCommentsWith(moreKeptComments); }
     // With --print-mode: prints Mode() in decimal and returns kExitOk; else nothing.
     std::optional<int> PrintModeIfAsked() const;
 };

@@ -43,14 +43,17 @@ inline constexpr std::string_view kTrimHelp =
     "  --script-extensions L  the script extensions, separated by colons (JS:VBS); replaces\n"
     "                         the list. VBS is VBScript, every other one JavaScript\n"
     "  --ext LIST             more page extensions, separated by commas or colons\n"
+    "  --keep-comment TEXT    keep every comment that begins with TEXT (\"<!-- google\",\n"
+    "                         \"// keep\", or the text after the opener), whatever the\n"
+    "                         options say; repeatable, added to the profile's list\n"
     "  --profile FILE         read the settings of this profile (also TRIMLET_PROFILE);\n"
     "                         without one the built-in defaults are used";
 inline constexpr std::string_view kPreviewHelp =
     "Prints one line per FILE with the list's columns, separated by tabs: path, size,\n"
     "size after trimming with its percentage, last write time. A file that cannot be\n"
     "trimmed gets placeholders. --json prints one JSON document instead. OPTIONS are\n"
-    "--options LIST, --mode MODE, --print-mode and --script-extensions LIST (see\n"
-    "trimlet help trim).";
+    "--options LIST, --mode MODE, --print-mode, --script-extensions LIST and\n"
+    "--keep-comment TEXT (see trimlet help trim).";
 inline constexpr std::string_view kOptionsHelp =
     "Prints every trim option with its bits, its default and what it does; with\n"
     "--print-mode, the trim mode number that --options or --mode makes (for task files).";
@@ -96,6 +99,8 @@ inline constexpr std::string_view kOptBetweenTags =
 inline constexpr std::string_view kOptInsidePre = "blanks inside PRE too (changes what is shown)";
 inline constexpr std::string_view kOptBetweenInlineTags =
     "blanks between inline elements too (changes what is shown)";
+inline constexpr std::string_view kOptSpecialComments =
+    "meaningful comments too: conditional, Knockout, ESI, /*!, @cc_on, @license";
 inline constexpr std::string_view kOptScriptComments = "script comments (of the kinds below)";
 inline constexpr std::string_view kOptScriptBlockComments = "/* */ comments";
 inline constexpr std::string_view kOptScriptLineComments = "// comments";
@@ -121,9 +126,11 @@ inline constexpr std::string_view kRunHelp =
     "or with --yes, each takes its safe answer: an existing output follows --overwrite (else\n"
     "the preselected choice), a read-only output is kept, a file with an error is skipped.\n"
     "With --verify, a file whose result is not the same document as the file (see trimlet\n"
-    "verify) is not written and counts as failed.\n"
+    "verify) is not written and counts as failed. --keep-comment TEXT (repeatable) keeps\n"
+    "every comment that begins with TEXT, as with trim.\n"
     "Exit status: 0 when every file was trimmed (or skipped by the overwrite choice), 1 when\n"
     "a file failed or the run was stopped, 2 for bad usage.";
+inline constexpr std::string_view kEmptyKeepComment = "--keep-comment needs a text";
 inline constexpr std::string_view kBadOverwrite = "--overwrite must be all, skip or newer, not";
 inline constexpr std::string_view kCannotFindFolder = "cannot find the current folder for";
 inline constexpr std::string_view kTaskHelp =

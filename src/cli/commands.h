@@ -11,7 +11,8 @@ namespace trimlet::cli {
 
 namespace text {
 inline constexpr std::string_view kRunUsage =
-    "trimlet run [--yes] [--overwrite=all|skip|newer] [--json] [-q|-v] [--verify] TASK.trh";
+    "trimlet run [--yes] [--overwrite=all|skip|newer] [--json] [-q|-v] [--verify]\n"
+    "       [--keep-comment TEXT]... TASK.trh";
 inline constexpr std::string_view kTaskCreateUsage =
     "trimlet task create [--options LIST|--mode MODE] [--output-folder NAME] [--force]\n"
     "       [--files-from FILE|- [-0]] [--append|--replace] TASK.trh [FILE...]";

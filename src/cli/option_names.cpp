@@ -17,7 +17,7 @@ constexpr std::array<OptionValueName, 3> kBlankLineValues = {{
 
 constexpr TrimMode kBlankLineBits = TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE;
 
-constexpr std::array<OptionName, 17> kNames = {{
+constexpr std::array<OptionName, 18> kNames = {{
     {"collapse-spaces", TM_COLLAPSE_SPACES, {}, text::kOptCollapseSpaces},
     {"trim-line-ends", TM_TRIM_LINE_ENDS, {}, text::kOptTrimLineEnds},
     {"line-breaks-as-blanks", TM_CR_REG_AS_WSP, {}, text::kOptLineBreaksAsBlanks},
@@ -30,6 +30,7 @@ constexpr std::array<OptionName, 17> kNames = {{
     {"between-tags", TM_BETWEEN_TAGS, {}, text::kOptBetweenTags},
     {"inside-pre", TM_INSIDE_PRE, {}, text::kOptInsidePre},
     {"between-inline-tags", TM_BETWEEN_INLINE_TAGS, {}, text::kOptBetweenInlineTags},
+    {"special-comments", TM_SPECIAL_COMMENTS_DEL, {}, text::kOptSpecialComments},
     {"script-comments", TM_SCRIPT_COMMENT_DEL, {}, text::kOptScriptComments},
     {"script-block-comments", TM_SCRIPT_BLOCK_COMMENT, {}, text::kOptScriptBlockComments},
     {"script-line-comments", TM_SCRIPT_LINE_COMMENT, {}, text::kOptScriptLineComments},

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <iostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,9 @@ namespace {
 // One line of the preview: path, size, trimmed size with percentage, time; placeholders
 // when the file cannot be trimmed. `entry` gets the same for the JSON report.
 std::string PreviewLine(const std::string& path, TrimMode mode, std::string_view scriptExtensions,
-                        Result& result, JsonFile& entry) {
+                        std::span<const std::string> kept, Result& result, JsonFile& entry) {
     FileLook look;
-    LookAtFile(path, mode, scriptExtensions, 0, false, look);
+    LookAtFile(path, mode, scriptExtensions, 0, false, look, kept);
     result = look.result;
     entry = JsonFile{.path = path, .result = result};
     if (result == RESULT_OK) {
@@ -59,6 +60,7 @@ int RunPreviewCommand(Args args) {
                               settings.NamesOption(kPreview.usage),
                               settings.PrintModeOption(),
                               settings.ScriptExtensionsOption(),
+                              settings.KeepCommentOption(kPreview.usage),
                               {.name = "--json", .take = [&json](std::string_view) {
                                    json = true;
                                    return kExitOk;
@@ -73,6 +75,7 @@ int RunPreviewCommand(Args args) {
     if (files.empty()) return BadUsage(kPreview.usage, text::kMissingFile);
     const TrimMode mode = settings.Mode();
     const std::string scriptExtensions = settings.ScriptExtensions();
+    const std::vector<std::string> kept = settings.KeptComments();
 
     int status = kExitOk;
     std::vector<JsonFile> entries;
@@ -80,7 +83,7 @@ int RunPreviewCommand(Args args) {
         Result result = RESULT_OK;
         ClearSystemError();
         JsonFile entry;
-        std::string line = PreviewLine(file, mode, scriptExtensions, result, entry);
+        std::string line = PreviewLine(file, mode, scriptExtensions, kept, result, entry);
         if (!json && !WriteStdout(line))
             return Failure(text::kCannotWrite, text::kStandardOutput, RESULT_ACCESS_ERROR);
         if (result != RESULT_OK) status = Failure(text::kCannotTrim, file, result);

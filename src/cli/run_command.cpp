@@ -17,6 +17,7 @@
 #include "cli/terminal_dialogs.h"
 #include "editor/task_editor.h"
 #include "platform/system_error.h"
+#include "settings/profile_keys.h"
 
 namespace trimlet::cli {
 
@@ -28,7 +29,9 @@ int RunRunCommand(Args args) {
     OverwritePolicy overwrite = OverwritePolicy::Ask;
     std::optional<std::string_view> task;
     bool verify = false;
+    std::vector<std::string> keptComments;
     const Option options[] = {
+        KeepCommentOption(keptComments, kRun.usage),
         {.name = "--json",
          .take =
              [&](std::string_view) {
@@ -99,6 +102,9 @@ int RunRunCommand(Args args) {
         }
         files.push_back(std::move(file));
     };
+    // The run reads its settings from the profile, whose writes stay in memory: the comments
+    // to keep join its own list there.
+    if (!keptComments.empty()) WriteKeptComments(CliProfile(), KeptCommentsWith(keptComments));
     TaskEditor editor(dialogs, CliProfile());
     editor.SetRememberOverwriteChoice(dialogs.RemembersOverwriteChoice());
     editor.SetVerifyResults(verify);

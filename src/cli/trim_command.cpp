@@ -154,6 +154,7 @@ int TrimOne(const TrimArgs& args, const std::string& path) {
     ClearSystemError();
     Result result = RESULT_OK;
     const TrimMode mode = args.settings.Mode();
+    const std::vector<std::string> kept = args.settings.KeptComments();
     // A copy into the file cut short by a crash is rolled back before the file is read, and
     // an output that is the file itself is replaced only while it is still what was read.
     WriteOptions writing;
@@ -169,7 +170,7 @@ int TrimOne(const TrimArgs& args, const std::string& path) {
         }
         inputSize = bytes.size();
         result = TrimBytesAs(args.kind.value_or(FileKind::Html), mode, std::move(bytes), trimmed,
-                             outputSize);
+                             outputSize, kept);
     } else {
         if (!args.kind && IsRegularFile(path)) {
             if (const std::string_view refusal = RefusalOf(path, RulesOf(args)); !refusal.empty()) {
@@ -177,9 +178,10 @@ int TrimOne(const TrimArgs& args, const std::string& path) {
                 return fail(kExitFailed, RESULT_FILE_ERROR, MSG_NOT_PAGE_OR_SCRIPT);
             }
         }
-        result = args.kind ? TrimFileAs(path, *args.kind, mode, trimmed, inputSize, outputSize)
-                           : TrimFile(path, mode, args.settings.ScriptExtensions(), trimmed,
-                                      inputSize, outputSize);
+        result = args.kind
+                     ? TrimFileAs(path, *args.kind, mode, trimmed, inputSize, outputSize, kept)
+                     : TrimFile(path, mode, args.settings.ScriptExtensions(), trimmed, inputSize,
+                                outputSize, nullptr, kept);
     }
     if (result != RESULT_OK) {
         Failure(text::kCannotTrim, shown, result);
@@ -283,6 +285,7 @@ int TrimMany(const TrimArgs& args) {
     RunRequest request;
     request.runFlags = args.settings.Mode() & ~kRunBits;
     request.scriptExtensions = args.settings.ScriptExtensions();
+    request.keptComments = args.settings.KeptComments();
     request.kind = args.kind;
     request.rememberOverwriteChoice = false;
     request.verify = args.verify;
@@ -329,6 +332,7 @@ int RunTrimCommand(Args given) {
         args.settings.PrintModeOption(),
         args.settings.ScriptExtensionsOption(),
         args.settings.ExtOption(),
+        args.settings.KeepCommentOption(kTrim.usage),
         args.verbosity.QuietOption(kTrim.usage),
         args.verbosity.VerboseOption(kTrim.usage),
         flag("--in-place", args.inPlace),

@@ -376,6 +376,9 @@ inline constexpr Text TXT_REPORT_VBS_REM_COMMENT{
 inline constexpr Text TXT_REPORT_SPECIAL_COMMENTS_DEL{
     "○ 特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する\r\n",
     "○ Also delete special comments (conditional comments, licence comments and the like)\r\n"};
+inline constexpr Text TXT_REPORT_KEPT_COMMENTS{"○ 常に残すコメント（どちらの設定でも残ります）\r\n",
+                                               "○ Comments always kept (under either setting)\r\n"};
+inline constexpr const char* TXT_REPORT_KEPT_COMMENT_ITEM = "　 ";
 inline constexpr Text TXT_REPORT_FOLDER_HEADING{"*****  　出力フォルダの名前\r\n\r\n",
                                                 "*****  Output folder name\r\n\r\n"};
 inline constexpr Text TXT_REPORT_FOLDER_CURRENT{"　現在の設定\t:", "  Current\t:"};
@@ -481,6 +484,16 @@ inline constexpr Text TXT_COMMENT_SCRIPT_GROUP{
 inline constexpr Text TXT_COMMENT_SPECIAL_DEL{
     "特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する(&E)",
     "Also delete sp&ecial comments (conditional comments, licence comments and the like)"};
+inline constexpr Text TXT_COMMENT_KEPT_GROUP{"常に残すコメント（先頭の文字列）",
+                                             "Comments always kept (how they begin)"};
+inline constexpr Text TXT_COMMENT_KEPT_TIP{
+    "<!--、//、/*、' "
+    "で始まる文字列はコメントの先頭から、それ以外はコメント記号と空白の後から比べます",
+    "A text that begins with <!--, //, /* or ' is compared with the start of the comment, any "
+    "other with its text after the comment mark and blanks"};
+inline constexpr Text TXT_COMMENT_KEPT_ADD{"追加(&A)", "&Add"};
+inline constexpr Text TXT_COMMENT_KEPT_EDIT{"変更(&M)", "&Modify"};
+inline constexpr Text TXT_COMMENT_KEPT_REMOVE{"削除(&V)", "Remo&ve"};
 
 // file page
 inline constexpr Text TXT_OUTPUT_PAGE_TITLE{"ファイル", "Files"};

@@ -12,7 +12,7 @@ namespace trimlet {
 
 FileComparison CompareFile(const std::string& path, TrimMode trimMode,
                            std::string_view scriptExtensions, const CompareLimits& limits,
-                           bool verify) {
+                           bool verify, std::span<const std::string> keptComments) {
     FileComparison file;
     if (path.empty()) {
         file.result = RESULT_INVALID_ARGUMENT;
@@ -29,7 +29,8 @@ FileComparison CompareFile(const std::string& path, TrimMode trimMode,
         file.utf16 = text.utf16;
 
         std::string trimmed;
-        file.result = TrimDecodedText(path, trimMode, scriptExtensions, text, trimmed);
+        file.result =
+            TrimDecodedText(path, trimMode, scriptExtensions, text, trimmed, keptComments);
         if (file.result != RESULT_OK) return file;
         std::string written;
         file.result = EncodeFileText(text, trimmed, written);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,10 +32,11 @@ struct FileComparison {
 
 // Trims the file at `path` with `trimMode` (a script by `scriptExtensions`) and compares
 // its text with the result under `limits`; with `verify`, also checks the result
-// (VerifyTrimmedFile).
+// (VerifyTrimmedFile). Comments that begin as one of `keptComments` stay, as in TrimFile.
 [[nodiscard]] FileComparison CompareFile(const std::string& path, TrimMode trimMode,
                                          std::string_view scriptExtensions,
-                                         const CompareLimits& limits = {}, bool verify = false);
+                                         const CompareLimits& limits = {}, bool verify = false,
+                                         std::span<const std::string> keptComments = {});
 
 // The message that tells why a file could not be compared (its "%s" is the path).
 [[nodiscard]] int CompareFailureMessage(Result result);

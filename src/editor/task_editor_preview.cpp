@@ -83,11 +83,12 @@ Result TaskEditor::MeasureTrim(const std::string& path, std::uint64_t& sourceSiz
                                std::uint64_t& trimmedSize) {
     std::string trimmed;
     return TrimFile(path, settings_.trimMode, settings_.scriptExtensions, trimmed, sourceSize,
-                    trimmedSize);
+                    trimmedSize, nullptr, settings_.keptComments);
 }
 
 void TaskEditor::LookAt(const std::string& path, std::size_t textTestBytes, FileLook& look) {
-    LookAtFile(path, settings_.trimMode, settings_.scriptExtensions, textTestBytes, false, look);
+    LookAtFile(path, settings_.trimMode, settings_.scriptExtensions, textTestBytes, false, look,
+               settings_.keptComments);
 }
 
 void TaskEditor::ShowPlaceholders(std::size_t row) {

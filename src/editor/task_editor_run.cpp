@@ -9,6 +9,7 @@ RunRequest TaskEditor::MakeRunRequest(std::string outputFolderName, std::uint32_
     request.outputFolderName = std::move(outputFolderName);
     request.runFlags = runFlags;
     request.scriptExtensions = settings_.scriptExtensions;
+    request.keptComments = settings_.keptComments;
     request.style = style_;
     request.onFolderAlertOff = [this] { settings_.alertCreateOutputFolder = false; };
     request.verify = verifyResults_.value_or(settings_.verifyTrimResults);

@@ -102,7 +102,7 @@ bool TaskEditor::OpenTaskFile(const std::string& path) {
     const TrimMode fileMode = header.trimMode | addedBits;
 
     switch (RunSettingsStep(dialogs_, profile_, settings_.trimMode, settings_.outputFolderName,
-                            fileMode, header.outputFolderName, style_)) {
+                            fileMode, header.outputFolderName, style_, settings_.keptComments)) {
         case SettingsStepOutcome::Taken:
             settings_.trimMode = fileMode;
             settings_.outputFolderName = header.outputFolderName;

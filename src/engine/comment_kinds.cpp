@@ -70,6 +70,27 @@ CommentKind ScriptCommentKind(std::string_view comment, std::span<const std::str
     return CommentKind::Plain;
 }
 
+CommentKind VbsCommentKind(std::string_view comment, std::span<const std::string> userList) {
+    size_t start = 0;
+    if (StartsWithAt(comment, 0, ":")) start = engine::SkipSpacesTabs(comment, 1);
+    const std::string_view own = comment.substr(start);
+    const size_t opener = StartsWithAt(own, 0, "'") ? 1 : 3;  // else "REM"
+    for (const std::string& entry : userList) {
+        if (entry.empty()) continue;
+        if (entry[0] == '\'') {
+            if (StartsWithAt(own, 0, entry)) return CommentKind::UserListed;
+        } else if (StartsWithNoCaseAt(entry, 0, "rem") && entry.size() > 3 &&
+                   (entry[3] == ' ' || entry[3] == '\t')) {
+            // "REM keep": the whole comment, the keyword in any letter case
+            if (opener == 3 && StartsWithAt(own, 3, std::string_view(entry).substr(3)))
+                return CommentKind::UserListed;
+        } else if (StartsWithAt(own, SkipWhite(own, opener), entry)) {
+            return CommentKind::UserListed;
+        }
+    }
+    return CommentKind::Plain;
+}
+
 bool KeepsCommentKind(CommentKind kind, TrimMode mode) {
     switch (kind) {
         case CommentKind::Plain:

@@ -38,6 +38,13 @@ enum class CommentKind : uint8_t {
 [[nodiscard]] CommentKind ScriptCommentKind(std::string_view comment,
                                             std::span<const std::string> userList = {});
 
+// The kind of a VBScript comment: `comment` starts with "'" or "REM" (or with the ":" and
+// blanks before a "REM") and runs to the line end. Only the user's list applies: an entry
+// that starts with "'", or with "REM" and a blank (in any letter case), is compared with
+// the whole comment, any other one with its text after the opener and blanks.
+[[nodiscard]] CommentKind VbsCommentKind(std::string_view comment,
+                                         std::span<const std::string> userList);
+
 // Whether a comment of `kind` stays when `mode` deletes comments: plain ones go; SSI and
 // the marker stay as TM_KEEP_SSI and TM_KEEP_DOVETAG say; the user's own always stay; the
 // other kinds stay unless TM_SPECIAL_COMMENTS_DEL is set.

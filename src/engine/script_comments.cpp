@@ -62,6 +62,15 @@ size_t VbsCodeEnd(Charset cs, std::string_view in, size_t first) {
 
 }  // namespace
 
+// Whether the VBScript comment in[from, to) stays: it holds markers of its SCRIPT element,
+// or the user listed its beginning.
+static bool KeptVbsComment(const PassContext& ctx, std::string_view in, size_t from, size_t to) {
+    const std::string_view comment = in.substr(from, to - from);
+    if (ctx.scriptMarkers && HoldsScriptMarkers(comment)) return true;
+    return !ctx.keptComments.empty() &&
+           VbsCommentKind(comment, ctx.keptComments) == CommentKind::UserListed;
+}
+
 // Lines end at CR LF, CR or LF alike, so a stray CR or LF of a mixed text ends a line
 // too and no code after it can be taken for the rest of a comment.
 void DeleteVbsComments(const PassContext& ctx, std::string& out, std::string_view in) {
@@ -73,14 +82,13 @@ void DeleteVbsComments(const PassContext& ctx, std::string& out, std::string_vie
         if (VbsCommentAt(in, first)) {  // a comment line goes with its line break
             const size_t br = NextLineBreak(in, first);
             i = br + LineBreakLength(in, br);
-            if (ctx.scriptMarkers && HoldsScriptMarkers(in.substr(first, br - first)))
-                Append(out, in, lineStart, i);
+            if (KeptVbsComment(ctx, in, first, br)) Append(out, in, lineStart, i);
             continue;
         }
         size_t codeEnd = VbsCodeEnd(ctx.charset, in, first);
         const size_t br = NextLineBreak(in, codeEnd);
         i = br + LineBreakLength(in, br);
-        if (ctx.scriptMarkers && HoldsScriptMarkers(in.substr(codeEnd, br - codeEnd))) codeEnd = br;
+        if (codeEnd < br && KeptVbsComment(ctx, in, codeEnd, br)) codeEnd = br;
         Append(out, in, lineStart, codeEnd);
         Append(out, in, br, i);
     }

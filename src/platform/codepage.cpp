@@ -161,6 +161,11 @@ Result Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out) {
     return Convert(bigEndian ? "UTF-16BE" : "UTF-16LE", "UTF-8", utf8, utf8.size() * 2, out);
 }
 
+Result Utf8ToCp932(std::string_view utf8, std::string& out) {
+    // A character never takes more bytes in CP932 than in UTF-8.
+    return Convert("CP932", "UTF-8", utf8, utf8.size(), out);
+}
+
 Result Cp932ToUtf8(std::string_view cp932, std::string& out) {
     const std::size_t start = out.size();
     try {

@@ -54,4 +54,9 @@ struct Utf16LeShape {
 // unchanged.
 [[nodiscard]] Result Cp932ToUtf8(std::string_view cp932, std::string& out);
 
+// Appends the CP932 form of the UTF-8 text to `out`. RESULT_OUT_OF_MEMORY when the text is
+// not valid UTF-8, holds a character CP932 has not, or memory runs out; `out` is then
+// unchanged.
+[[nodiscard]] Result Utf8ToCp932(std::string_view utf8, std::string& out);
+
 }  // namespace trimlet

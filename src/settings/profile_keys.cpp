@@ -30,4 +30,30 @@ void WriteStringKey(Profile& profile, const ProfileKey& key, std::string_view va
     profile.WriteString(key.name, value);
 }
 
+std::vector<std::string> ReadKeptComments(const Profile& p) {
+    const std::string stored = ReadStringKey(p, kKeyKeptComments);
+    std::vector<std::string> entries;
+    std::string_view rest = stored;
+    while (!rest.empty()) {
+        const std::size_t br = rest.find_first_of("\r\n");
+        const std::string_view line = rest.substr(0, br);
+        if (!line.empty()) entries.emplace_back(line);
+        if (br == std::string_view::npos) break;
+        rest.remove_prefix(br + 1);
+    }
+    return entries;
+}
+
+void WriteKeptComments(Profile& p, std::span<const std::string> entries) {
+    std::string stored;
+    for (const std::string& entry : entries) {
+        const std::string_view line =
+            std::string_view(entry).substr(0, entry.find_first_of("\r\n"));
+        if (line.empty()) continue;
+        if (!stored.empty()) stored += '\n';
+        stored += line;
+    }
+    WriteStringKey(p, kKeyKeptComments, stored);
+}
+
 }  // namespace trimlet

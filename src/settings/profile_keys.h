@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "engine/trim_mode.h"
 #include "settings/profile.h"
@@ -57,6 +59,9 @@ inline constexpr ProfileKey kKeyCrRegAsWspHintOff = IntegerKey("SHOW_ALERT_CR_RE
 inline constexpr ProfileKey kKeyFileOverwriteMethod = IntegerKey("FILE_OVERWRITE_METHOD", 0);
 inline constexpr ProfileKey kKeyShowToolBar = IntegerKey("SHOW_TOOL_BAR", 1);
 inline constexpr ProfileKey kKeyShowStatusBar = IntegerKey("SHOW_STATUS_BAR", 1);
+// Beginnings of comments the user wants kept whatever the mode says, one per line (LF);
+// empty for none. Profiles without the key keep only the built-in kinds.
+inline constexpr ProfileKey kKeyKeptComments = StringKey("KEEP_COMMENTS", "");
 // Layout version of the profile; -1 when missing. The program writes kProfileVersion.
 inline constexpr ProfileKey kKeyProfileVersion = IntegerKey("VERSION", -1);
 
@@ -78,6 +83,7 @@ inline constexpr std::array<ProfileKey, 16> kProfileKeys = {
     kKeyFileOverwriteMethod,
     kKeyShowToolBar,
     kKeyShowStatusBar,
+    kKeyKeptComments,
     kKeyProfileVersion,
 };
 
@@ -196,6 +202,12 @@ inline bool ReadShowStatusBar(const Profile& p) {
 inline void WriteShowStatusBar(Profile& p, bool on) {
     WriteFlagKey(p, kKeyShowStatusBar, on);
 }
+
+// The user's comment beginnings: the stored lines without the empty ones, in their order.
+std::vector<std::string> ReadKeptComments(const Profile& p);
+// Stores the entries one per line, leaving out empty ones and cutting each at a line break
+// (an entry holds none).
+void WriteKeptComments(Profile& p, std::span<const std::string> entries);
 
 inline std::int32_t ReadProfileVersion(const Profile& p) {
     return ReadIntKey(p, kKeyProfileVersion);

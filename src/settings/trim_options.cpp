@@ -1,6 +1,7 @@
 #include "settings/trim_options.h"
 
 #include <cstddef>
+#include <vector>
 
 #include "settings/profile_keys.h"
 
@@ -112,6 +113,21 @@ CommentPageState ReadCommentPage(const Profile& profile) {
 
 void ApplyCommentPage(Profile& profile, const CommentPageState& state) {
     WriteTrimMode(profile, state.ApplyTo(ReadTrimMode(profile)));
+}
+
+std::string CleanKeptComment(std::string_view typed) {
+    typed = typed.substr(0, typed.find_first_of("\r\n"));
+    const std::size_t first = typed.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string() : std::string(typed.substr(first));
+}
+
+void ApplyKeptComments(Profile& profile, std::span<const std::string> entries) {
+    std::vector<std::string> cleaned;
+    for (const std::string& entry : entries) {
+        std::string clean = CleanKeptComment(entry);
+        if (!clean.empty()) cleaned.push_back(std::move(clean));
+    }
+    if (cleaned != ReadKeptComments(profile)) WriteKeptComments(profile, cleaned);
 }
 
 // ---- Line-break hint -------------------------------------------------------------------

@@ -4,6 +4,10 @@
 // page owns a fixed set of bits; applying a page reads "MODE" afresh and replaces only
 // those bits, so the pages never overwrite each other and bits without meaning survive.
 
+#include <span>
+#include <string>
+#include <string_view>
+
 #include "common/dialogs.h"
 #include "engine/trim_mode.h"
 #include "settings/profile.h"
@@ -81,6 +85,14 @@ struct CommentPageState {
 
 CommentPageState ReadCommentPage(const Profile& profile);
 void ApplyCommentPage(Profile& profile, const CommentPageState& state);
+
+// A comment beginning as typed into the page's list: cut at its first line break, without
+// the blanks and tabs before it (the text after it is compared as it is). Empty when
+// nothing is left, and the page then drops the entry.
+std::string CleanKeptComment(std::string_view typed);
+// Stores the page's list of comment beginnings when it differs from the stored one, so
+// that a profile without the key gains none while the list stays empty.
+void ApplyKeptComments(Profile& profile, std::span<const std::string> entries);
 
 // ---- Line-break hint -------------------------------------------------------------------
 

@@ -25,6 +25,7 @@ WorkingSettings LoadWorkingSettings(const Profile& profile, const DocumentsFolde
 
     s.mruOpenAction = ReadMruOpenAction(profile);
     s.verifyTrimResults = ReadVerifyTrimResults(profile);
+    s.keptComments = ReadKeptComments(profile);
     return s;
 }
 
@@ -41,6 +42,7 @@ void ReloadOptionSettings(const Profile& profile, WorkingSettings& settings) {
     settings.scriptExtensions = ReadScriptExtensions(profile);
     settings.mruOpenAction = ReadMruOpenAction(profile);
     settings.verifyTrimResults = ReadVerifyTrimResults(profile);
+    settings.keptComments = ReadKeptComments(profile);
 }
 
 void SaveSessionSettings(Profile& profile, const WorkingSettings& settings) {

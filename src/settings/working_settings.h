@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/trim_mode.h"
 #include "settings/profile.h"
@@ -23,6 +24,7 @@ struct WorkingSettings {
     std::string lastFileOpenFolder;
     std::int32_t mruOpenAction = 0;
     bool verifyTrimResults = false;  // each result is verified before a run writes it
+    std::vector<std::string> keptComments;  // the user's comment beginnings to keep
 };
 
 // Finds the documents folder into its argument; false when none could be named.
@@ -36,7 +38,8 @@ WorkingSettings LoadWorkingSettings(const Profile& profile, const DocumentsFolde
 WorkingSettings LoadWorkingSettings(const Profile& profile);
 
 // Re-reads the copies the options sheet edits: trim mode, output folder name, folder
-// creation confirmation, both extension lists, the recent-task action and verifying.
+// creation confirmation, both extension lists, the recent-task action, verifying and the
+// comments to keep.
 void ReloadOptionSettings(const Profile& profile, WorkingSettings& settings);
 
 // Writes back what changes only in memory during a session: the base folder bar and the

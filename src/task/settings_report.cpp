@@ -97,10 +97,11 @@ bool TaskSettingsDiffer(TrimMode currentMode, std::string_view currentFolderName
 }
 
 std::string BuildSettingsReport(TrimMode currentMode, std::string_view currentFolderName,
-                                TrimMode fileMode, std::string_view fileFolderName,
-                                PathStyle style) {
+                                TrimMode fileMode, std::string_view fileFolderName, PathStyle style,
+                                std::span<const std::string> keptComments) {
     const TrimMode differing = currentMode ^ fileMode;
     std::string report;
+    bool commentSection = false;
     for (const ReportSection& section : kSections) {
         std::string body;
         for (const ReportItem& item : section.items) {
@@ -117,6 +118,16 @@ std::string BuildSettingsReport(TrimMode currentMode, std::string_view currentFo
         if (body.empty()) continue;
         AppendSectionStart(report, section.heading);
         report += body;
+        commentSection = commentSection || &section != &kSections[0];  // not the blanks
+    }
+    if (commentSection && !keptComments.empty()) {
+        report += TXT_REPORT_ITEM_SEPARATOR;
+        report += TXT_REPORT_KEPT_COMMENTS;
+        for (const std::string& entry : keptComments) {
+            report += TXT_REPORT_KEPT_COMMENT_ITEM;
+            report += entry;
+            report += "\r\n";
+        }
     }
     if (!SameOutputFolderName(currentFolderName, fileFolderName, style)) {
         AppendSectionStart(report, TXT_REPORT_FOLDER_HEADING);
@@ -132,14 +143,15 @@ std::string BuildSettingsReport(TrimMode currentMode, std::string_view currentFo
 
 SettingsStepOutcome RunSettingsStep(Dialogs& dialogs, Profile& profile, TrimMode currentMode,
                                     std::string_view currentFolderName, TrimMode fileMode,
-                                    std::string_view fileFolderName, PathStyle style) {
+                                    std::string_view fileFolderName, PathStyle style,
+                                    std::span<const std::string> keptComments) {
     if (!TaskSettingsDiffer(currentMode, currentFolderName, fileMode, fileFolderName, style)) {
         return SettingsStepOutcome::Kept;
     }
     bool dontAskAgain = false;
     if (ReadAlertSettingNotSame(profile)) {
-        const SettingsMismatchAnswer answer = dialogs.SettingsMismatchDialog(
-            BuildSettingsReport(currentMode, currentFolderName, fileMode, fileFolderName, style));
+        const SettingsMismatchAnswer answer = dialogs.SettingsMismatchDialog(BuildSettingsReport(
+            currentMode, currentFolderName, fileMode, fileFolderName, style, keptComments));
         if (answer.button == MessageAnswer::No) return SettingsStepOutcome::Kept;
         if (answer.button != MessageAnswer::Yes) return SettingsStepOutcome::Cancelled;
         dontAskAgain = answer.takeWithoutAsking;

@@ -3,6 +3,7 @@
 // they differ, the report of the differences the user is shown, the step that decides
 // whether the file's settings are taken, and the question for files of the old format.
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,9 +29,12 @@ bool TaskSettingsDiffer(TrimMode currentMode, std::string_view currentFolderName
 // differ (whitespace, HTML comments, script comments), then the output folder section
 // when the names differ. Every line ends with CR LF. Bits without meaning are never
 // reported, so modes that differ only there give an empty report (or only the folders).
+// When a comment section is reported, the user's own comment beginnings `keptComments`
+// (which a task file does not hold, and which stay under either setting) follow it.
 std::string BuildSettingsReport(TrimMode currentMode, std::string_view currentFolderName,
                                 TrimMode fileMode, std::string_view fileFolderName,
-                                PathStyle style = PathStyle::Windows);
+                                PathStyle style = PathStyle::Windows,
+                                std::span<const std::string> keptComments = {});
 
 enum class SettingsStepOutcome {
     Taken,      // the file's settings replace the current ones (already written to the profile)
@@ -47,7 +51,8 @@ enum class SettingsStepOutcome {
 SettingsStepOutcome RunSettingsStep(Dialogs& dialogs, Profile& profile, TrimMode currentMode,
                                     std::string_view currentFolderName, TrimMode fileMode,
                                     std::string_view fileFolderName,
-                                    PathStyle style = PathStyle::Windows);
+                                    PathStyle style = PathStyle::Windows,
+                                    std::span<const std::string> keptComments = {});
 
 // For a task file of the old format: asks which of the script options added since should
 // apply, the boxes starting from the stored "MODE". The bits to OR into the file's trim

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,8 +33,10 @@ struct FileLook {
 
 // Reads the file at `path` once and trims it as TrimFile does, keeping the trimmed bytes
 // only with `keepBytes`. With `textTestBytes` non-zero, its first bytes are tested as
-// LooksLikeNonText tests them, and a file that fails the test is not trimmed.
+// LooksLikeNonText tests them, and a file that fails the test is not trimmed. Comments
+// that begin as one of `keptComments` stay, as in TrimFile.
 void LookAtFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
-                std::size_t textTestBytes, bool keepBytes, FileLook& look);
+                std::size_t textTestBytes, bool keepBytes, FileLook& look,
+                std::span<const std::string> keptComments = {});
 
 }  // namespace trimlet

@@ -2,8 +2,10 @@
 
 #include <new>
 #include <stdexcept>
+#include <vector>
 
 #include "engine/trim_engine.h"
+#include "platform/codepage.h"
 #include "platform/read_file.h"
 #include "text/text_loading.h"
 
@@ -31,13 +33,43 @@ bool IsListed(std::string_view extension, std::string_view list) {
     }
 }
 
+// The user's comment beginnings in the form the text is scanned in: for a Shift_JIS text
+// those holding other than ASCII are converted into `converted`, and left out when they
+// cannot be. An ASCII-only list is used as it is.
+std::span<const std::string> KeptInCharset(std::span<const std::string> kept, Charset charset,
+                                           std::vector<std::string>& converted) {
+    if (charset != Charset::Cp932) return kept;
+    const auto ascii = [](const std::string& entry) {
+        for (const char c : entry)
+            if (static_cast<unsigned char>(c) >= 0x80) return false;
+        return true;
+    };
+    bool allAscii = true;
+    for (const std::string& entry : kept)
+        allAscii = allAscii && ascii(entry);
+    if (allAscii) return kept;
+    for (const std::string& entry : kept) {
+        std::string cp932;
+        if (ascii(entry)) {
+            converted.push_back(entry);
+        } else if (Utf8ToCp932(entry, cp932) == RESULT_OK) {
+            converted.push_back(std::move(cp932));
+        }
+    }
+    return converted;
+}
+
 // Trims `fileText`; an HTML text's storage becomes the engine's second buffer once it has
 // been read, so that the trim holds two buffers of the text's size, not three.
-Result TrimText(FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out) {
+Result TrimText(FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out,
+                std::span<const std::string> keptComments) {
+    std::vector<std::string> converted;
+    const std::span<const std::string> kept =
+        KeptInCharset(keptComments, fileText.charset, converted);
     if (kind == FileKind::Html)
-        return TrimOwnedHtmlText(fileText.text, out, trimMode, fileText.charset);
+        return TrimOwnedHtmlText(fileText.text, out, trimMode, fileText.charset, kept);
     return TrimScriptText(fileText.text, out, trimMode, kind == FileKind::VbScript,
-                          fileText.charset);
+                          fileText.charset, kept);
 }
 
 }  // namespace
@@ -57,7 +89,7 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
 
 Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
                 std::string& outBytes, std::uint64_t& inputSize, std::uint64_t& outputSize,
-                FileStamp* identity) {
+                FileStamp* identity, std::span<const std::string> keptComments) {
     inputSize = 0;
     outputSize = 0;
     if (path.empty()) return RESULT_INVALID_ARGUMENT;
@@ -67,7 +99,7 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
             r != RESULT_OK)
             return r;
         return TrimReadFile(path, trimMode, scriptExtensions, std::move(bytes), outBytes,
-                            outputSize);
+                            outputSize, keptComments);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     } catch (const std::length_error&) {
@@ -76,7 +108,8 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
 }
 
 Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode, std::string& outBytes,
-                  std::uint64_t& inputSize, std::uint64_t& outputSize) {
+                  std::uint64_t& inputSize, std::uint64_t& outputSize,
+                  std::span<const std::string> keptComments) {
     inputSize = 0;
     outputSize = 0;
     if (path.empty()) return RESULT_INVALID_ARGUMENT;
@@ -84,7 +117,7 @@ Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode, std
         std::string bytes;
         if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize); r != RESULT_OK)
             return r;
-        return TrimBytesAs(kind, trimMode, std::move(bytes), outBytes, outputSize);
+        return TrimBytesAs(kind, trimMode, std::move(bytes), outBytes, outputSize, keptComments);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     } catch (const std::length_error&) {
@@ -93,13 +126,14 @@ Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode, std
 }
 
 Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
-                    std::string bytes, std::string& outBytes, std::uint64_t& outputSize) {
+                    std::string bytes, std::string& outBytes, std::uint64_t& outputSize,
+                    std::span<const std::string> keptComments) {
     return TrimBytesAs(KindOfPath(path, scriptExtensions), trimMode, std::move(bytes), outBytes,
-                       outputSize);
+                       outputSize, keptComments);
 }
 
 Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::string& outBytes,
-                   std::uint64_t& outputSize) {
+                   std::uint64_t& outputSize, std::span<const std::string> keptComments) {
     outputSize = 0;
     try {
         FileText fileText;
@@ -107,7 +141,8 @@ Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::str
 
         // An engine failure must not pass for an empty result: a run would write it out.
         std::string trimmed;
-        if (TrimText(fileText, kind, trimMode, trimmed) != RESULT_OK) return RESULT_OUT_OF_MEMORY;
+        if (TrimText(fileText, kind, trimMode, trimmed, keptComments) != RESULT_OK)
+            return RESULT_OUT_OF_MEMORY;
 
         std::string result;
         if (Result r = EncodeFileText(fileText, std::move(trimmed), result); r != RESULT_OK)
@@ -123,10 +158,12 @@ Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::str
 }
 
 Result TrimDecodedText(std::string_view path, TrimMode trimMode, std::string_view scriptExtensions,
-                       const FileText& fileText, std::string& trimmed) {
+                       const FileText& fileText, std::string& trimmed,
+                       std::span<const std::string> keptComments) {
     try {
         FileText copy = fileText;
-        return TrimText(copy, KindOfPath(path, scriptExtensions), trimMode, trimmed) == RESULT_OK
+        return TrimText(copy, KindOfPath(path, scriptExtensions), trimMode, trimmed,
+                        keptComments) == RESULT_OK
                    ? RESULT_OK
                    : RESULT_OUT_OF_MEMORY;
     } catch (const std::bad_alloc&) {

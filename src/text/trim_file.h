@@ -2,6 +2,7 @@
 // Trimming one file into memory: the one way the rest of the program trims a file.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,7 +33,9 @@ enum class FileKind { Html, JavaScript, VbScript };
 //   RESULT_UNCLEAR_UTF16     it holds NUL bytes as UTF-16 does but is not valid UTF-16,
 //   RESULT_OUT_OF_MEMORY     memory runs out, its UTF-16 cannot be converted, or the
 //                            engine fails.
-// On failure `outBytes` is left as it was.
+// On failure `outBytes` is left as it was. Comments that begin as one of `keptComments`
+// (UTF-8 texts, see HtmlCommentKind) stay whatever the mode says; for a Shift_JIS file they
+// are compared in its encoding, and an entry that has no Shift_JIS form matches nothing.
 [[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize);
@@ -41,20 +44,23 @@ enum class FileKind { Html, JavaScript, VbScript };
 [[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize,
-                              FileStamp* identity);
+                              FileStamp* identity, std::span<const std::string> keptComments = {});
 // The same as TrimFile, trimming the file as `kind` whatever its name says.
 [[nodiscard]] Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode,
                                 std::string& outBytes, std::uint64_t& inputSize,
-                                std::uint64_t& outputSize);
+                                std::uint64_t& outputSize,
+                                std::span<const std::string> keptComments = {});
 
 // The part of TrimFile after the read: trims `bytes`, read whole from the file at `path`,
 // with TrimFile's results and outputs.
 [[nodiscard]] Result TrimReadFile(const std::string& path, TrimMode trimMode,
                                   std::string_view scriptExtensions, std::string bytes,
-                                  std::string& outBytes, std::uint64_t& outputSize);
+                                  std::string& outBytes, std::uint64_t& outputSize,
+                                  std::span<const std::string> keptComments = {});
 // The same for bytes of the given kind (standard input, or a file named otherwise).
 [[nodiscard]] Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes,
-                                 std::string& outBytes, std::uint64_t& outputSize);
+                                 std::string& outBytes, std::uint64_t& outputSize,
+                                 std::span<const std::string> keptComments = {});
 
 struct FileText;
 // Trims the decoded text of the file at `path` (its kind from its name) into `trimmed`, in
@@ -62,6 +68,7 @@ struct FileText;
 // runs out or the engine fails.
 [[nodiscard]] Result TrimDecodedText(std::string_view path, TrimMode trimMode,
                                      std::string_view scriptExtensions, const FileText& fileText,
-                                     std::string& trimmed);
+                                     std::string& trimmed,
+                                     std::span<const std::string> keptComments = {});
 
 }  // namespace trimlet

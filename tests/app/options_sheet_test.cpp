@@ -3,6 +3,7 @@
 // page logic in tests/settings.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -177,6 +178,53 @@ TEST_F(OptionsSheetTest, CommentPageMasterBoxesEnableTheirGroups) {
     Click("htmlCommentDel");
     Click("ok");
     EXPECT_EQ(profile.FindWord("MODE"), TM_KEEP_SSI | TM_SCRIPT_LINE_COMMENT);
+}
+
+// The list of comments to keep: typed into the list's own editor, cleaned, an entry left
+// empty dropped, and stored in the profile on OK.
+TEST_F(OptionsSheetTest, KeptCommentListIsEditedInPlaceAndStored) {
+    profile.WriteString("KEEP_COMMENTS", "google_ad\n@preserve");
+    Open();
+    ShowPage(kPageComment);
+    QWidget* page = Page(kPageComment);
+    auto* list = Child<QListWidget>(page, "keptComments");
+    auto* edit = Child<QPushButton>(page, "editKeptComment");
+    auto* remove = Child<QPushButton>(page, "removeKeptComment");
+    EXPECT_EQ(Items(list), (QStringList{"google_ad", "@preserve"}));
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_FALSE(remove->isEnabled());
+    // Types into the editor the list opened and ends it with `key`.
+    const auto type = [list](const QString& text, Qt::Key key) {
+        auto* editor = list->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr) << "no editor open";
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, key);
+        // The editor closes through a queued call and goes later: both happen now, so that
+        // the next editor is the only one.
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    Click("addKeptComment");
+    type(QStringLiteral("  <!-- ko"), Qt::Key_Return);
+    EXPECT_EQ(Items(list), (QStringList{"google_ad", "@preserve", "<!-- ko"}));
+    EXPECT_TRUE(edit->isEnabled());
+
+    list->setCurrentRow(0);
+    Click("editKeptComment");
+    type(QString(), Qt::Key_Return);
+    EXPECT_EQ(Items(list), (QStringList{"@preserve", "<!-- ko"})) << "emptied, so dropped";
+
+    list->setCurrentRow(0);
+    Click("removeKeptComment");
+    Click("addKeptComment");
+    type(QStringLiteral("given up"), Qt::Key_Escape);
+    EXPECT_EQ(Items(list), (QStringList{"<!-- ko"}));
+
+    Click("ok");
+    EXPECT_EQ(profile.FindString("KEEP_COMMENTS"), "<!-- ko");
 }
 
 // The hint follows the stored mode, not the comment page's unsaved boxes; when and how often

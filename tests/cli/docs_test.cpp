@@ -46,7 +46,7 @@ TEST(Documentation, ManualPageAndCompletionKnowEveryCommandAndOption) {
     for (const cli::OptionName& option : cli::OptionNames())
         EXPECT_THAT(manual, HasSubstr(roff(option.name))) << option.name;
     for (const char* option : {"--in-place", "--exclude", "--files-from", "--append", "--json",
-                               "--print-mode", "--type", "--ext", "--options"}) {
+                               "--print-mode", "--type", "--ext", "--options", "--keep-comment"}) {
         EXPECT_THAT(manual, HasSubstr(roff(option))) << option;
         EXPECT_THAT(completion, HasSubstr(option)) << option;
     }

@@ -157,6 +157,18 @@ TEST_F(EntryTest, NamesWithALineBreakAreRefusedWithAMessage) {
 
 using PreviewTest = EditorTest;
 
+// The sizes shown are those a run writes: the profile's comments to keep stay, and a list
+// changed in the options sheet is taken when the sheet closes.
+TEST_F(PreviewTest, SizesKeepTheProfilesCommentsAndFollowTheirChange) {
+    profile.WriteString("KEEP_COMMENTS", "google_ad");
+    Write("1.htm", "<body><!-- google_ad --><!-- x -->a");  // 35 bytes
+    Editor().AddDroppedFiles({dir.File("1.htm")});
+    EXPECT_THAT(SizeTexts(0), ElementsAre("35", "25( 71%)", TimeText(dir.File("1.htm"))));
+    profile.WriteString("KEEP_COMMENTS", "");
+    Editor().ReloadAfterOptions();
+    EXPECT_THAT(SizeTexts(0), ElementsAre("35", "7( 20%)", TimeText(dir.File("1.htm"))));
+}
+
 TEST_F(PreviewTest, RefreshShowsTheFileAsItIsNowAndReportsVanishedFiles) {
     Drop({"1.htm", "2.htm", "3.htm", "4.htm"});
     Editor().UnmarkSelected();

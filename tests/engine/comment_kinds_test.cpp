@@ -1,6 +1,7 @@
 // Comments that mean something to another program: told apart in one place, kept by
 // default, deleted with TM_SPECIAL_COMMENTS_DEL, and the user's own always kept.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,26 @@ TEST(CommentKinds, Table) {
         EXPECT_EQ(ScriptCommentKind(c.comment, user), c.kind);
     }
     EXPECT_EQ(HtmlCommentKind("<!-- google_ad -->"), CommentKind::Plain) << "no list given";
+    const struct {
+        std::string_view comment;
+        CommentKind kind;
+    } vbs[] = {
+        {"' keep this", CommentKind::UserListed},
+        {"'keep", CommentKind::UserListed},
+        {"REM keep", CommentKind::UserListed},
+        {"rem\tkeep it", CommentKind::UserListed},
+        {": Rem keep", CommentKind::UserListed},
+        {"' kept", CommentKind::Plain},
+        {"'  // keep", CommentKind::Plain},
+        {"' @preserve", CommentKind::UserListed},
+        {"'", CommentKind::Plain},
+    };
+    const std::vector<std::string> vbsUser = {"keep ", "'keep", "REM keep", "@preserve", ""};
+    for (const auto& c : vbs) {
+        SCOPED_TRACE(c.comment);
+        EXPECT_EQ(VbsCommentKind(c.comment, vbsUser), c.kind);
+    }
+    EXPECT_EQ(VbsCommentKind("' keep", {}), CommentKind::Plain);
 }
 
 TEST(CommentKinds, KeptUnlessTheModeDeletesThem) {
@@ -100,6 +121,79 @@ TEST(CommentKinds, PagesKeepThemByDefault) {
          "<script>a=1;\n</script>"},
     };
     ExpectHtmlInBoth(cases);
+}
+
+// Runs the rows in CP932 and in UTF-8 with the user's beginnings `kept`, which are given
+// to the engine in the text's encoding as the file layer gives them.
+template <size_t N>
+void ExpectKeptInBoth(const Case (&cases)[N], const std::vector<std::string>& kept,
+                      std::optional<bool> vbScript = std::nullopt) {
+    for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
+        SCOPED_TRACE(cs == Charset::Cp932 ? "CP932" : "UTF-8");
+        std::vector<std::string> encoded;
+        for (const std::string& entry : kept)
+            encoded.push_back(Encode(entry, cs));
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            std::string out;
+            const std::string input = Encode(c.input, cs);
+            if (vbScript) {
+                ASSERT_RESULT(TrimScriptText(input, out, c.mode, *vbScript, cs, encoded),
+                              RESULT_OK);
+            } else {
+                ASSERT_RESULT(TrimHtmlText(input, out, c.mode, cs, encoded), RESULT_OK);
+            }
+            EXPECT_EQ(out, Encode(Expected(c), cs));
+        }
+    }
+}
+
+constexpr TrimMode kSpecialDel = kDefault | TM_SPECIAL_COMMENTS_DEL;
+
+TEST(CommentKinds, TheUsersBeginningsInPages) {
+    const std::vector<std::string> kept = {"google_ad", "<!--noindex", "表ソ",
+                                           "@preserve", "// keep",     "/* keep"};
+    const Case cases[] = {
+        {"after the opener", kDefault, "<body><!-- google_ad_section_start -->x<!-- note -->",
+         "<body><!-- google_ad_section_start -->x"},
+        {"after the opener, bit 19", kSpecialDel,
+         "<body><!--[if IE]>ソ<![endif]--><!--\ngoogle_ad -->表", "<body><!--\ngoogle_ad -->表"},
+        {"whole comment", kDefault, "<body><!--noindex-->ソ<!-- noindex -->",
+         "<body><!--noindex-->ソ"},
+        {"double-byte beginning", kSpecialDel, "<body><!-- 表ソ mark -->a<!-- 表 -->b",
+         "<body><!-- 表ソ mark -->ab"},
+        {"also outside BODY", kDefault & ~TM_BODY_COMMENTS_ONLY,
+         "<head><!-- @preserve -->\n<!-- x --></head>", "<head><!-- @preserve -->\n</head>"},
+        {"script comments", kDefault,
+         "<script>\n/* keep  me */ a = 1; /* x */\n// keep\n// other\nb(ソ);\n</script>",
+         "<script>/* keep  me */a=1;\n// keep\nb(ソ);\n</script>"},
+        {"script comments, bit 19", kSpecialDel,
+         "<script>/*! c */ /* @preserve 表 */ a = 1; //@cc_on\n</script>",
+         "<script>/* @preserve 表 */a=1;\n</script>"},
+        {"every bit", 0xFFFFFFFF, "<body><!-- google_ad --> <script>/* keep */ a();</script>",
+         "<body><!-- google_ad --><script>/* keep */a();</script>"},
+        {"no list entry matches", kSpecialDel, "<body><!-- googl -->x<script>// kee\n</script>",
+         "<body>x<script></script>"},
+    };
+    ExpectKeptInBoth(cases, kept);
+}
+
+TEST(CommentKinds, TheUsersBeginningsInScripts) {
+    const std::vector<std::string> kept = {"keep", "/* ソ", "'表"};
+    const Case js[] = {
+        {"line and block", kDefault, "a = 1; // keep ソ\nb = 2; // go\n/* ソ */ /* keep */ c();",
+         "a=1;// keep ソ\nb=2;\n/* ソ */ /* keep */c();"},
+        {"bit 19", kSpecialDel, "/*! lic */ /* keep */ x();", "/* keep */x();"},
+    };
+    ExpectKeptInBoth(js, kept, false);
+    const Case vbs[] = {
+        {"comment lines", kDefault, "' keep this\nx = 1\n' go\nRem keep REM\nREM other\n",
+         "' keep this\nx=1\nRem keep REM\n"},
+        {"after code", kDefault, "x = 1 ' keep\ny = 2 '表 too\nz = 3 ' go\n",
+         "x=1 ' keep\ny=2 '表 too\nz=3\n"},
+        {"bit 19 changes nothing", kSpecialDel, "' keep\n' go\n", "' keep\n"},
+    };
+    ExpectKeptInBoth(vbs, kept, true);
 }
 
 TEST(CommentKinds, TheUsersOwnStayInEveryMode) {

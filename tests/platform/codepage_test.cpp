@@ -121,5 +121,19 @@ TEST(Utf16Conversion, RefusesWhatCannotBeConvertedAndLeavesOutputAlone) {
     }
 }
 
+TEST(Cp932Conversion, FromUtf8AndBackOrRefused) {
+    std::string out = "x";
+    ASSERT_RESULT(Utf8ToCp932("\xE8\xA1\xA8\xE3\x82\xBD a\xEF\xBD\xB1", out), RESULT_OK);
+    EXPECT_EQ(out, "x\x95\x5C\x83\x5C a\xB1");  // 表ソ and a half-width katakana
+    std::string back;
+    ASSERT_RESULT(Cp932ToUtf8(out.substr(1), back), RESULT_OK);
+    EXPECT_EQ(back, "\xE8\xA1\xA8\xE3\x82\xBD a\xEF\xBD\xB1");
+    for (std::string_view in : {"\xE2\x82\xAC"sv, "a\xE3\x81"sv, "\x82\xA0"sv}) {
+        out = "before";
+        EXPECT_RESULT(Utf8ToCp932(in, out), RESULT_OUT_OF_MEMORY);  // euro, cut, not UTF-8
+        EXPECT_EQ(out, "before");
+    }
+}
+
 }  // namespace
 }  // namespace trimlet

@@ -256,6 +256,20 @@ TEST(TrimPages, SpecialCommentsBoxOwnsItsBitAndNeedsADeletion) {
     EXPECT_TRUE(ReadCommentPage(profile).specialCommentsDel) << "a disabled box keeps its bit";
 }
 
+TEST(TrimPages, KeptCommentsAreCleanedAndStoredOnlyWhenChanged) {
+    EXPECT_EQ(CleanKeptComment("  \t<!-- ko "), "<!-- ko ");
+    EXPECT_EQ(CleanKeptComment("keep\r\nmore"), "keep");
+    EXPECT_EQ(CleanKeptComment(" \n x"), "");
+    MemoryProfile profile;
+    ApplyKeptComments(profile, {});
+    EXPECT_FALSE(profile.HasKey("KEEP_COMMENTS")) << "an empty list unchanged writes nothing";
+    const std::vector<std::string> typed = {" google_ad", "", "  ", "// keep"};
+    ApplyKeptComments(profile, typed);
+    EXPECT_EQ(ReadKeptComments(profile), (std::vector<std::string>{"google_ad", "// keep"}));
+    ApplyKeptComments(profile, {});
+    EXPECT_TRUE(ReadKeptComments(profile).empty());
+}
+
 TEST(LineBreakHint, ShownOnlyWhenDueAndRemembersTheBox) {
     MemoryProfile profile;
     ScriptedDialogs dialogs;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "settings/memory_profile.h"
 #include "settings/migration.h"
@@ -127,6 +129,30 @@ TEST(QtProfile, CorruptValuesFallBackToDefaults) {
     EXPECT_EQ(ReadFileOverwriteMethod(p), 0);
     EXPECT_TRUE(ReadAlertSettingNotSame(p));
     EXPECT_EQ(ReadHtmlExtensions(p), "HTM,SHTML");  // an unquoted list reads as written
+}
+
+TEST(QtProfile, KeptCommentsRoundTripAndOldProfilesHaveNone) {
+    TempDir dir;
+    // A profile of the layout before the list: every key as it was, no list.
+    const std::string ini =
+        dir.Write("profile.ini", "[Settings]\nMODE=260143148\nVERSION=150\nFILE_FILTER=HTM\n");
+    {
+        QtProfile p(ini);
+        EXPECT_TRUE(ReadKeptComments(p).empty());
+        EXPECT_EQ(ReadTrimMode(p), 0x0F81782Cu);
+        EXPECT_FALSE(MigrateProfile(p));
+        EXPECT_FALSE(p.HasKey("KEEP_COMMENTS"));
+        const std::vector<std::string> entries = {"<!-- google_ad", "", "表示, 残す",
+                                                  "/* keep\nsecond line", "@license"};
+        WriteKeptComments(p, entries);
+    }
+    QtProfile p(ini);
+    EXPECT_EQ(ReadKeptComments(p),
+              (std::vector<std::string>{"<!-- google_ad", "表示, 残す", "/* keep", "@license"}));
+    EXPECT_EQ(ReadHtmlExtensions(p), "HTM");
+    // A list written by hand with CR LF and empty lines reads the same.
+    p.WriteString("KEEP_COMMENTS", "a\r\n\r\nb\n");
+    EXPECT_EQ(ReadKeptComments(p), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(OpenProfile, ExplicitPathThenEnvironmentThenUserProfile) {

@@ -68,6 +68,30 @@ TEST(SettingsReport, ReportsEachDifferingItemInItsSection) {
     }
 }
 
+// The user's list is no part of a task file: it follows a comment section, since it stays
+// under either setting, and is left out when no comment setting differs.
+TEST(SettingsReport, KeptCommentsFollowTheCommentSections) {
+    const std::vector<std::string> kept = {"<!-- google_ad", "@preserve"};
+    const std::string report = BuildSettingsReport(
+        kDefault, "Trimlet", kDefault | TM_SPECIAL_COMMENTS_DEL, "site", PathStyle::Windows, kept);
+    EXPECT_EQ(report,
+              std::string(kStars) +
+                  "*****  スクリプトのコメント削除\r\n\r\n"
+                  "○ 特別なコメント（条件付きコメント、ライセンスコメントなど）も削除する\r\n"
+                  "　 現在の設定：OFF　タスクファイルの設定：ON\r\n"
+                  "\r\n"
+                  "○ 常に残すコメント（どちらの設定でも残ります）\r\n"
+                  "　 <!-- google_ad\r\n"
+                  "　 @preserve\r\n"
+                  "\r\n\r\n" +
+                  kStars + "*****  　出力フォルダの名前\r\n\r\n　現在の設定\t:Trimlet\r\n" +
+                  "　タスクファイル\t:site\r\n");
+    EXPECT_EQ(BuildSettingsReport(kDefault, "Trimlet", kDefault | TM_INSIDE_PRE, "Trimlet",
+                                  PathStyle::Windows, kept)
+                  .find(TXT_REPORT_KEPT_COMMENTS.In(Language::Japanese)),
+              std::string::npos);
+}
+
 // Windows folders ignore letter case; Posix folders "Trimlet" and "trimlet" are two.
 TEST(SettingsReport, DifferenceOfFolderNamesFollowsThePathStyle) {
     struct Case {

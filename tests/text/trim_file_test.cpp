@@ -113,6 +113,37 @@ TEST(TrimFile, TrimsBytesInTheirOwnCharsetByTheKindOfTheirName) {
     }
 }
 
+// The user's beginnings are UTF-8 texts; a Shift_JIS file compares them in its own bytes.
+TEST(TrimFile, KeptCommentsMatchInTheFilesOwnCharset) {
+    TempDir dir;
+    const std::vector<std::string> kept = {"日本", "keep", "\xE2\x82\xAC"};  // no CP932 euro
+    struct Case {
+        const char* name;
+        std::string_view bytes;
+        std::string_view expected;
+    };
+    const Case cases[] = {
+        {"sjis.html", "<body><!-- \x93\xFA\x96\x7B --><!-- \x96\x7B --><!-- keep -->x"sv,
+         "<body><!-- \x93\xFA\x96\x7B --><!-- keep -->x"sv},
+        {"utf8.html", "<body><!-- \xE6\x97\xA5\xE6\x9C\xAC --><!-- \xE2\x82\xAC -->\xE2\x82\xAC"sv,
+         "<body><!-- \xE6\x97\xA5\xE6\x9C\xAC --><!-- \xE2\x82\xAC -->\xE2\x82\xAC"sv},
+        {"x.js", "a(); // keep \x93\xFA\n/* \x93\xFA\x96\x7B */ b(); // c\n"sv,
+         "a();// keep \x93\xFA\n/* \x93\xFA\x96\x7B */b();\n"sv},
+        {"x.vbs", "' keep\nx = 1 ' \x93\xFA\x96\x7B\n' go\n"sv,
+         "' keep\nx=1 ' \x93\xFA\x96\x7B\n"sv},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.Write(c.name, c.bytes);
+        Trimmed t;
+        t.result = TrimFile(path, kDefaultTrimMode, kScripts, t.out, t.inputSize, t.outputSize,
+                            nullptr, kept);
+        ASSERT_RESULT(t.result, RESULT_OK);
+        EXPECT_EQ(t.out, c.expected);
+        EXPECT_EQ(Trim(path).out.find("keep"), std::string::npos) << "without the list";
+    }
+}
+
 TEST(TrimFile, Utf16IsTrimmedAsUtf8AndWrittenBackWithItsMark) {
     TempDir dir;
     const std::string text =
