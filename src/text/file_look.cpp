@@ -11,7 +11,8 @@
 namespace trimlet {
 
 void LookAtFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
-                std::size_t textTestBytes, bool keepBytes, FileLook& look) {
+                std::size_t textTestBytes, bool keepBytes, FileLook& look,
+                StylesheetCache* stylesheets) {
     look = FileLook{};
     if (path.empty()) {
         look.result = RESULT_INVALID_ARGUMENT;
@@ -30,7 +31,7 @@ void LookAtFile(const std::string& path, TrimMode trimMode, std::string_view scr
             return;
         }
         look.result = TrimReadFile(path, trimMode, scriptExtensions, std::move(bytes), look.bytes,
-                                   look.outputSize);
+                                   look.outputSize, stylesheets);
         if (!keepBytes) std::string().swap(look.bytes);
     } catch (const std::bad_alloc&) {
         look = FileLook{};

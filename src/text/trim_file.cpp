@@ -5,6 +5,7 @@
 
 #include "engine/trim_engine.h"
 #include "platform/read_file.h"
+#include "text/stylesheets.h"
 #include "text/text_loading.h"
 
 namespace trimlet {
@@ -32,10 +33,16 @@ bool IsListed(std::string_view extension, std::string_view list) {
 }
 
 // Trims `fileText`; an HTML text's storage becomes the engine's second buffer once it has
-// been read, so that the trim holds two buffers of the text's size, not three.
-Result TrimText(FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out) {
-    if (kind == FileKind::Html)
-        return TrimOwnedHtmlText(fileText.text, out, trimMode, fileText.charset);
+// been read, so that the trim holds two buffers of the text's size, not three. An HTML
+// text's preformatted elements are learned first, with its linked style sheets when
+// `path` (the file it was read from) is given.
+Result TrimText(FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out,
+                std::string_view path, StylesheetCache* stylesheets) {
+    if (kind == FileKind::Html) {
+        engine::PreformattedSelectors preformatted;
+        LearnPreformattedForPage(path, fileText.text, stylesheets, preformatted);
+        return TrimOwnedHtmlText(fileText.text, out, trimMode, fileText.charset, {}, &preformatted);
+    }
     return TrimScriptText(fileText.text, out, trimMode, kind == FileKind::VbScript,
                           fileText.charset);
 }
@@ -57,7 +64,7 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
 
 Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
                 std::string& outBytes, std::uint64_t& inputSize, std::uint64_t& outputSize,
-                FileStamp* identity) {
+                FileStamp* identity, StylesheetCache* stylesheets) {
     inputSize = 0;
     outputSize = 0;
     if (path.empty()) return RESULT_INVALID_ARGUMENT;
@@ -67,7 +74,7 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
             r != RESULT_OK)
             return r;
         return TrimReadFile(path, trimMode, scriptExtensions, std::move(bytes), outBytes,
-                            outputSize);
+                            outputSize, stylesheets);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     } catch (const std::length_error&) {
@@ -75,31 +82,12 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
     }
 }
 
-Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode, std::string& outBytes,
-                  std::uint64_t& inputSize, std::uint64_t& outputSize) {
-    inputSize = 0;
-    outputSize = 0;
-    if (path.empty()) return RESULT_INVALID_ARGUMENT;
-    try {
-        std::string bytes;
-        if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize); r != RESULT_OK)
-            return r;
-        return TrimBytesAs(kind, trimMode, std::move(bytes), outBytes, outputSize);
-    } catch (const std::bad_alloc&) {
-        return RESULT_OUT_OF_MEMORY;
-    } catch (const std::length_error&) {
-        return RESULT_OUT_OF_MEMORY;
-    }
-}
+namespace {
 
-Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
-                    std::string bytes, std::string& outBytes, std::uint64_t& outputSize) {
-    return TrimBytesAs(KindOfPath(path, scriptExtensions), trimMode, std::move(bytes), outBytes,
-                       outputSize);
-}
-
-Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::string& outBytes,
-                   std::uint64_t& outputSize) {
+// TrimBytesAs with the path the bytes were read from (empty for standard input).
+Result TrimBytesFrom(std::string_view path, FileKind kind, TrimMode trimMode, std::string bytes,
+                     std::string& outBytes, std::uint64_t& outputSize,
+                     StylesheetCache* stylesheets) {
     outputSize = 0;
     try {
         FileText fileText;
@@ -107,7 +95,8 @@ Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::str
 
         // An engine failure must not pass for an empty result: a run would write it out.
         std::string trimmed;
-        if (TrimText(fileText, kind, trimMode, trimmed) != RESULT_OK) return RESULT_OUT_OF_MEMORY;
+        if (TrimText(fileText, kind, trimMode, trimmed, path, stylesheets) != RESULT_OK)
+            return RESULT_OUT_OF_MEMORY;
 
         std::string result;
         if (Result r = EncodeFileText(fileText, std::move(trimmed), result); r != RESULT_OK)
@@ -122,11 +111,46 @@ Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::str
     }
 }
 
+}  // namespace
+
+Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode, std::string& outBytes,
+                  std::uint64_t& inputSize, std::uint64_t& outputSize,
+                  StylesheetCache* stylesheets) {
+    inputSize = 0;
+    outputSize = 0;
+    if (path.empty()) return RESULT_INVALID_ARGUMENT;
+    try {
+        std::string bytes;
+        if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize); r != RESULT_OK)
+            return r;
+        return TrimBytesFrom(path, kind, trimMode, std::move(bytes), outBytes, outputSize,
+                             stylesheets);
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    } catch (const std::length_error&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
+Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
+                    std::string bytes, std::string& outBytes, std::uint64_t& outputSize,
+                    StylesheetCache* stylesheets) {
+    return TrimBytesFrom(path, KindOfPath(path, scriptExtensions), trimMode, std::move(bytes),
+                         outBytes, outputSize, stylesheets);
+}
+
+Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::string& outBytes,
+                   std::uint64_t& outputSize) {
+    return TrimBytesFrom({}, kind, trimMode, std::move(bytes), outBytes, outputSize, nullptr);
+}
+
 Result TrimDecodedText(std::string_view path, TrimMode trimMode, std::string_view scriptExtensions,
-                       const FileText& fileText, std::string& trimmed) {
+                       const FileText& fileText, std::string& trimmed,
+                       StylesheetCache* stylesheets) {
     try {
         FileText copy = fileText;
-        return TrimText(copy, KindOfPath(path, scriptExtensions), trimMode, trimmed) == RESULT_OK
+        return TrimText(copy, KindOfPath(path, scriptExtensions), trimMode, trimmed, path,
+                        stylesheets) == RESULT_OK
                    ? RESULT_OK
                    : RESULT_OUT_OF_MEMORY;
     } catch (const std::bad_alloc&) {

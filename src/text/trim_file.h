@@ -11,6 +11,8 @@
 
 namespace trimlet {
 
+class StylesheetCache;
+
 enum class FileKind { Html, JavaScript, VbScript };
 
 // The trimmer a file gets by its name. The extension is the text after the last "." of the
@@ -32,7 +34,8 @@ enum class FileKind { Html, JavaScript, VbScript };
 //   RESULT_UNCLEAR_UTF16     it holds NUL bytes as UTF-16 does but is not valid UTF-16,
 //   RESULT_OUT_OF_MEMORY     memory runs out, its UTF-16 cannot be converted, or the
 //                            engine fails.
-// On failure `outBytes` is left as it was.
+// On failure `outBytes` is left as it was. An HTML file's elements that its CSS makes
+// preformatted (see LearnPreformattedForPage) keep their blanks like PRE.
 [[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize);
@@ -45,14 +48,16 @@ enum class FileKind { Html, JavaScript, VbScript };
 // The same as TrimFile, trimming the file as `kind` whatever its name says.
 [[nodiscard]] Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode,
                                 std::string& outBytes, std::uint64_t& inputSize,
-                                std::uint64_t& outputSize);
+                                std::uint64_t& outputSize, StylesheetCache* stylesheets = nullptr);
 
 // The part of TrimFile after the read: trims `bytes`, read whole from the file at `path`,
 // with TrimFile's results and outputs.
 [[nodiscard]] Result TrimReadFile(const std::string& path, TrimMode trimMode,
                                   std::string_view scriptExtensions, std::string bytes,
-                                  std::string& outBytes, std::uint64_t& outputSize);
-// The same for bytes of the given kind (standard input, or a file named otherwise).
+                                  std::string& outBytes, std::uint64_t& outputSize,
+                                  StylesheetCache* stylesheets = nullptr);
+// The same for bytes of the given kind (standard input, or a file named otherwise). An HTML
+// text learns what is preformatted from its own STYLE elements and style attributes only.
 [[nodiscard]] Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes,
                                  std::string& outBytes, std::uint64_t& outputSize);
 
@@ -62,6 +67,6 @@ struct FileText;
 // runs out or the engine fails.
 [[nodiscard]] Result TrimDecodedText(std::string_view path, TrimMode trimMode,
                                      std::string_view scriptExtensions, const FileText& fileText,
-                                     std::string& trimmed);
+                                     std::string& trimmed, StylesheetCache* stylesheets = nullptr);
 
 }  // namespace trimlet
