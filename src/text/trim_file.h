@@ -40,11 +40,12 @@ enum class FileKind { Html, JavaScript, VbScript };
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize);
 // The same, also noting the identity of the file it read in `identity` (when given), so
-// that a result can later be checked against the file as it is then.
+// that a result can later be checked against the file as it is then. The style sheets a
+// page links are read through `stylesheets` when given, else anew.
 [[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize,
-                              FileStamp* identity);
+                              FileStamp* identity, StylesheetCache* stylesheets = nullptr);
 // The same as TrimFile, trimming the file as `kind` whatever its name says.
 [[nodiscard]] Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode,
                                 std::string& outBytes, std::uint64_t& inputSize,
