@@ -268,10 +268,10 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
     options.fault = ctx.writeFault;
     std::string trimmed;
     const TrimMode trimMode = runFlags & ~kRunBits;
-    Result r =
-        ctx.kind
-            ? TrimFileAs(inputPath, *ctx.kind, trimMode, trimmed, sourceSize, trimmedSize)
-            : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize, trimmedSize);
+    Result r = ctx.kind ? TrimFileAs(inputPath, *ctx.kind, trimMode, trimmed, sourceSize,
+                                     trimmedSize, ctx.stylesheets)
+                        : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize,
+                                   trimmedSize, nullptr, ctx.stylesheets);
     if (r != RESULT_OK) return r;
     if (ctx.verifyTrimmed) {
         Verdict verdict;
