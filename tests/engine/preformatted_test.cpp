@@ -184,6 +184,10 @@ TEST(Preformatted, SecondTrimChangesNothing) {
         ">",
         "<% x %>",
         "<div title=\"",
+        "<style>.k{white-space:pre}</style>",
+        "<style>",
+        "</style>",
+        "#code{white-space:pre}",
     };
     constexpr TrimMode kModes[] = {kDefault, 0xFFFFFFFF, kDefault | TM_CR_REG_AS_WSP,
                                    kDefault | TM_INSIDE_PRE | TM_BETWEEN_INLINE_TAGS};
@@ -205,6 +209,13 @@ TEST(Preformatted, SecondTrimChangesNothing) {
                 ASSERT_RESULT(TrimHtmlText(text, once, mode, cs, {}, &set), RESULT_OK);
                 ASSERT_RESULT(TrimHtmlText(once, twice, mode, cs, {}, &set), RESULT_OK);
                 ASSERT_EQ(twice, once) << "mode " << std::hex << mode << " page\n" << page;
+                // The second trim learns from the first one's result, as a user's would.
+                const PreformattedSelectors learned = Learned(text);
+                ASSERT_RESULT(TrimHtmlText(text, once, mode, cs, {}, &learned), RESULT_OK);
+                const PreformattedSelectors relearned = Learned(once);
+                ASSERT_RESULT(TrimHtmlText(once, twice, mode, cs, {}, &relearned), RESULT_OK);
+                ASSERT_EQ(twice, once) << "mode " << std::hex << mode << " learning, page\n"
+                                       << page;
             }
         }
     }
