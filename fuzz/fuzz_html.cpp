@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/preformatted.h"
 #include "engine/trim_engine.h"
 #include "fuzz_input.h"
 
@@ -29,6 +30,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string again;
         fuzz::Require(TrimHtmlText(out, again, in.mode, in.charset) == RESULT_OK, "result");
         fuzz::Require(again == out, "a second trim changed the text");
+    }
+    // With the elements the text's own CSS makes preformatted: the same invariants, and a
+    // second trim, which learns from the trimmed text, changes nothing.
+    engine::PreformattedSelectors styled;
+    engine::LearnFromStyleElements(in.text, styled);
+    if (!styled.Empty()) {
+        std::string kept;
+        fuzz::Require(TrimHtmlText(in.text, kept, in.mode, in.charset, {}, &styled) == RESULT_OK,
+                      "result");
+        fuzz::Require(kept.size() <= in.text.size(), "output longer than input");
+        if (fuzz::OneLineBreakKind(in.text)) {
+            engine::PreformattedSelectors again;
+            engine::LearnFromStyleElements(kept, again);
+            std::string twice;
+            fuzz::Require(TrimHtmlText(kept, twice, in.mode, in.charset, {}, &again) == RESULT_OK,
+                          "result");
+            fuzz::Require(twice == kept, "a second trim changed a text with preformatted CSS");
+        }
     }
     const std::string plain = fuzz::PlainVariant(in.text);
     fuzz::Require(TrimHtmlText(plain, out, in.mode, in.charset) == RESULT_OK, "result");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "batch/output_plan.h"
+#include "text/stylesheets.h"
 
 namespace trimlet {
 
@@ -59,15 +60,20 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
         if (report) report(done);
     });
     RunContext ctx(writes, profile, request.scriptExtensions);
+    // A style sheet shared by many pages is read once in a run; the next run reads it again.
+    StylesheetCache stylesheets;
+    ctx.stylesheets = &stylesheets;
     ctx.style = request.style;
     ctx.kind = request.kind;
     ctx.keptComments = request.keptComments;
     ctx.onFolderAlertOff = request.onFolderAlertOff;
     ctx.rememberOverwriteChoice = request.rememberOverwriteChoice;
     if (request.verify) {
-        ctx.verifyTrimmed = [&request](const std::string& path, std::string_view trimmed,
-                                       TrimMode mode, Verdict& verdict) {
-            return VerifyTrimmedFile(path, trimmed, mode, request.scriptExtensions, verdict);
+        ctx.verifyTrimmed = [&request, &stylesheets](const std::string& path,
+                                                     std::string_view trimmed, TrimMode mode,
+                                                     Verdict& verdict) {
+            return VerifyTrimmedFile(path, trimmed, mode, request.scriptExtensions, verdict,
+                                     &stylesheets);
         };
     }
     writes.Attach(ctx);

@@ -271,9 +271,9 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
     std::string trimmed;
     const TrimMode trimMode = runFlags & ~kRunBits;
     Result r = ctx.kind ? TrimFileAs(inputPath, *ctx.kind, trimMode, trimmed, sourceSize,
-                                     trimmedSize, ctx.keptComments)
+                                     trimmedSize, ctx.keptComments, ctx.stylesheets)
                         : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize,
-                                   trimmedSize, nullptr, ctx.keptComments);
+                                   trimmedSize, nullptr, ctx.keptComments, ctx.stylesheets);
     if (r != RESULT_OK) return r;
     if (ctx.verifyTrimmed) {
         Verdict verdict;

@@ -74,6 +74,9 @@ struct RunContext {
     std::function<Result(const std::string& inputPath, std::string_view trimmedBytes,
                          TrimMode trimMode, Verdict& verdict)>
         verifyTrimmed;
+    // The style sheets of the run, read once each (see LearnPreformattedForPage); null reads
+    // them anew for every page.
+    StylesheetCache* stylesheets = nullptr;
 };
 
 // Trims the file `inputPath` (absolute) into the output folder that `outputFolderName`

@@ -50,8 +50,11 @@ int RunVerifyCommand(Args args) {
         return Failure(text::kCannotVerify, files[1], r);
     Verdict verdict;
     const FileKind kind = KindOfPath(files[0], settings.ScriptExtensions());
+    // The original's linked style sheets lie beside it, as when it was trimmed.
+    VerifyOptions verifying;
+    verifying.pagePath = files[0];
     if (Result r = VerifyFileBytes(std::move(original), std::move(trimmed), kind, settings.Mode(),
-                                   verdict);
+                                   verdict, verifying);
         r != RESULT_OK)
         return Failure(text::kCannotVerify, files[1], r);
     switch (verdict.status) {

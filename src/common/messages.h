@@ -334,8 +334,10 @@ inline constexpr Text TXT_REPORT_BETWEEN_TAGS{"○ タグ間の空白文字を�
 inline constexpr Text TXT_REPORT_BETWEEN_INLINE_TAGS{
     "○ インライン要素の間の空白文字も削除する\r\n",
     "○ Also delete blanks between inline elements\r\n"};
-inline constexpr Text TXT_REPORT_INSIDE_PRE{"○ <PRE>タグ内部でも空白文字の処理を行う\r\n",
-                                            "○ Process blanks inside <PRE> too\r\n"};
+// Elements a page's CSS makes preformatted keep their blanks exactly when PRE does.
+inline constexpr Text TXT_REPORT_INSIDE_PRE{
+    "○ <PRE>タグ内部でも空白文字の処理を行う (CSSで整形済みとされた要素の内部を含む)\r\n",
+    "○ Process blanks inside <PRE> too (and inside elements CSS makes preformatted)\r\n"};
 inline constexpr Text TXT_REPORT_BLANK_DELETE_CURRENT{"　 現在の設定\t：空白行を削除する\r\n",
                                                       "    Current\t: Delete blank lines\r\n"};
 inline constexpr Text TXT_REPORT_BLANK_DELETE_FILE{"　 タスクファイル\t：空白行を削除する\r\n",

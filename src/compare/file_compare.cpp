@@ -54,7 +54,8 @@ FileComparison CompareFile(const std::string& path, TrimMode trimMode,
             part.utf16 = text.utf16;
             part.mark = text.mark;
             text = FileText();
-            file.result = TrimDecodedText(path, trimMode, scriptExtensions, part, trimmed);
+            file.result =
+                TrimDecodedText(path, trimMode, scriptExtensions, part, trimmed, keptComments);
             if (file.result != RESULT_OK) return file;
             CompareLimits partLimits = limits;
             partLimits.maxTextBytes = part.text.size();

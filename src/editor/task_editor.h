@@ -31,6 +31,7 @@
 #include "settings/profile.h"
 #include "settings/working_settings.h"
 #include "text/file_look.h"
+#include "text/stylesheets.h"
 
 namespace trimlet {
 
@@ -351,6 +352,9 @@ class TaskEditor {
     std::optional<bool> verifyResults_;  // else the working settings' option
 
     WorkState work_;
+    // The style sheets the listed pages link, read once while adding and refreshing (see
+    // LearnPreformattedForPage); forgotten when the whole list is refreshed.
+    StylesheetCache stylesheets_;
 };
 
 }  // namespace trimlet

@@ -69,6 +69,8 @@ void TaskEditor::ShowMeasures(std::size_t row, std::uint64_t sourceSize, std::ui
 }
 
 void TaskEditor::RefreshAll() {
+    // Style sheets changed in place since they were read are read again.
+    stylesheets_.Clear();
     const std::size_t count = list_.RowCount();
     WorkScope work(work_, count);
     for (std::size_t row = 0; row < count && row < list_.RowCount(); ++row) {
@@ -83,12 +85,12 @@ Result TaskEditor::MeasureTrim(const std::string& path, std::uint64_t& sourceSiz
                                std::uint64_t& trimmedSize) {
     std::string trimmed;
     return TrimFile(path, settings_.trimMode, settings_.scriptExtensions, trimmed, sourceSize,
-                    trimmedSize, nullptr, settings_.keptComments);
+                    trimmedSize, nullptr, settings_.keptComments, &stylesheets_);
 }
 
 void TaskEditor::LookAt(const std::string& path, std::size_t textTestBytes, FileLook& look) {
     LookAtFile(path, settings_.trimMode, settings_.scriptExtensions, textTestBytes, false, look,
-               settings_.keptComments);
+               settings_.keptComments, &stylesheets_);
 }
 
 void TaskEditor::ShowPlaceholders(std::size_t row) {

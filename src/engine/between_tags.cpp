@@ -19,6 +19,7 @@ void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_vie
     const Charset cs = ctx.charset;
     const BlankSet blanks{ctx.FullWidthBlanks(), (ctx.mode & TM_CR_REG_AS_WSP) != 0};
     const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
+    const PreformattedSelectors* styled = ctx.StyledElements();
     const bool keepInline = !(ctx.mode & TM_BETWEEN_INLINE_TAGS);
     MarkupWalk walk(in);
     size_t copyFrom = 0;
@@ -61,7 +62,7 @@ void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_vie
             continue;
         }
         TextElement element = TextElement::None;
-        const TagStart tag = TagStartAt(in, lt, textElements, element);
+        const TagStart tag = TagStartAt(in, lt, textElements, element, styled);
         size_t end;
         if (tag == TagStart::ShownAsWritten) {
             shown(false, lt);

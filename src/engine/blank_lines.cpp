@@ -13,9 +13,12 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
     const char first = nl[0];
     const bool merge = (ctx.mode & TM_BLANK_LINES_MERGE) != 0;
     const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
+    const PreformattedSelectors* styled = ctx.StyledElements();
     const BlankSet blanks{ctx.FullWidthBlanks(), false};
-    const PassStops stopSet(
-        {.singles = std::string_view(&first, 1), .scriptTags = true, .textTags = textElements});
+    const PassStops stopSet({.singles = std::string_view(&first, 1),
+                             .scriptTags = true,
+                             .textTags = textElements,
+                             .anyTags = styled != nullptr});
     PassScan stops(stopSet, in);
     QuotedValues values(in, ctx.values, ctx.FullWidthBlanks(), ctx.charset);
     bool blankRun = false;  // positioned at the line break of a blank line
@@ -41,7 +44,7 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
         }
         if (tagStart) {
             TextElement element = TextElement::None;
-            const TagStart tag = TagStartAt(in, i, textElements, element);
+            const TagStart tag = TagStartAt(in, i, textElements, element, styled);
             if (tag == TagStart::Script) {
                 i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 values.SkipTo(i);

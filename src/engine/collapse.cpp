@@ -12,12 +12,14 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
     const bool breaksAreBlanks = (ctx.mode & TM_CR_REG_AS_WSP) != 0;
     const BlankSet blanks{ctx.FullWidthBlanks(), breaksAreBlanks};
     const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
+    const PreformattedSelectors* styled = ctx.StyledElements();
     const PassStops stopSet({.singles = {},
                              .runs = true,
                              .lineBreakRuns = breaksAreBlanks,
                              .high = ctx.FullWidthBlanks(),
                              .scriptTags = true,
-                             .textTags = textElements});
+                             .textTags = textElements,
+                             .anyTags = styled != nullptr});
     PassScan stops(stopSet, in);
     QuotedValues values(in, ctx.values, ctx.FullWidthBlanks(), ctx.charset);
     size_t copyFrom = 0;
@@ -32,7 +34,7 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
             i = valueEnd;
         } else if (c == '<') {
             TextElement element = TextElement::None;
-            const TagStart tag = TagStartAt(in, i, textElements, element);
+            const TagStart tag = TagStartAt(in, i, textElements, element, styled);
             if (tag == TagStart::Script) {
                 i = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 values.SkipTo(i);

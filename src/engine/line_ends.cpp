@@ -12,7 +12,11 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
     const bool fullWidth = ctx.FullWidthBlanks();
     const BlankSet blanks{fullWidth, false};
     const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
-    const PassStops stopSet({.singles = "\r\n", .scriptTags = true, .textTags = textElements});
+    const PreformattedSelectors* styled = ctx.StyledElements();
+    const PassStops stopSet({.singles = "\r\n",
+                             .scriptTags = true,
+                             .textTags = textElements,
+                             .anyTags = styled != nullptr});
     PassScan stops(stopSet, in);
     QuotedValues values(in, ctx.values, ctx.FullWidthBlanks(), ctx.charset);
     size_t i = SkipBlanks(cs, in, 0, blanks);
@@ -39,7 +43,7 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
         }
         if (in[i] == '<') {
             TextElement element = TextElement::None;
-            const TagStart tag = TagStartAt(in, i, textElements, element);
+            const TagStart tag = TagStartAt(in, i, textElements, element, styled);
             if (tag == TagStart::Script) {
                 i = lineFrom = CopiedBlockEnd(ctx, in, i, out.size() + (i - copyFrom));
                 values.SkipTo(i);

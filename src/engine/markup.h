@@ -102,6 +102,7 @@ enum class TextElement : uint8_t {
     Title,      // text up to "</title"
     Style,      // a style sheet up to "</style"
     SvgText,    // SVG "text", "tspan" or "textPath" with xml:space="preserve": as written
+    Styled,     // made preformatted by the page's CSS: as written, markup inside
 };
 
 // The same as TextElementAt, for a tag whose first two letters may begin one.
@@ -133,13 +134,14 @@ inline TextElement TextElementAt(std::string_view t, size_t lt) {
 // Whether a browser shows the content of `e` as written (passes 3 to 7 copy it).
 inline bool ShownAsWritten(TextElement e) {
     return e == TextElement::Pre || e == TextElement::Listing || e == TextElement::Textarea ||
-           e == TextElement::Xmp || e == TextElement::Plaintext || e == TextElement::SvgText;
+           e == TextElement::Xmp || e == TextElement::Plaintext || e == TextElement::SvgText ||
+           e == TextElement::Styled;
 }
 
 // Whether the content of `e` is text to its end tag, with no markup inside.
 inline bool HoldsOnlyText(TextElement e) {
     return e != TextElement::None && e != TextElement::Pre && e != TextElement::Listing &&
-           e != TextElement::SvgText;
+           e != TextElement::SvgText && e != TextElement::Styled;
 }
 
 // Where the content of the text-only element `e` that starts at `from` ends: at the '<'

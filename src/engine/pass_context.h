@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/charset.h"
+#include "engine/preformatted.h"
 #include "engine/trim_mode.h"
 
 namespace trimlet::engine {
@@ -69,8 +70,18 @@ struct PassContext {
     // Script steps: "<script" occurs in the text, so that "<!--", "-->" and "<script" in
     // a comment may steer where a browser ends the SCRIPT element.
     bool scriptMarkers = false;
+    // Passes 3 to 7: elements the page's CSS makes preformatted, copied like PRE. Null or
+    // empty: PRE and its kin only.
+    const PreformattedSelectors* preformatted = nullptr;
 
     bool FullWidthBlanks() const { return (mode & TM_ZENKAKU_AS_WSP) != 0; }
+    // The elements passes 3 to 7 copy besides PRE and its kin, or null: none, or the mode
+    // trims inside PRE.
+    const PreformattedSelectors* StyledElements() const {
+        return preformatted != nullptr && !preformatted->Empty() && !(mode & TM_INSIDE_PRE)
+                   ? preformatted
+                   : nullptr;
+    }
 };
 
 }  // namespace trimlet::engine

@@ -52,16 +52,26 @@ std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
 
 // What a '<' at i starts for passes 3 to 7: a SCRIPT block, server code, an element whose
 // content a browser shows as written (only when `textElements`; `element` receives it),
-// or nothing of interest. Most tags are told apart by their first letter.
+// or nothing of interest. Most tags are told apart by their first letter; with `styled`,
+// any start tag may open an element the page's CSS makes preformatted (TextElement::Styled).
 enum class TagStart : uint8_t { Other, Script, ServerCode, ShownAsWritten };
-inline TagStart TagStartAt(std::string_view in, size_t i, bool textElements, TextElement& element) {
+inline TagStart TagStartAt(std::string_view in, size_t i, bool textElements, TextElement& element,
+                           const PreformattedSelectors* styled = nullptr) {
     if (i + 1 >= in.size()) return TagStart::Other;
     const uint8_t c = ByteAt(in, i + 1) | 0x20;
     if (c == '%' || c == '?') return TagStart::ServerCode;
     if (c == 's' && ScriptStartTagAt(in, i)) return TagStart::Script;
-    if (!textElements || (c != 'p' && c != 't' && c != 'x' && c != 'l')) return TagStart::Other;
-    element = TextElementAt(in, i);
-    return ShownAsWritten(element) ? TagStart::ShownAsWritten : TagStart::Other;
+    if (!textElements) return TagStart::Other;
+    if (c == 'p' || c == 't' || c == 'x' || c == 'l') {
+        element = TextElementAt(in, i);
+        if (ShownAsWritten(element)) return TagStart::ShownAsWritten;
+        if (element != TextElement::None) return TagStart::Other;
+    }
+    if (styled != nullptr && c >= 'a' && c <= 'z' && StartTagPreformatted(in, i, *styled)) {
+        element = TextElement::Styled;
+        return TagStart::ShownAsWritten;
+    }
+    return TagStart::Other;
 }
 
 // The caches of SCRIPT blocks below note at most this many blocks; a pass finds the

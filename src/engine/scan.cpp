@@ -283,6 +283,10 @@ PassStops::PassStops(const Options& options) : options_(options) {
     // bytes without it are never read.
     if (options.scriptTags) afterLt_['s'] = afterLt_['%'] = afterLt_['?'] = true;
     if (options.textTags) afterLt_['p'] = afterLt_['l'] = afterLt_['t'] = afterLt_['x'] = true;
+    if (options.anyTags) {
+        for (size_t c = 'a'; c <= 'z'; ++c)
+            afterLt_[c] = true;
+    }
 }
 
 size_t TagEnd(std::string_view t, size_t lt) {

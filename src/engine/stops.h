@@ -133,6 +133,7 @@ class PassStops {
         bool high = false;           // bytes from 0x80 up, and a space before one
         bool scriptTags = false;     // "<s", "<%", "<?"
         bool textTags = false;       // "<p", "<l", "<t", "<x"
+        bool anyTags = false;        // '<' followed by any letter
     };
 
     explicit PassStops(const Options& options);
@@ -210,7 +211,7 @@ inline unsigned PassStops::Mask16(const char* p) const {
         }
         hit = _mm_or_si128(hit, _mm_and_si128(isSpace, next));
     }
-    if (options_.scriptTags || options_.textTags) {
+    if (options_.scriptTags || options_.textTags || options_.anyTags) {
         const __m128i lt = _mm_cmpeq_epi8(x, _mm_set1_epi8('<'));
         // Most blocks hold no '<' at all.
         if (_mm_movemask_epi8(lt) != 0) {
@@ -228,6 +229,11 @@ inline unsigned PassStops::Mask16(const char* p) const {
             if (options_.textTags) {
                 either('p', 'l');
                 either('t', 'x');
+            }
+            if (options_.anyTags) {
+                const __m128i fromA = _mm_sub_epi8(letter, _mm_set1_epi8('a'));
+                wanted = _mm_or_si128(
+                    wanted, _mm_cmpeq_epi8(_mm_min_epu8(fromA, _mm_set1_epi8(25)), fromA));
             }
             hit = _mm_or_si128(hit, _mm_and_si128(lt, wanted));
         }

@@ -53,7 +53,8 @@ bool Reserve(std::string& buffer, std::size_t size) {
 // The HTML passes over `text`; `owned`, when given, holds `text` and becomes the second
 // buffer once the first pass has read it.
 Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
-                std::span<const std::string> kept, std::string* owned) {
+                std::span<const std::string> kept,
+                const engine::PreformattedSelectors* preformatted, std::string* owned) {
     try {
         std::string ownCopy;
         if (Overlaps(text, out)) {
@@ -73,6 +74,7 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
         ctx.measured = &measured;
         ctx.values = &values;
         ctx.keptComments = kept;
+        ctx.preformatted = preformatted;
 
         // The passes write alternately into `out` and `spare`; no pass lengthens the
         // text, so neither buffer grows once it holds the first pass's input size. The
@@ -140,14 +142,17 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
 }  // namespace
 
 Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
-                    std::span<const std::string> keptComments) {
-    return TrimHtml(text, out, trimMode, charset, keptComments, nullptr);
+                    std::span<const std::string> keptComments,
+                    const engine::PreformattedSelectors* preformatted) {
+    return TrimHtml(text, out, trimMode, charset, keptComments, preformatted, nullptr);
 }
 
 Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode, Charset charset,
-                         std::span<const std::string> keptComments) {
-    if (&text == &out) return TrimHtmlText(text, out, trimMode, charset, keptComments);
-    const Result result = TrimHtml(text, out, trimMode, charset, keptComments, &text);
+                         std::span<const std::string> keptComments,
+                         const engine::PreformattedSelectors* preformatted) {
+    if (&text == &out)
+        return TrimHtmlText(text, out, trimMode, charset, keptComments, preformatted);
+    const Result result = TrimHtml(text, out, trimMode, charset, keptComments, preformatted, &text);
     std::string().swap(text);
     return result;
 }

@@ -13,20 +13,28 @@
 
 namespace trimlet {
 
+namespace engine {
+class PreformattedSelectors;
+}
+
 // Trims one HTML text: comments, script blocks, line ends, blanks, blank lines, the
 // ends of the text and blanks between tags, each as trimMode says. `out` is replaced
 // by the result (its capacity is reused). Comments that begin as one of `keptComments`
-// stay (see HtmlCommentKind). Returns RESULT_OK.
+// stay (see HtmlCommentKind). Elements `preformatted` names (the page's CSS makes them keep
+// their blanks) are copied like PRE; null or empty, only PRE and its kin are. Returns
+// RESULT_OK.
 [[nodiscard]] Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode,
                                   Charset charset = Charset::Cp932,
-                                  std::span<const std::string> keptComments = {});
+                                  std::span<const std::string> keptComments = {},
+                                  const engine::PreformattedSelectors* preformatted = nullptr);
 
 // The same for a text the caller gives up: once the first pass has read it, its storage
 // becomes the passes' second buffer, so the trim needs the text and one more buffer of its
 // size, already written once, instead of three. `text` is left empty.
 [[nodiscard]] Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode,
                                        Charset charset = Charset::Cp932,
-                                       std::span<const std::string> keptComments = {});
+                                       std::span<const std::string> keptComments = {},
+                                       const engine::PreformattedSelectors* preformatted = nullptr);
 
 // Trims one script text in JavaScript or VBScript. `out` is replaced by the result.
 // Returns RESULT_OK (RESULT_SCRIPT_NO_MEMORY leaves `out` untouched).

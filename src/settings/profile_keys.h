@@ -67,7 +67,7 @@ inline constexpr ProfileKey kKeyProfileVersion = IntegerKey("VERSION", -1);
 
 inline constexpr std::int32_t kProfileVersion = 150;
 
-inline constexpr std::array<ProfileKey, 16> kProfileKeys = {
+inline constexpr std::array<ProfileKey, 17> kProfileKeys = {
     kKeyTrimMode,
     kKeyOutputFolderName,
     kKeyAlertCreateOutputFolder,

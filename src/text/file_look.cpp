@@ -12,7 +12,7 @@ namespace trimlet {
 
 void LookAtFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
                 std::size_t textTestBytes, bool keepBytes, FileLook& look,
-                std::span<const std::string> keptComments) {
+                std::span<const std::string> keptComments, StylesheetCache* stylesheets) {
     look = FileLook{};
     if (path.empty()) {
         look.result = RESULT_INVALID_ARGUMENT;
@@ -31,7 +31,7 @@ void LookAtFile(const std::string& path, TrimMode trimMode, std::string_view scr
             return;
         }
         look.result = TrimReadFile(path, trimMode, scriptExtensions, std::move(bytes), look.bytes,
-                                   look.outputSize, keptComments);
+                                   look.outputSize, keptComments, stylesheets);
         if (!keepBytes) std::string().swap(look.bytes);
     } catch (const std::bad_alloc&) {
         look = FileLook{};

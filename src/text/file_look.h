@@ -17,6 +17,8 @@
 
 namespace trimlet {
 
+class StylesheetCache;
+
 struct FileLook {
     // TrimFile's result for the file; RESULT_OK when it was not trimmed for its first bytes.
     Result result = RESULT_OK;
@@ -34,9 +36,11 @@ struct FileLook {
 // Reads the file at `path` once and trims it as TrimFile does, keeping the trimmed bytes
 // only with `keepBytes`. With `textTestBytes` non-zero, its first bytes are tested as
 // LooksLikeNonText tests them, and a file that fails the test is not trimmed. Comments
-// that begin as one of `keptComments` stay, as in TrimFile.
+// that begin as one of `keptComments` stay, as in TrimFile. The style sheets a page links
+// are read through `stylesheets` when given.
 void LookAtFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
                 std::size_t textTestBytes, bool keepBytes, FileLook& look,
-                std::span<const std::string> keptComments = {});
+                std::span<const std::string> keptComments = {},
+                StylesheetCache* stylesheets = nullptr);
 
 }  // namespace trimlet

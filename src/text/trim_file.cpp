@@ -7,6 +7,7 @@
 #include "engine/trim_engine.h"
 #include "platform/codepage.h"
 #include "platform/read_file.h"
+#include "text/stylesheets.h"
 #include "text/text_loading.h"
 
 namespace trimlet {
@@ -60,14 +61,21 @@ std::span<const std::string> KeptInCharset(std::span<const std::string> kept, Ch
 }
 
 // Trims `fileText`; an HTML text's storage becomes the engine's second buffer once it has
-// been read, so that the trim holds two buffers of the text's size, not three.
+// been read, so that the trim holds two buffers of the text's size, not three. An HTML
+// text's preformatted elements are learned first, with its linked style sheets when
+// `path` (the file it was read from) is given.
 Result TrimText(FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out,
-                std::span<const std::string> keptComments) {
+                std::span<const std::string> keptComments, std::string_view path,
+                StylesheetCache* stylesheets) {
     std::vector<std::string> converted;
     const std::span<const std::string> kept =
         KeptInCharset(keptComments, fileText.charset, converted);
-    if (kind == FileKind::Html)
-        return TrimOwnedHtmlText(fileText.text, out, trimMode, fileText.charset, kept);
+    if (kind == FileKind::Html) {
+        engine::PreformattedSelectors preformatted;
+        LearnPreformattedForPage(path, fileText.text, stylesheets, preformatted);
+        return TrimOwnedHtmlText(fileText.text, out, trimMode, fileText.charset, kept,
+                                 &preformatted);
+    }
     return TrimScriptText(fileText.text, out, trimMode, kind == FileKind::VbScript,
                           fileText.charset, kept);
 }
@@ -89,7 +97,8 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
 
 Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
                 std::string& outBytes, std::uint64_t& inputSize, std::uint64_t& outputSize,
-                FileStamp* identity, std::span<const std::string> keptComments) {
+                FileStamp* identity, std::span<const std::string> keptComments,
+                StylesheetCache* stylesheets) {
     inputSize = 0;
     outputSize = 0;
     if (path.empty()) return RESULT_INVALID_ARGUMENT;
@@ -99,7 +108,7 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
             r != RESULT_OK)
             return r;
         return TrimReadFile(path, trimMode, scriptExtensions, std::move(bytes), outBytes,
-                            outputSize, keptComments);
+                            outputSize, keptComments, stylesheets);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     } catch (const std::length_error&) {
@@ -107,33 +116,12 @@ Result TrimFile(const std::string& path, TrimMode trimMode, std::string_view scr
     }
 }
 
-Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode, std::string& outBytes,
-                  std::uint64_t& inputSize, std::uint64_t& outputSize,
-                  std::span<const std::string> keptComments) {
-    inputSize = 0;
-    outputSize = 0;
-    if (path.empty()) return RESULT_INVALID_ARGUMENT;
-    try {
-        std::string bytes;
-        if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize); r != RESULT_OK)
-            return r;
-        return TrimBytesAs(kind, trimMode, std::move(bytes), outBytes, outputSize, keptComments);
-    } catch (const std::bad_alloc&) {
-        return RESULT_OUT_OF_MEMORY;
-    } catch (const std::length_error&) {
-        return RESULT_OUT_OF_MEMORY;
-    }
-}
+namespace {
 
-Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
-                    std::string bytes, std::string& outBytes, std::uint64_t& outputSize,
-                    std::span<const std::string> keptComments) {
-    return TrimBytesAs(KindOfPath(path, scriptExtensions), trimMode, std::move(bytes), outBytes,
-                       outputSize, keptComments);
-}
-
-Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::string& outBytes,
-                   std::uint64_t& outputSize, std::span<const std::string> keptComments) {
+// TrimBytesAs with the path the bytes were read from (empty for standard input).
+Result TrimBytesFrom(std::string_view path, FileKind kind, TrimMode trimMode, std::string bytes,
+                     std::string& outBytes, std::uint64_t& outputSize,
+                     std::span<const std::string> keptComments, StylesheetCache* stylesheets) {
     outputSize = 0;
     try {
         FileText fileText;
@@ -141,7 +129,8 @@ Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::str
 
         // An engine failure must not pass for an empty result: a run would write it out.
         std::string trimmed;
-        if (TrimText(fileText, kind, trimMode, trimmed, keptComments) != RESULT_OK)
+        if (TrimText(fileText, kind, trimMode, trimmed, keptComments, path, stylesheets) !=
+            RESULT_OK)
             return RESULT_OUT_OF_MEMORY;
 
         std::string result;
@@ -157,13 +146,47 @@ Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::str
     }
 }
 
+}  // namespace
+
+Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode, std::string& outBytes,
+                  std::uint64_t& inputSize, std::uint64_t& outputSize,
+                  std::span<const std::string> keptComments, StylesheetCache* stylesheets) {
+    inputSize = 0;
+    outputSize = 0;
+    if (path.empty()) return RESULT_INVALID_ARGUMENT;
+    try {
+        std::string bytes;
+        if (Result r = ReadRegularFile(path, kMaxFileSize, bytes, inputSize); r != RESULT_OK)
+            return r;
+        return TrimBytesFrom(path, kind, trimMode, std::move(bytes), outBytes, outputSize,
+                             keptComments, stylesheets);
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    } catch (const std::length_error&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
+Result TrimReadFile(const std::string& path, TrimMode trimMode, std::string_view scriptExtensions,
+                    std::string bytes, std::string& outBytes, std::uint64_t& outputSize,
+                    std::span<const std::string> keptComments, StylesheetCache* stylesheets) {
+    return TrimBytesFrom(path, KindOfPath(path, scriptExtensions), trimMode, std::move(bytes),
+                         outBytes, outputSize, keptComments, stylesheets);
+}
+
+Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes, std::string& outBytes,
+                   std::uint64_t& outputSize, std::span<const std::string> keptComments) {
+    return TrimBytesFrom({}, kind, trimMode, std::move(bytes), outBytes, outputSize, keptComments,
+                         nullptr);
+}
+
 Result TrimDecodedText(std::string_view path, TrimMode trimMode, std::string_view scriptExtensions,
                        const FileText& fileText, std::string& trimmed,
-                       std::span<const std::string> keptComments) {
+                       std::span<const std::string> keptComments, StylesheetCache* stylesheets) {
     try {
         FileText copy = fileText;
-        return TrimText(copy, KindOfPath(path, scriptExtensions), trimMode, trimmed,
-                        keptComments) == RESULT_OK
+        return TrimText(copy, KindOfPath(path, scriptExtensions), trimMode, trimmed, keptComments,
+                        path, stylesheets) == RESULT_OK
                    ? RESULT_OK
                    : RESULT_OUT_OF_MEMORY;
     } catch (const std::bad_alloc&) {

@@ -12,6 +12,8 @@
 
 namespace trimlet {
 
+class StylesheetCache;
+
 enum class FileKind { Html, JavaScript, VbScript };
 
 // The trimmer a file gets by its name. The extension is the text after the last "." of the
@@ -36,28 +38,35 @@ enum class FileKind { Html, JavaScript, VbScript };
 // On failure `outBytes` is left as it was. Comments that begin as one of `keptComments`
 // (UTF-8 texts, see HtmlCommentKind) stay whatever the mode says; for a Shift_JIS file they
 // are compared in its encoding, and an entry that has no Shift_JIS form matches nothing.
+// An HTML file's elements that its CSS makes preformatted (see LearnPreformattedForPage)
+// keep their blanks like PRE.
 [[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize);
 // The same, also noting the identity of the file it read in `identity` (when given), so
-// that a result can later be checked against the file as it is then.
+// that a result can later be checked against the file as it is then. The style sheets a
+// page links are read through `stylesheets` when given, else anew.
 [[nodiscard]] Result TrimFile(const std::string& path, TrimMode trimMode,
                               std::string_view scriptExtensions, std::string& outBytes,
                               std::uint64_t& inputSize, std::uint64_t& outputSize,
-                              FileStamp* identity, std::span<const std::string> keptComments = {});
+                              FileStamp* identity, std::span<const std::string> keptComments = {},
+                              StylesheetCache* stylesheets = nullptr);
 // The same as TrimFile, trimming the file as `kind` whatever its name says.
 [[nodiscard]] Result TrimFileAs(const std::string& path, FileKind kind, TrimMode trimMode,
                                 std::string& outBytes, std::uint64_t& inputSize,
                                 std::uint64_t& outputSize,
-                                std::span<const std::string> keptComments = {});
+                                std::span<const std::string> keptComments = {},
+                                StylesheetCache* stylesheets = nullptr);
 
 // The part of TrimFile after the read: trims `bytes`, read whole from the file at `path`,
 // with TrimFile's results and outputs.
 [[nodiscard]] Result TrimReadFile(const std::string& path, TrimMode trimMode,
                                   std::string_view scriptExtensions, std::string bytes,
                                   std::string& outBytes, std::uint64_t& outputSize,
-                                  std::span<const std::string> keptComments = {});
-// The same for bytes of the given kind (standard input, or a file named otherwise).
+                                  std::span<const std::string> keptComments = {},
+                                  StylesheetCache* stylesheets = nullptr);
+// The same for bytes of the given kind (standard input, or a file named otherwise). An HTML
+// text learns what is preformatted from its own STYLE elements and style attributes only.
 [[nodiscard]] Result TrimBytesAs(FileKind kind, TrimMode trimMode, std::string bytes,
                                  std::string& outBytes, std::uint64_t& outputSize,
                                  std::span<const std::string> keptComments = {});
@@ -69,6 +78,7 @@ struct FileText;
 [[nodiscard]] Result TrimDecodedText(std::string_view path, TrimMode trimMode,
                                      std::string_view scriptExtensions, const FileText& fileText,
                                      std::string& trimmed,
-                                     std::span<const std::string> keptComments = {});
+                                     std::span<const std::string> keptComments = {},
+                                     StylesheetCache* stylesheets = nullptr);
 
 }  // namespace trimlet

@@ -13,7 +13,9 @@
 
 #include "common/messages.h"
 #include "engine/comment_kinds.h"
+#include "engine/preformatted.h"
 #include "platform/codepage.h"
+#include "text/stylesheets.h"
 #include "text/text_loading.h"
 #include "verify/script_tokens.h"
 #include "verify/text_rules.h"
@@ -725,6 +727,13 @@ bool Walker::CompareElements(const GumboNode* a, const GumboNode* b, bool exact)
     bool childExact = exact;
     if (IsPreKin(a) && (mode_ & TM_INSIDE_PRE) == 0) childExact = true;
     if (options_.styledPreformatted && IsStyledPreformatted(a)) childExact = true;
+    if (options_.preformatted != nullptr && (mode_ & TM_INSIDE_PRE) == 0 &&
+        ea.tag_namespace == GUMBO_NAMESPACE_HTML) {
+        const char* classes = AttributeValue(a, "class");
+        const char* id = AttributeValue(a, "id");
+        if (options_.preformatted->Matches(name, classes ? classes : "", id ? id : ""))
+            childExact = true;
+    }
     if (PreservesSvgSpace(a)) childExact = true;
     return CompareChildren(a, b, childExact, FlowsInline(a));
 }
@@ -810,7 +819,13 @@ Result VerifyHtml(std::string_view original, std::string_view trimmed, TrimMode 
         const ParsedPage pa = Parse(a);
         const ParsedPage pb = Parse(b);
         if (!pa || !pb) return RESULT_OUT_OF_MEMORY;
-        Walker walker(mode, options, a, FindBody(a));
+        engine::PreformattedSelectors learned;
+        VerifyOptions walkOptions = options;
+        if (options.preformatted == nullptr && options.learnPreformatted) {
+            LearnPreformattedForPage(options.pagePath, original, options.stylesheets, learned);
+            walkOptions.preformatted = &learned;
+        }
+        Walker walker(mode, walkOptions, a, FindBody(a));
         if (!walker.CompareChildren(pa->document, pb->document, false, false)) {
             verdict.status = VerifyStatus::Differs;
             verdict.difference = std::move(walker.difference);
@@ -876,7 +891,8 @@ Result VerifyFileBytes(std::string original, std::string trimmed, FileKind kind,
 }
 
 Result VerifyTrimmedFile(const std::string& inputPath, std::string_view trimmedBytes, TrimMode mode,
-                         std::string_view scriptExtensions, Verdict& verdict) {
+                         std::string_view scriptExtensions, Verdict& verdict,
+                         StylesheetCache* stylesheets) {
     verdict = Verdict{};
     if (trimmedBytes.size() > kVerifyLimit) {
         verdict.status = VerifyStatus::Skipped;
@@ -885,8 +901,11 @@ Result VerifyTrimmedFile(const std::string& inputPath, std::string_view trimmedB
     std::string original;
     if (Result r = ReadFileStart(inputPath, true, 0, original); r != RESULT_OK) return r;
     try {
+        VerifyOptions options;
+        options.pagePath = inputPath;
+        options.stylesheets = stylesheets;
         return VerifyFileBytes(std::move(original), std::string(trimmedBytes),
-                               KindOfPath(inputPath, scriptExtensions), mode, verdict);
+                               KindOfPath(inputPath, scriptExtensions), mode, verdict, options);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }

@@ -16,6 +16,11 @@
 
 namespace trimlet {
 
+namespace engine {
+class PreformattedSelectors;
+}
+class StylesheetCache;
+
 // Pages larger than this (original or trimmed, in bytes) are not verified: the parser holds
 // many times the text in memory.
 inline constexpr std::uint64_t kVerifyLimit = 20u * 1024 * 1024;
@@ -39,6 +44,14 @@ struct VerifyOptions {
     bool styledPreformatted = true;
     // The user's own comment beginnings the trimmer was given: such comments never go.
     std::span<const std::string> keptComments;
+    // Elements the page's CSS makes preformatted keep their text exactly too, unless the mode
+    // trims inside PRE: the set the trimmer took, when given; else, with `learnPreformatted`,
+    // the set learned as the trimmer learns it, from the original page and the style sheets
+    // it links beside `pagePath` (none when empty), read through `stylesheets` when given.
+    const engine::PreformattedSelectors* preformatted = nullptr;
+    bool learnPreformatted = true;
+    std::string_view pagePath;
+    StylesheetCache* stylesheets = nullptr;
 };
 
 // Compares two HTML texts in `charset` (UTF-8 for UTF-16 files, as the engine reads them).
@@ -65,9 +78,10 @@ struct VerifyOptions {
 
 // Reads the file at `inputPath` again and compares it with `trimmedBytes`, the trimmed form
 // of it, by the kind its name gives with `scriptExtensions`. Returns RESULT_OK with the
-// verdict, or a ReadFileStart or VerifyFileBytes failure.
+// verdict, or a ReadFileStart or VerifyFileBytes failure. The style sheets the page links
+// are read through `stylesheets` when given.
 [[nodiscard]] Result VerifyTrimmedFile(const std::string& inputPath, std::string_view trimmedBytes,
                                        TrimMode mode, std::string_view scriptExtensions,
-                                       Verdict& verdict);
+                                       Verdict& verdict, StylesheetCache* stylesheets = nullptr);
 
 }  // namespace trimlet

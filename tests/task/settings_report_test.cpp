@@ -27,15 +27,17 @@ TEST(SettingsReport, ReportsEachDifferingItemInItsSection) {
         // blanks between inline elements, under the between-tags item and before PRE
         {"BetweenInlineTagsBesideItsNeighbours", kDefault | TM_BETWEEN_INLINE_TAGS, "a",
          (kDefault & ~TM_BETWEEN_TAGS) | TM_INSIDE_PRE, "a",
-         std::string(kStars) + "*****  　空白文字の削除\r\n\r\n"
-                               "○ タグ間の空白文字を削除する\r\n"
-                               "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"
-                               "\r\n"
-                               "○ インライン要素の間の空白文字も削除する\r\n"
-                               "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"
-                               "\r\n"
-                               "○ <PRE>タグ内部でも空白文字の処理を行う\r\n"
-                               "　 現在の設定：OFF　タスクファイルの設定：ON\r\n"},
+         std::string(kStars) +
+             "*****  　空白文字の削除\r\n\r\n"
+             "○ タグ間の空白文字を削除する\r\n"
+             "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"
+             "\r\n"
+             "○ インライン要素の間の空白文字も削除する\r\n"
+             "　 現在の設定：ON　 タスクファイルの設定：OFF\r\n"
+             "\r\n"
+             "○ <PRE>タグ内部でも空白文字の処理を行う (CSSで整形済みとされた要素の内部を含"
+             "む)\r\n"
+             "　 現在の設定：OFF　タスクファイルの設定：ON\r\n"},
         // the blank-line item reports both choices, even when they read the same
         {"BothBlankLineBitsAgainstDelete", 0x60, "a", 0x20, "a",
          std::string(kStars) + "*****  　空白文字の削除\r\n\r\n"

@@ -1,0 +1,136 @@
+#include "text/stylesheets.h"
+
+#include <filesystem>
+#include <new>
+
+#include "engine/bytes.h"
+#include "engine/markup.h"
+#include "platform/read_file.h"
+
+namespace trimlet {
+
+namespace {
+
+using engine::EqualsNoCase;
+using engine::kNone;
+
+bool HasToken(std::string_view list, std::string_view token) {
+    for (size_t k = 0; k < list.size();) {
+        while (k < list.size() && engine::IsBlankOrBreak(engine::ByteAt(list, k)))
+            ++k;
+        size_t e = k;
+        while (e < list.size() && !engine::IsBlankOrBreak(engine::ByteAt(list, e)))
+            ++e;
+        if (e > k && EqualsNoCase(list.substr(k, e - k), token)) return true;
+        k = e;
+    }
+    return false;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') return (c | 0x20) - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::vector<std::string> LinkedStylesheetHrefs(std::string_view html) {
+    std::vector<std::string> hrefs;
+    for (size_t i = 0; (i = engine::FindByte(html, i, '<')) != kNone;) {
+        const engine::MarkupKind kind = engine::MarkupAt(html, i);
+        if (kind == engine::MarkupKind::None) {
+            ++i;
+            continue;
+        }
+        // Links inside comments teach nothing: a trim may delete them.
+        if (kind == engine::MarkupKind::Tag && html[i + 1] != '/' &&
+            EqualsNoCase(engine::TagNameAt(html, i), "link")) {
+            bool sheet = false;
+            std::string_view href;
+            bool hrefSeen = false;
+            for (const engine::TagAttribute& a : engine::StartTagAttributes(html, i)) {
+                if (EqualsNoCase(a.name, "rel") && HasToken(a.value, "stylesheet")) sheet = true;
+                if (EqualsNoCase(a.name, "href") && !hrefSeen) {
+                    href = a.value;
+                    hrefSeen = true;
+                }
+            }
+            if (sheet && !href.empty()) hrefs.emplace_back(href);
+        }
+        i = engine::MarkupEnd(html, i, kind);
+    }
+    return hrefs;
+}
+
+std::string LocalStylesheetPath(std::string_view pagePath, std::string_view href) {
+    while (!href.empty() && engine::IsBlankOrBreak(static_cast<uint8_t>(href.front())))
+        href.remove_prefix(1);
+    while (!href.empty() && engine::IsBlankOrBreak(static_cast<uint8_t>(href.back())))
+        href.remove_suffix(1);
+    href = href.substr(0, href.find_first_of("?#"));
+    if (href.empty() || href.front() == '/' || href.front() == '\\') return {};
+    const size_t colon = href.find(':');
+    if (colon != std::string_view::npos && href.find('/') > colon) return {};  // a scheme
+    std::string decoded;
+    for (size_t k = 0; k < href.size(); ++k) {
+        if (href[k] == '%' && k + 2 < href.size() && HexValue(href[k + 1]) >= 0 &&
+            HexValue(href[k + 2]) >= 0) {
+            decoded += static_cast<char>(HexValue(href[k + 1]) * 16 + HexValue(href[k + 2]));
+            k += 2;
+        } else {
+            decoded += href[k];
+        }
+    }
+    if (decoded.find('\0') != std::string::npos) return {};
+    const size_t slash = pagePath.rfind('/');
+    const std::string folder(slash == std::string_view::npos ? std::string_view(".")
+                                                             : pagePath.substr(0, slash + 1));
+    return (std::filesystem::path(folder) / decoded).lexically_normal().string();
+}
+
+void StylesheetCache::Learn(const std::string& path, engine::PreformattedSelectors& set) {
+    FileStamp stamp;
+    if (path.empty() || !TakeFileStamp(path, stamp)) return;
+    {
+        const std::lock_guard lock(mutex_);
+        if (const auto it = entries_.find(path);
+            it != entries_.end() && it->second.stamp.IsUnchanged(stamp)) {
+            set.Merge(it->second.learned);
+            return;
+        }
+    }
+    Entry entry;
+    std::string bytes;
+    std::uint64_t size = 0;
+    if (ReadRegularFile(path, kMaxStylesheetSize + 1, bytes, size, &entry.stamp) != RESULT_OK)
+        return;
+    if (size <= kMaxStylesheetSize) engine::LearnPreformattedSelectors(bytes, entry.learned);
+    set.Merge(entry.learned);
+    const std::lock_guard lock(mutex_);
+    ++reads_;
+    entries_[path] = std::move(entry);
+}
+
+void StylesheetCache::Clear() {
+    const std::lock_guard lock(mutex_);
+    entries_.clear();
+}
+
+std::size_t StylesheetCache::ReadCount() const {
+    const std::lock_guard lock(mutex_);
+    return reads_;
+}
+
+void LearnPreformattedForPage(std::string_view pagePath, std::string_view html,
+                              StylesheetCache* cache, engine::PreformattedSelectors& set) {
+    if (engine::FindNoCase(html, 0, "white-space") != kNone)
+        engine::LearnFromStyleElements(html, set);
+    if (pagePath.empty() || engine::FindNoCase(html, 0, "stylesheet") == kNone) return;
+    StylesheetCache ownCache;
+    StylesheetCache& sheets = cache != nullptr ? *cache : ownCache;
+    for (const std::string& href : LinkedStylesheetHrefs(html))
+        sheets.Learn(LocalStylesheetPath(pagePath, href), set);
+}
+
+}  // namespace trimlet

@@ -1,0 +1,58 @@
+#pragma once
+// The style sheets a page links, read from beside the page, for what they make
+// preformatted. A run or a list keeps one cache, so that pages sharing a style sheet read
+// it once.
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/preformatted.h"
+#include "platform/file_stamp.h"
+
+namespace trimlet {
+
+// The href of every <link rel="stylesheet"> of the page (outside comments), in order.
+std::vector<std::string> LinkedStylesheetHrefs(std::string_view html);
+
+// The file `href` names relative to the page at `pagePath`, or "" when it names none here:
+// a remote address ("http:", "//host"), a path from the site's root, or an empty one.
+// Query and fragment are dropped, %-escapes decoded, "." and ".." resolved.
+std::string LocalStylesheetPath(std::string_view pagePath, std::string_view href);
+
+// Style sheets read so far, by path, each kept with the size and time it had when read: a
+// sheet is read again only when it changed. Safe to share between threads.
+class StylesheetCache {
+  public:
+    // Adds to `set` what the style sheet at `path` makes preformatted. A sheet that cannot
+    // be read teaches nothing.
+    void Learn(const std::string& path, engine::PreformattedSelectors& set);
+    // Forgets every sheet (the list was refreshed).
+    void Clear();
+    // How many times a sheet was read from disk since the cache was made.
+    std::size_t ReadCount() const;
+
+  private:
+    struct Entry {
+        FileStamp stamp;
+        engine::PreformattedSelectors learned;
+    };
+    mutable std::mutex mutex_;
+    std::unordered_map<std::string, Entry> entries_;
+    std::size_t reads_ = 0;
+};
+
+// Style sheets larger than this teach nothing.
+inline constexpr std::uint64_t kMaxStylesheetSize = std::uint64_t{16} << 20;
+
+// The set of elements the page `html` (its decoded text) makes preformatted: from its STYLE
+// elements and style attributes, and, when `pagePath` is not empty, from the style sheets
+// it links that lie beside it, read through `cache` (or read anew when it is null).
+void LearnPreformattedForPage(std::string_view pagePath, std::string_view html,
+                              StylesheetCache* cache, engine::PreformattedSelectors& set);
+
+}  // namespace trimlet
