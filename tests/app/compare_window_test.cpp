@@ -197,6 +197,7 @@ TEST_F(CompareWindowTest, UsesTheOptionsOfTheMoment) {
 TEST_F(CompareWindowTest, ARowTheCheckRejectedWarnsAndItsViewSaysWhere) {
     profile.WriteInteger("VERIFY_TRIM_RESULTS", 1);
     frame->Editor().ReloadAfterOptions();
+    frame->Editor().Settings().trimMode = test::kModeTheCheckRejects;
     const std::string bad = dir.Write("bad.htm", test::kPageTheCheckRejects);
     ASSERT_RESULT(frame->Editor().AddFileByPath(bad, ADD_QUIET), RESULT_OK);
     frame->Editor().Settings().alertCreateOutputFolder = false;

@@ -17,7 +17,8 @@ constexpr std::string_view kOriginal =
     "<body>\n<p>No <b>x</b> here</p>\n<pre>int  main</pre>\n<!--#echo var=\"a\" -->"
     "<a href=\"a b\">l</a>\n</body>\n";
 // The trimmer does not know the page's own style makes this DIV preformatted.
-constexpr std::string_view kStyled = "<div style=\"white-space: pre\">a   b</div>\n";
+// kPageTheCheckRejects and the mode it is trimmed in, as the command line names it.
+constexpr const char* kRejectedMode = "0x0F85782C";
 
 class VerifyCommand : public ::testing::Test {
   protected:
@@ -25,15 +26,6 @@ class VerifyCommand : public ::testing::Test {
         args.insert(args.begin() + 1, {"--profile", profile});
         return RunCli(dir, args);
     }
-    // Whether the trimmer still breaks kStyled (else the tests that need a broken trim skip).
-    bool StyledTrimDiffers() {
-        const std::string path = dir.Write("probe.html", kStyled);
-        Verdict verdict;
-        EXPECT_RESULT(VerifyTrimmedFile(path, Trimmed(path), kDefaultTrimMode, "JS:VBS", verdict),
-                      RESULT_OK);
-        return verdict.status == VerifyStatus::Differs;
-    }
-
     TempDir dir;
     std::string profile = dir.Write("p.ini", "[Settings]\nVERSION=150\n");
     std::string original = dir.Write("a.html", kOriginal);
@@ -88,26 +80,27 @@ TEST_F(VerifyCommand, TrimWritesOnlyAVerifiedResult) {
     EXPECT_EQ(ReadAll(dir.File("out.html")), Trimmed(original));
     EXPECT_EQ(Cli({"verify", "a.html", "out.html"}).status, 0);
 
-    if (!StyledTrimDiffers()) GTEST_SKIP() << "the trimmer keeps styled text now";
-    dir.Write("styled.html", kStyled);
-    const CliOutcome bad = Cli({"trim", "--verify", "styled.html", "-o", "styled.out"});
+    dir.Write("styled.html", kPageTheCheckRejects);
+    const CliOutcome bad =
+        Cli({"trim", "--verify", "--mode", kRejectedMode, "styled.html", "-o", "styled.out"});
     EXPECT_EQ(bad.status, 1);
-    EXPECT_THAT(bad.err, HasSubstr("trimmed result not written: styled.html: html > body > div"));
+    EXPECT_THAT(bad.err, HasSubstr("trimmed result not written: styled.html: html > body > p"));
     EXPECT_FALSE(std::filesystem::exists(dir.File("styled.out")));
-    EXPECT_EQ(Cli({"trim", "--verify", "styled.html"}).out, "") << "nor to standard output";
+    EXPECT_EQ(Cli({"trim", "--verify", "--mode", kRejectedMode, "styled.html"}).out, "")
+        << "nor to standard output";
 }
 
 TEST_F(VerifyCommand, RunSkipsADifferingFileAndFails) {
-    if (!StyledTrimDiffers()) GTEST_SKIP() << "the trimmer keeps styled text now";
-    dir.Write("styled.html", kStyled);
-    ASSERT_EQ(
-        Cli({"task", "create", "--output-folder", "min", "t.trh", "a.html", "styled.html"}).status,
-        0);
+    dir.Write("styled.html", kPageTheCheckRejects);
+    ASSERT_EQ(Cli({"task", "create", "--mode", kRejectedMode, "--output-folder", "min", "t.trh",
+                   "a.html", "styled.html"})
+                  .status,
+              0);
     const CliOutcome run = Cli({"run", "--yes", "--verify", "t.trh"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(ReadAll(dir.File("min/a.html")), Trimmed(original));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("min/a.html")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("min/styled.html")));
-    EXPECT_THAT(run.out + run.err, HasSubstr("html > body > div: text differs"));
+    EXPECT_THAT(run.out + run.err, HasSubstr("html > body > p: text differs"));
 
     const CliOutcome plain = Cli({"run", "--yes", "--overwrite=all", "t.trh"});
     EXPECT_EQ(plain.status, 0) << "without --verify the run writes both";

@@ -114,11 +114,11 @@ TEST(CompareFile, VerifyingGivesTheChecksVerdict) {
     ASSERT_TRUE(same.verdict);
     EXPECT_EQ(same.verdict->status, VerifyStatus::Same);
 
-    const FileComparison differs = CompareFile(bad, kDefaultTrimMode, "JS", {}, true);
+    const FileComparison differs = CompareFile(bad, test::kModeTheCheckRejects, "JS", {}, true);
     ASSERT_RESULT(differs.result, RESULT_OK);
     ASSERT_TRUE(differs.verdict);
     ASSERT_EQ(differs.verdict->status, VerifyStatus::Differs) << "the page no longer fails";
-    EXPECT_NE(differs.verdict->difference.find("div"), std::string::npos)
+    EXPECT_NE(differs.verdict->difference.find("p"), std::string::npos)
         << differs.verdict->difference;
     EXPECT_FALSE(differs.comparison.changes.empty()) << "the changes still show";
 

@@ -120,6 +120,7 @@ TEST_F(RunTest, StrayRunBitsInTheTrimModeChooseNothing) {
 TEST_F(RunTest, AResultTheCheckRejectsIsNotWrittenAndItsRowWarns) {
     WriteVerifyTrimResults(profile, true);
     Make();
+    Editor().Settings().trimMode = kModeTheCheckRejects;
     Drop({"good.htm"});
     const std::string bad = Write("bad.htm", kPageTheCheckRejects);
     Editor().AddDroppedFiles({bad});

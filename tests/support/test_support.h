@@ -13,6 +13,7 @@
 
 #include "common/language.h"
 #include "common/result.h"
+#include "engine/trim_mode.h"
 
 #define EXPECT_RESULT(expr, expected) \
     EXPECT_STREQ(::trimlet::ResultName(expr), ::trimlet::ResultName(expected))
@@ -21,11 +22,13 @@
 
 namespace trimlet::test {
 
-// A page whose trim the check finds differing: its own style makes the DIV preformatted,
-// which the trimmer does not read, so the default mode collapses blanks a browser shows.
-// A test that relies on it first asserts that the check still rejects it.
-inline constexpr std::string_view kPageTheCheckRejects =
-    "<div style=\"white-space: pre\">a  b</div>\n";
+// A page whose trim the check finds differing, trimmed in kModeTheCheckRejects: the end
+// tags hold no elements, so the blank the trim deletes between them (as asked, between
+// inline tags) joins the two words in the browser. A test that relies on it first asserts
+// that the check still rejects it.
+inline constexpr std::string_view kPageTheCheckRejects = "<p>y</i> </em>t</p>\n";
+inline constexpr TrimMode kModeTheCheckRejects =
+    kDefaultTrimMode | TM_BETWEEN_TAGS | TM_BETWEEN_INLINE_TAGS;
 
 // A fresh folder under the system's temporary folder, removed (with its content) on
 // destruction. Permissions inside are restored first so that removal cannot fail.
