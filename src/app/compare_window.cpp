@@ -175,7 +175,9 @@ CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
         };
         connect(from, &QScrollBar::valueChanged, this, [sync, to](int value) { sync(to, value); });
     };
-    for (auto [from, to] : {std::pair{m_before, m_after}, std::pair{m_after, m_before}}) {
+    for (const auto& sides : {std::pair{m_before, m_after}, std::pair{m_after, m_before}}) {
+        QPlainTextEdit* from = sides.first;
+        QPlainTextEdit* to = sides.second;
         follow(from->verticalScrollBar(), to->verticalScrollBar());
         follow(from->horizontalScrollBar(), to->horizontalScrollBar());
         // A side scrolled by its caret (keys, the next change) moves its bar silently; it
@@ -215,11 +217,9 @@ CCompareWindow::CCompareWindow(const std::string& path, TrimMode trimMode,
         m_ready = true;
         emit Ready();
     });
-    m_watcher->setFuture(QtConcurrent::run([path, trimMode,
-                                            extensions = std::move(scriptExtensions),
-                                            kept = std::move(keptComments), verify] {
-        return CompareFile(path, trimMode, extensions, {}, verify, kept);
-        }));
+    m_watcher->setFuture(QtConcurrent::run(
+        [path, trimMode, extensions = std::move(scriptExtensions), kept = std::move(keptComments),
+         verify] { return CompareFile(path, trimMode, extensions, {}, verify, kept); }));
 }
 
 CCompareWindow::~CCompareWindow() {

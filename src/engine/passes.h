@@ -55,12 +55,30 @@ std::string_view TrimScript(TrimMode trimMode, Charset charset, bool vbScript,
 // or nothing of interest. Most tags are told apart by their first letter; with `styled`,
 // any start tag may open an element the page's CSS makes preformatted (TextElement::Styled).
 enum class TagStart : uint8_t { Other, Script, ServerCode, ShownAsWritten };
+
+// Whether the '<' at i stands inside the name or attributes of a tag that began before it
+// ("<p<script>" is one tag, as a browser reads it): looking back, a tag's '<' comes before
+// any '>'. Quoted values are not looked into; the look stops at the nearest '<' or '>'.
+inline bool InsideEarlierTag(std::string_view in, size_t i) {
+    for (size_t k = i; k-- > 0;) {
+        const uint8_t b = ByteAt(in, k);
+        if (b == '>') return false;
+        if (b == '<') {
+            size_t name = k + 1;
+            if (name < i && in[name] == '/') ++name;
+            const uint8_t first = name < i ? ByteAt(in, name) | 0x20 : 0;
+            return first >= 'a' && first <= 'z';
+        }
+    }
+    return false;
+}
+
 inline TagStart TagStartAt(std::string_view in, size_t i, bool textElements, TextElement& element,
                            const PreformattedSelectors* styled = nullptr) {
     if (i + 1 >= in.size()) return TagStart::Other;
     const uint8_t c = ByteAt(in, i + 1) | 0x20;
     if (c == '%' || c == '?') return TagStart::ServerCode;
-    if (c == 's' && ScriptStartTagAt(in, i)) return TagStart::Script;
+    if (c == 's' && ScriptStartTagAt(in, i) && !InsideEarlierTag(in, i)) return TagStart::Script;
     if (!textElements) return TagStart::Other;
     if (c == 'p' || c == 't' || c == 'x' || c == 'l') {
         element = TextElementAt(in, i);

@@ -134,6 +134,10 @@ TEST(SecondTrim, Table) {
          "<<script><script</script>/ < ソ"},
         {"blank that keeps '<!' from '--'", kDefault, "<script>a = b <! --ソ\n</script>",
          "<script>a=b<! --ソ\n</script>"},
+        {"script tag inside an earlier tag's name", kAll, "<p<script><script </script>\"\"\r< ソ",
+         "<p<script><script </script>\"\"\r<ソ"},
+        {"script tag inside an earlier tag's attributes", kAll,
+         "<d <script><script \"</script>\">/\n> ソ", "<d <script><script \"</script>\">/\n>ソ"},
         {"quote that opens no value", kAll, "<a\"=\"><script>\"\"\r< ソ",
          "<a\"=\"><script>\"\" < ソ"},
     };
