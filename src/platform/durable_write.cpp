@@ -192,9 +192,10 @@ bool RealFolderPath(const std::string& folder, std::string& real) {
         if (const auto it = knownFolders.find(folder); it != knownFolders.end()) {
             const KnownFolder& known = it->second;
             struct stat st {};
+            // A path that is its own real path was looked at just now.
             if (known.device == now.st_dev && known.inode == now.st_ino &&
-                ::stat(known.real.c_str(), &st) == 0 && st.st_dev == now.st_dev &&
-                st.st_ino == now.st_ino) {
+                (known.real == folder || (::stat(known.real.c_str(), &st) == 0 &&
+                                          st.st_dev == now.st_dev && st.st_ino == now.st_ino))) {
                 real = known.real;
                 return true;
             }
