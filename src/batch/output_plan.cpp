@@ -1,8 +1,13 @@
 #include "batch/output_plan.h"
 
+#include <errno.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
+#include "platform/durable_write.h"
 #include "platform/file_info.h"
 
 namespace trimlet {
@@ -10,9 +15,32 @@ namespace trimlet {
 namespace {
 
 // `path` with links and "." or ".." resolved as far as it exists (the output and its
-// folders may not exist yet).
+// folders may not exist yet). A last name that is no link, or does not exist, is kept as it
+// is, so that the folders (the same few for a whole run) are what is resolved.
 std::string ResolvedPath(PathStyle style, const std::string& path) {
     if (style != NativePathStyle()) return path;
+    std::string_view trimmed(path);
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.remove_suffix(1);
+    const bool folderOnly = trimmed.size() != path.size();  // "name/" must be a folder
+    const std::size_t slash = trimmed.rfind('/');
+    const std::string_view name =
+        slash == std::string_view::npos ? std::string_view() : trimmed.substr(slash + 1);
+    if (!name.empty() && name != "." && name != "..") {
+        const std::string whole(trimmed);
+        struct stat st {};
+        std::string real;
+        if (::lstat(whole.c_str(), &st) == 0) {
+            if (S_ISDIR(st.st_mode) && RealFolderPath(whole, real)) return real;
+            if (S_ISREG(st.st_mode) && !folderOnly) {
+                real = ResolvedPath(style, whole.substr(0, std::max<std::size_t>(slash, 1)));
+                return real == "/" ? real + std::string(name) : real + "/" + std::string(name);
+            }
+        } else if (errno == ENOENT && !folderOnly) {
+            real = ResolvedPath(style, whole.substr(0, std::max<std::size_t>(slash, 1)));
+            return real == "/" ? real + std::string(name) : real + "/" + std::string(name);
+        }
+    }
     std::error_code error;
     std::string resolved = std::filesystem::weakly_canonical(path, error).string();
     return error || resolved.empty() ? path : resolved;

@@ -52,9 +52,8 @@ Result AskSkipWithReason(RunQuestions& questions, int id, const std::string& pat
 // style that is not the system's.
 std::string RealFolder(PathStyle style, const std::string& folder) {
     if (style != NativePathStyle()) return folder;
-    std::error_code error;
-    std::string real = std::filesystem::canonical(folder, error).string();
-    if (error || !IsAbsolutePath(style, real)) return folder;
+    std::string real;
+    if (!RealFolderPath(folder, real) || !IsAbsolutePath(style, real)) return folder;
     if (real.back() != PathSeparator(style)) real.push_back(PathSeparator(style));
     return real;
 }

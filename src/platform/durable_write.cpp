@@ -13,8 +13,10 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <set>
+#include <unordered_map>
 
 #include "platform/file_metadata.h"
 #include "platform/maker_record.h"
@@ -37,6 +39,17 @@ struct Slot {
     char path[PATH_MAX] = {};
 };
 std::array<Slot, kSlotCount> slots;
+
+// The real paths of the folders met since the last ForgetRealFolders, each with the identity
+// of the folder it named: a run looks up the same few folders for every file.
+struct KnownFolder {
+    std::string real;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+constexpr std::size_t kMaxKnownFolders = 4096;
+std::mutex knownMutex;
+std::unordered_map<std::string, KnownFolder> knownFolders;
 
 std::atomic<int> deferDepth{0};
 std::atomic<int> pendingSignal{0};
@@ -169,6 +182,46 @@ bool FlushFolder(const std::string& folder) {
     return ::fsync(fd.get()) == 0 || errno == EINVAL;
 }
 
+bool RealFolderPath(const std::string& folder, std::string& real) {
+    // A path found before is taken again only while it and `folder` still lead to the very
+    // folder they led to then: a link changed since, or a folder moved, is resolved anew.
+    struct stat now {};
+    const bool exists = ::stat(folder.c_str(), &now) == 0;
+    if (exists) {
+        std::lock_guard<std::mutex> lock(knownMutex);
+        if (const auto it = knownFolders.find(folder); it != knownFolders.end()) {
+            const KnownFolder& known = it->second;
+            struct stat st {};
+            // A path that is its own real path was looked at just now.
+            if (known.device == now.st_dev && known.inode == now.st_ino &&
+                (known.real == folder || (::stat(known.real.c_str(), &st) == 0 &&
+                                          st.st_dev == now.st_dev && st.st_ino == now.st_ino))) {
+                real = known.real;
+                return true;
+            }
+            knownFolders.erase(it);
+        }
+    }
+    std::array<char, PATH_MAX> resolved;
+    if (::realpath(folder.c_str(), resolved.data()) == nullptr) return false;
+    real = resolved.data();
+    if (exists) {
+        try {
+            std::lock_guard<std::mutex> lock(knownMutex);
+            if (knownFolders.size() >= kMaxKnownFolders) knownFolders.clear();
+            knownFolders[folder] = KnownFolder{real, now.st_dev, now.st_ino};
+        } catch (const std::bad_alloc&) {
+            // Only the next look-up is slower.
+        }
+    }
+    return true;
+}
+
+void ForgetRealFolders() {
+    std::lock_guard<std::mutex> lock(knownMutex);
+    knownFolders.clear();
+}
+
 bool ResolveWriteTarget(const std::string& path, WriteTarget& target) {
     if (path.empty()) {
         errno = ENOENT;
@@ -197,12 +250,10 @@ bool ResolveWriteTarget(const std::string& path, WriteTarget& target) {
         folder = at;
         name = ".";
     }
-    std::array<char, PATH_MAX> real;
-    if (::realpath(folder.c_str(), real.data()) == nullptr) {
+    if (!RealFolderPath(folder, target.folder)) {
         NoteSystemError(errno);
         return false;
     }
-    target.folder = real.data();
     target.name = std::move(name);
     target.path = target.name == "." ? target.folder : Join(target.folder, target.name);
     return true;
@@ -371,8 +422,10 @@ Result PendingWrite::LinkAndRename() {
     if (::rename(from.c_str(), target.c_str()) != 0) return Failed(ResultOfSystemError(errno));
     namedTemp_.clear();
     Unregister(slot_);
-    // The record belongs to the temporary file; the target is the user's.
-    ::fremovexattr(temp_.get(), kMakerAttribute);
+    // The record stays: it names the file's temporary name, which is gone now, so no look at
+    // the folder takes the file for a leftover (CheckFolder), and a later write does not copy
+    // it (TakeOwnerAndPermissions). Removing it cost a journalled change per file that, on
+    // ext4, made a run over many files wait several times as long.
     if (!temp_.Close()) return Failed(RESULT_ACCESS_ERROR);
     return Step(WriteStep::Renamed);
 }

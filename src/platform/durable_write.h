@@ -73,6 +73,13 @@ struct WriteOptions {
 // socket) is at `path`: a file no output may be written into.
 [[nodiscard]] bool IsSpecialFile(const std::string& path);
 
+// The real, absolute path of `folder` (links, "." and ".." resolved), as realpath gives it;
+// false with errno set when it cannot be resolved. Kept per folder until ForgetRealFolders,
+// and taken again only while both paths still lead to the same folder (device and inode).
+[[nodiscard]] bool RealFolderPath(const std::string& folder, std::string& real);
+// Resolves every folder anew from now on (ForgetCheckedFolders does it too).
+void ForgetRealFolders();
+
 // Where a write to `path` lands: a link is followed (also a dangling one, whose target is
 // then created), and the folder is the real one (links, "." and ".." resolved). Two paths
 // that name one file give one target. False when the folder cannot be resolved; the

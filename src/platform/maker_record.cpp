@@ -97,20 +97,23 @@ bool ReadProcessStat(const std::string& path, char& state, std::uint64_t& startT
 
 MakerRecord OurMakerRecord(MakerRecord::Kind kind, std::string targetName, std::string ownName) {
     // Looked up once per process (a forked child is a process of its own).
+    // A process stays in the PID namespace it started in.
     static std::atomic<std::int64_t> knownPid{0};
     static std::atomic<std::uint64_t> knownStart{0};
+    static std::atomic<std::uint64_t> knownNamespace{0};
     const std::int64_t pid = ::getpid();
     if (knownPid.load() != pid) {
         char state = 0;
         std::uint64_t time = 0;
         bool missing = false;
         knownStart.store(ReadProcessStat("/proc/self/stat", state, time, missing) ? time : 0);
+        knownNamespace.store(PidNamespace());
         knownPid.store(pid);
     }
     MakerRecord record;
     record.kind = kind;
     record.bootId = BootId();
-    record.pidNamespace = PidNamespace();
+    record.pidNamespace = knownNamespace.load();
     record.pid = pid;
     record.startTime = knownStart.load();
     record.targetName = std::move(targetName);

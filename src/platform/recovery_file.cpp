@@ -361,6 +361,7 @@ void CheckFolderOnce(const std::string& folder) {
 }
 
 void ForgetCheckedFolders() {
+    ForgetRealFolders();
     std::lock_guard<std::mutex> lock(checkedMutex);
     checkedFolders.clear();
 }

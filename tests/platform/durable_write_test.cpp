@@ -95,6 +95,37 @@ TEST(WriteFileAtomically, ReplacesTheFileALinkPointsTo) {
     EXPECT_EQ(NamesIn(dir.path()), (Names{"link.html", "real.html"}));
 }
 
+// A folder's real path is looked up once, and again as soon as a link on the way is changed
+// or the folder it named is moved away.
+TEST(RealFolderPath, FollowsAChangedLinkAtOnce) {
+    TempDir dir;
+    fs::create_directory(dir.File("a"));
+    fs::create_directory(dir.File("b"));
+    const std::string real = fs::canonical(dir.path()).string();
+    const std::string link = dir.File("link");
+    ASSERT_EQ(symlink("a", link.c_str()), 0);
+    std::string found;
+    ASSERT_TRUE(RealFolderPath(link, found));
+    EXPECT_EQ(found, real + "/a");
+    ASSERT_TRUE(RealFolderPath(link, found));
+    EXPECT_EQ(found, real + "/a");
+    ASSERT_EQ(unlink(link.c_str()), 0);
+    ASSERT_EQ(symlink("b", link.c_str()), 0);
+    ASSERT_TRUE(RealFolderPath(link, found));
+    EXPECT_EQ(found, real + "/b");
+    // The folder it names moved, and another took its name: the new one is found.
+    fs::rename(dir.File("b"), dir.File("c"));
+    fs::create_directory(dir.File("b"));
+    ASSERT_TRUE(RealFolderPath(link + "/", found));
+    EXPECT_EQ(found, real + "/b");
+    ASSERT_RESULT(WriteFileAtomically(link + "/page.html", "new"), RESULT_OK);
+    EXPECT_EQ(ReadAll(dir.File("b/page.html")), "new");
+    fs::remove_all(dir.File("b"));
+    EXPECT_FALSE(RealFolderPath(link, found));
+    EXPECT_RESULT(WriteFileAtomically(link + "/page.html", "new"), RESULT_NOT_FOUND);
+    EXPECT_TRUE(NamesIn(dir.File("c")).empty());
+}
+
 TEST(WriteFileAtomically, FollowsLinksAlsoDanglingOnesAndKeepsThem) {
     struct Case {
         const char* name;

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -140,6 +141,35 @@ TEST(CheckFolder, RemovesOnlyLeftoversProvedOursWithTheirMakerGone) {
             EXPECT_EQ(fs::path(notices[0].path).filename(), c.file);
         }
     }
+}
+
+// A replaced file keeps the record its temporary file had; it names the temporary name, so
+// neither a look at the folder after its maker ended nor a later write mistakes the file.
+TEST(CheckFolder, KeepsAFileWrittenByAnEndedProcess) {
+    TempDir dir;
+    const std::string page = dir.Write("page.html", "old");
+    const std::string fresh = dir.File("fresh.html");
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool written = WriteFileAtomically(page, "new") == RESULT_OK &&
+                             WriteFileAtomically(fresh, "fresh") == RESULT_OK;
+        _exit(written ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    CheckFolder(dir.path());
+    EXPECT_EQ(NamesIn(dir.path()), (Names{"fresh.html", "page.html"}));
+    EXPECT_EQ(test::ReadAll(page), "new");
+    // Written over by this process, then looked at as if by the next one: still kept.
+    ASSERT_RESULT(WriteFileAtomically(page, "newer"), RESULT_OK);
+    if (const std::optional<MakerRecord> record = ReadMakerRecord(page)) {
+        EXPECT_NE(record->ownName, "page.html");
+        EXPECT_EQ(record->pid, getpid());  // its own record, not the one it replaced
+    }
+    CheckFolder(dir.path());
+    EXPECT_EQ(test::ReadAll(page), "newer");
+    EXPECT_EQ(test::ReadAll(fresh), "fresh");
 }
 
 TEST(CheckFolder, LooksOncePerFolderUntilForgotten) {
