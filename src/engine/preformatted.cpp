@@ -346,7 +346,7 @@ bool DeclarationsPreformat(std::string_view declarations) {
 }
 
 void LearnPreformattedSelectors(std::string_view css, PreformattedSelectors& set) {
-    if (FindNoCase(css, 0, "white-space") == kNone) return;
+    if (FindNoCase(css, 0, "white-space") >= css.size()) return;
     const std::string text = WithoutComments(css);
     LearnRules(text, set, 0);
 }

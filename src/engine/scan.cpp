@@ -166,6 +166,14 @@ size_t FindNoCase(std::string_view t, size_t from, std::string_view lower) {
         }
         return t.size();
     }
+    // A byte that is no letter has one form: memchr finds it ("white-space" by its '-').
+    const size_t anchor = lower.find_first_not_of("abcdefghijklmnopqrstuvwxyz");
+    if (anchor != std::string_view::npos) {
+        for (size_t i = from + anchor; (i = FindByte(t, i, lower[anchor])) != kNone; ++i) {
+            if (StartsWithNoCaseAt(t, i - anchor, lower)) return i - anchor;
+        }
+        return t.size();
+    }
     // The first byte in either case: a letter's two forms differ in bit 0x20 only.
     for (size_t i = from; i < t.size(); ++i) {
         if ((ByteAt(t, i) | 0x20) == first && StartsWithNoCaseAt(t, i, lower)) return i;

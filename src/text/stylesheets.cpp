@@ -124,9 +124,9 @@ std::size_t StylesheetCache::ReadCount() const {
 
 void LearnPreformattedForPage(std::string_view pagePath, std::string_view html,
                               StylesheetCache* cache, engine::PreformattedSelectors& set) {
-    if (engine::FindNoCase(html, 0, "white-space") != kNone)
+    if (engine::FindNoCase(html, 0, "white-space") < html.size())
         engine::LearnFromStyleElements(html, set);
-    if (pagePath.empty() || engine::FindNoCase(html, 0, "stylesheet") == kNone) return;
+    if (pagePath.empty() || engine::FindNoCase(html, 0, "<link") >= html.size()) return;
     StylesheetCache ownCache;
     StylesheetCache& sheets = cache != nullptr ? *cache : ownCache;
     for (const std::string& href : LinkedStylesheetHrefs(html))

@@ -41,6 +41,31 @@ TEST(ScriptLanguage, Table) {
     }
 }
 
+// The search without regard to case gives the first match from `from`, or the text's size,
+// however it finds its candidates (by a first '<', by a byte that is no letter, or byte by
+// byte).
+TEST(FindNoCase, FirstMatchOrTheSize) {
+    const struct {
+        std::string_view text;
+        size_t from;
+        std::string_view lower;
+        size_t expected;
+    } rows[] = {
+        {"a WHITE-space: b white-space", 0, "white-space", 2},
+        {"a WHITE-space: b white-space", 3, "white-space", 17},
+        {"-space white-", 0, "white-space", 13},
+        {"x-white-space", 1, "white-space", 2},
+        {"<LINK rel=x><link", 1, "<link", 12},
+        {"STYLESHEET", 0, "stylesheet", 0},
+        {"no match here", 0, "<link", 13},
+        {"", 0, "white-space", 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(engine::FindNoCase(r.text, r.from, r.lower), r.expected);
+    }
+}
+
 TEST(ScriptBodyEnd, Table) {
     const struct {
         const char* name;
