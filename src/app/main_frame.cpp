@@ -486,9 +486,9 @@ void CMainFrame::OpenCompareWindows() {
         if (!list.IsSelected(row) || !list.Entry(row)) continue;
         // A row the last run did not write for a difference shows where, verifying on or off.
         const bool verify = settings.verifyTrimResults || !list.Warning(row).empty();
-        auto* window = new CCompareWindow(list.FullPath(row), settings.trimMode,
-                                          settings.scriptExtensions, settings.keptComments, this,
-                                          verify);
+        auto* window =
+            new CCompareWindow(list.FullPath(row), settings.trimMode, settings.scriptExtensions,
+                               settings.keptComments, this, verify);
         window->move(pos() + QPoint(40 + 24 * opened, 40 + 24 * opened));
         window->show();
         ++opened;

@@ -23,7 +23,7 @@ struct WorkingSettings {
     std::string documentFolder;
     std::string lastFileOpenFolder;
     std::int32_t mruOpenAction = 0;
-    bool verifyTrimResults = false;  // each result is verified before a run writes it
+    bool verifyTrimResults = false;         // each result is verified before a run writes it
     std::vector<std::string> keptComments;  // the user's comment beginnings to keep
 };
 
