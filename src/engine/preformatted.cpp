@@ -39,6 +39,16 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
+// The closing quote of the CSS string whose quote is at i (a backslash escapes the next
+// character), or a position at or past the end.
+size_t StringEnd(std::string_view s, size_t i) {
+    const char quote = s[i];
+    while (++i < s.size() && s[i] != quote) {
+        if (s[i] == '\\') ++i;
+    }
+    return i;
+}
+
 // The style sheet with its comments made blanks.
 std::string WithoutComments(std::string_view css) {
     std::string text;
@@ -49,11 +59,7 @@ std::string WithoutComments(std::string_view css) {
             text += ' ';
             i = end == std::string_view::npos ? css.size() : end + 2;
         } else if (css[i] == '"' || css[i] == '\'') {
-            size_t end = i + 1;
-            while (end < css.size() && css[end] != css[i]) {
-                end += css[end] == '\\' ? 2 : 1;
-            }
-            end = std::min(end + 1, css.size());
+            const size_t end = std::min(StringEnd(css, i) + 1, css.size());
             text.append(css.substr(i, end - i));
             i = end;
         } else {
@@ -71,9 +77,7 @@ size_t FindOutside(std::string_view s, size_t i, std::string_view stops) {
         if (c == '\\') {
             ++i;
         } else if (c == '"' || c == '\'') {
-            while (++i < s.size() && s[i] != c) {
-                if (s[i] == '\\') ++i;
-            }
+            i = StringEnd(s, i);
         } else if (c == '(' || c == '[') {
             ++depth;
         } else if ((c == ')' || c == ']') && depth > 0) {
@@ -93,9 +97,7 @@ size_t BlockEnd(std::string_view s, size_t open) {
         if (c == '\\') {
             ++i;
         } else if (c == '"' || c == '\'') {
-            while (++i < s.size() && s[i] != c) {
-                if (s[i] == '\\') ++i;
-            }
+            i = StringEnd(s, i);
         } else if (c == '{') {
             ++depth;
         } else if (c == '}' && --depth == 0) {
