@@ -50,9 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // learns to keep them.
     const TrimMode verifyMode = in.mode | TM_SPECIAL_COMMENTS_DEL;
     fuzz::Require(TrimHtmlText(in.text, out, in.mode, in.charset) == RESULT_OK, "trim");
-    fuzz::Require(VerifyHtml(in.text, in.text, verifyMode, in.charset, verdict) == RESULT_OK &&
-                      verdict.status == VerifyStatus::Same,
-                  "a page differs from itself");
+    fuzz::Require(VerifyHtml(in.text, in.text, verifyMode, in.charset, verdict) == RESULT_OK,
+                  "verify");
+    // A page nested deeper than the check walks is not verified at all.
+    if (verdict.difference.find("nested deeper than") != std::string::npos) return 0;
+    fuzz::Require(verdict.status == VerifyStatus::Same, "a page differs from itself");
     fuzz::Require(VerifyHtml(in.text, out, verifyMode, in.charset, verdict) == RESULT_OK, "verify");
     if (verdict.status != VerifyStatus::Same) {
         std::fprintf(stderr, "mode 0x%08X: %s\n", static_cast<unsigned>(in.mode),

@@ -430,6 +430,9 @@ struct Item {
     bool blank = false;
 };
 
+// Browsers build no deeper trees than a few hundred levels either.
+constexpr std::size_t kMaxDepth = 512;
+
 class Walker {
   public:
     Walker(TrimMode mode, const VerifyOptions& options, std::string_view original, BodyRange body)
@@ -784,6 +787,8 @@ bool Walker::CompareChildren(const GumboNode* a, const GumboNode* b, bool exact,
                 ++i, ++j;  // MatchComments paired them
                 continue;
             }
+            if (path_.size() >= kMaxDepth)
+                return Fail(Format(text::kTooDeep, {Path(), static_cast<int>(kMaxDepth), x.line}));
             path_.push_back(segment(i));
             if (!CompareElements(x.node, y.node, exact)) return false;
             path_.pop_back();

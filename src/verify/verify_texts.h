@@ -12,6 +12,9 @@ inline constexpr std::string_view kDocument = "document";
 inline constexpr std::string_view kLineEnd = "(line end)";
 inline constexpr std::string_view kEndOfText = "(end)";
 inline constexpr std::string_view kElementDiffers = "%s: element differs at line %d: <%s> / <%s>";
+// Deeper trees are not walked (the walk is recursive); such a page counts as not verified.
+inline constexpr std::string_view kTooDeep =
+    "%s: elements nested deeper than %d levels at line %d: not verified";
 inline constexpr std::string_view kNodeMissing = "%s: missing in the trimmed page at line %d: %s";
 inline constexpr std::string_view kNodeExtra = "%s: not in the original at line %d: %s";
 inline constexpr std::string_view kAttributeDiffers =

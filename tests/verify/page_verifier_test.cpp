@@ -227,6 +227,26 @@ const Row kScriptRows[] = {
 
 // Comments are told apart as the trimmer tells them: the user's own beginnings stay, and a
 // word that only starts like a special kind does not make a comment special.
+// A page nested deeper than the walk goes is not verified (and so not written), where the
+// walk used to run out of stack; a page within the depth is checked as usual.
+TEST(VerifyHtml, NestingTooDeepIsNotVerified) {
+    std::string deep;
+    for (int k = 0; k < 20000; ++k)
+        deep += "<span>  a  ";
+    Verdict verdict;
+    ASSERT_RESULT(VerifyHtml(deep, deep, kDefaultTrimMode, Charset::Utf8, verdict), RESULT_OK);
+    EXPECT_EQ(verdict.status, VerifyStatus::Differs);
+    EXPECT_NE(verdict.difference.find("nested deeper than 512 levels"), std::string::npos);
+
+    std::string shallow;
+    for (int k = 0; k < 400; ++k)
+        shallow += "<div>";
+    ASSERT_RESULT(
+        VerifyHtml(shallow + "a  b", shallow + "a b", kDefaultTrimMode, Charset::Utf8, verdict),
+        RESULT_OK);
+    EXPECT_EQ(verdict.status, VerifyStatus::Same) << verdict.difference;
+}
+
 TEST(VerifyHtml, CommentKindsAreTheTrimmers) {
     const std::vector<std::string> userList = {"noindex"};
     struct Case {
