@@ -105,7 +105,10 @@ void StylesheetCache::Learn(const std::string& path, engine::PreformattedSelecto
     std::uint64_t size = 0;
     if (ReadRegularFile(path, kMaxStylesheetSize + 1, bytes, size, &entry.stamp) != RESULT_OK)
         return;
-    if (size <= kMaxStylesheetSize) engine::LearnPreformattedSelectors(bytes, entry.learned);
+    // A sheet saved with a UTF-8 byte-order mark is read without it, as a browser reads it.
+    std::string_view css = bytes;
+    if (css.starts_with("\xEF\xBB\xBF")) css.remove_prefix(3);
+    if (size <= kMaxStylesheetSize) engine::LearnPreformattedSelectors(css, entry.learned);
     set.Merge(entry.learned);
     const std::lock_guard lock(mutex_);
     ++reads_;

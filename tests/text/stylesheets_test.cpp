@@ -74,6 +74,7 @@ TEST(Stylesheets, PagesBesideTheirSheets) {
     dir.Write("site/top.css", ".up2 { white-space: pre }");
     dir.Write("site/docs/up.css", "@media screen { #up1 { white-space: pre-wrap } }");
     dir.Write("site/docs/api/same.css", "span.same { white-space: pre-line }");
+    dir.Write("site/docs/api/marked.css", "\xEF\xBB\xBF.marked { white-space: pre }");
     const struct {
         const char* name;
         const char* page;
@@ -88,6 +89,9 @@ TEST(Stylesheets, PagesBesideTheirSheets) {
         {"same folder, compound",
          "<link rel=stylesheet href=same.css><span class=same>  a  </span><b class=same>  b</b>",
          "<link rel=stylesheet href=same.css><span class=same>  a  </span><b class=same> b</b>"},
+        {"sheet saved with a byte-order mark",
+         "<link rel=stylesheet href=marked.css><p class=marked>  a  </p>",
+         "<link rel=stylesheet href=marked.css><p class=marked>  a  </p>"},
         {"missing sheet", "<link rel=stylesheet href=gone.css><p class=up2>  a  </p>",
          "<link rel=stylesheet href=gone.css><p class=up2> a </p>"},
         {"remote sheet never fetched",
