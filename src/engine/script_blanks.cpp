@@ -280,9 +280,12 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
                 // A CP932 lead byte with no trail of its own would take the next byte as one.
                 const bool loneLead =
                     cs == Charset::Cp932 && (kByteClass[left] & kLead932) && IsCp932Trail(right);
-                // "<! --" would become "<!--", which comments out the rest of the line.
+                // "<! --" would become "<!--", which comments out the rest of the line, and
+                // "</ script" an end tag that ends the SCRIPT element there.
+                const bool afterLt = i >= begin + 2 && in[i - 2] == '<';
                 const bool makesCommentOpener =
-                    left == '!' && right == '-' && i >= begin + 2 && in[i - 2] == '<';
+                    afterLt && ((left == '!' && right == '-') ||
+                                (left == '/' && (right | 0x20) >= 'a' && (right | 0x20) <= 'z'));
                 if (((kByteClass[left] & op) || (i + 1 < n && (kByteClass[right] & op))) &&
                     !(i + 1 < n && FormsOperatorToken(left, right)) && !loneLead &&
                     !makesCommentOpener &&

@@ -138,6 +138,8 @@ TEST(SecondTrim, Table) {
          "<p<script><script </script>\"\"\r<ソ"},
         {"script tag inside an earlier tag's attributes", kAll,
          "<d <script><script \"</script>\">/\n> ソ", "<d <script><script \"</script>\">/\n>ソ"},
+        {"blank that keeps '</' from a tag name", kDefault, "<script>a = b </ script ソ",
+         "<script>a=b</ script ソ"},
         {"quote that opens no value", kAll, "<a\"=\"><script>\"\"\r< ソ",
          "<a\"=\"><script>\"\" < ソ"},
     };
