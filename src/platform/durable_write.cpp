@@ -156,6 +156,12 @@ Result WriteToDevice(const std::string& path, std::string_view bytes, const Writ
     return fd.Close() ? RESULT_OK : Failed(RESULT_ACCESS_ERROR);
 }
 
+// Whether `path` is `real` but for separators at its end ("/a/b/" for "/a/b").
+bool IsSpelledAs(std::string_view path, std::string_view real) {
+    return path.substr(0, real.size()) == real &&
+           path.find_first_not_of('/', real.size()) == std::string_view::npos;
+}
+
 bool IsDiskFull(int error) {
     return error == ENOSPC || error == EDQUOT;
 }
@@ -194,8 +200,9 @@ bool RealFolderPath(const std::string& folder, std::string& real) {
             struct stat st {};
             // A path that is its own real path was looked at just now.
             if (known.device == now.st_dev && known.inode == now.st_ino &&
-                (known.real == folder || (::stat(known.real.c_str(), &st) == 0 &&
-                                          st.st_dev == now.st_dev && st.st_ino == now.st_ino))) {
+                (IsSpelledAs(folder, known.real) ||
+                 (::stat(known.real.c_str(), &st) == 0 && st.st_dev == now.st_dev &&
+                  st.st_ino == now.st_ino))) {
                 real = known.real;
                 return true;
             }
@@ -230,9 +237,15 @@ bool ResolveWriteTarget(const std::string& path, WriteTarget& target) {
     }
     // Follow links ourselves, so that a dangling one leads to the file it names.
     std::string at = path;
+    struct stat st {};
+    bool found = false;
+    bool plain = false;  // a file (no link) there, or nothing at all
     for (int depth = 0;; ++depth) {
-        struct stat st {};
-        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+        found = ::lstat(at.c_str(), &st) == 0;
+        if (!found || !S_ISLNK(st.st_mode)) {
+            plain = found || errno == ENOENT;
+            break;
+        }
         if (depth == kMaxLinkDepth) {
             NoteSystemError(ELOOP);
             return false;
@@ -250,6 +263,9 @@ bool ResolveWriteTarget(const std::string& path, WriteTarget& target) {
         folder = at;
         name = ".";
     }
+    target.seen = plain && name != ".";
+    target.found = target.seen && found;
+    if (target.found) target.status = st;
     if (!RealFolderPath(folder, target.folder)) {
         NoteSystemError(errno);
         return false;
@@ -304,12 +320,13 @@ void PendingWrite::Abandon() noexcept {
     errno = saved;
 }
 
-Result PendingWrite::Prepare(const std::string& path, const WriteOptions& options) {
+Result PendingWrite::Prepare(const std::string& path, const WriteOptions& options, mode_t umask) {
     Abandon();
     if (path.empty()) return RESULT_INVALID_ARGUMENT;
     options_ = options;
     if (!ResolveWriteTarget(path, target_)) return ResultOfSystemError(LastSystemError());
-    existed_ = ::stat(target_.path.c_str(), &before_) == 0;
+    before_ = target_.status;
+    existed_ = target_.seen ? target_.found : ::stat(target_.path.c_str(), &before_) == 0;
     if (existed_ && S_ISDIR(before_.st_mode)) return RESULT_IS_FOLDER;
     if (existed_ && !S_ISREG(before_.st_mode)) return RESULT_ACCESS_ERROR;
     if (options_.unchangedSince) {
@@ -322,7 +339,7 @@ Result PendingWrite::Prepare(const std::string& path, const WriteOptions& option
         return r;
     }
     if (!existed_) {
-        if (::fchmod(temp_.get(), NewFileMode(options_.newFileModeLimit)) != 0) {
+        if (::fchmod(temp_.get(), NewFileMode(options_.newFileModeLimit, umask)) != 0) {
             const Result r = Failed(RESULT_ACCESS_ERROR);
             Abandon();
             return r;
@@ -499,8 +516,9 @@ Result PendingWrite::CopyIntoExisting() {
 
 Result WriteBatch::AddOnce(const std::string& path, std::string_view bytes,
                            const WriteOptions& options) {
+    if (!umask_) umask_ = CurrentUmask();
     PendingWrite write;
-    Result r = write.Prepare(path, options);
+    Result r = write.Prepare(path, options, *umask_);
     if (r == RESULT_OK) r = write.Write(bytes);
     if (r != RESULT_OK) return r;
     struct statvfs fs {};
@@ -543,8 +561,8 @@ bool WriteBatch::Replaces(const std::string& path) const {
     const bool resolved = ResolveWriteTarget(path, target);
     NoteSystemError(noted);
     if (!resolved) return false;
-    struct stat st {};
-    const bool exists = ::stat(target.path.c_str(), &st) == 0;
+    struct stat st = target.status;
+    const bool exists = target.seen ? target.found : ::stat(target.path.c_str(), &st) == 0;
     for (const PendingWrite& waiting : writes_) {
         if (waiting.Replaces(target, exists ? &st : nullptr)) return true;
     }

@@ -88,6 +88,11 @@ struct WriteTarget {
     std::string folder;  // real, absolute
     std::string name;
     std::string path;  // folder and name joined
+    // What the last look at the file found, so that callers need not look again: whether a
+    // file (no link) stood there, and its status when one did.
+    bool seen = false;
+    bool found = false;
+    struct stat status {};
 };
 [[nodiscard]] bool ResolveWriteTarget(const std::string& path, WriteTarget& target);
 
@@ -104,7 +109,9 @@ class PendingWrite {
 
     // Checks the target and makes its temporary file with the target's owner, group,
     // permission bits and attributes, or a new file's mode. Results as WriteFileAtomically's.
-    [[nodiscard]] Result Prepare(const std::string& path, const WriteOptions& options);
+    // `umask` is the process's (read once per batch: reading it costs a file).
+    [[nodiscard]] Result Prepare(const std::string& path, const WriteOptions& options,
+                                 mode_t umask);
     // Writes the whole content into the temporary file.
     [[nodiscard]] Result Write(std::string_view bytes);
     // Flushes the temporary file's content to disk on its own.
@@ -191,6 +198,7 @@ class WriteBatch {
     std::size_t bytes_ = 0;
     std::size_t added_ = 0;
     bool nearlyFull_ = false;
+    std::optional<mode_t> umask_;
 };
 
 // Replaces the content of the file at `path` with `bytes`, durably (a batch of one). The

@@ -84,22 +84,6 @@ bool CopyAttributes(const std::string& fromPath, int toFd) {
     return true;
 }
 
-// The umask without changing it (a change would race with other threads creating files).
-mode_t CurrentUmask() {
-    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
-        char line[256];
-        unsigned mask = 0;
-        bool found = false;
-        while (!found && std::fgets(line, sizeof line, status) != nullptr)
-            found = std::sscanf(line, "Umask: %o", &mask) == 1;
-        std::fclose(status);
-        if (found) return static_cast<mode_t>(mask & 0777);
-    }
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return mask;
-}
-
 }  // namespace
 
 bool TakeOwnerAndPermissions(int fd, const struct stat& like, const std::string& likePath) {
@@ -117,8 +101,28 @@ bool TakeOwnerAndPermissions(int fd, const struct stat& like, const std::string&
     return true;
 }
 
+// Read, not set and set back: a change would race with other threads creating files.
+mode_t CurrentUmask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr)
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(mask & 0777);
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+mode_t NewFileMode(std::uint32_t limit, mode_t umask) {
+    return static_cast<mode_t>(0666 & ~umask & limit & 07777);
+}
+
 mode_t NewFileMode(std::uint32_t limit) {
-    return static_cast<mode_t>(0666 & ~CurrentUmask() & limit & 07777);
+    return NewFileMode(limit, CurrentUmask());
 }
 
 }  // namespace trimlet

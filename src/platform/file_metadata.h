@@ -16,8 +16,12 @@ namespace trimlet {
 [[nodiscard]] bool TakeOwnerAndPermissions(int fd, const struct stat& like,
                                            const std::string& likePath);
 
-// The permission bits of a new file: 0666 less the process's umask, and no more than
-// `limit` allows.
+// The process's umask, read without changing it.
+mode_t CurrentUmask();
+
+// The permission bits of a new file: 0666 less `umask` (the process's when not given), and
+// no more than `limit` allows.
+mode_t NewFileMode(std::uint32_t limit, mode_t umask);
 mode_t NewFileMode(std::uint32_t limit = 0777);
 
 }  // namespace trimlet

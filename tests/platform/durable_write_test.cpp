@@ -126,6 +126,44 @@ TEST(RealFolderPath, FollowsAChangedLinkAtOnce) {
     EXPECT_TRUE(NamesIn(dir.File("c")).empty());
 }
 
+// What the look at the target found is handed on, so that callers do not look again: it
+// must be the status of the file the target names, or nothing where no file is.
+TEST(ResolveWriteTarget, TellsWhatStandsAtTheTarget) {
+    TempDir dir;
+    Put(dir.File("page.html"), "old");
+    fs::create_directory(dir.File("sub"));
+    ASSERT_EQ(symlink("page.html", dir.File("to-page").c_str()), 0);
+    ASSERT_EQ(symlink("missing.html", dir.File("dangling").c_str()), 0);
+    ASSERT_EQ(symlink("sub", dir.File("to-sub").c_str()), 0);
+    const struct {
+        const char* path;
+        bool seen;
+        const char* found;  // what the status must be of, if anything
+    } cases[] = {
+        {"page.html", true, "page.html"},
+        {"to-page", true, "page.html"},
+        {"missing.html", true, nullptr},
+        {"dangling", true, nullptr},
+        {"sub", true, "sub"},  // a folder: its status says so
+        {"to-sub", true, "sub"},
+        {"sub/", false, nullptr},  // named as a folder: left to the caller
+        {"sub/..", false, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        WriteTarget target;
+        ASSERT_TRUE(ResolveWriteTarget(dir.File(c.path), target));
+        EXPECT_EQ(target.seen, c.seen);
+        EXPECT_EQ(target.found, c.found != nullptr);
+        if (c.found != nullptr) {
+            struct stat st {};
+            ASSERT_EQ(stat(dir.File(c.found).c_str(), &st), 0);
+            EXPECT_EQ(target.status.st_ino, st.st_ino);
+            EXPECT_EQ(target.status.st_mode, st.st_mode);
+        }
+    }
+}
+
 TEST(WriteFileAtomically, FollowsLinksAlsoDanglingOnesAndKeepsThem) {
     struct Case {
         const char* name;
