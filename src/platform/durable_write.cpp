@@ -556,6 +556,24 @@ bool WriteBatch::IsFull() const {
 
 bool WriteBatch::Replaces(const std::string& path) const {
     if (writes_.empty()) return false;
+    // A file under a name that no waiting write has, and that is no link, can be one of
+    // theirs only as another name of an existing file: one look settles that.
+    struct stat st {};
+    const bool exists = ::lstat(path.c_str(), &st) == 0;
+    const bool plain = exists ? !S_ISLNK(st.st_mode) : errno == ENOENT;
+    const std::string name = NameOf(path);
+    if (plain && !name.empty() && name != "." && name != ".." &&
+        std::none_of(writes_.begin(), writes_.end(),
+                     [&name](const PendingWrite& w) { return w.TargetName() == name; })) {
+        const WriteTarget unnamed;  // matches no waiting write by path
+        return exists && std::any_of(writes_.begin(), writes_.end(), [&](const PendingWrite& w) {
+                   return w.Replaces(unnamed, &st);
+               });
+    }
+    return ReplacesResolved(path);
+}
+
+bool WriteBatch::ReplacesResolved(const std::string& path) const {
     const int noted = LastSystemError();
     WriteTarget target;
     const bool resolved = ResolveWriteTarget(path, target);

@@ -129,6 +129,7 @@ class PendingWrite {
     // Whether this write replaces the file that `target` names, whose status is `st`
     // (nullptr when it does not exist).
     bool Replaces(const WriteTarget& target, const struct stat* st) const;
+    const std::string& TargetName() const { return target_.name; }
 
   private:
     Result Step(WriteStep step);
@@ -192,6 +193,7 @@ class WriteBatch {
     static constexpr std::uint64_t kSpareRoom = std::uint64_t{1} << 20;
 
     Result AddOnce(const std::string& path, std::string_view bytes, const WriteOptions& options);
+    bool ReplacesResolved(const std::string& path) const;
 
     std::vector<PendingWrite> writes_;
     std::function<bool()> makeRoom_;

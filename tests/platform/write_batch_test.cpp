@@ -68,6 +68,12 @@ TEST_F(Batch, NothingChangesBeforeCommitThenCommitReplacesInOrder) {
     EXPECT_TRUE(batch.Replaces(dir.File("linked-too.html")));
     EXPECT_TRUE(batch.Replaces(dir.File("./fresh.html")));
     EXPECT_FALSE(batch.Replaces(dir.File("other.html")));
+    // links under other names, one of them to a file not made yet
+    ASSERT_EQ(symlink("fresh.html", dir.File("alias-fresh.html").c_str()), 0);
+    ASSERT_EQ(symlink(existing.c_str(), dir.File("alias-existing.html").c_str()), 0);
+    EXPECT_TRUE(batch.Replaces(dir.File("alias-fresh.html")));
+    EXPECT_TRUE(batch.Replaces(dir.File("alias-existing.html")));
+    EXPECT_FALSE(batch.Replaces(dir.path()));
     EXPECT_TRUE(Temporaries().empty()) << "a temporary file has a name before Commit";
 
     std::vector<std::size_t> order;
