@@ -160,7 +160,7 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
             if (keepScripts) {
                 const size_t outPos = out.size() + (lt - copyFrom);
                 i = ctx.measured ? ctx.measured->Measure(ctx.charset, in, lt, outPos)
-                                 : FindScriptBlock(ctx.charset, in, lt).end;
+                                 : ScriptBlockEnd(in, lt);
             } else {
                 Append(out, in, copyFrom, lt);
                 i = copyFrom = CopyScriptWithoutComments(ctx, out, in, lt);

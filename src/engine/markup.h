@@ -160,18 +160,17 @@ inline bool IsInlineElementName(std::string_view name) {
     return !IsBlockElementName(name);
 }
 
-// The walk finds the '<' of the next markup and the '>' and quotes of a tag with one
-// scan over the text, which keeps the stop bits of the bytes it looked at last: most
-// tags are short and lie close together.
+// The walk finds the '<' of the next markup, and the '>' and quotes of a tag, with scans
+// that keep the stop bits of the bytes they looked at last: most tags are short and lie
+// close together.
 class MarkupWalk {
   public:
-    explicit MarkupWalk(std::string_view in) : in_(in), scan_(kStops, in) {}
+    explicit MarkupWalk(std::string_view in) : in_(in), lts_(kLts, in), scan_(kStops, in) {}
 
     // The next '<' from i, or kNone.
     size_t NextLt(size_t i) {
         const size_t n = in_.size();
-        while ((i = scan_.Next(i, n)) < n && in_[i] != '<')
-            ++i;
+        i = lts_.Next(i, n);
         return i < n ? i : kNone;
     }
 
@@ -183,19 +182,29 @@ class MarkupWalk {
             const char c = in_[i];
             if (c == '>') return i + 1;
             if (c != '<' && QuoteOpensValue(in_, lt, i)) {
-                const size_t close = FindByte(in_, i + 1, c);
-                if (close == kNone) return n;
-                i = close + 1;
-            } else {
-                ++i;
+                i = ClosingQuote(i);
+                if (i >= n) return n;
             }
+            ++i;
         }
         return n;
     }
 
   private:
+    // The next quote of the kind at q, or the end of the text. Most values are short: the
+    // stop bits at hand find it.
+    size_t ClosingQuote(size_t q) {
+        const size_t n = in_.size();
+        size_t i = q + 1;
+        while ((i = scan_.Next(i, n)) < n && in_[i] != in_[q])
+            ++i;
+        return i;
+    }
+
     std::string_view in_;
+    static constexpr LtStops kLts{};
     static constexpr MarkupStops kStops{};
+    LtScan lts_;
     MarkupScan scan_;
 };
 

@@ -50,13 +50,12 @@ size_t SkipShownAsWritten(const PassContext& ctx, std::string_view in, size_t lt
     return n;
 }
 
-size_t CopiedScriptBlocks::BlockEnd(Charset charset, std::string_view in, size_t lt,
-                                    size_t outPos) {
+size_t CopiedScriptBlocks::BlockEnd(std::string_view in, size_t lt, size_t outPos) {
     while (next_ < known_.size() && known_[next_].first < lt)
         ++next_;
     const size_t length = next_ < known_.size() && known_[next_].first == lt
                               ? known_[next_].second
-                              : FindScriptBlock(charset, in, lt).end - lt;
+                              : ScriptBlockEnd(in, lt) - lt;
     if (noted_.size() < kMaxNotedBlocks) noted_.emplace_back(outPos, length);
     return lt + length;
 }

@@ -448,6 +448,14 @@ ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt, Piec
     return block;
 }
 
+size_t ScriptBlockEnd(std::string_view t, size_t lt) {
+    const size_t n = t.size();
+    const size_t tagEnd = TagEnd(t, lt);
+    if (tagEnd >= n) return n;
+    const size_t bodyEnd = ScriptDataEnd(t, tagEnd);
+    return bodyEnd >= n ? n : TagEnd(t, bodyEnd);
+}
+
 size_t StringLiteralEnd(Charset charset, std::string_view t, size_t i, bool vbScript) {
     const size_t n = t.size();
     size_t j = i + 1;

@@ -87,6 +87,8 @@ struct ScriptBlock {
 // the body's literals and comments (see ScriptBodyEnd).
 ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt,
                             PieceList* pieces = nullptr);
+// Only its end (FindScriptBlock(...).end), which does not depend on the language.
+size_t ScriptBlockEnd(std::string_view t, size_t lt);
 
 // ---------------------------------------------------------------------------------
 // Literals and comments of script code
