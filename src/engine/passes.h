@@ -106,9 +106,15 @@ class MeasuredScriptBlocks {
   public:
     struct Block {
         size_t start;    // the '<' of "<script" in pass 2's input
+        size_t tagEnd;   // where the start tag ends, in the same positions
         size_t bodyEnd;  // where the body ends, in the same positions
         size_t firstPiece;
         size_t pieceCount;
+        // The language, when the bytes it was read from lie in the block (as they do
+        // unless a quote in the start tag runs past it): those bytes are the same in
+        // pass 2's input.
+        bool kindKnown;
+        ScriptKind kind;
     };
 
     // Finds the block at lt in `in` and notes it at outPos; returns its end.

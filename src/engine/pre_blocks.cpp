@@ -68,7 +68,9 @@ size_t MeasuredScriptBlocks::Measure(Charset charset, std::string_view in, size_
     if (block.kind != ScriptKind::Data && block.tagEnd < in.size() && block.piecesComplete &&
         !ServerCodeIn(in, block.tagEnd, block.bodyEnd) &&
         pieces_.size() + scratch_.size() < kMaxPieces && blocks_.size() < kMaxNotedBlocks) {
-        blocks_.push_back({outPos, outPos + (block.bodyEnd - lt), pieces_.size(), scratch_.size()});
+        const bool kindKnown = block.kindRead < block.end;
+        blocks_.push_back({outPos, outPos + (block.tagEnd - lt), outPos + (block.bodyEnd - lt),
+                           pieces_.size(), scratch_.size(), kindKnown, block.kind});
         for (ScriptPiece piece : scratch_) {
             piece.begin = outPos + (piece.begin - lt);
             piece.end = outPos + (piece.end - lt);

@@ -314,7 +314,7 @@ size_t TagEnd(std::string_view t, size_t lt) {
     return n;
 }
 
-ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt) {
+ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt, size_t* lastRead) {
     const size_t n = t.size();
     Cursor cur(t, charset, lt);
     int decided = -1;  // -1 nothing yet, 0 JavaScript, 1 VBScript
@@ -360,6 +360,7 @@ ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt) {
         while (!cur.AtEnd() && IsAsciiLetter(static_cast<uint8_t>(cur.Peek())))
             cur.Move(1);
     }
+    if (lastRead) *lastRead = cur.Pos();
     if (notScript) return ScriptKind::Data;
     return decided == 1 ? ScriptKind::VbScript : ScriptKind::JavaScript;
 }
@@ -437,7 +438,7 @@ size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, Scri
 ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt, PieceList* pieces) {
     const size_t n = t.size();
     ScriptBlock block;
-    block.kind = ScriptLanguageOf(charset, t, lt);
+    block.kind = ScriptLanguageOf(charset, t, lt, &block.kindRead);
     block.tagEnd = TagEnd(t, lt);
     block.bodyEnd = n;
     if (block.tagEnd < n) {

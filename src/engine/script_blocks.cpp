@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "engine/markup.h"
 #include "engine/passes.h"
 
 namespace trimlet::engine {
@@ -96,17 +97,22 @@ void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_vie
 // Writes the SCRIPT block at lt with its body trimmed; returns where the walk goes on.
 size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, size_t lt) {
     const size_t n = in.size();
-    const ScriptKind kind = ScriptLanguageOf(ctx.charset, in, lt);
-    const size_t tagEnd = TagEnd(in, lt);
+    PieceList& pieces = ctx.scripts->bodyPieces;
+    pieces.clear();
+    // Pass 1 notes only script bodies without server code, and no Data blocks.
+    const MeasuredScriptBlocks::Block* measured =
+        ctx.measured ? ctx.measured->Find(lt, pieces) : nullptr;
+    const ScriptKind kind =
+        measured && measured->kindKnown ? measured->kind : ScriptLanguageOf(ctx.charset, in, lt);
+    if (kind == ScriptKind::Data) {
+        measured = nullptr;
+        pieces.clear();
+    }
+    const size_t tagEnd = measured ? measured->tagEnd : TagEnd(in, lt);
     if (tagEnd >= n) {
         Append(out, in, lt, n);
         return n;
     }
-    PieceList& pieces = ctx.scripts->bodyPieces;
-    pieces.clear();
-    // Pass 1 notes only script bodies without server code.
-    const MeasuredScriptBlocks::Block* measured =
-        kind != ScriptKind::Data && ctx.measured ? ctx.measured->Find(lt, pieces) : nullptr;
     // The body ends where the element does, counted from the tag: a "<!--" there changes
     // where that is.
     size_t bodyEnd = measured ? measured->bodyEnd : ScriptDataEnd(in, tagEnd);
@@ -153,7 +159,8 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
     const size_t n = in.size();
     size_t copyFrom = 0;
     size_t i = 0;
-    while ((i = FindByte(in, i, '<')) != kNone) {
+    MarkupWalk walk(in);
+    while ((i = walk.NextLt(i)) != kNone) {
         const uint8_t next = i + 1 < n ? ByteAt(in, i + 1) | 0x20 : 0;
         if (next == '!' && StartsWithAt(in, i, "<!--")) {
             i = CommentEnd(in, i);
@@ -166,7 +173,7 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
             const TextElement e = next == 't' || next == 'x' || next == 'p' || next == 's'
                                       ? TextElementAt(in, i)
                                       : TextElement::None;
-            i = TagEnd(in, i);
+            i = walk.TagEnd(i);
             if (HoldsOnlyText(e)) i = TextContentEnd(in, i, e);
         } else {
             Append(out, in, copyFrom, i);
