@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "engine/markup.h"
 #include "engine/passes.h"
 
 namespace trimlet::engine {
@@ -159,8 +158,7 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
     const size_t n = in.size();
     size_t copyFrom = 0;
     size_t i = 0;
-    MarkupWalk walk(in);
-    while ((i = walk.NextLt(i)) != kNone) {
+    while ((i = FindByte(in, i, '<')) != kNone) {
         const uint8_t next = i + 1 < n ? ByteAt(in, i + 1) | 0x20 : 0;
         if (next == '!' && StartsWithAt(in, i, "<!--")) {
             i = CommentEnd(in, i);
@@ -173,7 +171,7 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
             const TextElement e = next == 't' || next == 'x' || next == 'p' || next == 's'
                                       ? TextElementAt(in, i)
                                       : TextElement::None;
-            i = walk.TagEnd(i);
+            i = TagEnd(in, i);
             if (HoldsOnlyText(e)) i = TextContentEnd(in, i, e);
         } else {
             Append(out, in, copyFrom, i);

@@ -186,31 +186,9 @@ class MarkupStops {
     }
 };
 
-// The '<' alone, for a walk from one piece of markup to the next.
-class LtStops {
-  public:
-    static constexpr size_t kLookAhead = 0;  // Mask16 reads no byte after the block
-
-    bool StopsAt(std::string_view t, size_t i) const { return t[i] == '<'; }
-
-    // Bit k set when p[k] is a '<', for the 16 bytes at p.
-    unsigned Mask16(const char* p) const {
-#if defined(__SSE2__)
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8('<'))));
-#else
-        unsigned bits = 0;
-        for (unsigned k = 0; k < 16; ++k)
-            bits |= unsigned{p[k] == '<'} << k;
-        return bits;
-#endif
-    }
-};
-
 using StopScan = BlockScan<StopSet>;
 using PassScan = BlockScan<PassStops>;
 using MarkupScan = BlockScan<MarkupStops>;
-using LtScan = BlockScan<LtStops>;
 
 inline unsigned PassStops::Mask16(const char* p) const {
 #if defined(__SSE2__)
