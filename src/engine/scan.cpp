@@ -195,14 +195,9 @@ size_t FindNoCase(std::string_view t, size_t from, std::string_view lower) {
 }
 
 std::string_view LineBreakConvention(std::string_view t) {
-    size_t lf = FindByte(t, 0, '\n');
-    if (lf != kNone) {
-        for (;;) {
-            if (lf > 0 && t[lf - 1] == '\r') return "\r\n";
-            lf = FindByte(t, lf + 1, '\n');
-            if (lf == kNone) return "\n";
-        }
-    }
+    // One search for the pair: in a text of LF alone it meets no CR at all.
+    if (t.find("\r\n") != kNone) return "\r\n";
+    if (FindByte(t, 0, '\n') != kNone) return "\n";
     return FindByte(t, 0, '\r') != kNone ? "\r" : "\r\n";
 }
 

@@ -91,6 +91,22 @@ TEST(FindNoCase, LongTextsAtEveryPosition) {
     }
 }
 
+// A text's line breaks are CR LF when any pair stands in it, however late; LF alone when
+// it has LF but no pair; CR alone when it has only CR; CR LF when it has none.
+TEST(LineBreakConvention, Table) {
+    const struct {
+        std::string_view text;
+        std::string_view expected;
+    } rows[] = {
+        {"a\nb\nc\r\n", "\r\n"}, {"a\r\rb\n\n", "\n"}, {"a\n\rb", "\n"},
+        {"a\rb\r", "\r"},        {"ab", "\r\n"},       {"", "\r\n"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::string(r.text)));
+        EXPECT_EQ(engine::LineBreakConvention(r.text), r.expected);
+    }
+}
+
 TEST(ScriptBodyEnd, Table) {
     const struct {
         const char* name;
