@@ -21,7 +21,6 @@ void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_vie
     const bool textElements = !(ctx.mode & TM_INSIDE_PRE);
     const PreformattedSelectors* styled = ctx.StyledElements();
     const bool keepInline = !(ctx.mode & TM_BETWEEN_INLINE_TAGS);
-    MarkupWalk walk(in);
     size_t copyFrom = 0;
     // The runs of blanks after the last thing shown, each between two pieces of markup:
     // whether they go depends on what is shown next.
@@ -54,7 +53,7 @@ void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_vie
     size_t i = SkipBlanks(cs, in, 0, blanks);
     if (i < n && !isMarkupAt(i)) leftInline = true;
     for (;;) {
-        const size_t lt = walk.NextLt(i);
+        const size_t lt = FindByte(in, i, '<');
         if (lt == kNone) break;
         const MarkupKind kind = MarkupAt(in, lt);
         if (kind == MarkupKind::None) {
@@ -73,10 +72,10 @@ void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_vie
         if (tag == TagStart::Script) {
             end = CopiedBlockEnd(ctx, in, lt, out.size() + (lt - copyFrom));
         } else if (kind == MarkupKind::Tag) {
-            end = walk.TagEnd(lt);
+            end = TagEnd(in, lt);
             if ((in[lt + 1] | 0x20) == 's' && TextElementAt(in, lt) == TextElement::Style) {
                 end = TextContentEnd(in, end, TextElement::Style);
-                if (end < n) end = walk.TagEnd(end);
+                if (end < n) end = TagEnd(in, end);
             } else {
                 shown(false, lt);
             }

@@ -136,8 +136,7 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
     bool insideBody = false;
     size_t copyFrom = 0;
     size_t i = 0;
-    MarkupWalk walk(in);
-    while ((i = walk.NextLt(i)) != kNone) {
+    while ((i = FindByte(in, i, '<')) != kNone) {
         const size_t lt = i;
         // The byte after '<' tells the cases apart.
         const uint8_t next = lt + 1 < n ? ByteAt(in, lt + 1) | 0x20 : 0;
@@ -160,7 +159,7 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
             if (keepScripts) {
                 const size_t outPos = out.size() + (lt - copyFrom);
                 i = ctx.measured ? ctx.measured->Measure(ctx.charset, in, lt, outPos)
-                                 : FindScriptBlock(ctx.charset, in, lt).end;
+                                 : ScriptBlockEnd(in, lt);
             } else {
                 Append(out, in, copyFrom, lt);
                 i = copyFrom = CopyScriptWithoutComments(ctx, out, in, lt);
@@ -170,7 +169,7 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
             // of TEXTAREA, TITLE, XMP, PLAINTEXT or STYLE.
             if (next == 'b' && StartsWithNoCaseAt(in, lt, "<body") && TagNameEndsAt(in, lt + 5))
                 insideBody = true;
-            i = walk.TagEnd(lt);
+            i = TagEnd(in, lt);
             if (next == 't' || next == 'x' || next == 'p' || next == 's') {
                 const TextElement e = TextElementAt(in, lt);
                 if (HoldsOnlyText(e)) i = TextContentEnd(in, i, e);

@@ -40,6 +40,11 @@ ValueSpan FindValueEnd(std::string_view t, size_t q, char quote, bool fullWidth)
     return {close == kNone ? n : close, true};
 }
 
+size_t FindByteOrEnd(std::string_view t, size_t from, char c) {
+    const size_t at = FindByte(t, from, c);
+    return at == kNone ? t.size() : at;
+}
+
 // Elements laid out as blocks, or not shown at all, sorted.
 constexpr std::string_view kBlockNames[] = {
     "address", "area",     "article",  "aside",  "base",     "basefont",   "blockquote", "body",
@@ -330,7 +335,9 @@ size_t QuotedValues::Scan(size_t i, size_t outShift) {
         if (pos_ < styleEnd_) return kNone;
     }
     while (pos_ <= i && pos_ < n) {
-        const size_t p = stops_.Next(pos_, n);
+        // Outside a tag only a '<' changes anything.
+        const size_t p =
+            tagStart_ == kNone ? FindByteOrEnd(text_, pos_, '<') : stops_.Next(pos_, n);
         if (p > i) {
             pos_ = p;  // nothing between changes the state
             break;

@@ -160,45 +160,6 @@ inline bool IsInlineElementName(std::string_view name) {
     return !IsBlockElementName(name);
 }
 
-// The walk finds the '<' of the next markup and the '>' and quotes of a tag with one
-// scan over the text, which keeps the stop bits of the bytes it looked at last: most
-// tags are short and lie close together.
-class MarkupWalk {
-  public:
-    explicit MarkupWalk(std::string_view in) : in_(in), scan_(kStops, in) {}
-
-    // The next '<' from i, or kNone.
-    size_t NextLt(size_t i) {
-        const size_t n = in_.size();
-        while ((i = scan_.Next(i, n)) < n && in_[i] != '<')
-            ++i;
-        return i < n ? i : kNone;
-    }
-
-    // Same as MarkupEnd(in, lt, MarkupKind::Tag).
-    size_t TagEnd(size_t lt) {
-        const size_t n = in_.size();
-        size_t i = lt + 1;
-        while ((i = scan_.Next(i, n)) < n) {
-            const char c = in_[i];
-            if (c == '>') return i + 1;
-            if (c != '<' && QuoteOpensValue(in_, lt, i)) {
-                const size_t close = FindByte(in_, i + 1, c);
-                if (close == kNone) return n;
-                i = close + 1;
-            } else {
-                ++i;
-            }
-        }
-        return n;
-    }
-
-  private:
-    std::string_view in_;
-    static constexpr MarkupStops kStops{};
-    MarkupScan scan_;
-};
-
 // The quoted attribute values that passes 3 to 5 copy unchanged. The first of these
 // passes finds them while it goes and notes where those that hold anything a pass acts on
 // (blanks, line breaks, '<') land in its output; the later ones take them from there

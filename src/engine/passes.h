@@ -23,8 +23,9 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
 void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in);        // 3
 void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view in);      // 4
 void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view in);    // 5
-void TrimTextEnds(const PassContext& ctx, std::string& out, std::string_view in);        // 6
-void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_view in);   // 7
+// Pass 6 only cuts blanks off both ends: it returns the part of `in` that stays.
+std::string_view TrimTextEnds(const PassContext& ctx, std::string_view in);             // 6
+void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_view in);  // 7
 
 // Script steps, in the order TrimScript runs them. ctx.newline is the script text's own
 // convention, ctx.vbScript its language and ctx.mode the effective trim mode.
@@ -105,9 +106,15 @@ class MeasuredScriptBlocks {
   public:
     struct Block {
         size_t start;    // the '<' of "<script" in pass 2's input
+        size_t tagEnd;   // where the start tag ends, in the same positions
         size_t bodyEnd;  // where the body ends, in the same positions
         size_t firstPiece;
         size_t pieceCount;
+        // The language, when the bytes it was read from lie in the block (as they do
+        // unless a quote in the start tag runs past it): those bytes are the same in
+        // pass 2's input.
+        bool kindKnown;
+        ScriptKind kind;
     };
 
     // Finds the block at lt in `in` and notes it at outPos; returns its end.
@@ -128,7 +135,7 @@ class MeasuredScriptBlocks {
 class CopiedScriptBlocks {
   public:
     // End of the SCRIPT block at lt in `in`; the block lands at outPos of the output.
-    size_t BlockEnd(Charset charset, std::string_view in, size_t lt, size_t outPos);
+    size_t BlockEnd(std::string_view in, size_t lt, size_t outPos);
     // The blocks noted in this pass become the known blocks of the next one.
     void EndPass();
     // For a pass that keeps only [begin, end) of its input and copies it whole: the known
@@ -144,8 +151,7 @@ class CopiedScriptBlocks {
 // End of the SCRIPT block at lt for passes 3 to 5; `outPos` is where it lands in `out`.
 inline size_t CopiedBlockEnd(const PassContext& ctx, std::string_view in, size_t lt,
                              size_t outPos) {
-    return ctx.blocks ? ctx.blocks->BlockEnd(ctx.charset, in, lt, outPos)
-                      : FindScriptBlock(ctx.charset, in, lt).end;
+    return ctx.blocks ? ctx.blocks->BlockEnd(in, lt, outPos) : ScriptBlockEnd(in, lt);
 }
 
 // The element at lt whose content a browser shows as written (passes 3 to 7): moves over

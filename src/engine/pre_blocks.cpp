@@ -50,13 +50,12 @@ size_t SkipShownAsWritten(const PassContext& ctx, std::string_view in, size_t lt
     return n;
 }
 
-size_t CopiedScriptBlocks::BlockEnd(Charset charset, std::string_view in, size_t lt,
-                                    size_t outPos) {
+size_t CopiedScriptBlocks::BlockEnd(std::string_view in, size_t lt, size_t outPos) {
     while (next_ < known_.size() && known_[next_].first < lt)
         ++next_;
     const size_t length = next_ < known_.size() && known_[next_].first == lt
                               ? known_[next_].second
-                              : FindScriptBlock(charset, in, lt).end - lt;
+                              : ScriptBlockEnd(in, lt) - lt;
     if (noted_.size() < kMaxNotedBlocks) noted_.emplace_back(outPos, length);
     return lt + length;
 }
@@ -69,7 +68,9 @@ size_t MeasuredScriptBlocks::Measure(Charset charset, std::string_view in, size_
     if (block.kind != ScriptKind::Data && block.tagEnd < in.size() && block.piecesComplete &&
         !ServerCodeIn(in, block.tagEnd, block.bodyEnd) &&
         pieces_.size() + scratch_.size() < kMaxPieces && blocks_.size() < kMaxNotedBlocks) {
-        blocks_.push_back({outPos, outPos + (block.bodyEnd - lt), pieces_.size(), scratch_.size()});
+        const bool kindKnown = block.kindRead < block.end;
+        blocks_.push_back({outPos, outPos + (block.tagEnd - lt), outPos + (block.bodyEnd - lt),
+                           pieces_.size(), scratch_.size(), kindKnown, block.kind});
         for (ScriptPiece piece : scratch_) {
             piece.begin = outPos + (piece.begin - lt);
             piece.end = outPos + (piece.end - lt);

@@ -158,38 +158,46 @@ bool AttributeNameAt(std::string_view t, size_t i, std::string_view lower) {
 }  // namespace
 
 size_t FindNoCase(std::string_view t, size_t from, std::string_view lower) {
+    const size_t n = t.size();
+    const size_t last = lower.size() - 1;
+    if (from >= n || n - from <= last) return n;
+    // A text byte matches a letter of `lower` in either case: its two forms differ in bit
+    // 0x20 only. A candidate's first and last bytes are looked at before the rest.
     const uint8_t first = static_cast<uint8_t>(lower[0]);
-    if (first < 'a' || first > 'z') {
-        // Most patterns are tags ("</style", "<script"): memchr finds their first byte.
-        for (size_t i = from; (i = FindByte(t, i, lower[0])) != kNone; ++i) {
-            if (StartsWithNoCaseAt(t, i, lower)) return i;
+    const uint8_t lastByte = static_cast<uint8_t>(lower[last]);
+    const uint8_t firstFold = first >= 'a' && first <= 'z' ? 0x20 : 0;
+    const uint8_t lastFold = lastByte >= 'a' && lastByte <= 'z' ? 0x20 : 0;
+    size_t i = from;
+#if defined(__SSE2__)
+    // Sixteen candidates at a time, without a call for each occurrence of a common first
+    // byte ("<link" in a page full of tags).
+    const __m128i firstBytes = _mm_set1_epi8(static_cast<char>(first));
+    const __m128i lastBytes = _mm_set1_epi8(static_cast<char>(lastByte));
+    const __m128i firstFolds = _mm_set1_epi8(static_cast<char>(firstFold));
+    const __m128i lastFolds = _mm_set1_epi8(static_cast<char>(lastFold));
+    for (; n - i >= last + 16; i += 16) {
+        const char* p = t.data() + i;
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + last));
+        const __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, firstFolds), firstBytes),
+                                           _mm_cmpeq_epi8(_mm_or_si128(b, lastFolds), lastBytes));
+        for (unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hits)); bits != 0;
+             bits &= bits - 1) {
+            const size_t at = i + static_cast<size_t>(__builtin_ctz(bits));
+            if (StartsWithNoCaseAt(t, at, lower)) return at;
         }
-        return t.size();
     }
-    // A byte that is no letter has one form: memchr finds it ("white-space" by its '-').
-    const size_t anchor = lower.find_first_not_of("abcdefghijklmnopqrstuvwxyz");
-    if (anchor != std::string_view::npos) {
-        for (size_t i = from + anchor; (i = FindByte(t, i, lower[anchor])) != kNone; ++i) {
-            if (StartsWithNoCaseAt(t, i - anchor, lower)) return i - anchor;
-        }
-        return t.size();
+#endif
+    for (; n - i > last; ++i) {
+        if ((ByteAt(t, i) | firstFold) == first && StartsWithNoCaseAt(t, i, lower)) return i;
     }
-    // The first byte in either case: a letter's two forms differ in bit 0x20 only.
-    for (size_t i = from; i < t.size(); ++i) {
-        if ((ByteAt(t, i) | 0x20) == first && StartsWithNoCaseAt(t, i, lower)) return i;
-    }
-    return t.size();
+    return n;
 }
 
 std::string_view LineBreakConvention(std::string_view t) {
-    size_t lf = FindByte(t, 0, '\n');
-    if (lf != kNone) {
-        for (;;) {
-            if (lf > 0 && t[lf - 1] == '\r') return "\r\n";
-            lf = FindByte(t, lf + 1, '\n');
-            if (lf == kNone) return "\n";
-        }
-    }
+    // One search for the pair: in a text of LF alone it meets no CR at all.
+    if (t.find("\r\n") != kNone) return "\r\n";
+    if (FindByte(t, 0, '\n') != kNone) return "\n";
     return FindByte(t, 0, '\r') != kNone ? "\r" : "\r\n";
 }
 
@@ -314,7 +322,7 @@ size_t TagEnd(std::string_view t, size_t lt) {
     return n;
 }
 
-ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt) {
+ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt, size_t* lastRead) {
     const size_t n = t.size();
     Cursor cur(t, charset, lt);
     int decided = -1;  // -1 nothing yet, 0 JavaScript, 1 VBScript
@@ -360,6 +368,7 @@ ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt) {
         while (!cur.AtEnd() && IsAsciiLetter(static_cast<uint8_t>(cur.Peek())))
             cur.Move(1);
     }
+    if (lastRead) *lastRead = cur.Pos();
     if (notScript) return ScriptKind::Data;
     return decided == 1 ? ScriptKind::VbScript : ScriptKind::JavaScript;
 }
@@ -437,7 +446,7 @@ size_t ScriptBodyEnd(Charset charset, std::string_view t, size_t bodyStart, Scri
 ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt, PieceList* pieces) {
     const size_t n = t.size();
     ScriptBlock block;
-    block.kind = ScriptLanguageOf(charset, t, lt);
+    block.kind = ScriptLanguageOf(charset, t, lt, &block.kindRead);
     block.tagEnd = TagEnd(t, lt);
     block.bodyEnd = n;
     if (block.tagEnd < n) {
@@ -446,6 +455,14 @@ ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt, Piec
     }
     block.end = block.bodyEnd >= n ? n : TagEnd(t, block.bodyEnd);
     return block;
+}
+
+size_t ScriptBlockEnd(std::string_view t, size_t lt) {
+    const size_t n = t.size();
+    const size_t tagEnd = TagEnd(t, lt);
+    if (tagEnd >= n) return n;
+    const size_t bodyEnd = ScriptDataEnd(t, tagEnd);
+    return bodyEnd >= n ? n : TagEnd(t, bodyEnd);
 }
 
 size_t StringLiteralEnd(Charset charset, std::string_view t, size_t i, bool vbScript) {

@@ -115,6 +115,23 @@ std::string_view FirstLineBreak(std::string_view in, size_t i, size_t j) {
     return in.substr(i, LineBreakLength(in, i));
 }
 
+// The stop sets of CollapseScriptSpaces and DeleteOperatorSpaces, made once: the steps
+// run for every SCRIPT body.
+const PassStops& CollapseStops(bool breaksAreBlanks, bool fullWidth) {
+    static const PassStops kSets[4] = {
+        PassStops({.singles = {}, .runs = true, .lineBreakRuns = false, .high = false}),
+        PassStops({.singles = {}, .runs = true, .lineBreakRuns = false, .high = true}),
+        PassStops({.singles = {}, .runs = true, .lineBreakRuns = true, .high = false}),
+        PassStops({.singles = {}, .runs = true, .lineBreakRuns = true, .high = true}),
+    };
+    return kSets[(breaksAreBlanks ? 2 : 0) + (fullWidth ? 1 : 0)];
+}
+
+const StopSet& SpaceStops(bool cp932) {
+    static const StopSet kSets[2] = {StopSet(" ", false), StopSet(" ", true)};
+    return kSets[cp932 ? 1 : 0];
+}
+
 }  // namespace
 
 void TrimScriptLineEnds(const PassContext& ctx, std::string& out, std::string_view in) {
@@ -161,11 +178,7 @@ void CollapseScriptSpaces(const PassContext& ctx, std::string& out, std::string_
     const Charset cs = ctx.charset;
     const bool breaksAreBlanks = !ctx.vbScript && (ctx.mode & TM_CR_REG_AS_WSP);
     const BlankSet blanks{ctx.FullWidthBlanks(), breaksAreBlanks};
-    const PassStops stopSet({.singles = {},
-                             .runs = true,
-                             .lineBreakRuns = breaksAreBlanks,
-                             .high = ctx.FullWidthBlanks()});
-    PassScan stops(stopSet, in);
+    PassScan stops(CollapseStops(breaksAreBlanks, ctx.FullWidthBlanks()), in);
     const bool dropEnds = breaksAreBlanks && (ctx.mode & TM_TRIM_LINE_ENDS);
     bool spaceWritten = false;  // the last byte written is a collapsed blank
     // When line breaks count as blanks: what ends the text before a stretch of code.
@@ -254,8 +267,7 @@ void DeleteOperatorSpaces(const PassContext& ctx, std::string& out, std::string_
     const size_t n = in.size();
     const Charset cs = ctx.charset;
     const uint8_t op = ctx.vbScript ? kVbsOperator : kJsOperator;
-    const StopSet stopSet(" ", cs == Charset::Cp932);
-    StopScan stops(stopSet, in);
+    StopScan stops(SpaceStops(cs == Charset::Cp932), in);
     uint8_t prev = 0;  // the character before the current stretch; 0 for a double-byte one
     ForEachScriptStretch(
         ctx, in, out,

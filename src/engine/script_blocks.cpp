@@ -96,17 +96,22 @@ void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_vie
 // Writes the SCRIPT block at lt with its body trimmed; returns where the walk goes on.
 size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, size_t lt) {
     const size_t n = in.size();
-    const ScriptKind kind = ScriptLanguageOf(ctx.charset, in, lt);
-    const size_t tagEnd = TagEnd(in, lt);
+    PieceList& pieces = ctx.scripts->bodyPieces;
+    pieces.clear();
+    // Pass 1 notes only script bodies without server code, and no Data blocks.
+    const MeasuredScriptBlocks::Block* measured =
+        ctx.measured ? ctx.measured->Find(lt, pieces) : nullptr;
+    const ScriptKind kind =
+        measured && measured->kindKnown ? measured->kind : ScriptLanguageOf(ctx.charset, in, lt);
+    if (kind == ScriptKind::Data) {
+        measured = nullptr;
+        pieces.clear();
+    }
+    const size_t tagEnd = measured ? measured->tagEnd : TagEnd(in, lt);
     if (tagEnd >= n) {
         Append(out, in, lt, n);
         return n;
     }
-    PieceList& pieces = ctx.scripts->bodyPieces;
-    pieces.clear();
-    // Pass 1 notes only script bodies without server code.
-    const MeasuredScriptBlocks::Block* measured =
-        kind != ScriptKind::Data && ctx.measured ? ctx.measured->Find(lt, pieces) : nullptr;
     // The body ends where the element does, counted from the tag: a "<!--" there changes
     // where that is.
     size_t bodyEnd = measured ? measured->bodyEnd : ScriptDataEnd(in, tagEnd);

@@ -60,8 +60,10 @@ enum class ScriptKind : uint8_t {
 
 // The kind of the SCRIPT tag at lt: the first "language" or "type" attribute with a
 // value decides between VBScript and JavaScript; a "type" that names no script
-// language, or an encoded script, makes it Data.
-ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt);
+// language, or an encoded script, makes it Data. `lastRead`, when given, receives the
+// position of the last byte the answer depends on (the tag's '>'), or t.size().
+ScriptKind ScriptLanguageOf(Charset charset, std::string_view t, size_t lt,
+                            size_t* lastRead = nullptr);
 
 // End of the script body that starts at bodyStart (ScriptDataEnd). When `pieces` is
 // given it is filled with the body's literals and comments, unless they do not fit in
@@ -77,9 +79,10 @@ bool CollectScriptPieces(Charset charset, std::string_view t, size_t from, bool 
 
 struct ScriptBlock {
     ScriptKind kind;
-    size_t tagEnd;   // just after the opening tag
-    size_t bodyEnd;  // at the "</script", or the end of the text
-    size_t end;      // just after the closing tag, or the end of the text
+    size_t kindRead;  // the kind depends on the bytes from lt up to here (inclusive)
+    size_t tagEnd;    // just after the opening tag
+    size_t bodyEnd;   // at the "</script", or the end of the text
+    size_t end;       // just after the closing tag, or the end of the text
     bool piecesComplete = true;
 };
 
@@ -87,6 +90,8 @@ struct ScriptBlock {
 // the body's literals and comments (see ScriptBodyEnd).
 ScriptBlock FindScriptBlock(Charset charset, std::string_view t, size_t lt,
                             PieceList* pieces = nullptr);
+// Only its end (FindScriptBlock(...).end), which does not depend on the language.
+size_t ScriptBlockEnd(std::string_view t, size_t lt);
 
 // ---------------------------------------------------------------------------------
 // Literals and comments of script code

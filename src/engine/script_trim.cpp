@@ -31,44 +31,45 @@ void AppendTrimmedScript(TrimMode trimMode, Charset charset, bool vbScript, Scri
     ctx.keptComments = keptComments;
     ctx.scriptMarkers = FindNoCase(text, 0, "<script") < text.size();
 
+    // The steps differ in their mode only; each is given the context with its own.
     using StepFn = void (*)(const PassContext&, std::string&, std::string_view);
     struct Step {
         StepFn fn;
-        PassContext ctx;
+        TrimMode mode;
         bool handsOnPieces;
     };
     std::array<Step, 5> steps;
     size_t count = 0;
-    const auto add = [&](StepFn fn, const PassContext& stepCtx, bool handsOnPieces) {
-        steps[count++] = {fn, stepCtx, handsOnPieces};
+    const TrimMode mode = ctx.mode;
+    const auto add = [&](StepFn fn, bool handsOnPieces, TrimMode stepMode) {
+        steps[count++] = {fn, stepMode, handsOnPieces};
     };
 
-    const TrimMode mode = ctx.mode;
     if (mode & TM_SCRIPT_COMMENT_DEL) {
-        if (vbScript && (mode & TM_VBS_REM_COMMENT)) add(DeleteVbsComments, ctx, false);
+        if (vbScript && (mode & TM_VBS_REM_COMMENT)) add(DeleteVbsComments, false, mode);
         if (!vbScript && (mode & (TM_SCRIPT_BLOCK_COMMENT | TM_SCRIPT_LINE_COMMENT))) {
-            add(DeleteJsComments, ctx, true);
+            add(DeleteJsComments, true, mode);
         }
     }
-    if (mode & TM_TRIM_LINE_ENDS) add(TrimScriptLineEnds, ctx, true);
-    if (mode & TM_COLLAPSE_SPACES) add(CollapseScriptSpaces, ctx, true);
+    if (mode & TM_TRIM_LINE_ENDS) add(TrimScriptLineEnds, true, mode);
+    if (mode & TM_COLLAPSE_SPACES) add(CollapseScriptSpaces, true, mode);
 
     // Blank lines: not in JavaScript when line breaks are blanks; always deleted in
     // VBScript then, whose line breaks stay.
-    PassContext linesCtx = ctx;
+    TrimMode linesMode = mode;
     bool blankLines = true;
     if (mode & TM_CR_REG_AS_WSP) {
         if (vbScript) {
-            linesCtx.mode = (mode | TM_BLANK_LINES_DELETE) & ~TM_BLANK_LINES_MERGE;
+            linesMode = (mode | TM_BLANK_LINES_DELETE) & ~TM_BLANK_LINES_MERGE;
         } else {
             blankLines = false;
         }
     }
-    if (blankLines && (linesCtx.mode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
-        add(DeleteScriptBlankLines, linesCtx, true);
+    if (blankLines && (linesMode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
+        add(DeleteScriptBlankLines, true, linesMode);
     }
 
-    if (mode & TM_COLLAPSE_SPACES) add(DeleteOperatorSpaces, ctx, false);
+    if (mode & TM_COLLAPSE_SPACES) add(DeleteOperatorSpaces, false, mode);
 
     if (count == 0) {
         out.append(text);
@@ -88,9 +89,10 @@ void AppendTrimmedScript(TrimMode trimMode, Charset charset, bool vbScript, Scri
     const PieceList* known = pieces;
     PieceList* noted = &buffers.firstPieces;
     PieceList* notedSpare = &buffers.secondPieces;
+    PassContext c = ctx;
     for (size_t i = 0; i < count; ++i, intoOut = !intoOut) {
         const Step& step = steps[i];
-        PassContext c = step.ctx;
+        c.mode = step.mode;
         c.pieces = known;
         c.outPieces = step.handsOnPieces ? noted : nullptr;
         if (step.handsOnPieces) noted->clear();

@@ -4,7 +4,7 @@
 
 namespace trimlet::engine {
 
-void TrimTextEnds(const PassContext& ctx, std::string& out, std::string_view in) {
+std::string_view TrimTextEnds(const PassContext& ctx, std::string_view in) {
     const Charset cs = ctx.charset;
     const bool fullWidth = ctx.FullWidthBlanks();
     const size_t begin = SkipBlanks(cs, in, 0, {fullWidth, false});
@@ -34,8 +34,8 @@ void TrimTextEnds(const PassContext& ctx, std::string& out, std::string_view in)
             }
         }
     }
-    Append(out, in, begin, end);
     if (ctx.blocks) ctx.blocks->KeepSpan(begin, end);
+    return in.substr(begin, end - begin);
 }
 
 }  // namespace trimlet::engine

@@ -21,6 +21,13 @@ bool Overlaps(std::string_view text, const std::string& s) {
            before(text.data(), s.data() + s.capacity());
 }
 
+// Cuts `s` down to `part`, which lies in it.
+void KeepPart(std::string& s, std::string_view part) {
+    const std::size_t begin = static_cast<std::size_t>(part.data() - s.data());
+    s.resize(begin + part.size());
+    s.erase(0, begin);
+}
+
 // The second pass buffer of the last call on this thread, kept so that trimming many files
 // does not allocate and fault in a fresh one for each. Big buffers are not kept: they would
 // hold memory long after the one big file.
@@ -122,15 +129,22 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
             (trimMode & (TM_BLANK_LINES_DELETE | TM_BLANK_LINES_MERGE))) {
             runCopyingValues(engine::DeleteBlankLines);
         }
-        // Pass 6 hands the extents on too, for pass 7.
-        if (trimMode & TM_TRIM_LINE_ENDS) runCopyingBlocks(engine::TrimTextEnds);
+        // Pass 6 hands the extents on too, for pass 7. It copies nothing: the next pass
+        // reads the part that stays where it lies.
+        if (trimMode & TM_TRIM_LINE_ENDS) {
+            current = engine::TrimTextEnds(ctx, current);
+            blocks.EndPass();
+        }
         if (trimMode & TM_BETWEEN_TAGS) run(engine::DeleteBetweenTags);
         outPages.Finish();  // before the buffers change hands
 
-        if (current.data() == spare.data()) {
+        if (Overlaps(current, spare)) {
+            KeepPart(spare, current);
             out.swap(spare);
-        } else if (current.data() != out.data()) {
-            out.assign(current);  // no pass ran
+        } else if (Overlaps(current, out)) {
+            KeepPart(out, current);
+        } else {
+            out.assign(current);  // no pass ran, or nothing stays
         }
         if (spareTaken) KeepSpare(std::move(spare));
         return RESULT_OK;

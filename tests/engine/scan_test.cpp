@@ -66,6 +66,47 @@ TEST(FindNoCase, FirstMatchOrTheSize) {
     }
 }
 
+// Long texts are searched many bytes at a time: a match is found at every position, across
+// the blocks' boundaries and in either case, past decoys that share its first and last bytes
+// and a background of its first byte, and none is found that would run past the end.
+TEST(FindNoCase, LongTextsAtEveryPosition) {
+    for (const std::string_view lower : {"<link", "white-space", "</script", "ab"}) {
+        std::string decoy(lower);
+        decoy[1] = '#';
+        std::string upper(lower);
+        for (char& c : upper)
+            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        for (size_t at = 0; at < 50; ++at) {
+            SCOPED_TRACE(std::string(lower) + " at " + std::to_string(at));
+            std::string text(at, lower[0]);
+            if (at >= decoy.size()) text.replace(at - decoy.size(), decoy.size(), decoy);
+            text += at % 2 ? upper : std::string(lower);
+            text.append(40, lower[0]);
+            EXPECT_EQ(engine::FindNoCase(text, 0, lower), at);
+            EXPECT_EQ(engine::FindNoCase(text, at + 1, lower), text.size());
+            // Cut one byte short, the match is gone.
+            const std::string_view cut = std::string_view(text).substr(0, at + lower.size() - 1);
+            EXPECT_EQ(engine::FindNoCase(cut, 0, lower), cut.size());
+        }
+    }
+}
+
+// A text's line breaks are CR LF when any pair stands in it, however late; LF alone when
+// it has LF but no pair; CR alone when it has only CR; CR LF when it has none.
+TEST(LineBreakConvention, Table) {
+    const struct {
+        std::string_view text;
+        std::string_view expected;
+    } rows[] = {
+        {"a\nb\nc\r\n", "\r\n"}, {"a\r\rb\n\n", "\n"}, {"a\n\rb", "\n"},
+        {"a\rb\r", "\r"},        {"ab", "\r\n"},       {"", "\r\n"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::string(r.text)));
+        EXPECT_EQ(engine::LineBreakConvention(r.text), r.expected);
+    }
+}
+
 TEST(ScriptBodyEnd, Table) {
     const struct {
         const char* name;

@@ -23,6 +23,10 @@ TEST(ScriptBlocks, Table) {
          "<script\r\n language = ' vbs'>x=1</script>"},
         {"longer name is another attribute", kDefault, "<script languagex=vbs>x = 1 ' c</script>",
          "<script languagex=vbs>x=1 ' c</script>"},
+        {"a quote running past the block reads the language from what pass 1 leaves", kDefault,
+         "<body><script a'>x = 1 ;  // c\r\n y  =  2</script>\r\n<p>a</p>\r\n"
+         "<!-- x ' language=vbscript -->\r\n<p> a </p>",
+         "<body><script a'>x=1;//c\r\ny=2</script>\r\n<p>a</p>\r\n<p> a </p>"},
         // not a script language
         {"template", kDefault, "<script type=\"text/template\">\r\n  a  =  b;  // x\r\n</script>",
          kSame},
