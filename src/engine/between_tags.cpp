@@ -14,7 +14,7 @@
 
 namespace trimlet::engine {
 
-void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_view in) {
+void DeleteBetweenTags(const PassContext& ctx, PassOutput& out, std::string_view in) {
     const size_t n = in.size();
     const Charset cs = ctx.charset;
     const BlankSet blanks{ctx.FullWidthBlanks(), (ctx.mode & TM_CR_REG_AS_WSP) != 0};

@@ -6,7 +6,7 @@
 
 namespace trimlet::engine {
 
-void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view in) {
+void DeleteBlankLines(const PassContext& ctx, PassOutput& out, std::string_view in) {
     const size_t n = in.size();
     const Charset cs = ctx.charset;
     const std::string_view nl = ctx.newline;
@@ -79,8 +79,8 @@ void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view
             i = next;
         }
     }
+    values.Finish(out.size() - copyFrom);  // before the copy, which may write over the text
     Append(out, in, copyFrom, n);
-    values.Finish(out.size() - n);
 }
 
 }  // namespace trimlet::engine

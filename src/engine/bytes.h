@@ -194,7 +194,9 @@ inline bool EqualsNoCase(std::string_view s, std::string_view t) {
 // Position of the first match of `lower` (case ignored) at or after `from`, or t.size().
 size_t FindNoCase(std::string_view t, size_t from, std::string_view lower);
 
-inline void Append(std::string& out, std::string_view in, size_t begin, size_t end) {
+// `Out` is a std::string or a PassOutput.
+template <typename Out>
+inline void Append(Out& out, std::string_view in, size_t begin, size_t end) {
     if (end > begin) out.append(in.data() + begin, end - begin);
 }
 

@@ -6,7 +6,7 @@
 
 namespace trimlet::engine {
 
-void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view in) {
+void CollapseSpaces(const PassContext& ctx, PassOutput& out, std::string_view in) {
     const size_t n = in.size();
     const Charset cs = ctx.charset;
     const bool breaksAreBlanks = (ctx.mode & TM_CR_REG_AS_WSP) != 0;
@@ -61,8 +61,8 @@ void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view i
             i = j;
         }
     }
+    values.Finish(out.size() - copyFrom);  // before the copy, which may write over the text
     Append(out, in, copyFrom, n);
-    values.Finish(out.size() - n);
 }
 
 }  // namespace trimlet::engine

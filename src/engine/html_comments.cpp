@@ -62,8 +62,9 @@ uint8_t LastChar(Charset cs, std::string_view t, size_t begin, size_t end) {
 
 // Writes the code of [begin, end) without "<!--" ... "-->" stretches and the markers.
 // Where the code around a deleted stretch would join ("a<!-- -->b"), a blank stays.
-// `left` is the last character written (see LastChar).
-void CopyCodeOutsideComments(Charset cs, std::string& out, std::string_view in, size_t begin,
+// `left` is the last character written (see LastChar), read before it is written: the
+// output may lie over the input.
+void CopyCodeOutsideComments(Charset cs, PassOutput& out, std::string_view in, size_t begin,
                              size_t end, size_t bodyEnd, bool& insideComment, uint8_t& left) {
     const std::string_view code = in.substr(0, end);
     size_t from = begin;
@@ -71,15 +72,15 @@ void CopyCodeOutsideComments(Charset cs, std::string& out, std::string_view in, 
         const char c = code[k];
         if (c == '<' && StartsWithAt(code, k, "<!--")) {
             if (!insideComment) {
-                Append(out, code, from, k);
                 if (k > from) left = LastChar(cs, code, from, k);
+                Append(out, code, from, k);
             }
             insideComment = true;
             from = k += 4;
         } else if (c == '-' && StartsWithAt(code, k, "-->")) {
             if (!insideComment) {
-                Append(out, code, from, k);
                 if (k > from) left = LastChar(cs, code, from, k);
+                Append(out, code, from, k);
             }
             insideComment = false;
             from = k += 3;
@@ -92,14 +93,14 @@ void CopyCodeOutsideComments(Charset cs, std::string& out, std::string_view in, 
         }
     }
     if (!insideComment) {
-        Append(out, code, from, end);
         if (end > from) left = LastChar(cs, code, from, end);
+        Append(out, code, from, end);
     }
 }
 
 // Writes the SCRIPT block at lt up to its "</script" without the HTML comments in its
 // body, and returns where the walk goes on (at that "</script", or the end).
-size_t CopyScriptWithoutComments(const PassContext& ctx, std::string& out, std::string_view in,
+size_t CopyScriptWithoutComments(const PassContext& ctx, PassOutput& out, std::string_view in,
                                  size_t lt) {
     const size_t n = in.size();
     const ScriptKind kind = ScriptLanguageOf(ctx.charset, in, lt);
@@ -121,8 +122,8 @@ size_t CopyScriptWithoutComments(const PassContext& ctx, std::string& out, std::
                                 left);
         if (token.kind == PieceKind::End) return token.codeEnd;
         if (!insideComment) {
-            Append(out, in, token.codeEnd, token.end);
             left = LastChar(ctx.charset, in, token.codeEnd, token.end);
+            Append(out, in, token.codeEnd, token.end);
         }
         pos = token.end;
     }
@@ -130,7 +131,7 @@ size_t CopyScriptWithoutComments(const PassContext& ctx, std::string& out, std::
 
 }  // namespace
 
-void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_view in) {
+void DeleteHtmlComments(const PassContext& ctx, PassOutput& out, std::string_view in) {
     const size_t n = in.size();
     const bool keepScripts = (ctx.mode & TM_KEEP_SCRIPT_HTML_COMMENT) != 0;
     bool insideBody = false;

@@ -6,7 +6,7 @@
 
 namespace trimlet::engine {
 
-void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in) {
+void TrimLineEnds(const PassContext& ctx, PassOutput& out, std::string_view in) {
     const size_t n = in.size();
     const Charset cs = ctx.charset;
     const bool fullWidth = ctx.FullWidthBlanks();
@@ -73,8 +73,8 @@ void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in)
         }
         i = lineFrom = j;
     }
+    values.Finish(out.size() - copyFrom);  // before the copy, which may write over the text
     Append(out, in, copyFrom, n);
-    values.Finish(out.size() - n);
 }
 
 }  // namespace trimlet::engine

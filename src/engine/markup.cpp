@@ -351,12 +351,13 @@ size_t QuotedValues::Scan(size_t i, size_t outShift) {
                 pos_ = MarkupEnd(text_, p, kind);
             } else if (kind != MarkupKind::None) {
                 tagStart_ = p;
+                // Read now: by the tag's end, a pass may have written over its start.
+                tagIsStyle_ =
+                    (text_[p + 1] | 0x20) == 's' && TextElementAt(text_, p) == TextElement::Style;
             }
         } else if (c == '>') {
-            const bool style = (text_[tagStart_ + 1] | 0x20) == 's' &&
-                               TextElementAt(text_, tagStart_) == TextElement::Style;
             tagStart_ = kNone;
-            if (style) {
+            if (tagIsStyle_) {
                 styleEnd_ = TextContentEnd(text_, pos_, TextElement::Style);
                 if (const size_t end = ScanStyleSheet(i, outShift); end != kNone) return end;
                 if (pos_ < styleEnd_) return kNone;

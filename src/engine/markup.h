@@ -210,7 +210,7 @@ class QuotedValues {
     // The same for server code, which may stand inside a tag: the tag goes on after it.
     void SkipOver(size_t to);
 
-    // At the end of the pass, after the rest of the text was copied.
+    // At the end of the pass, before the rest of the text is copied (which may write over it).
     void Finish(size_t outShift);
 
   private:
@@ -229,6 +229,7 @@ class QuotedValues {
     size_t styleEnd_ = 0;      // inside a style sheet up to here
     size_t pos_ = 0;           // the stops before this are handled
     size_t tagStart_ = kNone;  // the '<' of the tag pos_ is in, or kNone
+    bool tagIsStyle_ = false;  // that tag is a STYLE start tag
     size_t valueBegin_ = 0;    // the last value found: after its opening quote ...
     size_t valueEnd_ = 0;      // ... up to its closing quote (or the end)
 };

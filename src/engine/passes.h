@@ -12,20 +12,21 @@
 #include "engine/bytes.h"
 #include "engine/markup.h"
 #include "engine/pass_context.h"
+#include "engine/pass_output.h"
 #include "engine/script_scanner.h"
 #include "engine/stops.h"
 
 namespace trimlet::engine {
 
 // HTML passes 1 to 7, in the order TrimHtmlText runs them.
-void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_view in);  // 1
-void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view in);    // 2
-void TrimLineEnds(const PassContext& ctx, std::string& out, std::string_view in);        // 3
-void CollapseSpaces(const PassContext& ctx, std::string& out, std::string_view in);      // 4
-void DeleteBlankLines(const PassContext& ctx, std::string& out, std::string_view in);    // 5
+void DeleteHtmlComments(const PassContext& ctx, PassOutput& out, std::string_view in);  // 1
+void TrimScriptBlocks(const PassContext& ctx, PassOutput& out, std::string_view in);    // 2
+void TrimLineEnds(const PassContext& ctx, PassOutput& out, std::string_view in);        // 3
+void CollapseSpaces(const PassContext& ctx, PassOutput& out, std::string_view in);      // 4
+void DeleteBlankLines(const PassContext& ctx, PassOutput& out, std::string_view in);    // 5
 // Pass 6 only cuts blanks off both ends: it returns the part of `in` that stays.
-std::string_view TrimTextEnds(const PassContext& ctx, std::string_view in);             // 6
-void DeleteBetweenTags(const PassContext& ctx, std::string& out, std::string_view in);  // 7
+std::string_view TrimTextEnds(const PassContext& ctx, std::string_view in);            // 6
+void DeleteBetweenTags(const PassContext& ctx, PassOutput& out, std::string_view in);  // 7
 
 // Script steps, in the order TrimScript runs them. ctx.newline is the script text's own
 // convention, ctx.vbScript its language and ctx.mode the effective trim mode.

@@ -67,7 +67,7 @@ ScriptPiece LastPiece(Charset charset, std::string_view t, size_t from, bool vbS
 // `pieces` are the body's literals and comments, found while looking for its end; the
 // script steps take them from there instead of scanning the body again. Without
 // `known` they scan it themselves.
-void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_view in,
+void AppendTrimmedBody(const PassContext& ctx, PassOutput& out, std::string_view in,
                        size_t bodyStart, size_t bodyEnd, bool vbScript, PieceList& pieces,
                        bool known) {
     const std::string_view body = in.substr(bodyStart, bodyEnd - bodyStart);
@@ -78,23 +78,23 @@ void AppendTrimmedBody(const PassContext& ctx, std::string& out, std::string_vie
         piece.begin -= bodyStart;
         piece.end -= bodyStart;
     }
+    // The body is trimmed aside and then written: the output may lie over the body.
     ScriptBuffers& buffers = *ctx.scripts;
-    const size_t mark = out.size();
+    std::string_view trimmed = body;  // with no room to trim, the body goes out as it was
     try {
-        AppendTrimmedScript(ctx.mode, ctx.charset, vbScript, buffers, body, out,
-                            known ? &pieces : nullptr, ctx.keptComments);
+        trimmed = TrimScript(ctx.mode, ctx.charset, vbScript, buffers, body,
+                             known ? &pieces : nullptr, ctx.keptComments);
     } catch (const std::bad_alloc&) {
-        // No room to trim: the body goes out as it was.
-        out.resize(mark);
-        out.append(body);
     }
+    out.append(trimmed);
     // A large body leaves a large working buffer, which is not kept for the next.
     constexpr size_t kKeptCapacity = size_t{1} << 20;
     if (buffers.first.capacity() > kKeptCapacity) std::string().swap(buffers.first);
+    if (buffers.second.capacity() > kKeptCapacity) std::string().swap(buffers.second);
 }
 
 // Writes the SCRIPT block at lt with its body trimmed; returns where the walk goes on.
-size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, size_t lt) {
+size_t TrimBlock(const PassContext& ctx, PassOutput& out, std::string_view in, size_t lt) {
     const size_t n = in.size();
     PieceList& pieces = ctx.scripts->bodyPieces;
     pieces.clear();
@@ -154,7 +154,7 @@ size_t TrimBlock(const PassContext& ctx, std::string& out, std::string_view in, 
 
 }  // namespace
 
-void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view in) {
+void TrimScriptBlocks(const PassContext& ctx, PassOutput& out, std::string_view in) {
     const size_t n = in.size();
     size_t copyFrom = 0;
     size_t i = 0;

@@ -1,73 +1,24 @@
 #include "engine/trim_engine.h"
 
-#include <functional>
 #include <new>
 #include <utility>
 
 #include "engine/markup.h"
 #include "engine/passes.h"
-#include "platform/huge_pages.h"
 
 namespace trimlet {
 
 namespace {
 
 using engine::PassContext;
+using engine::PassOutput;
 
-// Whether `text` lies in the storage of `s`, which the call is about to overwrite.
-bool Overlaps(std::string_view text, const std::string& s) {
-    const std::less<const char*> before;
-    return !text.empty() && !before(text.data(), s.data()) &&
-           before(text.data(), s.data() + s.capacity());
-}
-
-// Cuts `s` down to `part`, which lies in it.
-void KeepPart(std::string& s, std::string_view part) {
-    const std::size_t begin = static_cast<std::size_t>(part.data() - s.data());
-    s.resize(begin + part.size());
-    s.erase(0, begin);
-}
-
-// The second pass buffer of the last call on this thread, kept so that trimming many files
-// does not allocate and fault in a fresh one for each. Big buffers are not kept: they would
-// hold memory long after the one big file.
-constexpr std::size_t kKeptSpareBytes = std::size_t{16} << 20;
-thread_local std::string keptSpare;
-
-std::string TakeSpare(std::string_view text) {
-    std::string spare;
-    // A text that lies in the kept buffer (a view the caller kept of a string it gave away)
-    // must not be overwritten: it gets a fresh buffer.
-    if (!Overlaps(text, keptSpare)) spare.swap(keptSpare);
-    spare.clear();
-    return spare;
-}
-
-void KeepSpare(std::string spare) {
-    if (spare.capacity() <= kKeptSpareBytes && spare.capacity() > keptSpare.capacity())
-        keptSpare.swap(spare);
-}
-
-// Room for `size` bytes; a big fresh buffer is backed by huge pages before it is written.
-// True when the buffer is fresh.
-bool Reserve(std::string& buffer, std::size_t size) {
-    if (buffer.capacity() >= size) return false;
-    buffer.reserve(size);
-    AdviseHugePages(buffer.data(), buffer.capacity());
-    return true;
-}
-
-// The HTML passes over `text`; `owned`, when given, holds `text` and becomes the second
-// buffer once the first pass has read it.
-Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
-                std::span<const std::string> kept,
-                const engine::PreformattedSelectors* preformatted, std::string* owned) {
+// The HTML passes over `text`, in place: each pass reads the text and writes its result
+// over it as it goes (see PassOutput), so the trim needs no buffer besides the text.
+Result TrimHtmlInPlace(std::string& text, TrimMode trimMode, Charset charset,
+                       std::span<const std::string> kept,
+                       const engine::PreformattedSelectors* preformatted) {
     try {
-        std::string ownCopy;
-        if (Overlaps(text, out)) {
-            ownCopy.assign(text);
-            text = ownCopy;
-        }
         engine::ScriptBuffers scripts;
         engine::CopiedScriptBlocks blocks;
         engine::MeasuredScriptBlocks measured;
@@ -83,32 +34,12 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
         ctx.keptComments = kept;
         ctx.preformatted = preformatted;
 
-        // The passes write alternately into `out` and `spare`; no pass lengthens the
-        // text, so neither buffer grows once it holds the first pass's input size. The
-        // spare is taken only for the second pass, when nothing reads the text any more.
-        std::string spare;
-        bool spareTaken = false;
-        out.clear();
-        FaultInAhead outPages;
-        if (Reserve(out, text.size())) outPages.Start(out.data(), out.capacity());
-        std::string* target = &out;
-        std::string* other = &spare;
+        // What the passes have left: a part of `text`, which pass 6 may cut at the front.
         std::string_view current = text;
-        const auto run = [&](void (*pass)(const PassContext&, std::string&, std::string_view)) {
-            if (target == &spare && !spareTaken) {
-                if (owned != nullptr) {
-                    spare.swap(*owned);  // the text is read by now
-                    spare.clear();
-                } else {
-                    spare = TakeSpare(text);
-                }
-                spareTaken = true;
-                Reserve(spare, current.size());
-            }
-            target->clear();
-            pass(ctx, *target, current);
-            current = *target;
-            std::swap(target, other);
+        const auto run = [&](void (*pass)(const PassContext&, PassOutput&, std::string_view)) {
+            PassOutput out(text.data(), current.size() + (current.data() - text.data()));
+            pass(ctx, out, current);
+            current = out.View();
         };
 
         if (trimMode & TM_HTML_COMMENT_DEL) run(engine::DeleteHtmlComments);
@@ -136,17 +67,10 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
             blocks.EndPass();
         }
         if (trimMode & TM_BETWEEN_TAGS) run(engine::DeleteBetweenTags);
-        outPages.Finish();  // before the buffers change hands
 
-        if (Overlaps(current, spare)) {
-            KeepPart(spare, current);
-            out.swap(spare);
-        } else if (Overlaps(current, out)) {
-            KeepPart(out, current);
-        } else {
-            out.assign(current);  // no pass ran, or nothing stays
-        }
-        if (spareTaken) KeepSpare(std::move(spare));
+        const size_t begin = static_cast<size_t>(current.data() - text.data());
+        text.resize(begin + current.size());
+        text.erase(0, begin);
         return RESULT_OK;
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
@@ -158,7 +82,14 @@ Result TrimHtml(std::string_view text, std::string& out, TrimMode trimMode, Char
 Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode, Charset charset,
                     std::span<const std::string> keptComments,
                     const engine::PreformattedSelectors* preformatted) {
-    return TrimHtml(text, out, trimMode, charset, keptComments, preformatted, nullptr);
+    try {
+        std::string work(text);
+        const Result result = TrimHtmlInPlace(work, trimMode, charset, keptComments, preformatted);
+        if (result == RESULT_OK) out.swap(work);
+        return result;
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
 }
 
 Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode, Charset charset,
@@ -166,8 +97,10 @@ Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode,
                          const engine::PreformattedSelectors* preformatted) {
     if (&text == &out)
         return TrimHtmlText(text, out, trimMode, charset, keptComments, preformatted);
-    const Result result = TrimHtml(text, out, trimMode, charset, keptComments, preformatted, &text);
-    std::string().swap(text);
+    std::string work;
+    work.swap(text);
+    const Result result = TrimHtmlInPlace(work, trimMode, charset, keptComments, preformatted);
+    if (result == RESULT_OK) out.swap(work);
     return result;
 }
 

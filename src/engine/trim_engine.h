@@ -19,18 +19,18 @@ class PreformattedSelectors;
 
 // Trims one HTML text: comments, script blocks, line ends, blanks, blank lines, the
 // ends of the text and blanks between tags, each as trimMode says. `out` is replaced
-// by the result (its capacity is reused). Comments that begin as one of `keptComments`
-// stay (see HtmlCommentKind). Elements `preformatted` names (the page's CSS makes them keep
-// their blanks) are copied like PRE; null or empty, only PRE and its kin are. Returns
-// RESULT_OK.
+// by the result. Comments that begin as one of `keptComments` stay (see HtmlCommentKind).
+// Elements `preformatted` names (the page's CSS makes them keep their blanks) are copied
+// like PRE; null or empty, only PRE and its kin are. Returns RESULT_OK, or
+// RESULT_OUT_OF_MEMORY with `out` untouched.
 [[nodiscard]] Result TrimHtmlText(std::string_view text, std::string& out, TrimMode trimMode,
                                   Charset charset = Charset::Cp932,
                                   std::span<const std::string> keptComments = {},
                                   const engine::PreformattedSelectors* preformatted = nullptr);
 
-// The same for a text the caller gives up: once the first pass has read it, its storage
-// becomes the passes' second buffer, so the trim needs the text and one more buffer of its
-// size, already written once, instead of three. `text` is left empty.
+// The same for a text the caller gives up: the passes work in its own storage, which
+// then holds the result, so the trim needs no buffer besides the text. `text` is left
+// empty; `out` receives the storage.
 [[nodiscard]] Result TrimOwnedHtmlText(std::string& text, std::string& out, TrimMode trimMode,
                                        Charset charset = Charset::Cp932,
                                        std::span<const std::string> keptComments = {},
