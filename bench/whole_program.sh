@@ -25,6 +25,9 @@ trimlet=$build/trimlet
 bench=$build/bench/trimlet-bench
 corpus_tool=${CORPUS_TOOL:-$build/bench/trimlet-corpus}
 minify=$(command -v minify || true)
+# minify keeping what trimlet keeps, so that both do comparable work.
+minify_options=(--type html --html-keep-document-tags --html-keep-end-tags --html-keep-quotes
+    --html-keep-default-attrvals)
 
 for tool in "$trimlet" "$corpus_tool" ${other:+"$other/trimlet"}; do
     [[ -x $tool ]] || { echo "missing $tool (cmake --build $build)" >&2; exit 2; }
@@ -64,16 +67,31 @@ timed() {
 # "NAME: WALL s wall, CPU s CPU" from "WALL CPU".
 show() { printf '%-24s %s s wall, %s s CPU\n' "$1:" $2; }
 
-echo "== generating a ${page_mb} MB page and a site of ${site_pages} pages"
-"$corpus_tool" page "$disk/page.html" "$page_mb"
+if [[ -n ${PAGE:-} ]]; then
+    echo "== the page $PAGE"
+    cp "$PAGE" "$disk/page.html"
+else
+    echo "== generating a ${page_mb} MB page"
+    "$corpus_tool" page "$disk/page.html" "$page_mb"
+fi
 mkdir -p "$disk/site"
-"$corpus_tool" site "$disk/site" "$site_pages"
+if [[ -n ${SITE:-} ]]; then
+    echo "== the pages below $SITE"
+    (cd "$SITE" && find . -type f \( -name '*.html' -o -name '*.htm' \) -print0 |
+        tar --null -T - -cf -) | tar -C "$disk/site" -xf -
+    site_pages=$(find "$disk/site" -type f | wc -l)
+else
+    echo "== generating a site of ${site_pages} pages"
+    "$corpus_tool" site "$disk/site" "$site_pages"
+fi
 cp -r "$disk/site" "$memory/site"
 for place in "$disk" "$memory"; do
-    "$trimlet" task create --output-folder Trimlet "$place/site.trh" "$place"/site/*.html >/dev/null
+    find "$place/site" -type f -print0 | sort -z >"$place/site.list"
+    xargs -0 "$trimlet" task create --append --output-folder Trimlet "$place/site.trh" \
+        <"$place/site.list" >/dev/null
     # The other version reads a task file it wrote itself.
-    [[ -z $other ]] || "$other/trimlet" task create --output-folder Trimlet "$place/site.other.trh" \
-        "$place"/site/*.html >/dev/null
+    [[ -z $other ]] || xargs -0 "$other/trimlet" task create --append --output-folder Trimlet \
+        "$place/site.other.trh" <"$place/site.list" >/dev/null
 done
 # Files trimmed ahead are trusted only once they have been still for two seconds.
 sleep 3
@@ -117,8 +135,9 @@ if [[ -n $other ]]; then
     out=/dev/null
     for place in "$disk" "$memory"; do
         name=$([[ $place == "$disk" ]] && echo "real disk" || echo "memory")
+        clean_outputs="find '$place/site' -name Trimlet -type d -prune -exec rm -rf {} +"
         show_pair "trimlet run ($name)" \
-            $(in_turn "rm -rf '$place/site/Trimlet'" @TRIMLET@ run --yes "$place/@TASK@")
+            $(in_turn "$clean_outputs" @TRIMLET@ run --yes "$place/@TASK@")
     done
     echo "(the machine's load at the end: $(cut -d' ' -f1 /proc/loadavg))"
     exit 0
@@ -135,8 +154,9 @@ echo "  ${trim_mib} MiB/s of wall time (${trim_cpu_mib} of CPU time, helper thre
     "peak memory $((trim_rss / 1024)) MiB = $(ratio "$((trim_rss * 1024))" "$page_bytes") x the file"
 if [[ -n $minify ]]; then
     out=$disk/page.minified.html
-    read -r minify_wall minify_cpu < <(timed "" "$minify" --type html "$disk/page.html")
+    read -r minify_wall minify_cpu < <(timed "" "$minify" "${minify_options[@]}" "$disk/page.html")
     show "minify" "$minify_wall $minify_cpu"
+    echo "  (minify ${minify_options[*]})"
     echo "  minify / trimlet: $(ratio "$minify_wall" "$trim_wall") wall, $(ratio "$minify_cpu" "$trim_cpu") CPU"
 fi
 out=/dev/null
@@ -161,10 +181,12 @@ fi
 echo "== a site of $site_pages pages"
 for place in "$disk" "$memory"; do
     name=$([[ $place == "$disk" ]] && echo "real disk" || echo "memory")
-    read -r run_wall run_cpu < <(timed "rm -rf '$place/site/Trimlet'" "$trimlet" run --yes "$place/site.trh")
+    # Each folder of pages gets its own output folder.
+    clean_outputs="find '$place/site' -name Trimlet -type d -prune -exec rm -rf {} +"
+    read -r run_wall run_cpu < <(timed "$clean_outputs" "$trimlet" run --yes "$place/site.trh")
     show "trimlet run ($name)" "$run_wall $run_cpu"
     if [[ -n $minify ]]; then
-        read -r minify_wall minify_cpu < <(timed "rm -rf '$place/minified'" "$minify" -r -o "$place/minified/" "$place/site")
+        read -r minify_wall minify_cpu < <(timed "$clean_outputs; rm -rf '$place/minified'" "$minify" "${minify_options[@]}" -r -o "$place/minified/" "$place/site")
         show "minify -r ($name)" "$minify_wall $minify_cpu"
         echo "  minify / trimlet: $(ratio "$minify_wall" "$run_wall") wall, $(ratio "$minify_cpu" "$run_cpu") CPU"
     fi

@@ -355,7 +355,11 @@ void LearnPreformattedSelectors(std::string_view css, PreformattedSelectors& set
 
 void LearnFromStyleElements(std::string_view html, PreformattedSelectors& set) {
     const size_t n = html.size();
-    for (size_t i = 0; (i = FindByte(html, i, '<')) != kNone;) {
+    // Only a style sheet or a style attribute that says "white-space" teaches anything: the
+    // walk ends after the last one, and a tag's attributes are read only when one is in it.
+    size_t said = FindNoCase(html, 0, "white-space");
+    for (size_t i = 0; said < n && (i = FindByte(html, i, '<')) != kNone;
+         said = said >= i ? said : FindNoCase(html, i, "white-space")) {
         const MarkupKind kind = MarkupAt(html, i);
         if (kind == MarkupKind::None) {
             ++i;
@@ -380,7 +384,7 @@ void LearnFromStyleElements(std::string_view html, PreformattedSelectors& set) {
             i = end == kNone ? n : end;
             continue;
         }
-        if (!set.InlineStyles()) {
+        if (!set.InlineStyles() && said < tagEnd) {
             ForEachAttribute(html, i, [&](std::string_view attribute, std::string_view value) {
                 if (EqualsNoCase(attribute, "style") && DeclarationsPreformat(value)) {
                     set.NoteInlineStyles();

@@ -37,7 +37,10 @@ int HexValue(char c) {
 
 std::vector<std::string> LinkedStylesheetHrefs(std::string_view html) {
     std::vector<std::string> hrefs;
-    for (size_t i = 0; (i = engine::FindByte(html, i, '<')) != kNone;) {
+    // The walk ends after the last "<link".
+    size_t next = engine::FindNoCase(html, 0, "<link");
+    for (size_t i = 0; next < html.size() && (i = engine::FindByte(html, i, '<')) != kNone;
+         next = next >= i ? next : engine::FindNoCase(html, i, "<link")) {
         const engine::MarkupKind kind = engine::MarkupAt(html, i);
         if (kind == engine::MarkupKind::None) {
             ++i;
