@@ -135,15 +135,10 @@ void ExpectKeptInBoth(const Case (&cases)[N], const std::vector<std::string>& ke
             encoded.push_back(Encode(entry, cs));
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
-            std::string out;
             const std::string input = Encode(c.input, cs);
-            if (vbScript) {
-                ASSERT_RESULT(TrimScriptText(input, out, c.mode, *vbScript, cs, encoded),
-                              RESULT_OK);
-            } else {
-                ASSERT_RESULT(TrimHtmlText(input, out, c.mode, cs, encoded), RESULT_OK);
-            }
-            EXPECT_EQ(out, Encode(Expected(c), cs));
+            EXPECT_EQ(vbScript ? Script(input, c.mode, *vbScript, cs, encoded)
+                               : Html(input, c.mode, cs, encoded),
+                      Encode(Expected(c), cs));
         }
     }
 }
@@ -198,14 +193,11 @@ TEST(CommentKinds, TheUsersBeginningsInScripts) {
 
 TEST(CommentKinds, TheUsersOwnStayInEveryMode) {
     const std::vector<std::string> kept = {"google_ad", "/* keep"};
-    std::string out;
-    const std::string page = "<body><!-- google_ad_section_start --><!-- x -->a";
-    ASSERT_RESULT(TrimHtmlText(page, out, 0xFFFFFFFF, Charset::Utf8, kept), RESULT_OK);
-    EXPECT_EQ(out, "<body><!-- google_ad_section_start -->a");
-    ASSERT_RESULT(TrimScriptText("/* keep me */ a = 1; /* x */", out, 0xFFFFFFFF, false,
-                                 Charset::Cp932, kept),
-                  RESULT_OK);
-    EXPECT_EQ(out, "/* keep me */a=1;");
+    EXPECT_EQ(
+        Html("<body><!-- google_ad_section_start --><!-- x -->a", 0xFFFFFFFF, Charset::Utf8, kept),
+        "<body><!-- google_ad_section_start -->a");
+    EXPECT_EQ(Script("/* keep me */ a = 1; /* x */", 0xFFFFFFFF, false, Charset::Cp932, kept),
+              "/* keep me */a=1;");
 }
 
 }  // namespace

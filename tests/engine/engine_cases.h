@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "engine/preformatted.h"
 #include "engine/trim_engine.h"
+#include "reference/engine/preformatted.h"
+#include "reference/engine/trim_engine.h"
 #include "test_support.h"
 
 namespace trimlet::test {
@@ -29,18 +33,60 @@ inline std::string_view Expected(const Case& c) {
     return c.expected.data() == nullptr ? c.input : c.expected;
 }
 
-inline std::string Html(std::string_view input, TrimMode mode, Charset cs = Charset::Cp932) {
+// Elements made preformatted, as a set for each engine: the real one's and the reference's.
+struct Preformatted {
+    engine::PreformattedSelectors real;
+    reference::engine::PreformattedSelectors reference;
+};
+
+// The sets each engine's own learner learns from the STYLE elements of `page`.
+inline Preformatted LearnedFrom(std::string_view page) {
+    Preformatted both;
+    engine::LearnFromStyleElements(page, both.real);
+    reference::engine::LearnFromStyleElements(page, both.reference);
+    return both;
+}
+
+// The sets `build` makes of an empty set (it is called with each).
+template <typename Build>
+Preformatted BuiltAs(Build build) {
+    Preformatted both;
+    build(both.real);
+    build(both.reference);
+    return both;
+}
+
+// The trim of an HTML text. Every call checks that the text given up to the engine trims
+// alike and that the reference engine gives the same bytes.
+inline std::string Html(std::string_view input, TrimMode mode, Charset cs = Charset::Cp932,
+                        std::span<const std::string> kept = {},
+                        const Preformatted* preformatted = nullptr) {
+    const auto* real = preformatted != nullptr ? &preformatted->real : nullptr;
     std::string out = "stale";
-    EXPECT_RESULT(TrimHtmlText(input, out, mode, cs), RESULT_OK);
+    EXPECT_RESULT(TrimHtmlText(input, out, mode, cs, kept, real), RESULT_OK);
     EXPECT_LE(out.size(), input.size());
+    std::string given(input);
+    std::string fromGiven = "stale";
+    EXPECT_RESULT(TrimOwnedHtmlText(given, fromGiven, mode, cs, kept, real), RESULT_OK);
+    EXPECT_EQ(fromGiven, out) << "a given-up text trims otherwise";
+    std::string expected = "stale";
+    EXPECT_RESULT(
+        reference::TrimHtmlText(input, expected, mode, cs, kept,
+                                preformatted != nullptr ? &preformatted->reference : nullptr),
+        RESULT_OK);
+    EXPECT_EQ(out, expected) << "the reference engine trims otherwise";
     return out;
 }
 
+// The trim of a script text, checked against the reference engine's.
 inline std::string Script(std::string_view input, TrimMode mode, bool vb,
-                          Charset cs = Charset::Cp932) {
+                          Charset cs = Charset::Cp932, std::span<const std::string> kept = {}) {
     std::string out = "stale";
-    EXPECT_RESULT(TrimScriptText(input, out, mode, vb, cs), RESULT_OK);
+    EXPECT_RESULT(TrimScriptText(input, out, mode, vb, cs, kept), RESULT_OK);
     EXPECT_LE(out.size(), input.size());
+    std::string expected = "stale";
+    EXPECT_RESULT(reference::TrimScriptText(input, expected, mode, vb, cs, kept), RESULT_OK);
+    EXPECT_EQ(out, expected) << "the reference engine trims otherwise";
     return out;
 }
 

@@ -19,11 +19,8 @@ PreformattedSelectors Learned(std::string_view page) {
 }
 
 std::string Styled(std::string_view input, TrimMode mode, Charset cs = Charset::Cp932) {
-    const PreformattedSelectors set = Learned(input);
-    std::string out = "stale";
-    EXPECT_RESULT(TrimHtmlText(input, out, mode, cs, {}, &set), RESULT_OK);
-    EXPECT_LE(out.size(), input.size());
-    return out;
+    const Preformatted learned = LearnedFrom(input);
+    return Html(input, mode, cs, {}, &learned);
 }
 
 TEST(Preformatted, DeclarationsAndSelectors) {
@@ -135,16 +132,12 @@ TEST(Preformatted, ElementsKeepTheirBlanks) {
 // Without a set, or with one that names nothing, the trim is the one it always was.
 TEST(Preformatted, NothingLearnedTrimsAsBefore) {
     const std::string page = std::string(kSheet) + "<div class=other>  a  </div>  <pre>  b </pre>";
-    PreformattedSelectors none;
-    PreformattedSelectors other;
-    other.AddClass("unused");
+    const Preformatted none;
+    const Preformatted other = BuiltAs([](auto& set) { set.AddClass("unused"); });
     for (TrimMode mode : {kDefault, TrimMode{0xFFFFFFFF}}) {
-        std::string plain, empty, unused;
-        ASSERT_RESULT(TrimHtmlText(page, plain, mode), RESULT_OK);
-        ASSERT_RESULT(TrimHtmlText(page, empty, mode, Charset::Cp932, {}, &none), RESULT_OK);
-        ASSERT_RESULT(TrimHtmlText(page, unused, mode, Charset::Cp932, {}, &other), RESULT_OK);
-        EXPECT_EQ(empty, plain);
-        EXPECT_EQ(unused, plain);
+        const std::string plain = Html(page, mode);
+        EXPECT_EQ(Html(page, mode, Charset::Cp932, {}, &none), plain);
+        EXPECT_EQ(Html(page, mode, Charset::Cp932, {}, &other), plain);
     }
 }
 
@@ -191,10 +184,11 @@ TEST(Preformatted, SecondTrimChangesNothing) {
     };
     constexpr TrimMode kModes[] = {kDefault, 0xFFFFFFFF, kDefault | TM_CR_REG_AS_WSP,
                                    kDefault | TM_INSIDE_PRE | TM_BETWEEN_INLINE_TAGS};
-    PreformattedSelectors set;
-    set.AddClass("line");
-    set.AddId("code");
-    set.NoteInlineStyles();
+    const Preformatted set = BuiltAs([](auto& each) {
+        each.AddClass("line");
+        each.AddId("code");
+        each.NoteInlineStyles();
+    });
     uint32_t seed = 7;
     for (int round = 0; round < 1500; ++round) {
         std::string page;
@@ -205,15 +199,14 @@ TEST(Preformatted, SecondTrimChangesNothing) {
         for (Charset cs : {Charset::Cp932, Charset::Utf8}) {
             const std::string text = Encode(page, cs);
             for (TrimMode mode : kModes) {
-                std::string once, twice;
-                ASSERT_RESULT(TrimHtmlText(text, once, mode, cs, {}, &set), RESULT_OK);
-                ASSERT_RESULT(TrimHtmlText(once, twice, mode, cs, {}, &set), RESULT_OK);
+                std::string once = Html(text, mode, cs, {}, &set);
+                std::string twice = Html(once, mode, cs, {}, &set);
                 ASSERT_EQ(twice, once) << "mode " << std::hex << mode << " page\n" << page;
                 // The second trim learns from the first one's result, as a user's would.
-                const PreformattedSelectors learned = Learned(text);
-                ASSERT_RESULT(TrimHtmlText(text, once, mode, cs, {}, &learned), RESULT_OK);
-                const PreformattedSelectors relearned = Learned(once);
-                ASSERT_RESULT(TrimHtmlText(once, twice, mode, cs, {}, &relearned), RESULT_OK);
+                const Preformatted learned = LearnedFrom(text);
+                once = Html(text, mode, cs, {}, &learned);
+                const Preformatted relearned = LearnedFrom(once);
+                twice = Html(once, mode, cs, {}, &relearned);
                 ASSERT_EQ(twice, once) << "mode " << std::hex << mode << " learning, page\n"
                                        << page;
             }

@@ -318,11 +318,8 @@ TEST(ScriptPieces, ListsStayShortAndResultsSame) {
         EXPECT_LE(buffers.secondPieces.capacity(), engine::kMaxPieces);
 
         const std::string page = "<script>" + text + "</script>";
-        for (TrimMode mode : {kDefault, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT}) {
-            std::string out;
-            EXPECT_RESULT(TrimHtmlText(page, out, mode), RESULT_OK);
-            EXPECT_EQ(out, "<script>" + expected + "</script>");
-        }
+        for (TrimMode mode : {kDefault, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT})
+            EXPECT_EQ(Html(page, mode), "<script>" + expected + "</script>");
         engine::ScriptBuffers scripts;
         engine::PassContext ctx;
         ctx.mode = kDefault;
@@ -339,11 +336,8 @@ TEST(ScriptPieces, ManyBlocksSameResult) {
         page += "<script> a  =  1; // c\r\n</script>  <p>  x  </p>\r\n\r\n";
         expected += "<script>a=1;\r\n</script><p> x </p>\r\n";
     }
-    for (TrimMode mode : {kDefault, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT}) {
-        std::string out;
-        EXPECT_RESULT(TrimHtmlText(page, out, mode), RESULT_OK);
-        EXPECT_EQ(out, expected);
-    }
+    for (TrimMode mode : {kDefault, kDefault & ~TM_KEEP_SCRIPT_HTML_COMMENT})
+        EXPECT_EQ(Html(page, mode), expected);
 }
 
 }  // namespace
