@@ -134,6 +134,19 @@ TEST(HtmlAttributeValues, Table) {
          "<script>a  =  '\"'</script>  <p title=\"a  b\">  x",
          "<script>a='\"'</script> <p title=\"a  b\"> x"},
         {"unterminated value", TM_COLLAPSE_SPACES, "<a title=\"a  b>  c", kSame},
+        // The passes write over the text they read: what they learn of a tag or a value
+        // must be read before a deletion ahead of it moves the text.
+        {"STYLE tag with blanks inside", kDefault,
+         "<style   media=\"x\">a{content:\"  b  \"}</style>",
+         "<style media=\"x\">a{content:\"  b  \"}</style>"},
+        {"value in the last tag, after a deletion", kDefault, "<p>  a  </p>\r\n\r\n<b c=\"d  e\">",
+         "<p> a </p>\r\n<b c=\"d  e\">"},
+        // Whether the '\\' before the deleted comment is a character of its own is told by
+        // the lead bytes before it, which the copy of the code moves.
+        {"script code after a deleted comment", TM_HTML_COMMENT_DEL,
+         "<!--x--><script>a\x81\x81\x81\x81\x81\x81\x81\x81\x81\x81\x5C<!-- y -->b</script>",
+         "<script>a\x81\x81\x81\x81\x81\x81\x81\x81\x81\x81\x5C"
+         "b</script>"},
     };
     ExpectHtml(cases);
 }
