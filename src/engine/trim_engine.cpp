@@ -1,3 +1,15 @@
+// The trim engine runs its passes one after another over the whole text, each in place:
+// a pass reads the text from the front and writes its result over it as it goes. No pass
+// lengthens any part of a text, so what it writes never overtakes what it has still to
+// read; a pass that looks back reads only bytes it has not yet written over, or notes
+// what it needs before the write (see PassOutput). A page therefore needs no buffer
+// besides its own: no second buffer of its size is allocated or zero-filled, and the
+// caller writes the result from where the text was. A pass that deletes nothing copies
+// nothing. What one pass finds that the next would find again (SCRIPT blocks, quoted
+// values) is handed on in the positions of its output.
+//
+// The passes as they ran before, each into a buffer of its own, are kept beside the
+// tests as the reference engine; the tests and a fuzz target compare the two byte for byte.
 #include "engine/trim_engine.h"
 
 #include <new>

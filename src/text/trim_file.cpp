@@ -60,8 +60,8 @@ std::span<const std::string> KeptInCharset(std::span<const std::string> kept, Ch
     return converted;
 }
 
-// Trims `fileText`; an HTML text's storage becomes the engine's second buffer once it has
-// been read, so that the trim holds two buffers of the text's size, not three. An HTML
+// Trims `fileText`; an HTML text is trimmed in its own storage, which then holds the
+// result, so that the trim needs no second buffer of the text's size. An HTML
 // text's preformatted elements are learned first, with its linked style sheets when
 // `path` (the file it was read from) is given.
 Result TrimText(FileText& fileText, FileKind kind, TrimMode trimMode, std::string& out,
