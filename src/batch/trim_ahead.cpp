@@ -1,6 +1,7 @@
 #include "batch/trim_ahead.h"
 
 #include <cstdlib>
+#include <new>
 #include <utility>
 
 #include "text/trim_file.h"
@@ -31,9 +32,11 @@ bool TrimAhead::Pays() {
 }
 
 void TrimAhead::Offer(const std::string& path, TrimMode mode) {
-    {
+    try {
         const std::lock_guard lock(mutex_);
         jobs_.push_back({path, mode, false, {}, {}});
+    } catch (const std::bad_alloc&) {
+        return;  // the run trims the file itself
     }
     changed_.notify_all();
 }
@@ -78,17 +81,17 @@ void TrimAhead::Work() {
         });
         if (job == nullptr) return;  // quit, with nothing left to do
         if (quit_) return;
-        const std::string path = job->path;
-        const TrimMode mode = job->mode;
         lock.unlock();
 
+        // The job stays where it is until it is done: only the taker removes jobs, and it
+        // waits for this one first.
         TrimmedAhead trimmed;
         FileStamp stamp;
-        trimmed.result = TrimFile(path, mode, scriptExtensions_, trimmed.bytes, trimmed.inputSize,
-                                  trimmed.outputSize, &stamp, keptComments_, stylesheets_);
+        trimmed.result =
+            TrimFile(job->path, job->mode, scriptExtensions_, trimmed.bytes, trimmed.inputSize,
+                     trimmed.outputSize, &stamp, keptComments_, stylesheets_);
 
         lock.lock();
-        // Only the taker removes jobs, and it waits for this one to be done first.
         job->trimmed = std::move(trimmed);
         job->stamp = stamp;
         job->done = true;
