@@ -1,5 +1,6 @@
 #include "text/stylesheets.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 
@@ -135,7 +136,11 @@ void LearnPreformattedForPage(std::string_view pagePath, std::string_view html,
     if (pagePath.empty() || engine::FindNoCase(html, 0, "<link") >= html.size()) return;
     StylesheetCache ownCache;
     StylesheetCache& sheets = cache != nullptr ? *cache : ownCache;
-    for (const std::string& href : LinkedStylesheetHrefs(html))
+    // What a sheet teaches is added to the set once, however often the page links it.
+    std::vector<std::string> hrefs = LinkedStylesheetHrefs(html);
+    std::sort(hrefs.begin(), hrefs.end());
+    hrefs.erase(std::unique(hrefs.begin(), hrefs.end()), hrefs.end());
+    for (const std::string& href : hrefs)
         sheets.Learn(LocalStylesheetPath(pagePath, href), set);
 }
 
