@@ -340,6 +340,12 @@ size_t QuotedValues::Scan(size_t i, size_t outShift) {
             tagStart_ == kNone ? FindByteOrEnd(text_, pos_, '<') : stops_.Next(pos_, n);
         if (p > i) {
             pos_ = p;  // nothing between changes the state
+            // Whether a quote opens a value is read off the blanks before it, which the
+            // pass may write over before it gets there: it is decided now.
+            if (tagStart_ != kNone && p < n && (text_[p] == '"' || text_[p] == '\'')) {
+                decidedQuote_ = p;
+                decidedOpens_ = QuoteOpensValue(text_, tagStart_, p);
+            }
             break;
         }
         const char c = text_[p];
@@ -362,7 +368,8 @@ size_t QuotedValues::Scan(size_t i, size_t outShift) {
                 if (const size_t end = ScanStyleSheet(i, outShift); end != kNone) return end;
                 if (pos_ < styleEnd_) return kNone;
             }
-        } else if (c != '<' && QuoteOpensValue(text_, tagStart_, p)) {
+        } else if (c != '<' &&
+                   (p == decidedQuote_ ? decidedOpens_ : QuoteOpensValue(text_, tagStart_, p))) {
             const ValueSpan value = FindValueEnd(text_, p, c, fullWidth_);
             valueBegin_ = p + 1;
             valueEnd_ = value.end;

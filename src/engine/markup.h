@@ -226,12 +226,14 @@ class QuotedValues {
     bool fullWidth_;
     Charset charset_;
     MarkupScan stops_;
-    size_t styleEnd_ = 0;      // inside a style sheet up to here
-    size_t pos_ = 0;           // the stops before this are handled
-    size_t tagStart_ = kNone;  // the '<' of the tag pos_ is in, or kNone
-    bool tagIsStyle_ = false;  // that tag is a STYLE start tag
-    size_t valueBegin_ = 0;    // the last value found: after its opening quote ...
-    size_t valueEnd_ = 0;      // ... up to its closing quote (or the end)
+    size_t styleEnd_ = 0;          // inside a style sheet up to here
+    size_t pos_ = 0;               // the stops before this are handled
+    size_t tagStart_ = kNone;      // the '<' of the tag pos_ is in, or kNone
+    bool tagIsStyle_ = false;      // that tag is a STYLE start tag
+    size_t decidedQuote_ = kNone;  // a quote ahead whose part was decided ...
+    bool decidedOpens_ = false;    // ... whether it opens a value
+    size_t valueBegin_ = 0;        // the last value found: after its opening quote ...
+    size_t valueEnd_ = 0;          // ... up to its closing quote (or the end)
 };
 
 }  // namespace trimlet::engine

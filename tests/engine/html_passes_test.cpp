@@ -151,6 +151,25 @@ TEST(HtmlAttributeValues, Table) {
     ExpectHtml(cases);
 }
 
+// Whether a quote opens a value depends on the blanks before it, which a pass may delete or
+// collapse before it reaches the quote: a full-width blank there is no blank to a browser.
+TEST(HtmlAttributeValues, QuoteAfterAFullWidthBlankThePassesTrim) {
+    constexpr TrimMode kLines = TM_TRIM_LINE_ENDS | TM_ZENKAKU_AS_WSP;
+    constexpr TrimMode kBlanks = TM_COLLAPSE_SPACES | TM_ZENKAKU_AS_WSP;
+    const Case cp932[] = {
+        {"line end", kLines, "<a=\x81\x40\r\n \" \r", "<a=\r\n\"\r"},
+    };
+    ExpectHtml(cp932);
+    const Case utf8[] = {
+        {"collapsed", kBlanks, "<a=\xE3\x80\x80\n  \"  ", "<a= \n \" "},
+        {"line end", kLines | TM_COLLAPSE_SPACES, "<a b=\xE3\x80\x80\n\r\n \"x  y\">",
+         "<a b=\n\r\n\"x y\">"},
+        {"a later value", kBlanks, "<b c=\xE3\x80\x80\n  \"x>text  text<i title=\"a  b\">",
+         "<b c= \n \"x>text text<i title=\"a  b\">"},
+    };
+    ExpectHtml(utf8, Charset::Utf8);
+}
+
 TEST(HtmlUnterminated, RunsToTheEnd) {
     const Case cases[] = {
         {"script tag", kDefault, "<p>x</p>\r\n<script type=\"text/java", kSame},
