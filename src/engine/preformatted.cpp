@@ -356,7 +356,8 @@ void LearnPreformattedSelectors(std::string_view css, PreformattedSelectors& set
 void LearnFromStyleElements(std::string_view html, PreformattedSelectors& set) {
     const size_t n = html.size();
     // Only a style sheet or a style attribute that says "white-space" teaches anything: the
-    // walk ends after the last one, and a tag's attributes are read only when one is in it.
+    // walk ends after the last one. (A tag's attributes are read as a browser reads them,
+    // which may reach past where the walk takes the tag to end.)
     size_t said = FindNoCase(html, 0, "white-space");
     for (size_t i = 0; said < n && (i = FindByte(html, i, '<')) != kNone;
          said = said >= i ? said : FindNoCase(html, i, "white-space")) {
@@ -384,7 +385,7 @@ void LearnFromStyleElements(std::string_view html, PreformattedSelectors& set) {
             i = end == kNone ? n : end;
             continue;
         }
-        if (!set.InlineStyles() && said < tagEnd) {
+        if (!set.InlineStyles()) {
             ForEachAttribute(html, i, [&](std::string_view attribute, std::string_view value) {
                 if (EqualsNoCase(attribute, "style") && DeclarationsPreformat(value)) {
                     set.NoteInlineStyles();

@@ -67,6 +67,9 @@ TEST(Preformatted, StyleElementsAndAttributes) {
     EXPECT_TRUE(Learned("<!-- <style>.a{white-space:pre}</style> -->").Empty());
     EXPECT_TRUE(Learned("<script>s='<style>.a{white-space:pre}</style>'</script>").Empty());
     EXPECT_TRUE(Learned("<p style='white-space: pre'>x</p>").InlineStyles());
+    // A browser reads these attributes past the '>' that ends the tag for the passes.
+    EXPECT_TRUE(Learned("<a=\t'='>'style=white-space:pre").InlineStyles());
+    EXPECT_TRUE(Learned("<a \x81\x40=\f\">\"style=white-space:pre").InlineStyles());
     EXPECT_EQ(Learned("<STYLE media=all>.A{white-space:pre}</STYLE>").Describe(), ".a");
 }
 
