@@ -142,6 +142,10 @@ TEST(SecondTrim, Table) {
          "<script>a=b</ script ソ"},
         {"quote that opens no value", kAll, "<a\"=\"><script>\"\"\r< ソ",
          "<a\"=\"><script>\"\" < ソ"},
+        // A control byte after '<' is text, not '!', '/', '%' or '?' (0x20 set in it).
+        {"'<' and a control byte before a script tag", kAll,
+         "<\x01<script><script </script>\"\"\r< ソ", "<\x01<script><script</script>\"\" < ソ"},
+        {"'<' and a control byte is no server code", kAll, "<\x05 a  b <p>  c", "<\x05 a b <p> c"},
     };
     ExpectHtmlInBoth(cases);
     for (const Case& c : cases) {

@@ -57,6 +57,11 @@ inline constexpr std::array<uint8_t, 256> kByteClass = MakeByteClasses();
 inline uint8_t ByteAt(std::string_view t, size_t i) {
     return static_cast<uint8_t>(t[i]);
 }
+// An ASCII capital made small; any other byte as it is (unlike c | 0x20, which would turn
+// control bytes into '!', '%', '/' or '?').
+inline uint8_t LowerLetter(uint8_t c) {
+    return c >= 'A' && c <= 'Z' ? c | 0x20 : c;
+}
 inline bool IsBlankOrBreak(uint8_t c) {
     return kByteClass[c] & (kBlank | kBreak);
 }

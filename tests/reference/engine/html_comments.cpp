@@ -140,7 +140,7 @@ void DeleteHtmlComments(const PassContext& ctx, std::string& out, std::string_vi
     while ((i = FindByte(in, i, '<')) != kNone) {
         const size_t lt = i;
         // The byte after '<' tells the cases apart.
-        const uint8_t next = lt + 1 < n ? ByteAt(in, lt + 1) | 0x20 : 0;
+        const uint8_t next = lt + 1 < n ? LowerLetter(ByteAt(in, lt + 1)) : 0;
         if (next == '!' && StartsWithAt(in, lt, "<!--")) {
             const size_t end = CommentEnd(in, lt);
             if (!KeepComment(ctx, in, lt, end, insideBody)) {

@@ -78,7 +78,7 @@ inline bool InsideEarlierTag(std::string_view in, size_t i) {
 inline TagStart TagStartAt(std::string_view in, size_t i, bool textElements, TextElement& element,
                            const PreformattedSelectors* styled = nullptr) {
     if (i + 1 >= in.size()) return TagStart::Other;
-    const uint8_t c = ByteAt(in, i + 1) | 0x20;
+    const uint8_t c = LowerLetter(ByteAt(in, i + 1));
     if (c == '%' || c == '?') return TagStart::ServerCode;
     if (c == 's' && ScriptStartTagAt(in, i) && !InsideEarlierTag(in, i)) return TagStart::Script;
     if (!textElements) return TagStart::Other;

@@ -160,7 +160,7 @@ void TrimScriptBlocks(const PassContext& ctx, std::string& out, std::string_view
     size_t copyFrom = 0;
     size_t i = 0;
     while ((i = FindByte(in, i, '<')) != kNone) {
-        const uint8_t next = i + 1 < n ? ByteAt(in, i + 1) | 0x20 : 0;
+        const uint8_t next = i + 1 < n ? LowerLetter(ByteAt(in, i + 1)) : 0;
         if (next == '!' && StartsWithAt(in, i, "<!--")) {
             i = CommentEnd(in, i);
         } else if (next == '%' || next == '?') {
