@@ -1,4 +1,4 @@
-// libFuzzer target comparing the trim engine with the reference engine (tests/reference),
+// libFuzzer target comparing the trim engine with the reference engine (reference/),
 // the engine as it was before it was made faster: for any text, charset and mode, every
 // entry point must give the same bytes and the same result code as the reference does.
 

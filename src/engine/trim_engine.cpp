@@ -8,8 +8,8 @@
 // nothing. What one pass finds that the next would find again (SCRIPT blocks, quoted
 // values) is handed on in the positions of its output.
 //
-// The passes as they ran before, each into a buffer of its own, are kept beside the
-// tests as the reference engine; the tests and a fuzz target compare the two byte for byte.
+// The passes as they ran before, each into a buffer of its own, are kept in reference/ as
+// the reference engine; the tests and a fuzz target compare the two byte for byte.
 #include "engine/trim_engine.h"
 
 #include <new>

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/charset.h"
-#include "reference/engine/preformatted.h"
 #include "engine/trim_mode.h"
+#include "reference/engine/preformatted.h"
 
 namespace trimlet::reference::engine {
 
