@@ -18,8 +18,6 @@ class PassOutput {
 
     size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    const char* data() const { return data_; }
-    char back() const { return data_[size_ - 1]; }
     std::string_view View() const { return {data_, size_}; }
     operator std::string_view() const { return View(); }
 
@@ -38,10 +36,6 @@ class PassOutput {
     PassOutput& operator+=(char c) {
         append(&c, 1);
         return *this;
-    }
-    // Only ever shortens: what was cut off is not written again.
-    void resize(size_t n) {
-        if (n < size_) size_ = n;
     }
 
   private:
