@@ -219,37 +219,85 @@ void LearnRules(std::string_view css, PreformattedSelectors& set, int depth) {
 }
 
 bool IsNeverPreformatted(std::string_view name) {
-    static constexpr std::array<std::string_view, 24> kNames = {
-        "area",  "base", "basefont", "bgsound", "br",       "col",   "embed",  "frame",
-        "hr",    "img",  "input",    "keygen",  "link",     "meta",  "param",  "source",
-        "track", "wbr",  "script",   "style",   "textarea", "title", "iframe", "noembed"};
-    return std::any_of(kNames.begin(), kNames.end(),
-                       [&](std::string_view n) { return EqualsNoCase(name, n); });
+    // Asked for every start tag of a page that learned some selector: the first letter
+    // picks the few names to compare with.
+    const auto any = [&](std::initializer_list<std::string_view> names) {
+        return std::any_of(names.begin(), names.end(),
+                           [&](std::string_view n) { return EqualsNoCase(name, n); });
+    };
+    if (name.size() < 2 || name.size() > 8) return false;
+    switch (LowerLetter(static_cast<uint8_t>(name[0]))) {
+        case 'a':
+            return any({"area"});
+        case 'b':
+            return any({"base", "basefont", "bgsound", "br"});
+        case 'c':
+            return any({"col"});
+        case 'e':
+            return any({"embed"});
+        case 'f':
+            return any({"frame"});
+        case 'h':
+            return any({"hr"});
+        case 'i':
+            return any({"img", "input", "iframe"});
+        case 'k':
+            return any({"keygen"});
+        case 'l':
+            return any({"link"});
+        case 'm':
+            return any({"meta"});
+        case 'n':
+            return any({"noembed"});
+        case 'p':
+            return any({"param"});
+        case 's':
+            return any({"source", "script", "style"});
+        case 't':
+            return any({"track", "textarea", "title"});
+        case 'w':
+            return any({"wbr"});
+        default:
+            return false;
+    }
 }
+
+// What the bytes of a start tag are to its attributes, one table lookup each: the tags of
+// a page that learned some selector are read by four passes.
+enum : uint8_t { kAttrBlank = 1, kAttrSlash = 2, kAttrGt = 4, kAttrEq = 8 };
+constexpr std::array<uint8_t, 256> kAttrClass = [] {
+    std::array<uint8_t, 256> t{};
+    for (const char c : std::string_view(" \t\r\n\f"))
+        t[static_cast<uint8_t>(c)] = kAttrBlank;
+    t['/'] = kAttrSlash;
+    t['>'] = kAttrGt;
+    t['='] = kAttrEq;
+    return t;
+}();
 
 // Calls f(name, value) for each attribute of the start tag at lt, until f returns false.
 template <class F>
 void ForEachAttribute(std::string_view in, size_t lt, F f) {
     const size_t n = in.size();
+    const auto is = [&](size_t k, uint8_t classes) { return kAttrClass[ByteAt(in, k)] & classes; };
     size_t i = lt + 1;
-    const auto blank = [&](size_t k) { return IsBlankOrBreak(ByteAt(in, k)) || in[k] == '\f'; };
-    while (i < n && !blank(i) && in[i] != '/' && in[i] != '>')
+    while (i < n && !is(i, kAttrBlank | kAttrSlash | kAttrGt))
         ++i;
     for (;;) {
-        while (i < n && (blank(i) || in[i] == '/'))
+        while (i < n && is(i, kAttrBlank | kAttrSlash))
             ++i;
         if (i >= n || in[i] == '>') return;
         const size_t nameBegin = i++;
-        while (i < n && !blank(i) && in[i] != '/' && in[i] != '>' && in[i] != '=')
+        while (i < n && !is(i, kAttrBlank | kAttrSlash | kAttrGt | kAttrEq))
             ++i;
         const std::string_view name = in.substr(nameBegin, i - nameBegin);
         size_t j = i;
-        while (j < n && blank(j))
+        while (j < n && is(j, kAttrBlank))
             ++j;
         std::string_view value;
         if (j < n && in[j] == '=') {
             ++j;
-            while (j < n && blank(j))
+            while (j < n && is(j, kAttrBlank))
                 ++j;
             if (j < n && (in[j] == '"' || in[j] == '\'')) {
                 const size_t close = FindByte(in, j + 1, in[j]);
@@ -258,7 +306,7 @@ void ForEachAttribute(std::string_view in, size_t lt, F f) {
                 i = end < n ? end + 1 : n;
             } else {
                 size_t k = j;
-                while (k < n && !blank(k) && in[k] != '>')
+                while (k < n && !is(k, kAttrBlank | kAttrGt))
                     ++k;
                 value = in.substr(j, k - j);
                 i = k;

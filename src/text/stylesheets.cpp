@@ -12,6 +12,9 @@ namespace trimlet {
 
 namespace {
 
+// Enough for the sheets of any site; past it the paths are worked out afresh.
+constexpr std::size_t kMaxRememberedPaths = 1 << 16;
+
 using engine::EqualsNoCase;
 using engine::kNone;
 
@@ -119,9 +122,29 @@ void StylesheetCache::Learn(const std::string& path, engine::PreformattedSelecto
     entries_[path] = std::move(entry);
 }
 
+std::string StylesheetCache::LocalPath(std::string_view pagePath, std::string_view href) {
+    // The path depends on the page's folder and the href only. A NUL, which neither holds,
+    // separates them in the key.
+    const size_t slash = pagePath.rfind('/');
+    std::string key(slash == std::string_view::npos ? std::string_view()
+                                                    : pagePath.substr(0, slash + 1));
+    key += '\0';
+    key += href;
+    {
+        const std::lock_guard lock(mutex_);
+        if (const auto it = paths_.find(key); it != paths_.end()) return it->second;
+    }
+    std::string path = LocalStylesheetPath(pagePath, href);
+    const std::lock_guard lock(mutex_);
+    if (paths_.size() >= kMaxRememberedPaths) paths_.clear();
+    paths_.emplace(std::move(key), path);
+    return path;
+}
+
 void StylesheetCache::Clear() {
     const std::lock_guard lock(mutex_);
     entries_.clear();
+    paths_.clear();
 }
 
 std::size_t StylesheetCache::ReadCount() const {
@@ -141,7 +164,7 @@ void LearnPreformattedForPage(std::string_view pagePath, std::string_view html,
     std::sort(hrefs.begin(), hrefs.end());
     hrefs.erase(std::unique(hrefs.begin(), hrefs.end()), hrefs.end());
     for (const std::string& href : hrefs)
-        sheets.Learn(LocalStylesheetPath(pagePath, href), set);
+        sheets.Learn(sheets.LocalPath(pagePath, href), set);
 }
 
 }  // namespace trimlet

@@ -31,6 +31,9 @@ class StylesheetCache {
     // Adds to `set` what the style sheet at `path` makes preformatted. A sheet that cannot
     // be read teaches nothing.
     void Learn(const std::string& path, engine::PreformattedSelectors& set);
+    // LocalStylesheetPath, remembered: the pages of one folder mostly link the same sheets,
+    // and resolving a path costs more than the rest of the lookup.
+    std::string LocalPath(std::string_view pagePath, std::string_view href);
     // Forgets every sheet (the list was refreshed).
     void Clear();
     // How many times a sheet was read from disk since the cache was made.
@@ -43,6 +46,7 @@ class StylesheetCache {
     };
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Entry> entries_;
+    std::unordered_map<std::string, std::string> paths_;  // by page folder and href
     std::size_t reads_ = 0;
 };
 

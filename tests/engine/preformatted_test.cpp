@@ -73,6 +73,32 @@ TEST(Preformatted, StyleElementsAndAttributes) {
     EXPECT_EQ(Learned("<STYLE media=all>.A{white-space:pre}</STYLE>").Describe(), ".a");
 }
 
+// Void elements and those holding only text are never preformatted, whatever their class;
+// names that merely begin like them are.
+TEST(Preformatted, WhichElementsCanBe) {
+    PreformattedSelectors set;
+    set.AddClass("x");
+    const struct {
+        const char* name;
+        bool can;
+    } rows[] = {
+        {"area", false},     {"BASE", false},    {"basefont", false},  {"bgsound", false},
+        {"Br", false},       {"col", false},     {"embed", false},     {"frame", false},
+        {"hr", false},       {"IMG", false},     {"input", false},     {"keygen", false},
+        {"link", false},     {"meta", false},    {"param", false},     {"source", false},
+        {"track", false},    {"wbr", false},     {"script", false},    {"style", false},
+        {"textarea", false}, {"TITLE", false},   {"iframe", false},    {"noembed", false},
+        {"div", true},       {"b", true},        {"i", true},          {"areas", true},
+        {"colgroup", true},  {"frameset", true}, {"s", true},          {"td", true},
+        {"textareas", true}, {"noembeds", true}, {"\xC2\xA0" "br", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string tag = std::string("<") + row.name + " class=x>";
+        EXPECT_EQ(engine::StartTagPreformatted(tag, 0, set), row.can);
+    }
+}
+
 constexpr std::string_view kSheet = "<style>.line{white-space:pre-wrap}</style>\n";
 
 TEST(Preformatted, ElementsKeepTheirBlanks) {

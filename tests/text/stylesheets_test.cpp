@@ -62,9 +62,18 @@ TEST(Stylesheets, LinksAndTheirPaths) {
         {"data:text/css,.a{}", ""},
         {"  ", ""},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.href);
-        EXPECT_EQ(LocalStylesheetPath("/site/docs/page.html", row.href), row.path);
+    // The cache gives the same paths, the second time from memory, and keeps pages of
+    // other folders (or none) apart.
+    StylesheetCache cache;
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.href);
+            EXPECT_EQ(LocalStylesheetPath("/site/docs/page.html", row.href), row.path);
+            EXPECT_EQ(cache.LocalPath("/site/docs/page.html", row.href), row.path);
+        }
+        EXPECT_EQ(cache.LocalPath("/site/page.html", "style.css"), "/site/style.css");
+        EXPECT_EQ(cache.LocalPath("page.html", "style.css"), "style.css");
+        EXPECT_EQ(cache.LocalPath("/site/docs/other.html", "style.css"), "/site/docs/style.css");
     }
 }
 
