@@ -109,10 +109,17 @@ size_t MarkupEnd(std::string_view t, size_t lt, MarkupKind kind) {
 }
 
 std::string_view TagNameAt(std::string_view t, size_t lt) {
+    // The bytes that end a name here: blanks, line breaks, '/' and '>'.
+    static constexpr std::array<bool, 256> kEndsName = [] {
+        std::array<bool, 256> ends{};
+        for (const char c : std::string_view(" \t\r\n/>"))
+            ends[static_cast<uint8_t>(c)] = true;
+        return ends;
+    }();
     size_t begin = lt + 1;
     if (begin < t.size() && t[begin] == '/') ++begin;
     size_t end = begin;
-    while (end < t.size() && !IsBlankOrBreak(ByteAt(t, end)) && t[end] != '/' && t[end] != '>')
+    while (end < t.size() && !kEndsName[ByteAt(t, end)])
         ++end;
     return t.substr(begin, end - begin);
 }
