@@ -1,5 +1,7 @@
 #include "batch/run_files.h"
 
+#include "batch/trim_ahead.h"
+
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -97,8 +99,21 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
     const std::vector<std::optional<std::size_t>> same =
         FindSameOutputs(request.style, planned, outputs);
 
+    // The next file is trimmed on another thread while this one is written.
+    std::optional<TrimAhead> ahead;
+    if (files.size() >= 2 && !request.kind && TrimAhead::Pays()) {
+        ahead.emplace(request.scriptExtensions, request.keptComments, &stylesheets);
+        ctx.ahead = &*ahead;
+    }
+    const auto offerNext = [&](std::size_t i) {
+        if (ahead && i < files.size() && !files[i].path.empty() && !same[i])
+            ahead->Offer(AbsoluteInput(request.style, files[i].path), runFlags & ~kRunBits);
+    };
+    offerNext(0);
+
     for (std::size_t i = 0; i < files.size(); ++i) {
         const RunFile* const file = &files[i];
+        offerNext(i + 1);
         std::uint64_t sourceSize = 0;
         std::uint64_t trimmedSize = 0;
         Result result = RESULT_OK;

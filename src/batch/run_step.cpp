@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "batch/format.h"
+#include "batch/trim_ahead.h"
 #include "common/messages.h"
 #include "platform/file_info.h"
 #include "platform/read_file.h"
@@ -64,17 +65,6 @@ std::string RealFolder(PathStyle style, const std::string& folder) {
 bool OutputIsInput(PathStyle style, const std::string& inputPath, const std::string& outputPath) {
     if (style == NativePathStyle() && IsSameFile(inputPath, outputPath)) return true;
     return IsSamePath(style, inputPath, outputPath);
-}
-
-// `path` made absolute against the current folder when it is relative (a hand-written line
-// of a task file), so that its output folder is worked out like any other's. An absolute
-// path, or one the current folder cannot be had for, is returned as it is.
-std::string AbsoluteInput(PathStyle style, const std::string& path) {
-    if (style != NativePathStyle() || IsAbsolutePath(style, path)) return path;
-    std::error_code error;
-    const std::string folder = std::filesystem::current_path(error).string();
-    if (error || !IsAbsolutePath(style, folder)) return path;
-    return JoinFolderAndName(style, folder, path);
 }
 
 int ValidChoice(int index) {
@@ -163,6 +153,14 @@ Result ClearReadOnly(RunContext& ctx, const std::string& outputPath) {
 }
 
 }  // namespace
+
+std::string AbsoluteInput(PathStyle style, const std::string& path) {
+    if (style != NativePathStyle() || IsAbsolutePath(style, path)) return path;
+    std::error_code error;
+    const std::string folder = std::filesystem::current_path(error).string();
+    if (error || !IsAbsolutePath(style, folder)) return path;
+    return JoinFolderAndName(style, folder, path);
+}
 
 WriteOptions WriteOptionsFor(const std::string& inputPath, const std::string& outputPath) {
     WriteOptions options;
@@ -269,10 +267,19 @@ Result WriteTrimmedFile(const RunContext& ctx, const std::string& inputPath,
     options.fault = ctx.writeFault;
     std::string trimmed;
     const TrimMode trimMode = runFlags & ~kRunBits;
-    Result r = ctx.kind ? TrimFileAs(inputPath, *ctx.kind, trimMode, trimmed, sourceSize,
-                                     trimmedSize, ctx.keptComments, ctx.stylesheets)
-                        : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize,
-                                   trimmedSize, nullptr, ctx.keptComments, ctx.stylesheets);
+    Result r = RESULT_OK;
+    if (std::optional<TrimmedAhead> ahead =
+            ctx.ahead && !ctx.kind ? ctx.ahead->Take(inputPath, trimMode) : std::nullopt;
+        ahead && ahead->result == RESULT_OK) {
+        trimmed = std::move(ahead->bytes);
+        sourceSize = ahead->inputSize;
+        trimmedSize = ahead->outputSize;
+    } else {
+        r = ctx.kind ? TrimFileAs(inputPath, *ctx.kind, trimMode, trimmed, sourceSize, trimmedSize,
+                                  ctx.keptComments, ctx.stylesheets)
+                     : TrimFile(inputPath, trimMode, ctx.scriptExtensions, trimmed, sourceSize,
+                                trimmedSize, nullptr, ctx.keptComments, ctx.stylesheets);
+    }
     if (r != RESULT_OK) return r;
     if (ctx.verifyTrimmed) {
         Verdict verdict;

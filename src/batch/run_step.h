@@ -22,6 +22,13 @@
 
 namespace trimlet {
 
+class TrimAhead;
+
+// `path` made absolute against the current folder when it is relative (a hand-written line
+// of a task file), so that its output folder is worked out like any other's. An absolute
+// path, or one the current folder cannot be had for, is returned as it is.
+std::string AbsoluteInput(PathStyle style, const std::string& path);
+
 // Bits of `runFlags`: the trim mode of the run with these bits in places the trim mode
 // never uses. They are taken out before the word reaches the trimmer.
 inline constexpr std::uint32_t RUN_CONFIRM_FOLDER = 0x00000002;  // ask before creating a folder
@@ -77,6 +84,8 @@ struct RunContext {
     // The style sheets of the run, read once each (see LearnPreformattedForPage); null reads
     // them anew for every page.
     StylesheetCache* stylesheets = nullptr;
+    // When set, a file may have been trimmed ahead on another thread (see TrimAhead).
+    TrimAhead* ahead = nullptr;
 };
 
 // Trims the file `inputPath` (absolute) into the output folder that `outputFolderName`

@@ -1,5 +1,6 @@
-// The run loop: a file that is the output of an earlier one is trimmed from what that
-// earlier file wrote, though its own writes wait in a group.
+// A run trims the next file on another thread while it writes the one before: what it
+// writes must be what a run of one file at a time writes, also when a file is the output
+// of an earlier one or changes while the run goes on.
 
 #include <filesystem>
 #include <string>
@@ -50,16 +51,20 @@ RunTally RunAll(const std::vector<std::string>& paths) {
 }
 
 TEST(RunFiles, AFileThatIsTheOutputOfAnEarlierOneIsTrimmedFromThatOutput) {
-    TempDir dir;
-    const std::string page = "<p>  a  </p>\n\n\n<!-- x -->\n<p>  b  </p>\n";
-    const std::string first = dir.Write("a.html", page);
-    // The second file is the first one's output, there already from an earlier run.
-    const std::string second = dir.Write("out/a.html", "<p>  old  </p>");
-    const std::string middle = dir.Write("m.html", "<i>  m  </i>");
-    const RunTally tally = RunAll({first, middle, second});
-    EXPECT_EQ(tally.summary.succeededCount, 3u);
-    EXPECT_EQ(ReadAll(second), Trimmed(page));
-    EXPECT_EQ(ReadAll(dir.File("out/out/a.html")), Trimmed(Trimmed(page)));
+    for (const char* ahead : {"0", "1"}) {
+        SCOPED_TRACE(ahead);
+        test::ScopedEnv setting("TRIMLET_TRIM_AHEAD", ahead);
+        TempDir dir;
+        const std::string page = "<p>  a  </p>\n\n\n<!-- x -->\n<p>  b  </p>\n";
+        const std::string first = dir.Write("a.html", page);
+        // The second file is the first one's output, there already from an earlier run.
+        const std::string second = dir.Write("out/a.html", "<p>  old  </p>");
+        const std::string middle = dir.Write("m.html", "<i>  m  </i>");
+        const RunTally tally = RunAll({first, middle, second});
+        EXPECT_EQ(tally.summary.succeededCount, 3u);
+        EXPECT_EQ(ReadAll(second), Trimmed(page));
+        EXPECT_EQ(ReadAll(dir.File("out/out/a.html")), Trimmed(Trimmed(page)));
+    }
 }
 
 }  // namespace
