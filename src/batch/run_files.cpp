@@ -1,12 +1,11 @@
 #include "batch/run_files.h"
 
-#include "batch/trim_ahead.h"
-
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "batch/output_plan.h"
+#include "batch/trim_ahead.h"
 #include "text/stylesheets.h"
 
 namespace trimlet {
@@ -99,21 +98,25 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
     const std::vector<std::optional<std::size_t>> same =
         FindSameOutputs(request.style, planned, outputs);
 
-    // The next file is trimmed on another thread while this one is written.
+    // The next file is trimmed on another thread while this one is written, once this one
+    // is known to be trimmed: a file the run skips starts no trim.
     std::optional<TrimAhead> ahead;
     if (files.size() >= 2 && !request.kind && TrimAhead::Pays()) {
         ahead.emplace(request.scriptExtensions, request.keptComments, &stylesheets);
         ctx.ahead = &*ahead;
     }
-    const auto offerNext = [&](std::size_t i) {
-        if (ahead && i < files.size() && !files[i].path.empty() && !same[i])
-            ahead->Offer(AbsoluteInput(request.style, files[i].path), runFlags & ~kRunBits);
+    const auto endRun = [&](RunEnd end) {
+        if (ahead) tally.trimmedAheadCount = ahead->StartedCount();
+        return end == RunEnd::Finished ? end : stopped(end);
     };
-    offerNext(0);
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         const RunFile* const file = &files[i];
-        offerNext(i + 1);
+        if (ahead) {
+            const bool next = i + 1 < files.size() && !files[i + 1].path.empty() && !same[i + 1];
+            ahead->OfferOnTake(next ? AbsoluteInput(request.style, files[i + 1].path) : "",
+                               runFlags & ~kRunBits);
+        }
         std::uint64_t sourceSize = 0;
         std::uint64_t trimmedSize = 0;
         Result result = RESULT_OK;
@@ -126,20 +129,21 @@ RunEnd RunFiles(RunQuestions& questions, Profile& profile, const RunRequest& req
             result = TrimFileToOutput(ctx, file->path, planned[i].outputFolderName, sourceSize,
                                       trimmedSize, runFlags, &difference);
         }
+        // A file offered and then not trimmed (skipped, or stopped) is not trimmed ahead.
+        if (ahead && !file->path.empty()) ahead->Withdraw(AbsoluteInput(request.style, file->path));
         waiting[file->index] = file->path;
         if (result == RESULT_STOPPED || !writes.Add(file->index, file->path, result, sourceSize,
                                                     trimmedSize, std::move(difference))) {
-            return stopped(RunEnd::Stopped);
+            return endRun(RunEnd::Stopped);
         }
         if (fileDone && fileDone()) {
             // A stop between files keeps what was done and completes the writes that wait;
             // a stop at one of their messages is the same stop.
             static_cast<void>(writes.Finish());
-            return stopped(RunEnd::StoppedBetweenFiles);
+            return endRun(RunEnd::StoppedBetweenFiles);
         }
     }
-    if (!writes.Finish()) return stopped(RunEnd::Stopped);
-    return RunEnd::Finished;
+    return endRun(writes.Finish() ? RunEnd::Finished : RunEnd::Stopped);
 }
 
 }  // namespace trimlet

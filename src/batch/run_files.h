@@ -50,6 +50,8 @@ struct RunTally {
     // Files not trimmed for another reason than the overwrite choice (a skip chosen there
     // is not a failure), included in summary.skippedCount.
     std::uint32_t failedCount = 0;
+    // Files whose trim was begun on a second thread, ahead of their turn (used or not).
+    std::size_t trimmedAheadCount = 0;
 };
 
 enum class RunEnd {

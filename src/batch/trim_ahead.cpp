@@ -9,10 +9,11 @@
 namespace trimlet {
 
 TrimAhead::TrimAhead(std::string scriptExtensions, std::vector<std::string> keptComments,
-                     StylesheetCache* stylesheets)
+                     StylesheetCache* stylesheets, std::chrono::nanoseconds settleTime)
     : scriptExtensions_(std::move(scriptExtensions)),
       keptComments_(std::move(keptComments)),
       stylesheets_(stylesheets),
+      settleTime_(settleTime),
       worker_([this] { Work(); }) {}
 
 TrimAhead::~TrimAhead() {
@@ -33,69 +34,151 @@ bool TrimAhead::Pays() {
 
 void TrimAhead::Offer(const std::string& path, TrimMode mode) {
     try {
+        auto job = std::make_shared<Job>();
+        job->path = path;
+        job->mode = mode;
         const std::lock_guard lock(mutex_);
-        jobs_.push_back({path, mode, false, {}, {}});
+        jobs_.push_back(std::move(job));
     } catch (const std::bad_alloc&) {
         return;  // the run trims the file itself
     }
     changed_.notify_all();
 }
 
+void TrimAhead::OfferOnTake(std::string path, TrimMode mode) {
+    const std::lock_guard lock(mutex_);
+    onTakePath_ = std::move(path);
+    onTakeMode_ = mode;
+}
+
+void TrimAhead::Withdraw(const std::string& path) {
+    std::vector<std::shared_ptr<Job>> dropped;  // freed once the lock is let go
+    const std::lock_guard lock(mutex_);
+    for (auto it = jobs_.begin(); it != jobs_.end();) {
+        if ((*it)->path != path) {
+            ++it;
+            continue;
+        }
+        (*it)->withdrawn = true;
+        try {
+            dropped.push_back(std::move(*it));
+        } catch (const std::bad_alloc&) {
+        }
+        it = jobs_.erase(it);
+    }
+}
+
 std::optional<TrimmedAhead> TrimAhead::Take(const std::string& path, TrimMode mode) {
-    std::unique_lock lock(mutex_);
-    // Files offered and then not trimmed by the run (skipped, or stopped at a question) are
-    // dropped once a later one is asked for; one being trimmed is waited for first.
-    for (;;) {
-        if (jobs_.empty()) return std::nullopt;
-        if (jobs_.front().path == path) break;
-        changed_.wait(lock, [this] { return jobs_.front().done; });
-        jobs_.pop_front();
+    std::shared_ptr<Job> job;
+    std::string next;
+    {
+        std::unique_lock lock(mutex_);
+        // Files offered before this one were not trimmed by the run: they are given up.
+        while (!jobs_.empty() && jobs_.front()->path != path) {
+            jobs_.front()->withdrawn = true;
+            jobs_.pop_front();
+        }
+        if (!jobs_.empty()) {
+            job = jobs_.front();
+            jobs_.pop_front();
+        }
+        next = std::move(onTakePath_);
+        onTakePath_.clear();
     }
-    changed_.wait(lock, [this] { return jobs_.front().done; });
-    Job job = std::move(jobs_.front());
-    jobs_.pop_front();
-    lock.unlock();
-    // The file must be the one that was read: a write since (ours included) changes its
-    // identity or its times. A failed read is tried again by the run, which gives the
-    // failure its message.
-    FileStamp now;
-    if (job.mode != mode || job.trimmed.result != RESULT_OK || !TakeFileStamp(path, now) ||
-        !(now == job.stamp)) {
+    if (!next.empty()) Offer(next, onTakeMode_);
+    if (!job) return std::nullopt;
+    {
+        std::unique_lock lock(mutex_);
+        // Not begun (the worker is still on a withdrawn file): the run is as quick.
+        if (!job->started) return std::nullopt;
+        changed_.wait(lock, [&] { return job->done; });
+    }
+    // A failed read is tried again by the run, which gives the failure its message.
+    if (job->mode != mode || job->trimmed.result != RESULT_OK || !StillAsRead(*job))
         return std::nullopt;
+    return std::move(job->trimmed);
+}
+
+std::size_t TrimAhead::StartedCount() const {
+    const std::lock_guard lock(mutex_);
+    return started_;
+}
+
+bool TrimAhead::StillAsRead(const Job& job) const {
+    // A write since (the run's own included: a replaced file is another file, one copied
+    // into gets a later status-change time) changes a stamp, once the file had been left
+    // alone for a while before it was read.
+    FileStamp now;
+    if (!ChangedBefore(job.stamp, job.readAt, settleTime_) || !TakeFileStamp(job.path, now) ||
+        !(now == job.stamp)) {
+        return false;
     }
-    return std::move(job.trimmed);
+    for (const ConsultedSheet& sheet : job.sheets) {
+        const bool there = TakeFileStamp(sheet.path, now);
+        if (there != sheet.found) return false;
+        if (there &&
+            (!ChangedBefore(sheet.stamp, sheet.readAt, settleTime_) || !(now == sheet.stamp))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void TrimAhead::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        Job* job = nullptr;
+        std::shared_ptr<Job> job;
         changed_.wait(lock, [&] {
-            for (Job& j : jobs_) {
-                if (!j.done) {
-                    job = &j;
+            if (quit_) return true;
+            for (const std::shared_ptr<Job>& j : jobs_) {
+                if (!j->started) {
+                    job = j;
                     return true;
                 }
             }
-            return quit_;
+            return false;
         });
-        if (job == nullptr) return;  // quit, with nothing left to do
         if (quit_) return;
+        job->started = true;
+        ++started_;
+        const std::string path = job->path;
+        const TrimMode mode = job->mode;
         lock.unlock();
 
-        // The job stays where it is until it is done: only the taker removes jobs, and it
-        // waits for this one first.
         TrimmedAhead trimmed;
         FileStamp stamp;
-        trimmed.result =
-            TrimFile(job->path, job->mode, scriptExtensions_, trimmed.bytes, trimmed.inputSize,
-                     trimmed.outputSize, &stamp, keptComments_, stylesheets_);
+        FileStamp::Time readAt;
+        std::vector<ConsultedSheet> sheets;
+        try {
+            readAt = FileClockNow();
+            if (TakeFileStamp(path, stamp) && stamp.size > kMaxFileSize) {
+                trimmed.result = RESULT_TOO_LARGE;
+            } else {
+                StylesheetCache noting(stylesheets_, sheets);
+                trimmed.result =
+                    TrimFile(path, mode, scriptExtensions_, trimmed.bytes, trimmed.inputSize,
+                             trimmed.outputSize, &stamp, keptComments_, &noting);
+            }
+        } catch (const std::bad_alloc&) {
+            trimmed.result = RESULT_OUT_OF_MEMORY;
+        }
 
         lock.lock();
-        job->trimmed = std::move(trimmed);
-        job->stamp = stamp;
+        if (!job->withdrawn) {
+            job->trimmed = std::move(trimmed);
+            job->stamp = stamp;
+            job->readAt = readAt;
+            job->sheets = std::move(sheets);
+        }
         job->done = true;
         changed_.notify_all();
+        if (job->withdrawn) {
+            // Its result (and the job, when nothing else holds it) goes without the lock.
+            lock.unlock();
+            trimmed = {};
+            job.reset();
+            lock.lock();
+        }
     }
 }
 

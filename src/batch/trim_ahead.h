@@ -2,16 +2,18 @@
 // Trims the next file of a run on a second thread while the run's own thread writes the
 // one before: reading and trimming a page take about half of a run's time, and the writes,
 // questions and rows stay on the run's thread, in list order. A result made ahead is used
-// only if the file is still the one that was read (same file, size, times and mode) when
-// its turn comes and the trim mode is the same; otherwise the run trims the file itself.
-// The worker only reads files.
+// only if, when the file's turn comes, the trim mode is the same and the file and every
+// style sheet its trim looked at (or found missing) are still as they were read; otherwise
+// the run trims the file itself. The worker only reads files, one at a time, and holds at
+// most the result of the files offered and not yet taken or withdrawn.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,10 +35,18 @@ struct TrimmedAhead {
 
 class TrimAhead {
   public:
+    // Files larger than this are left to the run: holding one's result ahead would double
+    // the run's memory for little gain.
+    static constexpr std::uint64_t kMaxFileSize = std::uint64_t{64} << 20;
+    // A file (page or style sheet) changed less than this long before it was read may change
+    // again without its stamp showing it (file times are coarse on some file systems); a
+    // result that read one is not used.
+    static constexpr std::chrono::nanoseconds kSettleTime = std::chrono::seconds(3);
+
     // The settings every file is trimmed with; `stylesheets` (shared, may be null) must
     // outlive this.
     TrimAhead(std::string scriptExtensions, std::vector<std::string> keptComments,
-              StylesheetCache* stylesheets);
+              StylesheetCache* stylesheets, std::chrono::nanoseconds settleTime = kSettleTime);
     ~TrimAhead();
     TrimAhead(const TrimAhead&) = delete;
     TrimAhead& operator=(const TrimAhead&) = delete;
@@ -48,31 +58,54 @@ class TrimAhead {
     // Asks for the file at `path` (absolute) to be trimmed in `mode`, after those asked
     // for before.
     void Offer(const std::string& path, TrimMode mode);
-    // The result for `path` in `mode`, once it is ready, if that file is the next one
-    // offered (those offered before it and not taken are dropped) and is unchanged since
-    // it was read; else nothing.
+    // The same, once the run next calls Take, that is once it trims the file before this
+    // one: a file whose turn ends without a trim (skipped) starts no trim of the next. An
+    // empty `path` offers nothing; a later call replaces an earlier one.
+    void OfferOnTake(std::string path, TrimMode mode);
+    // The run will not trim `path` now: it is not trimmed ahead, and a trim of it under way
+    // is dropped when it ends, without anyone waiting for it.
+    void Withdraw(const std::string& path);
+    // The result for `path` in `mode` if that file is the next one offered (those offered
+    // before it are withdrawn) and its trim has begun (it is waited for), and the file and
+    // the style sheets it read are unchanged since; else nothing, and the run trims it.
     std::optional<TrimmedAhead> Take(const std::string& path, TrimMode mode);
+
+    // How many files the worker has begun to trim.
+    std::size_t StartedCount() const;
 
   private:
     struct Job {
         std::string path;
         TrimMode mode = 0;
+        bool started = false;
         bool done = false;
+        bool withdrawn = false;
         TrimmedAhead trimmed;
         FileStamp stamp;
+        FileStamp::Time readAt;
+        std::vector<ConsultedSheet> sheets;
     };
 
     void Work();
+    // Whether the file and the sheets `job` read are still as they were, and were read
+    // long enough after they last changed for their stamps to tell.
+    bool StillAsRead(const Job& job) const;
 
     const std::string scriptExtensions_;
     const std::vector<std::string> keptComments_;
     StylesheetCache* const stylesheets_;
+    const std::chrono::nanoseconds settleTime_;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool quit_ = false;
-    std::deque<Job> jobs_;  // in the order offered; the worker does the first not done
-    std::thread worker_;    // last: started once the rest is set
+    std::size_t started_ = 0;
+    std::string onTakePath_;
+    TrimMode onTakeMode_ = 0;
+    // In the order offered; the worker does the first not started. A withdrawn job under
+    // way is no longer here: only the worker holds it.
+    std::deque<std::shared_ptr<Job>> jobs_;
+    std::thread worker_;  // last: started once the rest is set
 };
 
 }  // namespace trimlet

@@ -1,6 +1,7 @@
 #include "platform/file_stamp.h"
 
 #include <sys/stat.h>
+#include <time.h>
 
 namespace trimlet {
 
@@ -20,6 +21,20 @@ bool TakeFileStamp(const std::string& path, FileStamp& stamp) {
     if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
     stamp = StampOf(st);
     return true;
+}
+
+FileStamp::Time FileClockNow() {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return {now.tv_sec, now.tv_nsec};
+}
+
+bool ChangedBefore(const FileStamp& stamp, FileStamp::Time when, std::chrono::nanoseconds margin) {
+    constexpr std::int64_t kBillion = 1000000000;
+    const std::int64_t total = stamp.changed.nanoseconds + margin.count();
+    const std::int64_t seconds = stamp.changed.seconds + total / kBillion;
+    const std::int64_t nanoseconds = total % kBillion;
+    return seconds < when.seconds || (seconds == when.seconds && nanoseconds <= when.nanoseconds);
 }
 
 }  // namespace trimlet

@@ -3,6 +3,7 @@
 // modification and status-change times). The writer takes one before replacing a file, the
 // reader notes one for what it read; a file replaced, rewritten or removed since differs.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -39,5 +40,14 @@ FileStamp StampOf(const struct stat& st);
 
 // The stamp of the file at `path` (links followed); false when it cannot be had.
 [[nodiscard]] bool TakeFileStamp(const std::string& path, FileStamp& stamp);
+
+// The time now, on the clock that file times are given by.
+FileStamp::Time FileClockNow();
+
+// Whether the file as `stamp` saw it had last changed at least `margin` before `when`. Then
+// any change to it after `when` gives it a later status-change time, also where file times
+// are coarse, and a stamp taken after `when` that equals `stamp` shows the file untouched;
+// for a file changed just before, a second change could leave the same stamp.
+bool ChangedBefore(const FileStamp& stamp, FileStamp::Time when, std::chrono::nanoseconds margin);
 
 }  // namespace trimlet

@@ -97,26 +97,43 @@ std::string LocalStylesheetPath(std::string_view pagePath, std::string_view href
 }
 
 void StylesheetCache::Learn(const std::string& path, engine::PreformattedSelectors& set) {
+    if (path.empty()) return;
+    StylesheetCache& sheets = shared_ != nullptr ? *shared_ : *this;
+    sheets.LearnNoting(path, set, consulted_);
+}
+
+void StylesheetCache::LearnNoting(const std::string& path, engine::PreformattedSelectors& set,
+                                  std::vector<ConsultedSheet>* consulted) {
+    // Taken before the file is looked at: a change after it cannot date from before it.
+    const FileStamp::Time before = FileClockNow();
     FileStamp stamp;
-    if (path.empty() || !TakeFileStamp(path, stamp)) return;
+    if (!TakeFileStamp(path, stamp)) {
+        if (consulted) consulted->push_back({path, false, {}, before});
+        return;
+    }
     {
         const std::lock_guard lock(mutex_);
         if (const auto it = entries_.find(path);
             it != entries_.end() && it->second.stamp.IsUnchanged(stamp)) {
             set.Merge(it->second.learned);
+            if (consulted) consulted->push_back({path, true, it->second.stamp, it->second.readAt});
             return;
         }
     }
     Entry entry;
+    entry.readAt = before;
     std::string bytes;
     std::uint64_t size = 0;
-    if (ReadRegularFile(path, kMaxStylesheetSize + 1, bytes, size, &entry.stamp) != RESULT_OK)
+    if (ReadRegularFile(path, kMaxStylesheetSize + 1, bytes, size, &entry.stamp) != RESULT_OK) {
+        if (consulted) consulted->push_back({path, true, stamp, before});
         return;
+    }
     // A sheet saved with a UTF-8 byte-order mark is read without it, as a browser reads it.
     std::string_view css = bytes;
     if (css.starts_with("\xEF\xBB\xBF")) css.remove_prefix(3);
     if (size <= kMaxStylesheetSize) engine::LearnPreformattedSelectors(css, entry.learned);
     set.Merge(entry.learned);
+    if (consulted) consulted->push_back({path, true, entry.stamp, before});
     const std::lock_guard lock(mutex_);
     ++reads_;
     entries_[path] = std::move(entry);

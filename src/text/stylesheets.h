@@ -24,10 +24,28 @@ std::vector<std::string> LinkedStylesheetHrefs(std::string_view html);
 // Query and fragment are dropped, %-escapes decoded, "." and ".." resolved.
 std::string LocalStylesheetPath(std::string_view pagePath, std::string_view href);
 
+// A style sheet a page's trim looked at: the file at `path` as it was when what it teaches
+// was read (`found` false: there was none), and when that read began.
+struct ConsultedSheet {
+    std::string path;
+    bool found = false;
+    FileStamp stamp;
+    FileStamp::Time readAt;
+};
+
 // Style sheets read so far, by path, each kept with the size and time it had when read: a
 // sheet is read again only when it changed. Safe to share between threads.
 class StylesheetCache {
   public:
+    StylesheetCache() = default;
+    // A cache of one thread that reads through `shared` (its own sheets when null) and notes
+    // each sheet it looks at in `consulted`, so that a result can later be checked against
+    // the sheets as they are then.
+    StylesheetCache(StylesheetCache* shared, std::vector<ConsultedSheet>& consulted)
+        : shared_(shared), consulted_(&consulted) {}
+    StylesheetCache(const StylesheetCache&) = delete;
+    StylesheetCache& operator=(const StylesheetCache&) = delete;
+
     // Adds to `set` what the style sheet at `path` makes preformatted. A sheet that cannot
     // be read teaches nothing.
     void Learn(const std::string& path, engine::PreformattedSelectors& set);
@@ -42,8 +60,15 @@ class StylesheetCache {
   private:
     struct Entry {
         FileStamp stamp;
+        FileStamp::Time readAt;
         engine::PreformattedSelectors learned;
     };
+    // Learn, noting the sheet in `consulted` when given.
+    void LearnNoting(const std::string& path, engine::PreformattedSelectors& set,
+                     std::vector<ConsultedSheet>* consulted);
+
+    StylesheetCache* const shared_ = nullptr;
+    std::vector<ConsultedSheet>* const consulted_ = nullptr;
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Entry> entries_;
     std::unordered_map<std::string, std::string> paths_;  // by page folder and href

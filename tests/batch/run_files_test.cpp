@@ -27,10 +27,8 @@ std::string Trimmed(std::string_view bytes) {
     return out;
 }
 
-RunTally RunAll(const std::vector<std::string>& paths) {
+RunTally RunAll(const std::vector<std::string>& paths, ScriptedDialogs& dialogs) {
     MemoryProfile profile;
-    ScriptedDialogs dialogs;
-    dialogs.AnswerOutputExists({OutputExistsClose::ForAll, OVERWRITE_CHOICE_OVERWRITE});
     RunRequest request;
     request.runFlags = kDefaultTrimMode;
     request.scriptExtensions = "JS:VBS";
@@ -50,6 +48,12 @@ RunTally RunAll(const std::vector<std::string>& paths) {
     return tally;
 }
 
+RunTally RunAll(const std::vector<std::string>& paths) {
+    ScriptedDialogs dialogs;
+    dialogs.AnswerOutputExists({OutputExistsClose::ForAll, OVERWRITE_CHOICE_OVERWRITE});
+    return RunAll(paths, dialogs);
+}
+
 TEST(RunFiles, AFileThatIsTheOutputOfAnEarlierOneIsTrimmedFromThatOutput) {
     for (const char* ahead : {"0", "1"}) {
         SCOPED_TRACE(ahead);
@@ -65,6 +69,44 @@ TEST(RunFiles, AFileThatIsTheOutputOfAnEarlierOneIsTrimmedFromThatOutput) {
         EXPECT_EQ(ReadAll(second), Trimmed(page));
         EXPECT_EQ(ReadAll(dir.File("out/out/a.html")), Trimmed(Trimmed(page)));
     }
+}
+
+TEST(RunFiles, APageIsTrimmedWithWhatTheRunWroteIntoASheetItLinks) {
+    for (const char* ahead : {"0", "1"}) {
+        SCOPED_TRACE(ahead);
+        test::ScopedEnv setting("TRIMLET_TRIM_AHEAD", ahead);
+        TempDir dir;
+        // out/s.css is the output of s.css, and the page beside it links it. Its write waits
+        // until the question about the page's own output, just before the page's turn.
+        const std::string sheet = dir.Write("s.css", ".k  {  white-space:  pre  }");
+        dir.Write("out/s.css", "");
+        const std::string middle = dir.Write("m.html", std::string(1 << 20, 'm'));
+        const std::string body = "<p class=k>  a  \n\n  b  </p>";
+        const std::string page =
+            dir.Write("out/page.html", "<link rel=stylesheet href=s.css>" + body);
+        dir.Write("out/out/page.html", "");
+        ScriptedDialogs dialogs;
+        dialogs.AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_OVERWRITE})
+            .AnswerOutputExists({OutputExistsClose::Ok, OVERWRITE_CHOICE_OVERWRITE});
+        EXPECT_EQ(RunAll({sheet, middle, page}, dialogs).summary.succeededCount, 3u);
+        EXPECT_NE(ReadAll(dir.File("out/out/page.html")).find("  a  \n\n  b  "), std::string::npos);
+    }
+}
+
+TEST(RunFiles, FilesTheRunSkipsAreNotTrimmedAhead) {
+    test::ScopedEnv setting("TRIMLET_TRIM_AHEAD", "1");
+    TempDir dir;
+    std::vector<std::string> pages;
+    for (const char* name : {"a.html", "b.html", "c.html", "d.html"}) {
+        pages.push_back(dir.Write(name, std::string(1 << 20, ' ') + "<p>  x  </p>"));
+        dir.Write(std::string("out/") + name, "old");
+    }
+    ScriptedDialogs dialogs;
+    dialogs.AnswerOutputExists({OutputExistsClose::ForAll, OVERWRITE_CHOICE_SKIP});
+    const RunTally tally = RunAll(pages, dialogs);
+    EXPECT_EQ(tally.summary.skippedCount, 4u);
+    EXPECT_EQ(tally.trimmedAheadCount, 0u);
+    EXPECT_EQ(ReadAll(dir.File("out/d.html")), "old");
 }
 
 }  // namespace

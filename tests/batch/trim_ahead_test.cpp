@@ -1,7 +1,9 @@
 // Trimming ahead on a second thread: a result is handed over only for the file that was
-// offered next, in the mode asked for, and only while the file is still the one read.
+// offered next, in the mode asked for, and only while the file and the style sheets its
+// trim read are still as they were read; files the run does not trim are not trimmed.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -16,6 +18,8 @@
 namespace trimlet {
 namespace {
 
+using std::chrono::nanoseconds;
+
 constexpr std::string_view kPage = "<p>  a  </p>\r\n\r\n\r\n<p>  b  </p>\r\n";
 
 std::string TrimmedNow(const std::string& path, TrimMode mode) {
@@ -25,14 +29,22 @@ std::string TrimmedNow(const std::string& path, TrimMode mode) {
     return out;
 }
 
+// Waits until the worker has begun `count` files.
+void WaitForStarts(const TrimAhead& ahead, std::size_t count) {
+    for (int k = 0; k < 2000 && ahead.StartedCount() < count; ++k)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(ahead.StartedCount(), count);
+}
+
 TEST(TrimAhead, HandsOverTheOfferedFilesInOrder) {
     test::TempDir dir;
     const std::string a = dir.Write("a.html", kPage);
     const std::string b = dir.Write("b.html", "<b>  x  </b>");
     const std::string c = dir.Write("c.html", "<i>  y  </i>");
-    TrimAhead ahead("JS:VBS", {}, nullptr);
+    TrimAhead ahead("JS:VBS", {}, nullptr, nanoseconds(0));
     for (const std::string& path : {a, b, c})
         ahead.Offer(path, kDefaultTrimMode);
+    WaitForStarts(ahead, 3);
     // b's turn comes first: a, offered before it, was skipped by the run and is dropped.
     const auto fromB = ahead.Take(b, kDefaultTrimMode);
     ASSERT_TRUE(fromB);
@@ -45,59 +57,128 @@ TEST(TrimAhead, HandsOverTheOfferedFilesInOrder) {
     EXPECT_FALSE(ahead.Take(c, kDefaultTrimMode));  // used up
 }
 
-TEST(TrimAhead, AFileChangedSinceItWasReadIsTrimmedAgainByTheRun) {
+// Changes made to a file after the worker read it.
+void RewriteSameSize(const std::string& path) {
+    std::string bytes = test::ReadAll(path);
+    for (char& c : bytes)
+        c = c == ' ' ? '\t' : c;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+void Replace(const std::string& path) {
+    const std::string other = path + ".new";
+    std::ofstream(other, std::ios::binary) << "pre { white-space: pre }";
+    std::filesystem::rename(other, path);
+}
+void MakeReadOnly(const std::string& path) {
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+}
+void Remove(const std::string& path) {
+    std::filesystem::remove(path);
+}
+void Create(const std::string& path) {
+    std::ofstream(path) << "p { white-space: pre }";
+}
+
+// Offers `page`, waits until its trim has ended, applies `change` to `changed`, then takes
+// the page's result. File times step at least once in the wait.
+std::optional<TrimmedAhead> TakeAfter(const std::string& page, const std::string& changed,
+                                      void (*change)(const std::string&),
+                                      nanoseconds settle = nanoseconds(0)) {
+    TrimAhead ahead("JS:VBS", {}, nullptr, settle);
+    ahead.Offer(page, kDefaultTrimMode);
+    WaitForStarts(ahead, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (change) change(changed);
+    return ahead.Take(page, kDefaultTrimMode);
+}
+
+TEST(TrimAhead, AResultIsDroppedWhenThePageOrASheetItReadChangedSince) {
+    const std::string page =
+        "<link rel=stylesheet href=a.css><link rel=stylesheet href=gone.css>\n"
+        "<p>  a  </p>\n\n\n<p>  b  </p>\n";
     const struct {
         const char* name;
+        const char* file;  // the file changed
         void (*change)(const std::string& path);
     } changes[] = {
-        {"rewritten in place, same size",
-         [](const std::string& path) {
-             std::ofstream(path, std::ios::binary | std::ios::trunc)
-                 << "<p>  A  </p>\r\n\r\n\r\n<p>  B  </p>\r\n";
-         }},
-        {"replaced by another file",
-         [](const std::string& path) {
-             const std::string other = path + ".new";
-             std::ofstream(other, std::ios::binary) << "<p>  new  </p>";
-             std::filesystem::rename(other, path);
-         }},
-        {"made read-only",
-         [](const std::string& path) {
-             std::filesystem::permissions(path, std::filesystem::perms::owner_write,
-                                          std::filesystem::perm_options::remove);
-         }},
+        {"page rewritten in place, same size", "page.html", RewriteSameSize},
+        {"page replaced by another file", "page.html", Replace},
+        {"page made read-only", "page.html", MakeReadOnly},
+        {"sheet rewritten in place, same size", "a.css", RewriteSameSize},
+        {"sheet replaced by another file", "a.css", Replace},
+        {"sheet removed", "a.css", Remove},
+        {"missing sheet created", "gone.css", Create},
     };
     for (const auto& change : changes) {
         SCOPED_TRACE(change.name);
         test::TempDir dir;
-        const std::string page = dir.Write("page.html", kPage);
-        const std::string next = dir.Write("next.html", kPage);
-        TrimAhead ahead("JS:VBS", {}, nullptr);
-        ahead.Offer(page, kDefaultTrimMode);
-        ahead.Offer(next, kDefaultTrimMode);
-        ASSERT_TRUE(ahead.Take(page, kDefaultTrimMode));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // `next` is read by now
-        change.change(next);
-        // `next` may have been read before or after the change: a result made before it
-        // is not handed over, one made after it is the trim of what the file now holds.
-        if (const auto result = ahead.Take(next, kDefaultTrimMode)) {
-            EXPECT_EQ(result->bytes, TrimmedNow(next, kDefaultTrimMode));
-        }
+        const std::string path = dir.Write("page.html", page);
+        dir.Write("a.css", "i { color: red }");
+        EXPECT_FALSE(TakeAfter(path, dir.File(change.file), change.change));
     }
+    // Unchanged, the result is handed over; changing an unlinked file does not matter.
+    test::TempDir dir;
+    const std::string path = dir.Write("page.html", page);
+    dir.Write("a.css", "i { color: red }");
+    dir.Write("b.css", "i { color: red }");
+    const auto result = TakeAfter(path, dir.File("b.css"), Replace);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->bytes, TrimmedNow(path, kDefaultTrimMode));
 }
 
-TEST(TrimAhead, AFailedReadIsLeftToTheRun) {
+TEST(TrimAhead, AResultIsNotUsedWhenAFileItReadHadChangedJustBefore) {
+    // A change made in the same tick of a coarse file clock as the one before could leave
+    // the same stamp: a file changed shortly before it was read is not trusted.
     test::TempDir dir;
-    TrimAhead ahead("JS:VBS", {}, nullptr);
+    const std::string page = dir.Write("page.html", "<link rel=stylesheet href=a.css><p> a </p>");
+    dir.Write("a.css", "i { color: red }");
+    EXPECT_TRUE(TakeAfter(page, "", nullptr, nanoseconds(0)));
+    EXPECT_FALSE(TakeAfter(page, "", nullptr, TrimAhead::kSettleTime));
+}
+
+TEST(TrimAhead, FilesTheRunDoesNotTrimAreNotTrimmed) {
+    test::TempDir dir;
+    const std::string a = dir.Write("a.html", kPage);
+    const std::string b = dir.Write("b.html", kPage);
+    TrimAhead ahead("JS:VBS", {}, nullptr, nanoseconds(0));
+    // Offered for when a is trimmed; a is skipped.
+    ahead.OfferOnTake(b, kDefaultTrimMode);
+    ahead.Withdraw(a);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(ahead.StartedCount(), 0u);
+    // Offered, then withdrawn before its turn: its result is not handed over.
+    ahead.OfferOnTake("", kDefaultTrimMode);
+    ahead.Offer(a, kDefaultTrimMode);
+    WaitForStarts(ahead, 1);
+    ahead.Withdraw(a);
+    EXPECT_FALSE(ahead.Take(a, kDefaultTrimMode));
+    // Once a is taken, b is trimmed.
+    ahead.OfferOnTake(b, kDefaultTrimMode);
+    EXPECT_FALSE(ahead.Take(a, kDefaultTrimMode));
+    WaitForStarts(ahead, 2);
+    EXPECT_TRUE(ahead.Take(b, kDefaultTrimMode));
+}
+
+TEST(TrimAhead, LargeFilesAndFailedReadsAreLeftToTheRun) {
+    test::TempDir dir;
+    const std::string large = dir.Write("large.html", "");
+    // Sparse: only its size is looked at.
+    ASSERT_EQ(::truncate(large.c_str(), static_cast<off_t>(TrimAhead::kMaxFileSize + 1)), 0);
     const std::string missing = dir.File("missing.html");
-    ahead.Offer(missing, kDefaultTrimMode);
-    EXPECT_FALSE(ahead.Take(missing, kDefaultTrimMode));
+    for (const std::string& path : {large, missing}) {
+        SCOPED_TRACE(path);
+        TrimAhead ahead("JS:VBS", {}, nullptr, nanoseconds(0));
+        ahead.Offer(path, kDefaultTrimMode);
+        WaitForStarts(ahead, 1);
+        EXPECT_FALSE(ahead.Take(path, kDefaultTrimMode));
+    }
 }
 
 TEST(TrimAhead, StopsWithFilesStillOffered) {
     test::TempDir dir;
     const std::string page = dir.Write("page.html", kPage);
-    TrimAhead ahead("JS:VBS", {}, nullptr);
+    TrimAhead ahead("JS:VBS", {}, nullptr, nanoseconds(0));
     for (int k = 0; k < 20; ++k)
         ahead.Offer(page, kDefaultTrimMode);
 }  // joins here without taking any
