@@ -2,8 +2,10 @@
 // writes must be what a run of one file at a time writes, also when a file is the output
 // of an earlier one or changes while the run goes on.
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "batch/run_files.h"
@@ -27,7 +29,8 @@ std::string Trimmed(std::string_view bytes) {
     return out;
 }
 
-RunTally RunAll(const std::vector<std::string>& paths, ScriptedDialogs& dialogs) {
+RunTally RunAll(const std::vector<std::string>& paths, ScriptedDialogs& dialogs,
+                const FileDoneHook& fileDone = nullptr) {
     MemoryProfile profile;
     RunRequest request;
     request.runFlags = kDefaultTrimMode;
@@ -42,7 +45,7 @@ RunTally RunAll(const std::vector<std::string>& paths, ScriptedDialogs& dialogs)
             ++next;
             return RunFile{next - 1, paths[next - 1]};
         },
-        nullptr, nullptr, tally);
+        nullptr, fileDone, tally);
     EXPECT_EQ(end, RunEnd::Finished);
     EXPECT_TRUE(dialogs.AllAnswersUsed());
     return tally;
@@ -103,7 +106,11 @@ TEST(RunFiles, FilesTheRunSkipsAreNotTrimmedAhead) {
     }
     ScriptedDialogs dialogs;
     dialogs.AnswerOutputExists({OutputExistsClose::ForAll, OVERWRITE_CHOICE_SKIP});
-    const RunTally tally = RunAll(pages, dialogs);
+    // Each file's row takes a while to show: time enough for a worker to begin a trim.
+    const RunTally tally = RunAll(pages, dialogs, [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return false;
+    });
     EXPECT_EQ(tally.summary.skippedCount, 4u);
     EXPECT_EQ(tally.trimmedAheadCount, 0u);
     EXPECT_EQ(ReadAll(dir.File("out/d.html")), "old");
