@@ -1,5 +1,6 @@
 #include "batch/trim_ahead.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <utility>
@@ -74,13 +75,14 @@ std::optional<TrimmedAhead> TrimAhead::Take(const std::string& path, TrimMode mo
     {
         std::unique_lock lock(mutex_);
         // Files offered before this one were not trimmed by the run: they are given up.
-        while (!jobs_.empty() && jobs_.front()->path != path) {
-            jobs_.front()->withdrawn = true;
-            jobs_.pop_front();
-        }
-        if (!jobs_.empty()) {
-            job = jobs_.front();
-            jobs_.pop_front();
+        // Those offered after it stay, also when it was not offered itself.
+        if (const auto it = std::find_if(jobs_.begin(), jobs_.end(),
+                                         [&](const auto& j) { return j->path == path; });
+            it != jobs_.end()) {
+            for (auto before = jobs_.begin(); before != it; ++before)
+                (*before)->withdrawn = true;
+            job = std::move(*it);
+            jobs_.erase(jobs_.begin(), it + 1);
         }
         next = std::move(onTakePath_);
         onTakePath_.clear();
@@ -151,7 +153,9 @@ void TrimAhead::Work() {
         std::vector<ConsultedSheet> sheets;
         try {
             readAt = FileClockNow();
-            if (TakeFileStamp(path, stamp) && stamp.size > kMaxFileSize) {
+            if (TakeFileStamp(path, stamp) &&
+                (stamp.size > kMaxFileSize || !ChangedBefore(stamp, readAt, settleTime_))) {
+                // Too large to hold, or its result could not be trusted: the run trims it.
                 trimmed.result = RESULT_TOO_LARGE;
             } else {
                 StylesheetCache noting(stylesheets_, sheets);

@@ -45,6 +45,8 @@ TEST(TrimAhead, HandsOverTheOfferedFilesInOrder) {
     for (const std::string& path : {a, b, c})
         ahead.Offer(path, kDefaultTrimMode);
     WaitForStarts(ahead, 3);
+    // A file that was not offered leaves those that were.
+    EXPECT_FALSE(ahead.Take(dir.File("other.html"), kDefaultTrimMode));
     // b's turn comes first: a, offered before it, was skipped by the run and is dropped.
     const auto fromB = ahead.Take(b, kDefaultTrimMode);
     ASSERT_TRUE(fromB);
@@ -53,7 +55,7 @@ TEST(TrimAhead, HandsOverTheOfferedFilesInOrder) {
     EXPECT_EQ(fromB->outputSize, fromB->bytes.size());
     EXPECT_FALSE(ahead.Take(a, kDefaultTrimMode));  // gone
     // c was offered in another mode than its turn asks for.
-    EXPECT_FALSE(ahead.Take(c, kDefaultTrimMode | TM_BETWEEN_TAGS));
+    EXPECT_FALSE(ahead.Take(c, kDefaultTrimMode ^ TM_BETWEEN_TAGS));
     EXPECT_FALSE(ahead.Take(c, kDefaultTrimMode));  // used up
 }
 
