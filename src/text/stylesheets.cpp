@@ -140,6 +140,7 @@ void StylesheetCache::LearnNoting(const std::string& path, engine::PreformattedS
 }
 
 std::string StylesheetCache::LocalPath(std::string_view pagePath, std::string_view href) {
+    if (shared_ != nullptr) return shared_->LocalPath(pagePath, href);
     // The path depends on the page's folder and the href only. A NUL, which neither holds,
     // separates them in the key.
     const size_t slash = pagePath.rfind('/');
