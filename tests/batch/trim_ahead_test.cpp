@@ -139,6 +139,39 @@ TEST(TrimAhead, AResultIsNotUsedWhenAFileItReadHadChangedJustBefore) {
     EXPECT_FALSE(TakeAfter(page, "", nullptr, TrimAhead::kSettleTime));
 }
 
+TEST(TrimAhead, ASheetReadAheadAndChangedSinceIsReadAgainForTheRun) {
+    // The run trims the page itself once the sheet changed; it must then see the sheet as
+    // it is, not as the worker read it into the run's cache. The change keeps the sheet's
+    // size and modification time (put back, as a copy keeping times does, or as a change
+    // in the same tick of a coarse file clock leaves it).
+    test::TempDir dir;
+    const std::string page =
+        dir.Write("page.html",
+                  "<link rel=stylesheet href=a.css><pre2>  a    b  </pre2><pre3>  c    d  </pre3>");
+    const std::string sheet = dir.Write("a.css", "pre2 { white-space: pre }");
+    StylesheetCache cache;
+    TrimAhead ahead("JS:VBS", {}, &cache, nanoseconds(0));
+    ahead.Offer(page, kDefaultTrimMode);
+    WaitForStarts(ahead, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto modified = std::filesystem::last_write_time(sheet);
+    {
+        std::fstream rewrite(sheet, std::ios::binary | std::ios::in | std::ios::out);
+        rewrite << "pre3 { white-space: pre }";
+    }
+    std::filesystem::last_write_time(sheet, modified);
+    EXPECT_FALSE(ahead.Take(page, kDefaultTrimMode));
+
+    std::string byRun, fresh;
+    std::uint64_t in = 0, size = 0;
+    ASSERT_RESULT(TrimFile(page, kDefaultTrimMode, "JS:VBS", byRun, in, size, nullptr, {}, &cache),
+                  RESULT_OK);
+    StylesheetCache own;
+    ASSERT_RESULT(TrimFile(page, kDefaultTrimMode, "JS:VBS", fresh, in, size, nullptr, {}, &own),
+                  RESULT_OK);
+    EXPECT_EQ(byRun, fresh);
+}
+
 TEST(TrimAhead, FilesTheRunDoesNotTrimAreNotTrimmed) {
     test::TempDir dir;
     const std::string a = dir.Write("a.html", kPage);
