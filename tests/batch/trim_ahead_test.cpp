@@ -172,6 +172,26 @@ TEST(TrimAhead, ASheetReadAheadAndChangedSinceIsReadAgainForTheRun) {
     EXPECT_EQ(byRun, fresh);
 }
 
+TEST(TrimAhead, ASheetTheRunReadJustAfterItChangedServesOnceItHasSettled) {
+    // A sheet saved just before the run is read by the run's first page; the pages the
+    // worker trims once it has been left alone long enough are used, not trimmed twice.
+    const nanoseconds settle = std::chrono::milliseconds(200);
+    test::TempDir dir;
+    const std::string first = dir.Write("first.html", "<link rel=stylesheet href=a.css><p> a </p>");
+    const std::string page = dir.Write("page.html", "<link rel=stylesheet href=a.css><p>  b  </p>");
+    dir.Write("a.css", "pre2 { white-space: pre }");
+    StylesheetCache cache;
+    std::string out;
+    std::uint64_t in = 0, size = 0;
+    ASSERT_RESULT(TrimFile(first, kDefaultTrimMode, "JS:VBS", out, in, size, nullptr, {}, &cache),
+                  RESULT_OK);
+    std::this_thread::sleep_for(settle * 2);
+    TrimAhead ahead("JS:VBS", {}, &cache, settle);
+    ahead.Offer(page, kDefaultTrimMode);
+    WaitForStarts(ahead, 1);
+    EXPECT_TRUE(ahead.Take(page, kDefaultTrimMode));
+}
+
 TEST(TrimAhead, FilesTheRunDoesNotTrimAreNotTrimmed) {
     test::TempDir dir;
     const std::string a = dir.Write("a.html", kPage);
