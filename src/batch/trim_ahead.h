@@ -35,13 +35,14 @@ struct TrimmedAhead {
 
 class TrimAhead {
   public:
-    // Files larger than this are left to the run: holding one's result ahead would double
-    // the run's memory for little gain.
-    static constexpr std::uint64_t kMaxFileSize = std::uint64_t{64} << 20;
+    // Files larger than this are left to the run: the worker adds at most about twice this
+    // to the run's memory, so that a run that fits a memory limit without it fits with it
+    // unless the limit is that tight. Pages of a site are far smaller.
+    static constexpr std::uint64_t kMaxFileSize = std::uint64_t{16} << 20;
     // A file (page or style sheet) changed less than this long before it was read may change
     // again without its stamp showing it (file times are coarse on some file systems); a
     // result that read one is not used.
-    static constexpr std::chrono::nanoseconds kSettleTime = std::chrono::seconds(3);
+    static constexpr std::chrono::nanoseconds kSettleTime = kStampSettleTime;
 
     // The settings every file is trimmed with; `stylesheets` (shared, may be null) must
     // outlive this.

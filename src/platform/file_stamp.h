@@ -50,4 +50,8 @@ FileStamp::Time FileClockNow();
 // for a file changed just before, a second change could leave the same stamp.
 bool ChangedBefore(const FileStamp& stamp, FileStamp::Time when, std::chrono::nanoseconds margin);
 
+// How long a file must have been left alone before it was read for an equal stamp later to
+// show it untouched (file times are coarse on some file systems).
+inline constexpr std::chrono::nanoseconds kStampSettleTime = std::chrono::seconds(3);
+
 }  // namespace trimlet

@@ -112,9 +112,13 @@ void StylesheetCache::LearnNoting(const std::string& path, engine::PreformattedS
         return;
     }
     {
+        // What was read serves while the sheet's whole stamp is the same (a rewrite that keeps
+        // size and modification time still moves its status-change time), once it was read
+        // long enough after its last change for the stamp to tell; else it is read again.
         const std::lock_guard lock(mutex_);
         if (const auto it = entries_.find(path);
-            it != entries_.end() && it->second.stamp.IsUnchanged(stamp)) {
+            it != entries_.end() && it->second.stamp == stamp &&
+            ChangedBefore(it->second.stamp, it->second.readAt, settleTime_)) {
             set.Merge(it->second.learned);
             if (consulted) consulted->push_back({path, true, it->second.stamp, it->second.readAt});
             return;

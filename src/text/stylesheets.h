@@ -3,6 +3,7 @@
 // preformatted. A run or a list keeps one cache, so that pages sharing a style sheet read
 // it once.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -37,7 +38,10 @@ struct ConsultedSheet {
 // sheet is read again only when it changed. Safe to share between threads.
 class StylesheetCache {
   public:
-    StylesheetCache() = default;
+    // `settleTime`: a sheet read less than this after it last changed is read again when a
+    // page next asks for it (see kStampSettleTime).
+    explicit StylesheetCache(std::chrono::nanoseconds settleTime = kStampSettleTime)
+        : settleTime_(settleTime) {}
     // A cache of one thread that reads through `shared` (its own sheets when null) and notes
     // each sheet it looks at in `consulted`, so that a result can later be checked against
     // the sheets as they are then.
@@ -68,6 +72,7 @@ class StylesheetCache {
                      std::vector<ConsultedSheet>* consulted);
 
     StylesheetCache* const shared_ = nullptr;
+    const std::chrono::nanoseconds settleTime_ = kStampSettleTime;
     std::vector<ConsultedSheet>* const consulted_ = nullptr;
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Entry> entries_;
