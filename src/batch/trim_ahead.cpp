@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "platform/memory_limits.h"
 #include "text/trim_file.h"
 
 namespace trimlet {
@@ -30,7 +31,9 @@ bool TrimAhead::Pays() {
     // TRIMLET_TRIM_AHEAD=0 turns it off, for comparing.
     if (const char* setting = std::getenv("TRIMLET_TRIM_AHEAD"); setting && setting[0] == '0')
         return false;
-    return std::thread::hardware_concurrency() >= 2;
+    // Under a limit on the address space, the worker's own reservations (its stack, its
+    // allocator's arena) could make the run's trims fail where they fit without it.
+    return std::thread::hardware_concurrency() >= 2 && !AddressSpaceIsLimited();
 }
 
 void TrimAhead::Offer(const std::string& path, TrimMode mode) {

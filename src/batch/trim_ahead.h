@@ -52,8 +52,8 @@ class TrimAhead {
     TrimAhead(const TrimAhead&) = delete;
     TrimAhead& operator=(const TrimAhead&) = delete;
 
-    // Whether trimming ahead can pay here: there is a second core (and TRIMLET_TRIM_AHEAD
-    // is not 0).
+    // Whether trimming ahead can pay here: there is a second core, the address space is not
+    // limited (and TRIMLET_TRIM_AHEAD is not 0).
     static bool Pays();
 
     // Asks for the file at `path` (absolute) to be trimmed in `mode`, after those asked
