@@ -37,4 +37,11 @@ bool ChangedBefore(const FileStamp& stamp, FileStamp::Time when, std::chrono::na
     return seconds < when.seconds || (seconds == when.seconds && nanoseconds <= when.nanoseconds);
 }
 
+bool StampSettled(const FileStamp& stamp, FileStamp::Time when, std::chrono::nanoseconds margin) {
+    const bool changedLater =
+        stamp.changed.seconds > when.seconds ||
+        (stamp.changed.seconds == when.seconds && stamp.changed.nanoseconds > when.nanoseconds);
+    return changedLater || ChangedBefore(stamp, when, margin);
+}
+
 }  // namespace trimlet

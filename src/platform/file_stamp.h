@@ -50,6 +50,12 @@ FileStamp::Time FileClockNow();
 // for a file changed just before, a second change could leave the same stamp.
 bool ChangedBefore(const FileStamp& stamp, FileStamp::Time when, std::chrono::nanoseconds margin);
 
+// Whether what was read of the file at `when` can be trusted while its stamp stays the same:
+// it had changed at least `margin` before, or its change time lies after `when` (a file
+// share whose clock runs ahead of ours), where waiting would never help and the stamp alone
+// has to decide.
+bool StampSettled(const FileStamp& stamp, FileStamp::Time when, std::chrono::nanoseconds margin);
+
 // How long a file must have been left alone before it was read for an equal stamp later to
 // show it untouched (file times are coarse on some file systems).
 inline constexpr std::chrono::nanoseconds kStampSettleTime = std::chrono::seconds(3);

@@ -118,7 +118,7 @@ void StylesheetCache::LearnNoting(const std::string& path, engine::PreformattedS
         const std::lock_guard lock(mutex_);
         if (const auto it = entries_.find(path);
             it != entries_.end() && it->second.stamp == stamp &&
-            ChangedBefore(it->second.stamp, it->second.readAt, settleTime_)) {
+            StampSettled(it->second.stamp, it->second.readAt, settleTime_)) {
             set.Merge(it->second.learned);
             if (consulted) consulted->push_back({path, true, it->second.stamp, it->second.readAt});
             return;
