@@ -306,14 +306,12 @@ PassStops::PassStops(const Options& options) : options_(options) {
 }
 
 size_t TagEnd(std::string_view t, size_t lt) {
-    // Most tags hold no quote: the '>' is found sixteen bytes at a time.
-    static const StopSet kStops(">\"'", false);
     const size_t n = t.size();
     size_t i = lt + 1;
-    while ((i = kStops.Find(t, i, n)) < n) {
+    while (i < n) {
         const char c = t[i];
         if (c == '>') return i + 1;
-        if (QuoteOpensValue(t, lt, i)) {
+        if ((c == '"' || c == '\'') && QuoteOpensValue(t, lt, i)) {
             const size_t close = FindByte(t, i + 1, c);
             if (close == kNone) return n;
             i = close + 1;
