@@ -113,18 +113,19 @@ bool TrimAhead::StillAsRead(const Job& job) const {
     // A write since (the run's own included: a replaced file is another file, one copied
     // into gets a later status-change time) changes a stamp, once the file had been left
     // alone for a while before it was read.
-    FileStamp now;
-    if (!ChangedBefore(job.stamp, job.readAt, settleTime_) || !TakeFileStamp(job.path, now) ||
-        !(now == job.stamp)) {
-        return false;
-    }
+    const auto unchanged = [&](const std::string& path, const FileStamp& stamp,
+                               FileStamp::Time readAt) {
+        FileStamp now;
+        return ChangedBefore(stamp, readAt, settleTime_) && TakeFileStamp(path, now) &&
+               now == stamp;
+    };
+    if (!unchanged(job.path, job.stamp, job.readAt)) return false;
     for (const ConsultedSheet& sheet : job.sheets) {
-        const bool there = TakeFileStamp(sheet.path, now);
-        if (there != sheet.found) return false;
-        if (there &&
-            (!ChangedBefore(sheet.stamp, sheet.readAt, settleTime_) || !(now == sheet.stamp))) {
-            return false;
-        }
+        // A sheet that was missing must still be missing.
+        FileStamp now;
+        const bool ok = sheet.found ? unchanged(sheet.path, sheet.stamp, sheet.readAt)
+                                    : !TakeFileStamp(sheet.path, now);
+        if (!ok) return false;
     }
     return true;
 }
